@@ -1,0 +1,53 @@
+# Bad-input testing of file readers.
+#
+# A reader provides one libFuzzer entry point, LLVMFuzzerTestOneInput(data, size), in a source
+# file of its own. The same source serves two builds:
+#
+# lw_sanitized_corpus_test(NAME <name> SOURCES <files...> SEEDS <files...>
+#                          [LIBS <libs...>] [INCLUDES <dirs...>] [DEPENDS <targets...>]
+#                          [VARIANTS <n>])
+#   Compiles SOURCES (the entry point, the reader and every source it depends on) with
+#   -fsanitize=address,undefined -fno-sanitize-recover=all together with a fixed driver, and
+#   registers a ctest test. The driver reads each seed file (small valid files) and feeds the
+#   entry point the seed itself, every truncation at a spread of lengths, single and multiple bit
+#   flips, overwritten 32-bit fields and random files, all from a fixed pseudo-random sequence,
+#   so the corpus is the same on every run. Any sanitizer report ends the test with a failure.
+#   The seeds may be files generated at build time: name the targets that make them in DEPENDS.
+#
+# lw_fuzz_target(NAME <name> SOURCES <files...> [LIBS ...] [INCLUDES ...])
+#   A real libFuzzer binary (clang only, with LW_BUILD_FUZZERS=ON); nothing otherwise.
+
+option(LW_BUILD_FUZZERS "Build libFuzzer binaries of the file readers (clang only)" OFF)
+
+set(LW_FUZZ_DRIVER ${CMAKE_CURRENT_LIST_DIR}/LwFuzzCorpusDriver.cpp)
+set(LW_SANITIZE_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+function(lw_sanitized_corpus_test)
+  cmake_parse_arguments(F "" "NAME;VARIANTS" "SOURCES;SEEDS;LIBS;INCLUDES;DEPENDS" ${ARGN})
+  if(NOT F_VARIANTS)
+    set(F_VARIANTS 400)
+  endif()
+  add_executable(${F_NAME} ${LW_FUZZ_DRIVER} ${F_SOURCES})
+  target_compile_options(${F_NAME} PRIVATE ${LW_SANITIZE_FLAGS} -O1 -g)
+  target_link_options(${F_NAME} PRIVATE ${LW_SANITIZE_FLAGS})
+  target_include_directories(${F_NAME} PRIVATE ${F_INCLUDES})
+  target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
+  if(F_DEPENDS)
+    add_dependencies(${F_NAME} ${F_DEPENDS})
+  endif()
+  add_test(NAME ${F_NAME} COMMAND ${F_NAME} --variants ${F_VARIANTS} ${F_SEEDS})
+  set_tests_properties(${F_NAME} PROPERTIES TIMEOUT 300
+    ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1;QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+function(lw_fuzz_target)
+  cmake_parse_arguments(F "" "NAME" "SOURCES;LIBS;INCLUDES" ${ARGN})
+  if(NOT LW_BUILD_FUZZERS OR NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    return()
+  endif()
+  add_executable(${F_NAME} ${F_SOURCES})
+  target_compile_options(${F_NAME} PRIVATE -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointer -g)
+  target_link_options(${F_NAME} PRIVATE -fsanitize=fuzzer,address,undefined)
+  target_include_directories(${F_NAME} PRIVATE ${F_INCLUDES})
+  target_link_libraries(${F_NAME} PRIVATE ${F_LIBS})
+endfunction()
