@@ -76,6 +76,10 @@ public:
   virtual QString GetText() const { return QString(); }             // WM_GETTEXT, CR LF breaks
   virtual int GetTextLength() const { return 0; }                   // WM_GETTEXTLENGTH
   virtual void SetText(const QString &) {}                          // WM_SETTEXT
+  // EM_SETTEXTEX: WM_SETTEXT's rules (every kind of break, formatting dropped, change
+  // notification); with keepUndo (ST_KEEPUNDO) the replacement is one undoable edit instead of
+  // resetting the undo history. A window without an undo history of its own just sets the text.
+  virtual void SetTextEx(const QString &text, bool /*keepUndo*/) { SetText(text); }
 
   // --- Selection ----------------------------------------------------------------------------
   virtual void GetSel(int &start, int &end) const { start = end = 0; } // EM_GETSEL / EM_EXGETSEL
@@ -147,6 +151,10 @@ public:
   virtual void PasteFromClipboard() {}                              // WM_PASTE
   virtual bool CanUndo() const { return false; }                    // EM_CANUNDO
   virtual void Undo() {}                                            // EM_UNDO
+  // Edits between the two calls form one undo step (ITextDocument BeginEditCollection /
+  // EndEditCollection); pairs may nest, the outermost pair counts.
+  virtual void BeginEditBlock() {}
+  virtual void EndEditBlock() {}
   virtual void Clear() {}                                           // empty content, reset modified flag
   virtual bool Modified() const { return false; }
   virtual void SetHideSelection(bool) {}
