@@ -1,0 +1,100 @@
+#pragma once
+// Phonetic codes: words that sound alike get equal or close codes.
+//
+// TReplaceNode is a character tree of replacement rules. A path from the root spells a
+// pattern; the node where a rule ends holds the replacement and how many characters of the
+// text the rule consumes (fewer than the pattern's length when the rest of the pattern is
+// only a look-ahead condition). Matching walks the tree as far as the text allows and takes
+// the deepest rule end on the way: the longest matching pattern wins.
+//
+// TPhoneticsMap is the root of such a tree filled with the rule table of a language and
+// turns a word into its code (GetMapping).
+
+#include <QString>
+#include <QtGlobal>
+#include <array>
+#include <map>
+#include <memory>
+
+class TReplaceNode
+{
+public:
+  TReplaceNode();
+  virtual ~TReplaceNode();
+
+  TReplaceNode(const TReplaceNode &) = delete;
+  TReplaceNode &operator=(const TReplaceNode &) = delete;
+
+  // True when a rule matches Text at Index (1-based); Dest and SourceLength come from the
+  // longest matching rule. Dest is empty when nothing matches.
+  virtual bool Match(const QString &Text, QString &Dest, int Index, int &SourceLength) const;
+  // Frees all children; the node has no children afterwards.
+  virtual void ClearMap();
+  // Pattern Source gives Dest and consumes SourceLength characters; a rule with the same
+  // pattern replaces the earlier one.
+  virtual void AddMap(const QString &Source, const QString &Dest, int SourceLength);
+
+  bool HasChildren() const { return FChildren; }
+  bool IsDestination() const { return FDestination; }
+
+protected:
+  using TChildTable = std::array<std::unique_ptr<TReplaceNode>, 256>;
+
+  TReplaceNode *FindChild(QChar c) const;
+  TReplaceNode *FindOrCreateChild(QChar c);
+
+  bool FChildren = false;
+  // Children for code units 0 to 255, indexed directly. Allocated with the first such child:
+  // most nodes of a rule tree are leaves.
+  std::unique_ptr<TChildTable> FTree;
+  // Children for code units above 255, keyed by the code unit (case-sensitive).
+  std::map<char16_t, std::unique_ptr<TReplaceNode>> FStringTree;
+  bool FDestination = false;
+  QString FDestWord;
+  int FSourceLength = 0;
+};
+
+class TPhoneticsMap : public TReplaceNode
+{
+public:
+  // No rules until Language is first written.
+  TPhoneticsMap();
+  ~TPhoneticsMap() override;
+
+  static constexpr quint32 NoLanguage = 0xFFFFFFFFu;
+
+  // Loads the rule table chosen by the low byte of V (9 English, 25 Russian, 12 French, any
+  // other the default table); writing the current value keeps the tree.
+  virtual void SetLanguage(quint32 V);
+  // Leading characters copied into the code unchanged; values of 0 or less are ignored.
+  virtual void SetStartDepth(int V);
+  // The phonetic code of Word; an empty word gives an empty code.
+  virtual QString GetMapping(const QString &Word) const;
+  // True when a suggestion at distance Dist from OldWord may be offered.
+  // A DistanceDivisor of 0 or less puts no bound by length (only DistanceMax applies).
+  virtual bool AcceptableDistance(const QString &OldWord, int Dist) const;
+
+  quint32 Language() const { return FLanguage; }
+  int StartDepth() const { return FStartDepth; }
+  bool RemoveDupes() const { return FRemoveDupes; }
+  void SetRemoveDupes(bool V) { FRemoveDupes = V; }
+  int Limit() const { return FLimit; }
+  void SetLimit(int V) { FLimit = V; }
+  int DistanceDivisor() const { return FDistanceDivisor; }
+  void SetDistanceDivisor(int V) { FDistanceDivisor = V; }
+  int DistanceMax() const { return FDistanceMax; }
+  void SetDistanceMax(int V) { FDistanceMax = V; }
+
+protected:
+  void AddEnglishRules();
+  void AddRussianRules();
+  void AddFrenchRules();
+  void AddDefaultRules();
+
+  int FStartDepth = 1;
+  bool FRemoveDupes = true;
+  int FLimit = 6;
+  quint32 FLanguage = NoLanguage;
+  int FDistanceDivisor = 2;
+  int FDistanceMax = 4;
+};
