@@ -1,0 +1,5 @@
+#include "wrParserBase.h"
+
+TControlParser::~TControlParser() = default;
+TParsingEngine::~TParsingEngine() = default;
+TParserIgnore::~TParserIgnore() = default;

@@ -1,0 +1,290 @@
+#include "wrWinAPIParser.h"
+
+#include <QObject>
+#include <algorithm>
+
+namespace {
+// The rich-edit probe: a rich edit overwrites a selection range preset to (-2, -2).
+bool ProbeRichEdit(HWND Handle)
+{
+  if (!Handle)
+    return false;
+  int cpMin = -2, cpMax = -2;
+  Handle->ExGetSel(cpMin, cpMax);
+  return cpMin != -2 || cpMax != -2;
+}
+} // namespace
+
+void TWinAPIControlParser::Initialize(void *EditControl)
+{
+  Initialize(static_cast<QObject *>(EditControl));
+}
+
+void TWinAPIControlParser::Initialize(QObject *EditControl)
+{
+  FEdit = EditControl;
+  InitializeFromHWND(TEditWindow::FromControl(EditControl));
+}
+
+void TWinAPIControlParser::InitializeFromHWND(HWND Handle)
+{
+  FHandle = Handle;
+  FUsingEnd = false;
+  FEndX = 0;
+  FEndY = 0;
+  FX = 0;
+  FY = 0;
+  FDirty = true;
+  FLineLength = 0;
+  FLineIndex = -1;
+  FLine[0] = 0;
+  FSelStart = 0;
+  FSelLen = 0;
+  FLineCount = 0;
+  FControlType = actEdit;
+  if (!FHandle)
+    return;
+
+  FLineCount = FHandle->GetLineCount();
+  if (FLineCount == 0) {
+    // A container: read the first child that answers as a text window.
+    for (HWND child : FHandle->Children()) {
+      if (!child)
+        continue;
+      const int count = child->GetLineCount();
+      if (count > 0) {
+        FHandle = child;
+        FLineCount = count;
+        break;
+      }
+    }
+  }
+
+  const QString className = FHandle->ClassName().left(1024).toLower();
+  if (className.contains(u"richedit2"))
+    FControlType = actRichEdit2;
+  else if (className.contains(u"richedit"))
+    FControlType = actRichEdit;
+  else if (className.contains(u"syntaxmemo") || className.contains(u"lmdmemo") || ProbeRichEdit(FHandle))
+    FControlType = actRichEdit;
+  else
+    FControlType = actEdit;
+}
+
+bool TWinAPIControlParser::ValidatePosition()
+{
+  bool valid = true;
+  if (FY == FLineIndex) {
+    if (FX >= FLineLength) {
+      ++FY;
+      FX = 0;
+    } else if (FX < 0) {
+      if (FY == 0) {
+        FX = 0;
+        return false;
+      }
+      --FY;
+      FX = -1; // the previous line's last character, known once it is loaded
+    }
+  }
+  if (FY != FLineIndex || FDirty) {
+    valid = FHandle && FY >= 0 && FY < FLineCount;
+    if (valid) {
+      FDirty = false;
+      FLine[0] = char16_t(LineBufferCapacity);
+      const int n = std::clamp(FHandle->GetLine(FY, FLine), 0, LineBufferCapacity);
+      FLine[n] = u'\r';
+      FLine[n + 1] = u'\n';
+      FLine[n + 2] = 0;
+      FLineLength = n + 2;
+      FLineIndex = FY;
+      FLineCount = FHandle->GetLineCount();
+    }
+    if (FX < 0)
+      FX = FLineLength - 1;
+  }
+  if (FUsingEnd && FX > FEndX && FY >= FEndY)
+    return false;
+  return valid;
+}
+
+QChar TWinAPIControlParser::GetChar()
+{
+  if (!ValidatePosition())
+    return QChar(0);
+  // A column set beyond the line's end reads as no text rather than stale buffer contents.
+  if (FX < 0 || FX >= FLineLength)
+    return QChar(0);
+  return QChar(FLine[FX]);
+}
+
+QString TWinAPIControlParser::GetLine()
+{
+  if (!ValidatePosition())
+    return QString();
+  return QString::fromUtf16(FLine, FLineLength);
+}
+
+bool TWinAPIControlParser::MoveNext()
+{
+  ++FX;
+  return ValidatePosition();
+}
+
+bool TWinAPIControlParser::MovePrevious()
+{
+  --FX;
+  return ValidatePosition();
+}
+
+void TWinAPIControlParser::SetPosition(int XPos, int YPos, TPositionType PosType)
+{
+  if (PosType == ptEnd) {
+    FUsingEnd = true;
+    FEndX = XPos;
+    FEndY = YPos;
+  } else {
+    FX = XPos;
+    FY = YPos;
+    FDirty = true;
+  }
+}
+
+void TWinAPIControlParser::GetPosition(int &XPos, int &YPos)
+{
+  XPos = FX;
+  YPos = FY;
+}
+
+void TWinAPIControlParser::SelectWord(int Length)
+{
+  FX -= Length;
+  if (!FHandle)
+    return;
+  const int start = FHandle->LineIndex(FY) + FX;
+  FSelStart = unsigned(start);
+  FSelLen = unsigned(Length);
+  FHandle->SetSel(start, start + Length);
+}
+
+void TWinAPIControlParser::ReplaceWord(const QString &Replacement, int /*State*/)
+{
+  if (FHandle) {
+    FHandle->SetSel(int(FSelStart), int(FSelStart + FSelLen));
+    if (FUsingEnd && FY == FEndY) {
+      // Keep the limit on the same text after the line's length changes.
+      int s = 0, e = 0;
+      FHandle->GetSel(s, e);
+      FEndX += int(Replacement.size()) - (e - s);
+    }
+    FHandle->ReplaceSel(Replacement, false);
+  }
+  FX += int(Replacement.size());
+  FDirty = true;
+}
+
+void TWinAPIControlParser::IgnoreWord(int /*State*/)
+{
+  if (!FHandle)
+    return;
+  int s = 0, e = 0;
+  FHandle->GetSel(s, e);
+  FX += e - s;
+}
+
+void TWinAPIControlParser::CenterSelection()
+{
+  if (!FHandle)
+    return;
+  const int lineHeight = FHandle->LineHeight();
+  if (lineHeight > 0) {
+    const int visible = FHandle->ClientSize().height() / lineHeight;
+    const int first = FHandle->GetFirstVisibleLine();
+    FHandle->LineScroll(FY - visible / 2 - first);
+  }
+  // Scroll both ends of the word into view, then restore the selection.
+  int s = 0, e = 0;
+  FHandle->GetSel(s, e);
+  FHandle->SetSel(s, s);
+  FHandle->ScrollCaret();
+  FHandle->SetSel(e, e);
+  FHandle->ScrollCaret();
+  FHandle->SetSel(s, e);
+}
+
+void TWinAPIControlParser::GetCursorPosition(int &XPos, int &YPos)
+{
+  XPos = 0;
+  YPos = 0;
+  if (!FHandle)
+    return;
+  int s = 0, e = 0;
+  FHandle->GetSel(s, e);
+  YPos = FHandle->LineFromChar(s);
+  XPos = s - FHandle->LineIndex(YPos);
+}
+
+void TWinAPIControlParser::GetSelectionPosition(int &XPosStart, int &YPosStart, int &XPosEnd, int &YPosEnd)
+{
+  XPosStart = YPosStart = XPosEnd = YPosEnd = 0;
+  if (!FHandle)
+    return;
+  int s = 0, e = 0;
+  FHandle->GetSel(s, e);
+  YPosStart = FHandle->LineFromChar(s);
+  XPosStart = s - FHandle->LineIndex(YPosStart);
+  YPosEnd = FHandle->LineFromChar(e);
+  XPosEnd = e - FHandle->LineIndex(YPosEnd);
+}
+
+void TWinAPIControlParser::GetControlScreenPosition(QRect &ControlPosition)
+{
+  if (!FHandle) {
+    ControlPosition = QRect(QPoint(-1, -1), QPoint(-1, -1));
+    return;
+  }
+  const QPoint origin = FHandle->ClientToScreen(QPoint(0, 0));
+  const QRect window = FHandle->WindowRect();
+  ControlPosition = QRect(origin, QPoint(origin.x() + window.width(), origin.y() + window.height()));
+}
+
+void TWinAPIControlParser::GetSelectionScreenPosition(QRect &SelectionPosition)
+{
+  if (!FHandle) {
+    SelectionPosition = QRect(QPoint(-1, -1), QPoint(-1, -1));
+    return;
+  }
+  int s = 0, e = 0;
+  FHandle->GetSel(s, e);
+  QPoint startPoint, endPoint;
+  PositionFromChar(s, startPoint);
+  PositionFromChar(e, endPoint);
+  const QPoint topLeft = FHandle->ClientToScreen(startPoint);
+  const QPoint endScreen = FHandle->ClientToScreen(endPoint);
+  int bottom = topLeft.y() + FHandle->LineHeight();
+  // Cover the whole line height under the word: the next line's top when it lies lower.
+  const int next = FHandle->LineIndex(FY + 1);
+  if (next != -1) {
+    QPoint nextPoint;
+    PositionFromChar(next, nextPoint);
+    bottom = std::max(bottom, FHandle->ClientToScreen(nextPoint).y());
+  }
+  SelectionPosition = QRect(topLeft, QPoint(endScreen.x(), bottom));
+}
+
+void TWinAPIControlParser::UndoLast(int, int, int &) {}
+
+QObject *TWinAPIControlParser::GetControl()
+{
+  return FEdit;
+}
+
+void TWinAPIControlParser::PositionFromChar(int CharIndex, QPoint &Point)
+{
+  Point = QPoint(0, 0);
+  if (!FHandle)
+    return;
+  const QPoint p = FHandle->PosFromChar(CharIndex);
+  if (p != QPoint(-1, -1))
+    Point = p;
+}
