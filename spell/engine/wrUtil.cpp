@@ -1,0 +1,651 @@
+#include "wrUtil.h"
+
+#include "rtAssert.h"
+#include "rtCodePage.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kMaxUserName = 256;     // characters the log-on name may have
+constexpr int kEnvironmentBuffer = 4096; // expansion result, terminator included
+
+std::function<QString()> &userNameSource()
+{
+  static std::function<QString()> source;
+  return source;
+}
+
+std::function<bool(const QString &)> &recycleConfirmation()
+{
+  static std::function<bool(const QString &)> confirm;
+  return confirm;
+}
+
+QString systemUserName()
+{
+  long size = sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(size > 0 ? size_t(size) : 16384);
+  passwd pw{};
+  passwd *result = nullptr;
+  if (getpwuid_r(getuid(), &pw, buffer.data(), buffer.size(), &result) == 0 && result && result->pw_name)
+    return QString::fromLocal8Bit(result->pw_name);
+  QString name = qEnvironmentVariable("USER");
+  if (name.isEmpty())
+    name = qEnvironmentVariable("LOGNAME");
+  return name;
+}
+
+QString withoutTrailingSeparator(QString path)
+{
+  while (path.size() > 1 && IsPathSeparator(path.back()))
+    path.chop(1);
+  return path;
+}
+
+QString homeDir()
+{
+  return qEnvironmentVariable("HOME");
+}
+
+QString xdgDataHome()
+{
+  const QString env = qEnvironmentVariable("XDG_DATA_HOME");
+  if (!env.isEmpty() && QDir::isAbsolutePath(env))
+    return withoutTrailingSeparator(env);
+  const QString home = homeDir();
+  return home.isEmpty() ? QString() : withoutTrailingSeparator(home) + "/.local/share";
+}
+
+QString xdgFirstDataDir()
+{
+  const QStringList dirs = qEnvironmentVariable("XDG_DATA_DIRS").split(':', Qt::SkipEmptyParts);
+  for (const QString &d : dirs)
+    if (QDir::isAbsolutePath(d))
+      return withoutTrailingSeparator(d);
+  return QStringLiteral("/usr/local/share");
+}
+
+} // namespace
+
+// --- Path macros -----------------------------------------------------------------------------------
+
+QString ReplaceFirst(const QString &Pattern, const QString &Replacement, const QString &Source)
+{
+  if (Pattern.isEmpty())
+    return Source;
+  const qsizetype at = Source.indexOf(Pattern, 0, Qt::CaseSensitive);
+  if (at < 0)
+    return Source;
+  QString result = Source;
+  result.replace(at, Pattern.size(), Replacement);
+  return result;
+}
+
+QString GetShellFolder(int Folder)
+{
+  QString path;
+  switch (Folder) {
+  case CSIDL_APPDATA:
+    path = xdgDataHome();
+    break;
+  case CSIDL_COMMON_APPDATA:
+    path = xdgFirstDataDir();
+    break;
+  case CSIDL_PERSONAL:
+    path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    break;
+  case CSIDL_COMMON_DOCUMENTS:
+    path = QStandardPaths::writableLocation(QStandardPaths::PublicShareLocation);
+    break;
+  default:
+    break;
+  }
+  return withoutTrailingSeparator(path);
+}
+
+QString AppExeName()
+{
+  if (QCoreApplication::instance())
+    return QCoreApplication::applicationFilePath();
+  return QFile::symLinkTarget(QStringLiteral("/proc/self/exe"));
+}
+
+QString AppDir()
+{
+  if (QCoreApplication::instance())
+    return withoutTrailingSeparator(QCoreApplication::applicationDirPath());
+  return withoutTrailingSeparator(QFileInfo(AppExeName()).absolutePath());
+}
+
+QString AppName()
+{
+  return QFileInfo(AppExeName()).completeBaseName();
+}
+
+QString ModuleDir()
+{
+  return AppDir();
+}
+
+QString ModuleName()
+{
+  return AppName();
+}
+
+QString GetLogOnUserName()
+{
+  const QString name = userNameSource() ? userNameSource()() : systemUserName();
+  return name.size() > kMaxUserName ? QString() : name;
+}
+
+void SetLogOnUserNameSource(std::function<QString()> source)
+{
+  userNameSource() = std::move(source);
+}
+
+QString ExpandNameMacros(const QString &Path)
+{
+  QString result = Path;
+  if (result.contains(QLatin1String("%ModuleName%")))
+    result = ReplaceFirst(QStringLiteral("%ModuleName%"), ModuleName(), result);
+  result = ReplaceFirst(QStringLiteral("%AppName%"), AppName(), result);
+  if (result.contains(QLatin1String("%UserName%"))) {
+    QString user = GetLogOnUserName();
+    if (user.isEmpty())
+      user = QStringLiteral("default");
+    result = ReplaceFirst(QStringLiteral("%UserName%"), user, result);
+  }
+  return result;
+}
+
+QString ExpandFolderMacros(const QString &Path)
+{
+  QString result = Path;
+  auto step = [&result](const char *macro, const std::function<QString()> &value) {
+    const QString m = QString::fromLatin1(macro);
+    if (result.contains(m))
+      result = ReplaceFirst(m, value(), result);
+  };
+  step("%ModuleDir%", [] { return ModuleDir(); });
+  step("%AppDir%", [] { return AppDir(); });
+  step("%AppData%", [] {
+    const QString f = GetShellFolder(CSIDL_APPDATA);
+    return f.isEmpty() ? AppDir() : f;
+  });
+  step("%CommonDocuments%", [] { return GetShellFolder(CSIDL_COMMON_DOCUMENTS); });
+  step("%CommonAppData%", [] {
+    const QString f = GetShellFolder(CSIDL_COMMON_APPDATA);
+    return f.isEmpty() ? AppDir() : f;
+  });
+  step("%MyDocuments%", [] { return GetShellFolder(CSIDL_PERSONAL); });
+  return result;
+}
+
+QString ExpandEnvironmentStrings(const QString &Text, bool *ok)
+{
+  QString out;
+  out.reserve(Text.size());
+  qsizetype i = 0;
+  const qsizetype n = Text.size();
+  while (i < n) {
+    if (Text[i] != QLatin1Char('%')) {
+      out += Text[i++];
+      continue;
+    }
+    const qsizetype close = Text.indexOf(QLatin1Char('%'), i + 1);
+    if (close < 0) {
+      out += QStringView(Text).mid(i);
+      break;
+    }
+    const QString name = Text.mid(i + 1, close - i - 1);
+    const QByteArray key = name.toLocal8Bit();
+    if (!name.isEmpty() && !name.contains(QLatin1Char('=')) && qEnvironmentVariableIsSet(key.constData())) {
+      out += qEnvironmentVariable(key.constData());
+      i = close + 1;
+    } else {
+      // Unknown: keep "%name" and let the closing percent sign open the next name.
+      out += QStringView(Text).mid(i, close - i);
+      i = close;
+    }
+  }
+  if (out.size() >= kEnvironmentBuffer) {
+    if (ok)
+      *ok = false;
+    return Text;
+  }
+  if (ok)
+    *ok = true;
+  return out;
+}
+
+QString ExpandPathMacros(const QString &Path)
+{
+  return ExpandEnvironmentStrings(ExpandFolderMacros(ExpandNameMacros(Path)));
+}
+
+// --- Path handling ------------------------------------------------------------------------------------
+
+bool IsPathSeparator(QChar c)
+{
+  return c == QLatin1Char('\\') || c == QLatin1Char('/');
+}
+
+bool HasPathSeparator(const QString &Path)
+{
+  return std::any_of(Path.begin(), Path.end(), IsPathSeparator);
+}
+
+QString NativePath(const QString &Path)
+{
+  QString p = Path;
+  p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+  return p;
+}
+
+static qsizetype lastSeparator(const QString &Path)
+{
+  for (qsizetype i = Path.size() - 1; i >= 0; --i)
+    if (IsPathSeparator(Path[i]))
+      return i;
+  return -1;
+}
+
+QString ExtractFileName(const QString &Path)
+{
+  return Path.mid(lastSeparator(Path) + 1);
+}
+
+QString ExtractFileDir(const QString &Path)
+{
+  const qsizetype s = lastSeparator(Path);
+  if (s < 0)
+    return QString();
+  return s == 0 ? Path.left(1) : Path.left(s);
+}
+
+QString ExtractFileExt(const QString &Path)
+{
+  const QString name = ExtractFileName(Path);
+  const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+  return dot < 0 ? QString() : name.mid(dot);
+}
+
+QString ChangeFileExt(const QString &Path, const QString &Ext)
+{
+  const QString ext = ExtractFileExt(Path);
+  return Path.left(Path.size() - ext.size()) + Ext;
+}
+
+QString ExcludeTrailingPathDelimiter(const QString &Path)
+{
+  return withoutTrailingSeparator(Path);
+}
+
+bool FileExists(const QString &Path)
+{
+  if (Path.isEmpty())
+    return false;
+  const QFileInfo info(NativePath(Path));
+  return info.exists() && !info.isDir();
+}
+
+bool DirectoryExists(const QString &Path)
+{
+  return !Path.isEmpty() && QFileInfo(NativePath(Path)).isDir();
+}
+
+// --- Code pages ---------------------------------------------------------------------------------------
+
+int WideToCodePage(quint32 CodePage, char *Dest, int Capacity, const QString &Text)
+{
+  rtAssert(Capacity >= 2 && Dest != nullptr, "wrUtil", "WideToCodePage needs a buffer of at least 2 bytes");
+  Dest[0] = 0;
+  if (CodePage == CP_UTF8) {
+    qsizetype total = 0;
+    int lastLength = 0;
+    for (qsizetype i = 0; i < Text.size();) {
+      int units = 1;
+      lastLength = Utf8CharAt(Text, i, &units);
+      total += lastLength;
+      i += units;
+      if (total > Capacity)
+        return 0; // does not fit
+    }
+    if (total == Capacity)
+      total -= lastLength; // room for the zero byte: the last whole character goes
+    const QByteArray bytes = EncodeUtf8(Text);
+    std::memcpy(Dest, bytes.constData(), size_t(total));
+    Dest[total] = 0;
+    return int(total);
+  }
+  bool ok = false;
+  const QByteArray bytes = EncodeCodePage(CodePage, Text, &ok);
+  if (!ok || bytes.isEmpty() || bytes.size() > Capacity - 1)
+    return 0;
+  std::memcpy(Dest, bytes.constData(), size_t(bytes.size()));
+  Dest[bytes.size()] = 0;
+  return int(bytes.size());
+}
+
+QString CodePageToWide(quint32 CodePage, const char *Text)
+{
+  if (!Text)
+    return QString();
+  return DecodeCodePage(CodePage, QByteArrayView(Text, qsizetype(std::strlen(Text))));
+}
+
+QString CodePageToWide(quint32 CodePage, const char *Text, qsizetype MaxLength)
+{
+  if (!Text || MaxLength <= 0)
+    return QString();
+  const void *zero = std::memchr(Text, 0, size_t(MaxLength));
+  const qsizetype length = zero ? static_cast<const char *>(zero) - Text : MaxLength;
+  return DecodeCodePage(CodePage, QByteArrayView(Text, length));
+}
+
+// --- Words ------------------------------------------------------------------------------------------------
+
+int EditDistance(const QString &A, const QString &B)
+{
+  const int la = int(A.size());
+  const int lb = int(B.size());
+  if (la >= 255 || lb >= 255)
+    return std::max(la, lb);
+  auto fold = [](char16_t c) -> char16_t { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; };
+  const int width = lb + 1;
+  std::vector<quint8> d(size_t((la + 1) * width));
+  auto at = [&](int i, int j) -> quint8 & { return d[size_t(i * width + j)]; };
+  for (int i = 0; i <= la; ++i)
+    at(i, 0) = quint8(i);
+  for (int j = 0; j <= lb; ++j)
+    at(0, j) = quint8(j);
+  for (int i = 1; i <= la; ++i) {
+    const char16_t a = fold(A[i - 1].unicode());
+    for (int j = 1; j <= lb; ++j) {
+      if (a == fold(B[j - 1].unicode()))
+        at(i, j) = at(i - 1, j - 1);
+      else
+        at(i, j) = quint8(1 + std::min({at(i - 1, j), at(i, j - 1), at(i - 1, j - 1)}));
+    }
+  }
+  int result = at(la, lb);
+  // Transposition credit, exact code units; a swap consumes both of its positions.
+  const int shorter = std::min(la, lb);
+  for (int p = 2; p <= shorter; ++p) {
+    const QChar ap = A[p - 1], ap1 = A[p - 2];
+    if (ap == B[p - 2] && ap1 == B[p - 1] && ap != ap1 && result > 0) {
+      --result;
+      ++p;
+    }
+  }
+  return result;
+}
+
+namespace {
+inline int32_t wrapAdd(int32_t x, int32_t y)
+{
+  return static_cast<int32_t>(static_cast<uint32_t>(x) + static_cast<uint32_t>(y));
+}
+inline int32_t wrapMul(int32_t x, int32_t y)
+{
+  return static_cast<int32_t>(static_cast<uint32_t>(x) * static_cast<uint32_t>(y));
+}
+} // namespace
+
+int32_t HashWord(const QString &Word, int32_t M)
+{
+  if (M < 2)
+    return 0; // a table of one slot (or none) has only slot 0; also keeps "mod (M - 1)" defined
+  int32_t a = 31415;
+  const int32_t b = 27183;
+  int32_t h = 0;
+  for (QChar ch : Word) {
+    h = wrapAdd(int32_t(ch.unicode()), wrapMul(a, h)) % M;
+    if (h < 0)
+      h = (-h) % M; // |h| < M here, so the negation cannot overflow
+    a = wrapMul(a, b) % (M - 1);
+  }
+  return h;
+}
+
+int32_t HashStep(int32_t h)
+{
+  return (h % 97) + 1;
+}
+
+int32_t NextHashSize(int32_t n)
+{
+  static constexpr int32_t sizes[] = {251,      509,      1021,      2039,      4093,      8191,
+                                      16381,    32749,    65521,     131071,    262139,    524287,
+                                      1048573,  2097143,  4194301,   8388593,   16777213,  33554393,
+                                      67108859, 134217689, 268435399, 536870909, 1073741789, 2147483647};
+  for (int32_t s : sizes)
+    if (s > n)
+      return s;
+  return sizes[std::size(sizes) - 1]; // nothing larger exists in 32 bits
+}
+
+// --- Files ------------------------------------------------------------------------------------------------
+
+void ForceFolders(const QString &Folder)
+{
+  const QString path = NativePath(Folder);
+  if (path.isEmpty() || QFileInfo(path).isDir())
+    return;
+  QDir().mkpath(path);
+}
+
+bool CanCreateFile(const QString &FileName, bool RemoveAfter)
+{
+  if (FileName.isEmpty())
+    return false;
+  const QByteArray path = QFile::encodeName(NativePath(FileName));
+  int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd >= 0) {
+    ::close(fd);
+    if (RemoveAfter)
+      ::unlink(path.constData());
+    return true;
+  }
+  if (errno != EEXIST)
+    return false;
+  // The name exists: probe that it opens for writing, without truncating or removing it.
+  fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0)
+    return false;
+  ::close(fd);
+  return true;
+}
+
+void SetRecycleBinConfirmation(std::function<bool(const QString &)> confirm)
+{
+  recycleConfirmation() = std::move(confirm);
+}
+
+namespace {
+
+bool makePrivateDir(const QByteArray &dir)
+{
+  if (::mkdir(dir.constData(), 0700) == 0)
+    return true;
+  struct stat st{};
+  return errno == EEXIST && ::lstat(dir.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The trash directory for a file on device `dev`, and the prefix its info paths are relative to
+// (empty: absolute paths).
+bool findTrash(const QString &absPath, dev_t dev, QByteArray &trash, QString &relativeTo)
+{
+  const QString dataHome = xdgDataHome();
+  if (!dataHome.isEmpty()) {
+    QDir().mkpath(dataHome);
+    struct stat st{};
+    if (::stat(QFile::encodeName(dataHome).constData(), &st) == 0 && st.st_dev == dev) {
+      trash = QFile::encodeName(dataHome + "/Trash");
+      relativeTo.clear();
+      return makePrivateDir(trash);
+    }
+  }
+  // Another file system: the trash at the top of its mount.
+  QString top = QFileInfo(absPath).absolutePath();
+  for (;;) {
+    const QString parent = QFileInfo(top).absolutePath();
+    struct stat st{};
+    if (parent == top || ::stat(QFile::encodeName(parent).constData(), &st) != 0 || st.st_dev != dev)
+      break;
+    top = parent;
+  }
+  const QString uid = QString::number(getuid());
+  const QString topPrefix = top == QLatin1String("/") ? QString() : top;
+  // $top/.Trash/$uid, only when .Trash is a real sticky directory.
+  struct stat st{};
+  const QByteArray shared = QFile::encodeName(topPrefix + "/.Trash");
+  if (::lstat(shared.constData(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
+    trash = shared + "/" + uid.toLatin1();
+    if (makePrivateDir(trash)) {
+      relativeTo = topPrefix;
+      return true;
+    }
+  }
+  trash = QFile::encodeName(topPrefix + "/.Trash-" + uid);
+  relativeTo = topPrefix;
+  return makePrivateDir(trash);
+}
+
+} // namespace
+
+bool DeleteToRecycleBin(const QString &FileName, bool Confirm)
+{
+  if (FileName.isEmpty())
+    return false;
+  const QString absPath = QFileInfo(NativePath(FileName)).absoluteFilePath();
+  const QByteArray src = QFile::encodeName(absPath);
+  struct stat st{};
+  if (::lstat(src.constData(), &st) != 0)
+    return false;
+  if (Confirm && recycleConfirmation() && !recycleConfirmation()(FileName))
+    return false;
+
+  QByteArray trash;
+  QString relativeTo;
+  if (!findTrash(absPath, st.st_dev, trash, relativeTo))
+    return false;
+  const QByteArray filesDir = trash + "/files";
+  const QByteArray infoDir = trash + "/info";
+  if (!makePrivateDir(filesDir) || !makePrivateDir(infoDir))
+    return false;
+
+  QString originalPath = absPath;
+  if (!relativeTo.isEmpty() && originalPath.startsWith(relativeTo + "/"))
+    originalPath = originalPath.mid(relativeTo.size() + 1);
+  const QByteArray info = "[Trash Info]\nPath=" + QUrl::toPercentEncoding(originalPath, "/") +
+                          "\nDeletionDate=" +
+                          QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() +
+                          "\n";
+
+  const QByteArray baseName = QFile::encodeName(QFileInfo(absPath).fileName());
+  for (int n = 1; n < 10000; ++n) {
+    const QByteArray name = n == 1 ? baseName : baseName + "." + QByteArray::number(n);
+    const QByteArray infoPath = infoDir + "/" + name + ".trashinfo";
+    const QByteArray target = filesDir + "/" + name;
+    // The info file is claimed first and exclusively; it reserves the name in files/.
+    const int fd = ::open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) {
+      if (errno == EEXIST)
+        continue;
+      return false;
+    }
+    struct stat existing{};
+    if (::lstat(target.constData(), &existing) == 0) {
+      ::close(fd);
+      ::unlink(infoPath.constData());
+      continue;
+    }
+    const bool written = ::write(fd, info.constData(), size_t(info.size())) == ssize_t(info.size());
+    ::close(fd);
+    if (written && ::rename(src.constData(), target.constData()) == 0)
+      return true;
+    ::unlink(infoPath.constData());
+    return false;
+  }
+  return false;
+}
+
+bool GetFileVersion(const QString &FileName, quint32 &VersionHigh, quint32 &VersionLow)
+{
+  Q_UNUSED(FileName);
+  VersionHigh = 0;
+  VersionLow = 0;
+  return false;
+}
+
+// --- Windows ------------------------------------------------------------------------------------------------
+
+bool IsRichEditWindow(HWND Window)
+{
+  if (!Window)
+    return false;
+  int cpMin = -2, cpMax = -2;
+  Window->ExGetSel(cpMin, cpMax);
+  return cpMin != -2 || cpMax != -2;
+}
+
+bool IsWindowsVistaOrLater()
+{
+  return false;
+}
+
+// --- TEventList -----------------------------------------------------------------------------------------------
+
+TEventList::TEventList() = default;
+
+TEventList::~TEventList()
+{
+  while (!FListeners.empty())
+    Remove(FListeners.front());
+}
+
+void TEventList::Add(const void *Listener, const TNotifyEvent &EventHandler)
+{
+  if (std::find(FListeners.begin(), FListeners.end(), Listener) != FListeners.end())
+    return;
+  FListeners.push_back(Listener);
+  FEvents.push_back(std::make_unique<TNotifyEvent>(EventHandler));
+}
+
+void TEventList::Remove(const void *Listener)
+{
+  const auto it = std::find(FListeners.begin(), FListeners.end(), Listener);
+  if (it == FListeners.end())
+    return;
+  const auto index = it - FListeners.begin();
+  FListeners.erase(it);
+  FEvents.erase(FEvents.begin() + index);
+}
+
+void TEventList::Notify(QObject *Sender)
+{
+  const size_t count = FEvents.size();
+  for (size_t i = 0; i < count && i < FEvents.size(); ++i) {
+    // A copy, so a handler that detaches its own listener does not destroy itself mid-call.
+    const TNotifyEvent handler = *FEvents[i];
+    if (handler)
+      handler(Sender);
+  }
+}

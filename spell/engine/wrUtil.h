@@ -1,0 +1,126 @@
+#pragma once
+// Small services shared by the spelling engine, live spelling and the thesaurus: path macros,
+// code-page conversion of stored words, the notification list, word distance, the custom
+// dictionary's hash functions and a few file-system helpers.
+//
+// Paths: names are written with "\" as the separator ("%AppDir%\Dictionaries\Spell.cfg").
+// Every path function here treats "\" and "/" alike; NativePath() gives the name to open.
+
+#include "rtEditWindow.h"
+
+#include <QString>
+#include <QtGlobal>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QObject;
+
+// --- Path macros ---------------------------------------------------------------------------------
+
+// Shell folder identifiers understood by GetShellFolder.
+inline constexpr int CSIDL_PERSONAL = 5;          // %MyDocuments%
+inline constexpr int CSIDL_APPDATA = 26;          // %AppData%
+inline constexpr int CSIDL_COMMON_APPDATA = 35;   // %CommonAppData%
+inline constexpr int CSIDL_COMMON_DOCUMENTS = 46; // %CommonDocuments%
+
+// All macros but %ConfigID%, then %NAME% environment variables.
+QString ExpandPathMacros(const QString &Path);
+// %ModuleName%, %AppName%, %UserName% only (first occurrence of each).
+QString ExpandNameMacros(const QString &Path);
+// %ModuleDir%, %AppDir%, %AppData%, %CommonDocuments%, %CommonAppData%, %MyDocuments%.
+QString ExpandFolderMacros(const QString &Path);
+// %NAME% -> the environment variable NAME; unknown names stay as written. Fails (ok = false,
+// text unchanged) when the result would not fit 4,096 characters with its terminator.
+QString ExpandEnvironmentStrings(const QString &Text, bool *ok = nullptr);
+QString ReplaceFirst(const QString &Pattern, const QString &Replacement, const QString &Source);
+// The folder without trailing separator, or empty (see docs/ARCHITECTURE.md for the mapping).
+QString GetShellFolder(int Folder);
+
+// The running program: full executable path, its folder (no trailing separator) and its name
+// without folder and extension. The engine is linked into the executable, so the module
+// values equal the application values.
+QString AppExeName();
+QString AppDir();
+QString AppName();
+QString ModuleDir();
+QString ModuleName();
+// The log-on name of the current user; empty when it cannot be read.
+QString GetLogOnUserName();
+// Replaces the source of the log-on name (null restores the system's); for hosts and tests.
+void SetLogOnUserNameSource(std::function<QString()> source);
+
+// --- Path handling (both separators) -------------------------------------------------------------
+bool IsPathSeparator(QChar c);
+bool HasPathSeparator(const QString &Path);
+// The name to hand to the file system: every "\" becomes "/".
+QString NativePath(const QString &Path);
+QString ExtractFileName(const QString &Path);   // after the last separator
+QString ExtractFileDir(const QString &Path);    // before the last separator (none: empty)
+QString ExtractFileExt(const QString &Path);    // ".ext" of the name part, or empty
+QString ChangeFileExt(const QString &Path, const QString &Ext);
+QString ExcludeTrailingPathDelimiter(const QString &Path);
+bool FileExists(const QString &Path);           // an existing file that is not a folder
+bool DirectoryExists(const QString &Path);
+
+// --- Code pages of stored words ------------------------------------------------------------------
+// CodePage 0 is the system's 8-bit code page (Windows-1252), 65001 UTF-8. Writes the encoded
+// text and a zero byte into Dest (Capacity bytes, at least 2) and answers the byte count without
+// the zero. Text that does not fit gives the empty text (count 0).
+int WideToCodePage(quint32 CodePage, char *Dest, int Capacity, const QString &Text);
+// Decodes the zero-terminated bytes; MaxLength bounds the read where the bytes come from a
+// mapped file (the text then ends at the first zero or after MaxLength bytes).
+QString CodePageToWide(quint32 CodePage, const char *Text);
+QString CodePageToWide(quint32 CodePage, const char *Text, qsizetype MaxLength);
+
+// --- Words ---------------------------------------------------------------------------------------------
+int EditDistance(const QString &A, const QString &B);
+
+// Custom dictionary hashing; results are stored in files, so they are reproduced bit for bit
+// (signed 32-bit arithmetic with wrap-around).
+int32_t HashWord(const QString &Word, int32_t M);
+int32_t HashStep(int32_t h);
+int32_t NextHashSize(int32_t n);
+
+// --- Files -------------------------------------------------------------------------------------------
+void ForceFolders(const QString &Folder);
+// Never destroys an existing file: only a file the probe created itself is removed afterwards.
+bool CanCreateFile(const QString &FileName, bool RemoveAfter);
+// Moves the file to the desktop trash (freedesktop.org layout: files/ and info/).
+bool DeleteToRecycleBin(const QString &FileName, bool Confirm);
+// Asked before a confirmed deletion (Confirm = true); answers whether to go on. Unset: no
+// question is asked. The widgets layer installs a message box.
+void SetRecycleBinConfirmation(std::function<bool(const QString &FileName)> confirm);
+// Executables carry no version resource here: always false, both halves 0.
+bool GetFileVersion(const QString &FileName, quint32 &VersionHigh, quint32 &VersionLow);
+
+// --- Windows -------------------------------------------------------------------------------------------
+bool IsRichEditWindow(HWND Window);
+// Not a Windows system: false (no extra frame allowance when placing dialogs).
+bool IsWindowsVistaOrLater();
+
+// --- Notification lists -------------------------------------------------------------------------------
+
+// A handler bound to its object (the lambda captures it); Sender is the notifying component.
+using TNotifyEvent = std::function<void(QObject *Sender)>;
+
+class TEventList {
+public:
+  TEventList();
+  virtual ~TEventList();
+  TEventList(const TEventList &) = delete;
+  TEventList &operator=(const TEventList &) = delete;
+
+  // Registers Listener once; a second Add for the same listener changes nothing.
+  void Add(const void *Listener, const TNotifyEvent &EventHandler);
+  void Remove(const void *Listener);
+  // Calls the handlers registered when the call starts, in order, with Sender.
+  void Notify(QObject *Sender);
+  const TNotifyEvent &Items(int Index) const { return *FEvents.at(size_t(Index)); }
+  int Count() const { return int(FListeners.size()); }
+
+protected:
+  std::vector<const void *> FListeners;
+  std::vector<std::unique_ptr<TNotifyEvent>> FEvents;
+};
