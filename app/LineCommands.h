@@ -1,0 +1,50 @@
+#pragma once
+// The line clean-up commands, the plain-text conversion and the all-in-one pastes of the main
+// window, written against the edit-window contract so that each main-window handler is one call.
+//
+// Every command that changes the text does so inside one edit block, so one Ctrl+Z brings back
+// the text as it was before the command. Commands that rebuild the text replace it as a whole
+// (undoable), the indent commands write back the lines they change; either way each command
+// reads the text once and stays linear in its length, whatever the length of a line.
+
+#include <QString>
+
+class QWidget;
+class TEditWindow;
+
+// --- Text helpers ---------------------------------------------------------------------------------
+// Proper case for words separated by U+0020; only ASCII letters change case.
+QString ToProperCase(const QString &s);
+
+// --- Plain-text conversion --------------------------------------------------------------------------
+// `keepText` is the text of the keep-option list (the checked item names joined by ","); an
+// option is kept when its name occurs in it.
+inline const QString DefaultKeepText = QStringLiteral("Apostrophes,Quotemarks,Commas");
+QString StripUnkeptCharacters(const QString &text, const QString &keepText);
+QString ConvertToPlainText(const QString &text, const QString &keepText);
+
+// --- Commands on the editor -------------------------------------------------------------------------
+void ConvertBarsToCrLf(TEditWindow &editor);        // "|" -> line break
+void ConvertCommasToCrLf(TEditWindow &editor);      // "," -> line break
+void ConvertDashesToCrLf(TEditWindow &editor);      // "-" -> line break
+void ConvertSemicolonsToCrLf(TEditWindow &editor);  // ";" -> line break
+void ConvertCrLfToSemicolons(TEditWindow &editor);  // line break -> ";"
+void AddCrLfToPlusSigns(TEditWindow &editor);       // "+" -> "+" and a line break
+void RemoveBlankLines(TEditWindow &editor);
+void TrimLines(TEditWindow &editor);
+void IndentLines(TEditWindow &editor);              // lines 2+: "   "
+void UnIndentLines(TEditWindow &editor);
+void DashIndentLines(TEditWindow &editor);          // lines 2+: " - ", or "   " before "("
+void DashUnIndentLines(TEditWindow &editor);
+// Proper case of the selected words throughout the text; stores the selection start in userSS.
+void ProperCaseSelection(TEditWindow &editor, int &userSS);
+
+// Convert to Plaintext: Arial 8 everywhere, the text through ConvertToPlainText, caret at 0.
+void ConvertToPlaintextCommand(TEditWindow &editor, const QString &keepText);
+// The plain/rich toggle: buttonDown is the toggle's state after the click.
+void TogglePlaintextRichtext(TEditWindow &editor, bool buttonDown, bool &plaintextOn,
+                             QWidget *formattingBand, QWidget *window);
+QString PlainTextCaption(bool plaintextOn);
+// Paste, convert, trim, drop blank lines and (the first one) dash-indent, as one undo step.
+void AllInOneDashIndentPaste(TEditWindow &editor, const QString &keepText);
+void AllInOneNoIndentPaste(TEditWindow &editor, const QString &keepText);
