@@ -47,6 +47,9 @@ struct TParaAttributes {
   int RightIndent = 0;
 };
 
+// EM_SETBKGNDCOLOR with wParam 1: use the system window colour.
+inline constexpr quint32 CLR_DEFAULT = 0xFF000000u;
+
 class TEditWindow;
 using HWND = TEditWindow *;
 
@@ -129,7 +132,8 @@ public:
   // `rectTwips` (1440 per inch of the device). Answers the first position not rendered.
   virtual int FormatRange(QPaintDevice * /*device*/, int /*from*/, const QRect & /*rectTwips*/) { return 0; }
   virtual void ClearFormatCache() {}                                // EM_FORMATRANGE with no request
-  virtual quint32 SetBackgroundColor(quint32 color) { return color; } // EM_SETBKGNDCOLOR: previous colour
+  // EM_SETBKGNDCOLOR: answers the previous colour; CLR_DEFAULT asks for the system window colour.
+  virtual quint32 SetBackgroundColor(quint32 color) { return color; }
   virtual void SetRedraw(bool) {}                                   // WM_SETREDRAW
   virtual void EraseBackground(QPaintDevice *) {}                   // WM_ERASEBKGND into a device
   virtual void Invalidate(const QRect & = QRect()) {}               // empty rect: whole client area

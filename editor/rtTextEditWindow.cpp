@@ -1,0 +1,909 @@
+#include "rtTextEditWindow.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+#include <QTextFrame>
+#include <QTextLayout>
+#include <QTextList>
+#include <type_traits>
+
+namespace {
+
+// Paragraph indents are kept in twips beside the layout margins, so that they read back exactly.
+constexpr int PropFirstIndentTwips = QTextFormat::UserProperty + 0x100;
+constexpr int PropLeftIndentTwips = QTextFormat::UserProperty + 0x101;
+constexpr int PropRightIndentTwips = QTextFormat::UserProperty + 0x102;
+// Character set and pitch are carried for whole-font assignment; the layout does not use them.
+constexpr int PropCharset = QTextFormat::UserProperty + 0x103;
+constexpr int PropPitch = QTextFormat::UserProperty + 0x104;
+
+constexpr QChar LineSeparator(0x2028);
+constexpr QChar ParagraphSeparator(0x2029);
+
+bool IsBreakChar(QChar c)
+{
+  const char16_t u = c.unicode();
+  return u == u'\n' || u == u'\r' || u == 0x0B || u == 0x0C || u == 0x85 || u == 0x2028 || u == 0x2029;
+}
+
+quint32 ToColorRef(const QColor &c)
+{
+  return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
+}
+
+QColor FromColorRef(quint32 c)
+{
+  return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+// The document's own breaks read as CR LF.
+QString WithCrLf(QString text)
+{
+  text.replace(ParagraphSeparator, QStringLiteral("\r\n"));
+  text.replace(LineSeparator, QStringLiteral("\r\n"));
+  return text;
+}
+
+int PointSizeOf(const QFont &f, int dpi)
+{
+  if (f.pointSizeF() > 0)
+    return qRound(f.pointSizeF());
+  if (f.pixelSize() > 0 && dpi > 0)
+    return qRound(f.pixelSize() * 72.0 / dpi);
+  return 0;
+}
+
+TCharAttributes AttributesOf(const QFont &f, const QColor &color, int dpi)
+{
+  TCharAttributes a;
+  a.Name = f.family();
+  a.Size = PointSizeOf(f, dpi);
+  if (f.bold())
+    a.Style |= FontStyleBit(TFontStyle::fsBold);
+  if (f.italic())
+    a.Style |= FontStyleBit(TFontStyle::fsItalic);
+  if (f.underline())
+    a.Style |= FontStyleBit(TFontStyle::fsUnderline);
+  a.Color = ToColorRef(color);
+  a.Pitch = f.fixedPitch() ? 1 : 0;
+  return a;
+}
+
+// Rewrites Shift+Enter into Enter (a real paragraph, not U+2028) and routes paste keys through
+// the adapter, so that a widget we did not write still gets only real line breaks.
+class TLineBreakKeyFilter : public QObject {
+public:
+  TLineBreakKeyFilter(QObject *widget, std::function<void()> paste)
+      : QObject(widget), FPaste(std::move(paste))
+  {
+    widget->installEventFilter(this);
+  }
+
+protected:
+  bool eventFilter(QObject *watched, QEvent *event) override
+  {
+    if (event->type() != QEvent::KeyPress)
+      return false;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+        (key->modifiers() & Qt::ShiftModifier)) {
+      QKeyEvent plain(QEvent::KeyPress, key->key(), key->modifiers() & ~Qt::ShiftModifier,
+                      QStringLiteral("\r"), key->isAutoRepeat(), key->count());
+      QCoreApplication::sendEvent(watched, &plain);
+      return true;
+    }
+    if (key->matches(QKeySequence::Paste) && FPaste) {
+      FPaste();
+      return true;
+    }
+    return false;
+  }
+
+private:
+  std::function<void()> FPaste;
+};
+
+} // namespace
+
+QString NormalizeLineBreaks(const QString &text)
+{
+  QString out;
+  out.reserve(text.size());
+  const int n = text.size();
+  for (int i = 0; i < n; ++i) {
+    const QChar c = text.at(i);
+    if (!IsBreakChar(c)) {
+      out.append(c);
+      continue;
+    }
+    if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
+      ++i;
+    out.append(u'\n');
+  }
+  return out;
+}
+
+template <class W>
+TTextWidgetWindow<W>::TTextWidgetWindow(W *edit, bool rich)
+    : TWidgetWindow(edit), FEdit(edit), FRich(rich && std::is_same_v<W, QTextEdit>)
+{
+  FConnections.push_back(QObject::connect(edit, &W::textChanged, edit, [this] {
+    if (OnChange)
+      OnChange(this);
+  }));
+  FConnections.push_back(
+      QObject::connect(edit, &W::cursorPositionChanged, edit, [this] { FireSelectionIfMoved(); }));
+  FConnections.push_back(
+      QObject::connect(edit, &W::selectionChanged, edit, [this] { FireSelectionIfMoved(); }));
+  FKeyFilter = new TLineBreakKeyFilter(edit, [this] { PasteFromClipboard(); });
+  TEditWindow::Register(edit, this);
+}
+
+template <class W>
+TTextWidgetWindow<W>::~TTextWidgetWindow()
+{
+  for (const auto &c : FConnections)
+    QObject::disconnect(c);
+  delete FKeyFilter.data();
+  TEditWindow::Unregister(FEdit);
+}
+
+template <class W>
+QTextDocument *TTextWidgetWindow<W>::Document() const
+{
+  return FEdit->document();
+}
+
+template <class W>
+QWidget *TTextWidgetWindow<W>::ClientWidget() const
+{
+  return FEdit->viewport();
+}
+
+template <class W>
+QString TTextWidgetWindow<W>::ClassName() const
+{
+  return FRich ? QStringLiteral("RichEdit20W") : QStringLiteral("Edit");
+}
+
+template <class W>
+bool TTextWidgetWindow<W>::IsReadOnly() const
+{
+  return FEdit->isReadOnly();
+}
+
+template <class W>
+int TTextWidgetWindow<W>::LineHeight() const
+{
+  return QFontMetrics(Document()->defaultFont()).lineSpacing();
+}
+
+// --- Position mapping ---------------------------------------------------------------------------
+
+template <class W>
+QTextBlock TTextWidgetWindow<W>::BlockOfPos(int pos) const
+{
+  QTextDocument *doc = Document();
+  const int count = doc->blockCount();
+  if (pos <= 0)
+    return doc->firstBlock();
+  // The last block hit, and its successor, answer sequential walks with one lookup.
+  if (FBlockHint >= 0 && FBlockHint < count) {
+    QTextBlock b = doc->findBlockByNumber(FBlockHint);
+    for (int step = 0; step < 2 && b.isValid(); ++step, b = b.next()) {
+      if (BlockStart(b) > pos)
+        break;
+      const QTextBlock next = b.next();
+      if (!next.isValid() || BlockStart(next) > pos) {
+        FBlockHint = b.blockNumber();
+        return b;
+      }
+    }
+  }
+  int lo = 0, hi = count - 1; // the last block whose start <= pos
+  while (lo < hi) {
+    const int mid = lo + (hi - lo + 1) / 2;
+    if (BlockStart(doc->findBlockByNumber(mid)) <= pos)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  FBlockHint = lo;
+  return doc->findBlockByNumber(lo);
+}
+
+template <class W>
+int TTextWidgetWindow<W>::ToDocPos(int pos) const
+{
+  if (pos <= 0)
+    return 0;
+  const QTextBlock b = BlockOfPos(pos);
+  // A position between CR and LF (or past the end) is the end of the line's text.
+  const int rel = qMin(pos - BlockStart(b), b.length() - 1);
+  return b.position() + rel;
+}
+
+template <class W>
+int TTextWidgetWindow<W>::FromDocPos(int docPos) const
+{
+  QTextDocument *doc = Document();
+  docPos = qBound(0, docPos, doc->characterCount() - 1);
+  return docPos + doc->findBlock(docPos).blockNumber();
+}
+
+template <class W>
+QTextCursor TTextWidgetWindow<W>::DocCursor(int docStart, int docEnd) const
+{
+  QTextCursor c(Document());
+  c.setPosition(docStart);
+  c.setPosition(docEnd, QTextCursor::KeepAnchor);
+  return c;
+}
+
+template <class W>
+void TTextWidgetWindow<W>::ApplyCursor(const QTextCursor &c, bool keepScroll)
+{
+  const int h = FEdit->horizontalScrollBar()->value();
+  const int v = FEdit->verticalScrollBar()->value();
+  FEdit->setTextCursor(c);
+  if (keepScroll) {
+    FEdit->horizontalScrollBar()->setValue(h);
+    FEdit->verticalScrollBar()->setValue(v);
+  }
+}
+
+// --- Whole text --------------------------------------------------------------------------------
+
+template <class W>
+QString TTextWidgetWindow<W>::GetText() const
+{
+  // toRawText keeps every character (toPlainText would turn no-break spaces into spaces).
+  return WithCrLf(Document()->toRawText());
+}
+
+template <class W>
+int TTextWidgetWindow<W>::GetTextLength() const
+{
+  QTextDocument *doc = Document();
+  return doc->characterCount() - 1 + doc->blockCount() - 1;
+}
+
+template <class W>
+void TTextWidgetWindow<W>::SetText(const QString &text)
+{
+  // One undo step (the line commands rely on undoing a whole rewrite); every format dropped.
+  QTextCursor c(Document());
+  c.beginEditBlock();
+  c.select(QTextCursor::Document);
+  c.removeSelectedText();
+  if (QTextList *list = c.block().textList())
+    list->remove(c.block());
+  c.setBlockFormat(QTextBlockFormat());
+  c.setBlockCharFormat(QTextCharFormat());
+  c.insertText(NormalizeLineBreaks(text), QTextCharFormat());
+  c.endEditBlock();
+  c.setPosition(0);
+  FEdit->setCurrentCharFormat(QTextCharFormat());
+  ApplyCursor(c, false);
+}
+
+// --- Selection ---------------------------------------------------------------------------------
+
+template <class W>
+void TTextWidgetWindow<W>::GetSel(int &start, int &end) const
+{
+  const QTextCursor c = FEdit->textCursor();
+  start = FromDocPos(c.selectionStart());
+  end = c.hasSelection() ? FromDocPos(c.selectionEnd()) : start;
+}
+
+template <class W>
+void TTextWidgetWindow<W>::SetSel(int start, int end)
+{
+  QTextCursor c = FEdit->textCursor();
+  if (start == -1) {
+    // Deselect: the caret stays at the selection's end.
+    const int e = c.selectionEnd();
+    c.setPosition(e);
+  } else {
+    const int len = GetTextLength();
+    if (end < 0)
+      end = len;
+    start = qBound(0, start, len);
+    end = qBound(0, end, len);
+    // The anchor is the start, the caret the end (which may lie before the start).
+    c = DocCursor(ToDocPos(start), ToDocPos(end));
+  }
+  // Selecting does not scroll; ScrollCaret does.
+  ApplyCursor(c, true);
+}
+
+template <class W>
+QString TTextWidgetWindow<W>::GetSelText() const
+{
+  return WithCrLf(FEdit->textCursor().selectedText());
+}
+
+template <class W>
+void TTextWidgetWindow<W>::InsertText(QTextCursor &c, const QString &text)
+{
+  c.beginEditBlock();
+  c.insertText(NormalizeLineBreaks(text));
+  c.endEditBlock();
+}
+
+template <class W>
+void TTextWidgetWindow<W>::ReplaceRange(QTextCursor &c, const QString &text, bool canUndo)
+{
+  QTextDocument *doc = Document();
+  if (canUndo || !doc->isUndoRedoEnabled()) {
+    InsertText(c, text);
+    return;
+  }
+  if (!doc->isUndoAvailable()) {
+    // No history to keep consistent: make the change with undo switched off. That drops only
+    // redo steps, which any edit drops anyway.
+    doc->setUndoRedoEnabled(false);
+    InsertText(c, text);
+    doc->setUndoRedoEnabled(true);
+    return;
+  }
+  // History exists. A change made outside the history would leave the recorded steps pointing
+  // at wrong positions (undo would then corrupt the text), and switching undo off would wipe
+  // it. So the change joins the most recent step: the number of steps stays the same, and
+  // undoing that step also takes back this change, with the text staying consistent.
+  c.joinPreviousEditBlock();
+  c.insertText(NormalizeLineBreaks(text));
+  c.endEditBlock();
+}
+
+template <class W>
+void TTextWidgetWindow<W>::ReplaceSel(const QString &text, bool canUndo)
+{
+  QTextCursor c = FEdit->textCursor();
+  ReplaceRange(c, text, canUndo);
+  ApplyCursor(c, false);
+}
+
+template <class W>
+void TTextWidgetWindow<W>::ExGetSel(int &cpMin, int &cpMax) const
+{
+  // Only a rich edit understands the probe; a plain edit leaves the preset range alone.
+  if (FRich)
+    GetSel(cpMin, cpMax);
+}
+
+template <class W>
+void TTextWidgetWindow<W>::FireSelectionIfMoved()
+{
+  int s = 0, e = 0;
+  GetSel(s, e);
+  if (s == FLastSelStart && e == FLastSelEnd)
+    return;
+  FLastSelStart = s;
+  FLastSelEnd = e;
+  if (OnSelectionChange)
+    OnSelectionChange(this);
+}
+
+// --- Lines -------------------------------------------------------------------------------------
+
+template <class W>
+int TTextWidgetWindow<W>::GetLineCount() const
+{
+  return Document()->blockCount();
+}
+
+template <class W>
+int TTextWidgetWindow<W>::GetLine(int line, char16_t *buffer) const
+{
+  if (!buffer)
+    return 0;
+  const int capacity = buffer[0];
+  const QTextBlock b = line >= 0 ? Document()->findBlockByNumber(line) : QTextBlock();
+  if (!b.isValid() || capacity <= 0)
+    return 0;
+  const QString text = b.text();
+  const int n = qMin(capacity, int(text.size()));
+  std::copy_n(reinterpret_cast<const char16_t *>(text.utf16()), n, buffer);
+  return n;
+}
+
+template <class W>
+int TTextWidgetWindow<W>::LineIndex(int line) const
+{
+  if (line == -1)
+    line = LineFromChar(-1);
+  if (line < 0 || line >= Document()->blockCount())
+    return -1;
+  return BlockStart(Document()->findBlockByNumber(line));
+}
+
+template <class W>
+int TTextWidgetWindow<W>::LineFromChar(int pos) const
+{
+  if (pos == -1) {
+    int e = 0;
+    GetSel(pos, e);
+  }
+  return BlockOfPos(pos).blockNumber();
+}
+
+template <class W>
+int TTextWidgetWindow<W>::LineLength(int pos) const
+{
+  if (pos == -1) {
+    // The unselected characters on the lines that hold the selection.
+    int s = 0, e = 0;
+    GetSel(s, e);
+    const QTextBlock first = BlockOfPos(s);
+    const QTextBlock last = BlockOfPos(e);
+    const int lastEnd = BlockStart(last) + last.length() - 1;
+    return qMax(0, s - BlockStart(first)) + qMax(0, lastEnd - e);
+  }
+  if (pos < 0 || pos > GetTextLength())
+    return 0;
+  return BlockOfPos(pos).length() - 1;
+}
+
+template <class W>
+int TTextWidgetWindow<W>::LinesCount() const
+{
+  QTextDocument *doc = Document();
+  const int n = doc->blockCount();
+  return doc->lastBlock().length() <= 1 ? n - 1 : n;
+}
+
+template <class W>
+QString TTextWidgetWindow<W>::GetLineText(int line) const
+{
+  if (line < 0)
+    return QString();
+  const QTextBlock b = Document()->findBlockByNumber(line);
+  return b.isValid() ? b.text() : QString();
+}
+
+template <class W>
+void TTextWidgetWindow<W>::SetLineText(int line, const QString &text)
+{
+  if (line < 0)
+    return;
+  const QTextBlock b = Document()->findBlockByNumber(line);
+  if (!b.isValid())
+    return;
+  QTextCursor c = DocCursor(b.position(), b.position() + b.length() - 1);
+  InsertText(c, text);
+}
+
+// --- Screen ------------------------------------------------------------------------------------
+
+template <class W>
+QPoint TTextWidgetWindow<W>::PosFromChar(int pos) const
+{
+  if (pos < 0 || pos > GetTextLength())
+    return QPoint(-1, -1);
+  QTextCursor c(Document());
+  c.setPosition(ToDocPos(pos));
+  return FEdit->cursorRect(c).topLeft();
+}
+
+template <class W>
+int TTextWidgetWindow<W>::CharFromPos(const QPoint &p) const
+{
+  return FromDocPos(FEdit->cursorForPosition(p).position());
+}
+
+template <class W>
+int TTextWidgetWindow<W>::GetFirstVisibleLine() const
+{
+  return FEdit->cursorForPosition(QPoint(0, 0)).blockNumber();
+}
+
+template <class W>
+void TTextWidgetWindow<W>::LineScroll(int lines)
+{
+  if (lines == 0)
+    return;
+  QScrollBar *bar = FEdit->verticalScrollBar();
+  if constexpr (std::is_same_v<W, QPlainTextEdit>) {
+    bar->setValue(bar->value() + lines); // the plain editor scrolls in lines
+  } else {
+    QTextDocument *doc = Document();
+    const int target = qBound(0, GetFirstVisibleLine() + lines, doc->blockCount() - 1);
+    const QRectF r = doc->documentLayout()->blockBoundingRect(doc->findBlockByNumber(target));
+    bar->setValue(qRound(r.top()));
+  }
+}
+
+template <class W>
+void TTextWidgetWindow<W>::ScrollCaret()
+{
+  FEdit->ensureCursorVisible();
+}
+
+// --- Painting ----------------------------------------------------------------------------------
+
+template <class W>
+int TTextWidgetWindow<W>::FormatRange(QPaintDevice *device, int from, const QRect &rectTwips)
+{
+  if constexpr (!std::is_same_v<W, QTextEdit>) {
+    (void)device, (void)from, (void)rectTwips;
+    return 0; // a plain edit does not render ranges
+  } else {
+    if (!FRich || !device)
+      return 0;
+    QTextDocument *doc = Document();
+    const int length = GetTextLength();
+    from = qBound(0, from, length);
+    const double sx = device->logicalDpiX() / 1440.0;
+    const double sy = device->logicalDpiY() / 1440.0;
+    const QRectF target(rectTwips.left() * sx, rectTwips.top() * sy, rectTwips.width() * sx,
+                        rectTwips.height() * sy);
+    if (target.isEmpty())
+      return from;
+
+    // The widget's own layout is drawn, so the image shows the lines exactly as the screen
+    // does: the formatting origin (indent 0) lands on the rectangle's left edge, the top of
+    // the line holding `from` on its top edge.
+    QAbstractTextDocumentLayout *layout = doc->documentLayout();
+    const int docFrom = ToDocPos(from);
+    const QTextBlock first = doc->findBlock(docFrom);
+    const QRectF firstRect = layout->blockBoundingRect(first);
+    qreal lineTop = firstRect.top();
+    if (const QTextLayout *tl = first.layout()) {
+      const QTextLine line = tl->lineForTextPosition(docFrom - first.position());
+      if (line.isValid())
+        lineTop += line.y();
+    }
+    const qreal originX = doc->documentMargin();
+    const QPointF shift(target.left() - originX, target.top() - lineTop);
+
+    QPainter painter(device);
+    painter.setClipRect(target);
+    painter.translate(shift);
+    QAbstractTextDocumentLayout::PaintContext ctx;
+    ctx.palette = FEdit->palette();
+    ctx.palette.setColor(QPalette::Text, FEdit->palette().color(QPalette::Text));
+    ctx.clip = QRectF(target.translated(-shift));
+    ctx.clip.setTop(lineTop);
+    layout->draw(&painter, ctx);
+    painter.end();
+
+    // The first line not wholly inside the rectangle is where a next page would start.
+    const qreal bottom = target.bottom() - shift.y();
+    for (QTextBlock b = first; b.isValid(); b = b.next()) {
+      const QRectF r = layout->blockBoundingRect(b);
+      const QTextLayout *tl = b.layout();
+      for (int i = 0; tl && i < tl->lineCount(); ++i) {
+        const QTextLine line = tl->lineAt(i);
+        const int lineStart = b.position() + line.textStart();
+        if (lineStart + line.textLength() < docFrom && b == first)
+          continue;
+        if (r.top() + line.y() + line.height() > bottom)
+          return qMax(from, FromDocPos(lineStart));
+      }
+    }
+    return length;
+  }
+}
+
+template <class W>
+quint32 TTextWidgetWindow<W>::SetBackgroundColor(quint32 color)
+{
+  QWidget *view = FEdit->viewport();
+  QPalette pal = view->palette();
+  const quint32 previous = ToColorRef(pal.color(QPalette::Base));
+  const QColor next = color == CLR_DEFAULT ? QGuiApplication::palette().color(QPalette::Base)
+                                           : FromColorRef(color);
+  pal.setColor(QPalette::Base, next);
+  view->setPalette(pal);
+  QPalette own = FEdit->palette();
+  own.setColor(QPalette::Base, next);
+  FEdit->setPalette(own);
+  return previous;
+}
+
+template <class W>
+void TTextWidgetWindow<W>::EraseBackground(QPaintDevice *device)
+{
+  if (!device)
+    return;
+  QPainter p(device);
+  p.fillRect(QRect(QPoint(0, 0), ClientSize()), FEdit->viewport()->palette().color(QPalette::Base));
+}
+
+// --- Attributes --------------------------------------------------------------------------------
+
+template <class W>
+TCharAttributes TTextWidgetWindow<W>::GetSelAttributes() const
+{
+  if (!FRich)
+    return {};
+  const QTextCharFormat fmt = FEdit->currentCharFormat();
+  const QFont font = fmt.font().resolve(Document()->defaultFont());
+  const QColor color = fmt.hasProperty(QTextFormat::ForegroundBrush)
+                           ? fmt.foreground().color()
+                           : FEdit->palette().color(QPalette::Text);
+  TCharAttributes a = AttributesOf(font, color, FEdit->logicalDpiY());
+  if (fmt.hasProperty(PropCharset))
+    a.Charset = fmt.intProperty(PropCharset);
+  if (fmt.hasProperty(PropPitch))
+    a.Pitch = fmt.intProperty(PropPitch);
+  return a;
+}
+
+template <class W>
+void TTextWidgetWindow<W>::SetSelAttributes(const TCharAttributes &a)
+{
+  if (!FRich)
+    return;
+  QTextCharFormat fmt;
+  if (!a.Name.isEmpty())
+    fmt.setFontFamilies(QStringList{a.Name});
+  if (a.Size > 0)
+    fmt.setFontPointSize(a.Size);
+  fmt.setFontWeight((a.Style & FontStyleBit(TFontStyle::fsBold)) ? QFont::Bold : QFont::Normal);
+  fmt.setFontItalic(a.Style & FontStyleBit(TFontStyle::fsItalic));
+  fmt.setFontUnderline(a.Style & FontStyleBit(TFontStyle::fsUnderline));
+  fmt.setForeground(FromColorRef(a.Color));
+  fmt.setFontFixedPitch(a.Pitch == 1);
+  fmt.setProperty(PropCharset, a.Charset);
+  fmt.setProperty(PropPitch, a.Pitch);
+  FEdit->mergeCurrentCharFormat(fmt);
+}
+
+template <class W>
+TCharAttributes TTextWidgetWindow<W>::GetDefAttributes() const
+{
+  if (!FRich)
+    return {};
+  return AttributesOf(Document()->defaultFont(), FEdit->palette().color(QPalette::Text),
+                      FEdit->logicalDpiY());
+}
+
+template <class W>
+void TTextWidgetWindow<W>::SetDefAttributes(const TCharAttributes &a)
+{
+  if (!FRich)
+    return;
+  QFont f = Document()->defaultFont();
+  if (!a.Name.isEmpty())
+    f.setFamilies(QStringList{a.Name});
+  if (a.Size > 0)
+    f.setPointSize(a.Size);
+  f.setBold(a.Style & FontStyleBit(TFontStyle::fsBold));
+  f.setItalic(a.Style & FontStyleBit(TFontStyle::fsItalic));
+  f.setUnderline(a.Style & FontStyleBit(TFontStyle::fsUnderline));
+  f.setFixedPitch(a.Pitch == 1);
+  Document()->setDefaultFont(f);
+  QPalette pal = FEdit->palette();
+  pal.setColor(QPalette::Text, FromColorRef(a.Color));
+  FEdit->setPalette(pal);
+}
+
+template <class W>
+void TTextWidgetWindow<W>::GetDefaultCharFormat(QString &faceName, int &heightTwips) const
+{
+  const QFont f = Document()->defaultFont();
+  // LF_FACESIZE is 32 code units including the terminating zero.
+  faceName = f.family().left(31);
+  if (f.pointSizeF() > 0)
+    heightTwips = qRound(f.pointSizeF() * 20);
+  else
+    heightTwips = qRound(f.pixelSize() * 1440.0 / qMax(1, FEdit->logicalDpiY()));
+}
+
+template <class W>
+TParaAttributes TTextWidgetWindow<W>::GetParagraph() const
+{
+  TParaAttributes p;
+  if (!FRich)
+    return p;
+  QTextCursor c = FEdit->textCursor();
+  c.setPosition(c.selectionStart());
+  const QTextBlockFormat bf = c.blockFormat();
+  const Qt::Alignment align = bf.alignment() & Qt::AlignHorizontal_Mask;
+  if (align & (Qt::AlignRight | Qt::AlignTrailing))
+    p.Alignment = 1;
+  else if (align & Qt::AlignHCenter)
+    p.Alignment = 2;
+  if (const QTextList *list = c.block().textList()) {
+    const auto style = list->format().style();
+    p.Numbering = (style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
+                   style == QTextListFormat::ListSquare)
+                      ? 1
+                      : 2;
+  }
+  // Kept in twips; read back by integer division. Paragraphs that came in by paste carry only
+  // layout margins, which are converted.
+  const double pxPerTwip = FEdit->logicalDpiX() / 1440.0;
+  auto twips = [&](int prop, double px) {
+    return bf.hasProperty(prop) ? bf.intProperty(prop) : int(qRound(px / pxPerTwip));
+  };
+  const int firstTwips = twips(PropFirstIndentTwips, bf.leftMargin() + bf.textIndent());
+  const int leftTwips = twips(PropLeftIndentTwips, -bf.textIndent());
+  const int rightTwips = twips(PropRightIndentTwips, bf.rightMargin());
+  p.FirstIndent = firstTwips / 20;
+  p.LeftIndent = leftTwips / 20;
+  p.RightIndent = rightTwips / 20;
+  return p;
+}
+
+template <class W>
+void TTextWidgetWindow<W>::SetParagraph(const TParaAttributes &p)
+{
+  if (!FRich)
+    return;
+  const TParaAttributes current = GetParagraph();
+  int left = p.LeftIndent;
+  // The numbering rules apply when the numbering is changed: turning it off also resets the
+  // left indent, turning on bullets makes room for them.
+  if (p.Numbering != current.Numbering) {
+    if (p.Numbering == 0)
+      left = 0;
+    else if (p.Numbering == 1 && left < 10)
+      left = 10;
+  }
+
+  QTextDocument *doc = Document();
+  QTextCursor c = FEdit->textCursor();
+  c.beginEditBlock();
+  if (p.Numbering != current.Numbering) {
+    const QTextBlock last = doc->findBlock(c.selectionEnd());
+    for (QTextBlock b = doc->findBlock(c.selectionStart()); b.isValid(); b = b.next()) {
+      if (QTextList *list = b.textList())
+        list->remove(b);
+      if (b == last)
+        break;
+    }
+    if (p.Numbering != 0) {
+      QTextListFormat lf;
+      lf.setStyle(p.Numbering == 1 ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal);
+      lf.setIndent(0); // the left indent makes the room for the bullet
+      c.createList(lf);
+    }
+  }
+  QTextBlockFormat bf;
+  bf.setAlignment(p.Alignment == 1 ? Qt::AlignRight : p.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft);
+  const double pxPerPoint = FEdit->logicalDpiX() / 72.0;
+  const int otherLines = p.FirstIndent + left;
+  bf.setLeftMargin(qMax(0, otherLines) * pxPerPoint);
+  // A numbered paragraph hangs its bullet in the offset; a plain one indents its first line.
+  bf.setTextIndent(p.Numbering != 0 ? 0.0 : (qMax(0, p.FirstIndent) - qMax(0, otherLines)) * pxPerPoint);
+  bf.setRightMargin(qMax(0, p.RightIndent) * pxPerPoint);
+  bf.setProperty(PropFirstIndentTwips, p.FirstIndent * 20);
+  bf.setProperty(PropLeftIndentTwips, left * 20);
+  bf.setProperty(PropRightIndentTwips, p.RightIndent * 20);
+  c.mergeBlockFormat(bf);
+  c.endEditBlock();
+}
+
+// --- Editing services --------------------------------------------------------------------------
+
+template <class W>
+void TTextWidgetWindow<W>::CutToClipboard()
+{
+  FEdit->cut();
+}
+
+template <class W>
+void TTextWidgetWindow<W>::CopyToClipboard()
+{
+  FEdit->copy();
+}
+
+template <class W>
+void TTextWidgetWindow<W>::PasteFromClipboard()
+{
+  if (FEdit->isReadOnly())
+    return;
+  InsertMimeData(QGuiApplication::clipboard()->mimeData());
+}
+
+template <class W>
+void TTextWidgetWindow<W>::InsertMimeData(const QMimeData *source)
+{
+  if (!source)
+    return;
+  QTextCursor c = FEdit->textCursor();
+  if (FRich && source->hasHtml()) {
+    const QTextDocumentFragment fragment = QTextDocumentFragment::fromHtml(source->html(), Document());
+    // Tables and frames have no place in a list of lines: such a paste comes in as text.
+    QTextDocument probe;
+    QTextCursor(&probe).insertFragment(fragment);
+    if (probe.rootFrame()->childFrames().isEmpty()) {
+      c.beginEditBlock();
+      const int start = c.selectionStart();
+      c.insertFragment(fragment);
+      const int end = c.position();
+      // Line breaks inside paragraphs (<br>) become real paragraph breaks.
+      const QString inserted = DocCursor(start, end).selectedText();
+      for (int i = 0; i < inserted.size(); ++i) {
+        const QChar ch = inserted.at(i);
+        if (ch == ParagraphSeparator || !IsBreakChar(ch))
+          continue;
+        QTextCursor at = DocCursor(start + i, start + i + 1);
+        at.removeSelectedText();
+        at.insertBlock();
+      }
+      c.endEditBlock();
+      FEdit->setTextCursor(c);
+      FEdit->ensureCursorVisible();
+      return;
+    }
+  }
+  if (source->hasText()) {
+    InsertText(c, source->text());
+    FEdit->setTextCursor(c);
+    FEdit->ensureCursorVisible();
+  }
+}
+
+template <class W>
+bool TTextWidgetWindow<W>::CanUndo() const
+{
+  return Document()->isUndoAvailable();
+}
+
+template <class W>
+void TTextWidgetWindow<W>::Undo()
+{
+  FEdit->undo();
+}
+
+template <class W>
+void TTextWidgetWindow<W>::Clear()
+{
+  QTextDocument *doc = Document();
+  doc->setUndoRedoEnabled(false); // clears the history as well
+  QTextCursor c(doc);
+  c.select(QTextCursor::Document);
+  c.removeSelectedText();
+  if (QTextList *list = c.block().textList())
+    list->remove(c.block());
+  c.setBlockFormat(QTextBlockFormat());
+  c.setBlockCharFormat(QTextCharFormat());
+  doc->setUndoRedoEnabled(true);
+  doc->setModified(false);
+  FEdit->setCurrentCharFormat(QTextCharFormat());
+}
+
+template <class W>
+bool TTextWidgetWindow<W>::Modified() const
+{
+  return Document()->isModified();
+}
+
+template <class W>
+void TTextWidgetWindow<W>::SetHideSelection(bool hide)
+{
+  // Hiding the selection means: without focus it is drawn like unselected text.
+  FHideSelection = hide;
+  QPalette pal = FEdit->palette();
+  const QPalette app = QGuiApplication::palette();
+  pal.setColor(QPalette::Inactive, QPalette::Highlight,
+               hide ? pal.color(QPalette::Inactive, QPalette::Base) : app.color(QPalette::Inactive, QPalette::Highlight));
+  pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+               hide ? pal.color(QPalette::Inactive, QPalette::Text)
+                    : app.color(QPalette::Inactive, QPalette::HighlightedText));
+  FEdit->setPalette(pal);
+}
+
+template <class W>
+void TTextWidgetWindow<W>::SetReadOnly(bool readOnly)
+{
+  FEdit->setReadOnly(readOnly);
+}
+
+template class TTextWidgetWindow<QTextEdit>;
+template class TTextWidgetWindow<QPlainTextEdit>;

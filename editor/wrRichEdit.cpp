@@ -1,0 +1,22 @@
+#include "wrRichEdit.h"
+
+TWrightRichEdit::TWrightRichEdit(QWidget *parent) : QTextEdit(parent), TTextEditWindow(this, true)
+{
+  // Whoever creates the editor can also reach the program's other text widgets as windows.
+  InstallEditWindowFactory();
+  setAcceptRichText(true);
+  setTabChangesFocus(false);
+  setLineWrapMode(QTextEdit::WidgetWidth);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  // A thin margin like the native control's: the first character of an unindented line sits
+  // at most 2 pixels from the left edge, which live painting relies on.
+  document()->setDocumentMargin(2);
+}
+
+TWrightRichEdit::~TWrightRichEdit() = default;
+
+void TWrightRichEdit::insertFromMimeData(const QMimeData *source)
+{
+  InsertMimeData(source);
+}
