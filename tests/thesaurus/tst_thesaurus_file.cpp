@@ -338,7 +338,8 @@ TEST(MythesImport, KeepsWithinTheBudgetsAndReportsWhatFits)
     ASSERT_TRUE(SelectMythes(entries, sel, w, error)) << qPrintable(error);
     EXPECT_EQ(sel.candidates, 3); // "Zed" is not a lower-case single word
     EXPECT_EQ(sel.headwords, 3);
-    EXPECT_EQ(sel.contexts, 5);
+    // glad's only sense is happy's second: stored once, under the master happy gave it.
+    EXPECT_EQ(sel.contexts, 4);
     ThesaurusFileFixture dir;
     TThesaurusFile f;
     f.SetFileName(dir.Write(w));
@@ -348,18 +349,27 @@ TEST(MythesImport, KeepsWithinTheBudgetsAndReportsWhatFits)
     ASSERT_TRUE(f.LookupWord("house"));
     EXPECT_EQ(f.Contexts()[1]->ContextKindName, "verb");
     EXPECT_EQ(f.Contexts()[1]->Words[1], QStringList({"lodge", "house", "shelter"}));
+    ASSERT_TRUE(f.LookupWord("glad"));
+    EXPECT_EQ(ContextWords(f), QStringList({"glad"}));
+    EXPECT_EQ(f.Contexts()[0]->Words[2], QStringList({"glad", "happy", "willing"}));
     // A member of a chosen sense links to it too.
     ASSERT_TRUE(f.LookupWord("lodge"));
     EXPECT_EQ(ContextWords(f), QStringList({"lodge"}));
   }
   {
-    // Two linkable contexts: "happy" (2 senses) fits, then "glad" (1 new) does not.
+    // Two linkable contexts: "happy" (2 senses) fills them, "glad" brings none of its own and
+    // still fits, "house" (2 new) does not.
     TThesaurusWriter w;
     TThesaurusSelection sel;
     sel.maxContexts = 2;
     ASSERT_TRUE(SelectMythes(entries, sel, w, error));
     EXPECT_EQ(sel.contexts, 2);
-    EXPECT_EQ(sel.headwords, 1);
+    EXPECT_EQ(sel.headwords, 2);
+    ThesaurusFileFixture dir;
+    TThesaurusFile f;
+    f.SetFileName(dir.Write(w));
+    EXPECT_TRUE(f.LookupWord("glad"));
+    EXPECT_FALSE(f.LookupWord("house"));
   }
   {
     TThesaurusWriter w;

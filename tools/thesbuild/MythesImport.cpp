@@ -40,15 +40,14 @@ struct ContextKey {
   int kind;
   QByteArray master;
   std::vector<QByteArray> members; // sorted
+  // A sense is the same whichever of its members brings it: the master word (chosen by the
+  // first headword that brings the sense) is not part of its identity.
   bool operator<(const ContextKey &o) const
   {
-    return std::tie(kind, master, members) < std::tie(o.kind, o.master, o.members);
+    return std::tie(kind, members) < std::tie(o.kind, o.members);
   }
 };
 
-// Senses come most frequent first; the rare tail of a very polysemous word would crowd out
-// whole common words.
-constexpr int MaxSensesPerHeadword = 8;
 
 struct PlannedContext {
   ContextKey key;
@@ -56,11 +55,11 @@ struct PlannedContext {
 };
 
 // The contexts a headword brings; senses without any word to offer are dropped.
-std::vector<PlannedContext> ContextsOf(const TMythesEntry &e)
+std::vector<PlannedContext> ContextsOf(const TMythesEntry &e, int maxSenses)
 {
   std::vector<PlannedContext> out;
   for (const TMythesSense &s : e.senses) {
-    if (int(out.size()) >= MaxSensesPerHeadword) break;
+    if (int(out.size()) >= maxSenses) break;
     std::vector<QByteArray> syns;
     for (const QByteArray &w : s.synonyms)
       if (IsListWord(w) && w != e.word) syns.push_back(w);
@@ -94,13 +93,13 @@ struct Plan {
 };
 
 // Takes candidates [0, count) in order, skipping any whose contexts would exceed the budget.
-Plan MakePlan(const std::vector<const TMythesEntry *> &ranked, size_t count, int maxContexts)
+Plan MakePlan(const std::vector<const TMythesEntry *> &ranked, size_t count, int maxContexts, int maxSenses)
 {
   Plan p;
   std::set<QByteArray> words;
   for (size_t i = 0; i < count && i < ranked.size(); ++i) {
     const TMythesEntry *e = ranked[i];
-    std::vector<PlannedContext> cs = ContextsOf(*e);
+    std::vector<PlannedContext> cs = ContextsOf(*e, maxSenses);
     if (cs.empty()) continue;
     int fresh = 0;
     for (const PlannedContext &c : cs)
@@ -209,7 +208,7 @@ bool SelectMythes(const std::vector<TMythesEntry> &entries, TThesaurusSelection 
 
   // The largest prefix of the ranking whose words fit the node budget.
   const auto fits = [&](size_t count) {
-    const Plan p = MakePlan(ranked, count, selection.maxContexts);
+    const Plan p = MakePlan(ranked, count, selection.maxContexts, selection.maxSenses);
     return CountThesaurusNodes(p.words) <= selection.maxNodes;
   };
   size_t lo = 0, hi = ranked.size();
@@ -224,7 +223,7 @@ bool SelectMythes(const std::vector<TMythesEntry> &entries, TThesaurusSelection 
         hi = mid;
     }
   }
-  const Plan p = MakePlan(ranked, lo, selection.maxContexts);
+  const Plan p = MakePlan(ranked, lo, selection.maxContexts, selection.maxSenses);
   if (p.headwords.empty()) {
     error = QStringLiteral("no headword fits the format's limits");
     return false;
@@ -242,7 +241,7 @@ bool SelectMythes(const std::vector<TMythesEntry> &entries, TThesaurusSelection 
   std::unordered_map<QByteArray, std::vector<int>> links;
   for (const TMythesEntry *e : p.headwords) {
     isHeadword.insert(e->word);
-    for (const PlannedContext &c : ContextsOf(*e)) {
+    for (const PlannedContext &c : ContextsOf(*e, selection.maxSenses)) {
       const int idx = p.contextIndex.at(c.key);
       std::vector<int> &l = links[e->word];
       const int value = idx * 5 + c.key.kind;

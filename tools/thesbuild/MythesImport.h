@@ -2,8 +2,9 @@
 // Turns a MyThes-format thesaurus (".dat": "word|senses" followed by one "(pos)|word|word
 // (similar term)|..." line per sense) into the content of a thesaurus file.
 //
-// One context per sense: its master word is the sense's first plain synonym (the headword
-// itself when it has none), its words (master, the other synonyms, then similar and related
+// One context per sense, stored once whichever member brings it: its master word is the
+// sense's first plain synonym for the first headword that brings it (the headword itself when
+// it has none), its words (master, the other synonyms, then similar and related
 // terms) go in the list of its kind: 1 noun, 2 verb, 3 adjective, 4 adverb. Antonyms and
 // generic terms are left out.
 //
@@ -38,6 +39,9 @@ bool ParseMythes(const QByteArray &text, std::vector<TMythesEntry> &entries, QSt
 struct TThesaurusSelection {
   int maxNodes = TThesaurusWriter::MaxNodes;
   int maxContexts = TThesaurusWriter::MaxLinkValue / 5; // contexts 0..13106 link with any kind
+  // Senses come most frequent first; the rare tail of a very polysemous word would crowd out
+  // whole common words.
+  int maxSenses = 8;
   // Figures of the result.
   int headwords = 0;
   int contexts = 0;

@@ -17,6 +17,7 @@ int main(int argc, char **argv)
 {
   QCoreApplication app(argc, argv);
   QString source, out, name = QStringLiteral("Wordnest English");
+  int maxSenses = 0;
   const QStringList args = app.arguments();
   for (qsizetype i = 1; i < args.size(); ++i) {
     const QString &a = args[i];
@@ -24,10 +25,11 @@ int main(int argc, char **argv)
     if (a == QLatin1String("--mythes") && hasValue) source = args[++i];
     else if (a == QLatin1String("--out") && hasValue) out = args[++i];
     else if (a == QLatin1String("--name") && hasValue) name = args[++i];
-    else return Fail(QStringLiteral("usage: thesbuild --mythes FILE.dat --out FILE.wdt [--name NAME]"));
+    else if (a == QLatin1String("--max-senses") && hasValue) maxSenses = args[++i].toInt();
+    else return Fail(QStringLiteral("usage: thesbuild --mythes FILE.dat --out FILE.wdt [--name NAME] [--max-senses N]"));
   }
   if (source.isEmpty() || out.isEmpty())
-    return Fail(QStringLiteral("usage: thesbuild --mythes FILE.dat --out FILE.wdt [--name NAME]"));
+    return Fail(QStringLiteral("usage: thesbuild --mythes FILE.dat --out FILE.wdt [--name NAME] [--max-senses N]"));
 
   std::vector<TMythesEntry> entries;
   QString error;
@@ -36,6 +38,7 @@ int main(int argc, char **argv)
   TThesaurusWriter writer;
   writer.Name = name;
   TThesaurusSelection sel;
+  if (maxSenses > 0) sel.maxSenses = maxSenses;
   if (!SelectMythes(entries, sel, writer, error)) return Fail(error);
   if (!writer.WriteFile(out)) return Fail(writer.Error);
 
