@@ -104,9 +104,7 @@ TEST(ThesaurusFile, AdjustCaseFollowsFullUnicodeRules)
 TEST(ThesaurusFile, WordsOnTailChainsAndPrefixes)
 {
   TThesaurusWriter w;
-  w.AddContext("happy", InList(3, {"happy", "hat", "carpet", "cartoon", "cart", "a"}));
-  w.AddLink("happy", 0, 3);
-  w.AddLink("cartoon", 0, 3);
+  AddTailContent(w);
   Loaded t(w);
   ASSERT_TRUE(t.file.LookupWord("happy"));
   EXPECT_GT(w.TailNodeCount, 0);
