@@ -106,6 +106,12 @@ TShellLauncher &launcher()
   return l;
 }
 
+TShellExecuteHandler &executeHandler()
+{
+  static TShellExecuteHandler h;
+  return h;
+}
+
 bool defaultLaunch(const TShellLaunch &launch)
 {
   return QProcess::startDetached(launch.Program, launch.Arguments, launch.WorkingDirectory);
@@ -367,9 +373,18 @@ bool ResolveShellOpen(const QString &fileIn, const QString &parameters, const QS
   return false;
 }
 
-bool ShellExecute(QObject *, const QString &verb, const QString &file, const QString &parameters,
-                  const QString &directory, int)
+TShellExecuteHandler SetShellExecuteHandler(TShellExecuteHandler handler)
 {
+  TShellExecuteHandler old = executeHandler();
+  executeHandler() = std::move(handler);
+  return old;
+}
+
+bool ShellExecute(QObject *owner, const QString &verb, const QString &file,
+                  const QString &parameters, const QString &directory, int show)
+{
+  if (const TShellExecuteHandler &h = executeHandler())
+    return h(owner, verb, file, parameters, directory, show);
   if (!verb.isEmpty() && verb.compare(QLatin1String("open"), Qt::CaseInsensitive) != 0)
     return false;
   TShellLaunch launch;

@@ -64,3 +64,10 @@ bool ResolveShellOpen(const QString &file, const QString &parameters, const QStr
 // callers' sake; windows of started programs are shown normally.
 bool ShellExecute(QObject *owner, const QString &verb, const QString &file,
                   const QString &parameters, const QString &directory, int show);
+
+// Replaces ShellExecute as a whole (tests see the exact request, before any resolution);
+// returns the previous handler. An empty handler restores the built-in one.
+using TShellExecuteHandler =
+    std::function<bool(QObject *owner, const QString &verb, const QString &file,
+                       const QString &parameters, const QString &directory, int show)>;
+TShellExecuteHandler SetShellExecuteHandler(TShellExecuteHandler handler);

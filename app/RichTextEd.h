@@ -1,0 +1,189 @@
+#pragma once
+// The main window of Linewright: the command bands, the keep-option list, the formatting band,
+// the ruler and the editor, with start-up, show and hide behaviour and the window's commands.
+//
+// Every command handler runs through RunCommand (runtime/ui/rtErrorBox.h): an error escaping
+// it is shown in the application's error box and the window goes on.
+
+#include <QRect>
+#include <QStringList>
+#include <QWidget>
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class TCheckedComboBox;
+class TRulerPanel;
+class TUpDown;
+class TWrightRichEdit;
+
+class TRichTextEd : public QWidget {
+  Q_OBJECT
+public:
+  // Creates every component and runs FormCreate.
+  explicit TRichTextEd(QWidget *parent = nullptr);
+  ~TRichTextEd() override;
+
+  // Plain-text mode: decides the caption and whether the formatting band is shown.
+  bool PlaintextOn = false;
+  // The process's command-line arguments without the program itself; the first one, when not
+  // empty, becomes the text of line 0 each time the window is shown.
+  QStringList CommandLine;
+
+  // True when the formatting controls are not being refreshed and the editor is not read-only.
+  bool FormattingAllowed() const;
+
+  // The text of the keep-option list (checked item names joined by ",").
+  QString KeepText() const;
+
+  // The caption of the ruler: 100 pairs of a tab and "|".
+  static QString RulerCaption();
+  // What Launch Excel opens for a registered open command: quotes removed, the text before the
+  // first "/" (nothing when there is no "/").
+  static QString SpreadsheetProgramOf(const QString &command);
+  // A tool tip from a hint: the text up to the first "|".
+  static QString HintToolTip(const QString &hint);
+
+  // --- Components (owned by the window through Qt's parent chain) ---------------------------
+  QFrame *CoolBar1 = nullptr;
+  QToolBar *ToolBar1 = nullptr;
+  QToolButton *ToolButton4 = nullptr, *UndoButton = nullptr, *CutButton = nullptr,
+              *CopyButton = nullptr, *PasteButton = nullptr, *ToolButton6 = nullptr,
+              *ToolButton3 = nullptr, *ToolButton8 = nullptr, *ToolButton10 = nullptr,
+              *DashIndent = nullptr, *ToolButton1 = nullptr, *ToolButton2 = nullptr,
+              *ToolButton7 = nullptr, *ToolButton9 = nullptr, *ToolButton11 = nullptr,
+              *ToolButton19 = nullptr, *ToolButton22 = nullptr, *ToolButton23 = nullptr,
+              *ToolButton24 = nullptr, *ToolButton12 = nullptr, *ToolButton14 = nullptr,
+              *ToolButton13 = nullptr, *ToolButton15 = nullptr, *ToolButton20 = nullptr,
+              *ToolButton16 = nullptr, *ToolButton18 = nullptr, *SpecialPasteBtn1 = nullptr,
+              *SpecialPasteBtn2 = nullptr;
+  QToolBar *ToolBar4 = nullptr;
+  TCheckedComboBox *TextToStrip = nullptr;
+
+  QFrame *CoolBar2 = nullptr;
+  QToolBar *ToolBar6 = nullptr;
+  QComboBox *FontName = nullptr;
+  QLineEdit *FontSize = nullptr;
+  TUpDown *UpDown1 = nullptr;
+  QToolBar *ToolBar7 = nullptr;
+  QToolButton *ToolButton17 = nullptr, *BoldButton = nullptr, *ItalicButton = nullptr,
+              *UnderlineButton = nullptr, *LeftAlign = nullptr, *CenterAlign = nullptr,
+              *RightAlign = nullptr, *BulletsButton = nullptr, *BulletsNumButton = nullptr;
+
+  TRulerPanel *Ruler = nullptr;
+  QFrame *RulerLine = nullptr;
+  QLabel *FirstInd = nullptr, *LeftInd = nullptr, *RightInd = nullptr;
+
+  TWrightRichEdit *Editor = nullptr;
+  QMenu *EditorPopupMenu1 = nullptr;
+  QAction *Lookupword1 = nullptr, *EditorSpellcheck1 = nullptr, *Exit1 = nullptr;
+
+  // Actions behind buttons and the window's only shortcuts (Ctrl+Z, Ctrl+X, Ctrl+C, Ctrl+V).
+  QAction *EditUndoAction = nullptr, *EditCutAction = nullptr, *EditCopyAction = nullptr,
+          *EditPasteAction = nullptr, *RulerAct = nullptr;
+  QAction *AlignLeftAct = nullptr, *AlignRightAct = nullptr, *AlignCenterAct = nullptr,
+          *BulletNumAct1 = nullptr;
+
+  // --- Window events ----------------------------------------------------------------------------
+  void FormCreate();
+  void FormShow();
+  void FormHide();
+
+  // --- Commands of this window (RichTextEd.cpp) -----------------------------------------------
+  void FileClose1Execute();
+  void EditUndo();
+  void EditCut();
+  void EditCopy();
+  void EditPaste();
+  void EditClearExecute();
+  void NotepadAction1Execute();
+  void ToolButton10Click();
+  void RichEditChange();
+  void RulerActExecute();
+
+  // --- Line commands, plain text, formatting, find and replace, spelling, thesaurus ---------------
+  // (RichTextEdCommands.cpp)
+  void ToolButton3Click();
+  void DashIndentActExecute();
+  void DashUnIndentActExecute();
+  void IndentActExecute();
+  void UnIndentActExecute();
+  void ToolButton9Click();
+  void ToolButton11Click();
+  void ToolButton19Click();
+  void ToolButton22Click();
+  void ToolButton23Click();
+  void ToolButton24Click();
+  void ToolButton12Click();
+  void ToolButton14Click();
+  void ToolButton15Click();
+  void ToolButton20Click();
+  void ToolButton16Click();
+  void ToolButton18Click();
+  void SpecialPasteBtn1Click();
+  void SpecialPasteBtn2Click();
+  void SelectFont();
+  void BoldButtonClick();
+  void ItalicButtonClick();
+  void UnderlineButtonClick();
+  void AlignButtonClick(QObject *Sender); // Sender carries the "Tag" property: 0 left, 1 right, 2 centre
+  void BulletsButtonClick();
+  void BulletNumAct1Execute();
+  void FontNameChange();
+  void FontSizeChange();
+  void SelectionChange();
+  void EditorMouseDown();
+  void RulerResize();
+  void Lookupword1Click();
+  void EditorSpellcheck1Click();
+
+  // The rectangle animation between a point and the window (show and hide); skipped where
+  // nothing is drawn (the offscreen platform).
+  static void AnimateRect(const QRect &from, const QRect &to);
+
+  // Remembered selection start and search length (proper case, find and replace).
+  int UserSS = 0;
+  int UserSL = 0;
+
+protected:
+  void showEvent(QShowEvent *event) override;
+  void hideEvent(QHideEvent *event) override;
+  void dragEnterEvent(QDragEnterEvent *event) override;
+  void dropEvent(QDropEvent *event) override;
+  bool eventFilter(QObject *watched, QEvent *event) override;
+
+  bool FUpdating = false;
+  bool FDragging = false;
+  int FDragOfs = 0;
+  QRect MsRect;
+
+private:
+  void CreateComponents();
+  void CreateCommandBand();
+  void CreateFormattingBand();
+  void CreateRuler();
+  void CreateEditor();
+  QToolButton *AddButton(QToolBar *bar, const char *name, const QString &hint,
+                         void (TRichTextEd::*handler)());
+  QToolButton *AddActionButton(QToolBar *bar, const char *name, QAction *action);
+  QAction *MakeAction(const char *name, const QString &caption, const QString &hint,
+                      void (TRichTextEd::*handler)());
+  void Run(void (TRichTextEd::*handler)());
+  void UpdateEditActions();
+  void ShowEditorPopup(const QPoint &pos);
+  void ApplyStyle(int styleBit, bool on);
+  // Ruler markers: drag start, drag move and the release handlers.
+  void RulerItemMouseDown(QLabel *marker, int x);
+  void RulerItemMouseMove(QLabel *marker, int x);
+  void FirstIndMouseUp();
+  void LeftIndMouseUp();
+  void RightIndMouseUp();
+
+  QActionGroup *FAlignGroup = nullptr;
+};

@@ -1,0 +1,259 @@
+// The main window's text commands (line clean-up, plain text, pastes), the formatting band and
+// the ruler. The text commands themselves live in LineCommands; each handler is one call, so
+// each command is one undo step.
+
+#include "CheckedComboBox.h"
+#include "LineCommands.h"
+#include "RichTextEd.h"
+#include "RichTextEdControls.h"
+#include "wrRichEdit.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFontDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTextCharFormat>
+#include <QToolButton>
+#include <stdexcept>
+
+namespace {
+
+// Clears a flag when the scope ends, also when an error escapes it.
+class TFlagGuard {
+public:
+  explicit TFlagGuard(bool &flag) : FFlag(flag) { FFlag = true; }
+  ~TFlagGuard() { FFlag = false; }
+
+private:
+  bool &FFlag;
+};
+
+// Pixels of p points and points of x pixels, truncated toward zero.
+int PointsToPixels(int points) { return points * 4 / 3; }
+int PixelsToPoints(int pixels) { return pixels * 3 / 4; }
+
+} // namespace
+
+// --- Line clean-up -------------------------------------------------------------------------------
+
+void TRichTextEd::DashIndentActExecute() { DashIndentLines(*Editor); }
+void TRichTextEd::DashUnIndentActExecute() { DashUnIndentLines(*Editor); }
+void TRichTextEd::IndentActExecute() { IndentLines(*Editor); }
+void TRichTextEd::UnIndentActExecute() { UnIndentLines(*Editor); }
+void TRichTextEd::ToolButton9Click() { ConvertBarsToCrLf(*Editor); }
+void TRichTextEd::ToolButton11Click() { ConvertCommasToCrLf(*Editor); }
+void TRichTextEd::ToolButton19Click() { ConvertDashesToCrLf(*Editor); }
+void TRichTextEd::ToolButton22Click() { ConvertSemicolonsToCrLf(*Editor); }
+void TRichTextEd::ToolButton23Click() { ConvertCrLfToSemicolons(*Editor); }
+void TRichTextEd::ToolButton24Click() { AddCrLfToPlusSigns(*Editor); }
+void TRichTextEd::ToolButton12Click() { RemoveBlankLines(*Editor); }
+void TRichTextEd::ToolButton14Click() { TrimLines(*Editor); }
+void TRichTextEd::ToolButton20Click() { ProperCaseSelection(*Editor, UserSS); }
+
+// --- Plain text and the all-in-one pastes ---------------------------------------------------------
+
+void TRichTextEd::ToolButton16Click() { ConvertToPlaintextCommand(*Editor, KeepText()); }
+
+void TRichTextEd::ToolButton18Click()
+{
+  TogglePlaintextRichtext(*Editor, ToolButton18->isChecked(), PlaintextOn, CoolBar2, this);
+}
+
+void TRichTextEd::SpecialPasteBtn1Click() { AllInOneDashIndentPaste(*Editor, KeepText()); }
+void TRichTextEd::SpecialPasteBtn2Click() { AllInOneNoIndentPaste(*Editor, KeepText()); }
+
+// --- Spelling, thesaurus, find and replace ---------------------------------------------------------
+
+void TRichTextEd::ToolButton3Click()
+{
+  // Wired with the spelling code (the spell component's options dialog).
+}
+
+void TRichTextEd::EditorSpellcheck1Click()
+{
+  // Wired with the spelling code (whole-text check with the spelling dialog).
+}
+
+void TRichTextEd::Lookupword1Click()
+{
+  // Wired with the thesaurus code (lookup of the word at the caret).
+}
+
+void TRichTextEd::ToolButton15Click()
+{
+  // Wired with the find-and-replace dialog.
+}
+
+// --- Formatting band -------------------------------------------------------------------------------
+
+void TRichTextEd::SelectionChange()
+{
+  if (!FormattingAllowed())
+    return;
+  TFlagGuard updating(FUpdating);
+  const TParaAttributes p = Editor->GetParagraph();
+  const TCharAttributes a = Editor->GetSelAttributes();
+  FirstInd->move(PointsToPixels(p.FirstIndent) + 2, FirstInd->y());
+  LeftInd->move(PointsToPixels(p.LeftIndent + p.FirstIndent) + 2, LeftInd->y());
+  RightInd->move(Ruler->width() - PointsToPixels(p.RightIndent + 6) - 6, RightInd->y());
+  BoldButton->setChecked(a.Style & FontStyleBit(TFontStyle::fsBold));
+  ItalicButton->setChecked(a.Style & FontStyleBit(TFontStyle::fsItalic));
+  UnderlineButton->setChecked(a.Style & FontStyleBit(TFontStyle::fsUnderline));
+  BulletsButton->setChecked(p.Numbering == 1);
+  BulletNumAct1->setChecked(p.Numbering == 2);
+  FontSize->setText(QString::number(a.Size));
+  FontName->setEditText(a.Name);
+  switch (p.Alignment) {
+  case 0: AlignLeftAct->setChecked(true); break;
+  case 1: AlignRightAct->setChecked(true); break;
+  case 2: AlignCenterAct->setChecked(true); break;
+  default: break;
+  }
+}
+
+void TRichTextEd::EditorMouseDown() { SelectionChange(); }
+
+void TRichTextEd::ApplyStyle(int styleBit, bool on)
+{
+  if (!FormattingAllowed() || Editor->GetSelLength() == 0)
+    return;
+  // Only the one style changes; the other attributes of the selected characters stay.
+  QTextCharFormat fmt;
+  if (styleBit == int(TFontStyle::fsBold))
+    fmt.setFontWeight(on ? QFont::Bold : QFont::Normal);
+  else if (styleBit == int(TFontStyle::fsItalic))
+    fmt.setFontItalic(on);
+  else
+    fmt.setFontUnderline(on);
+  Editor->mergeCurrentCharFormat(fmt);
+}
+
+void TRichTextEd::BoldButtonClick() { ApplyStyle(int(TFontStyle::fsBold), BoldButton->isChecked()); }
+void TRichTextEd::ItalicButtonClick() { ApplyStyle(int(TFontStyle::fsItalic), ItalicButton->isChecked()); }
+void TRichTextEd::UnderlineButtonClick()
+{
+  ApplyStyle(int(TFontStyle::fsUnderline), UnderlineButton->isChecked());
+}
+
+void TRichTextEd::FontSizeChange()
+{
+  if (!FormattingAllowed() || Editor->GetSelLength() == 0)
+    return;
+  bool ok = false;
+  const int size = FontSize->text().toInt(&ok);
+  if (!ok)
+    throw std::runtime_error(
+        QStringLiteral("'%1' is not a valid integer value").arg(FontSize->text()).toStdString());
+  if (size <= 0)
+    return; // a size of 0 leaves the characters as they are
+  QTextCharFormat fmt;
+  fmt.setFontPointSize(size);
+  Editor->mergeCurrentCharFormat(fmt);
+}
+
+void TRichTextEd::FontNameChange()
+{
+  if (!FormattingAllowed() || Editor->GetSelLength() == 0)
+    return;
+  const int index = FontName->findText(FontName->currentText(), Qt::MatchExactly);
+  // A typed name that is no entry of the list leaves the selection as it is.
+  if (index < 0)
+    return;
+  QTextCharFormat fmt;
+  fmt.setFontFamilies(QStringList{FontName->itemText(index)});
+  Editor->mergeCurrentCharFormat(fmt);
+}
+
+void TRichTextEd::SelectFont()
+{
+  const TCharAttributes a = Editor->GetSelAttributes();
+  QFont initial(a.Name);
+  if (a.Size > 0)
+    initial.setPointSize(a.Size);
+  initial.setBold(a.Style & FontStyleBit(TFontStyle::fsBold));
+  initial.setItalic(a.Style & FontStyleBit(TFontStyle::fsItalic));
+  initial.setUnderline(a.Style & FontStyleBit(TFontStyle::fsUnderline));
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, initial, this);
+  if (ok && Editor->GetSelLength() != 0) {
+    QTextCharFormat fmt;
+    fmt.setFont(chosen, QTextCharFormat::FontPropertiesAll);
+    Editor->mergeCurrentCharFormat(fmt);
+  }
+  Editor->SetFocus();
+}
+
+void TRichTextEd::AlignButtonClick(QObject *Sender)
+{
+  if (!FormattingAllowed() || !Sender)
+    return;
+  TParaAttributes p = Editor->GetParagraph();
+  p.Alignment = Sender->property("Tag").toInt();
+  Editor->SetParagraph(p);
+}
+
+void TRichTextEd::BulletsButtonClick()
+{
+  if (!FormattingAllowed())
+    return;
+  TParaAttributes p = Editor->GetParagraph();
+  p.Numbering = BulletsButton->isChecked() ? 1 : 0;
+  Editor->SetParagraph(p);
+}
+
+void TRichTextEd::BulletNumAct1Execute()
+{
+  if (!FormattingAllowed())
+    return;
+  TParaAttributes p = Editor->GetParagraph();
+  p.Numbering = BulletNumAct1->isChecked() ? 2 : 0;
+  Editor->SetParagraph(p);
+}
+
+// --- Ruler -----------------------------------------------------------------------------------------
+
+void TRichTextEd::RulerResize()
+{
+  RulerLine->resize(Ruler->width() - 2 * RulerLine->x(), RulerLine->height());
+}
+
+void TRichTextEd::RulerItemMouseDown(QLabel *marker, int x)
+{
+  FDragOfs = marker->width() / 2;
+  marker->move(marker->x() + x - FDragOfs, marker->y());
+  FDragging = true;
+}
+
+void TRichTextEd::RulerItemMouseMove(QLabel *marker, int x)
+{
+  if (FDragging)
+    marker->move(marker->x() + x - FDragOfs, marker->y());
+}
+
+void TRichTextEd::FirstIndMouseUp()
+{
+  FDragging = false;
+  TParaAttributes p = Editor->GetParagraph();
+  p.FirstIndent = PixelsToPoints(FirstInd->x() + FDragOfs - 6);
+  Editor->SetParagraph(p);
+  LeftIndMouseUp();
+}
+
+void TRichTextEd::LeftIndMouseUp()
+{
+  FDragging = false;
+  TParaAttributes p = Editor->GetParagraph();
+  p.LeftIndent = PixelsToPoints(LeftInd->x() + FDragOfs - 6) - p.FirstIndent;
+  Editor->SetParagraph(p);
+  SelectionChange();
+}
+
+void TRichTextEd::RightIndMouseUp()
+{
+  FDragging = false;
+  TParaAttributes p = Editor->GetParagraph();
+  p.RightIndent = PixelsToPoints(Ruler->width() - RightInd->x() + FDragOfs - 2) - 12;
+  Editor->SetParagraph(p);
+  SelectionChange();
+}
