@@ -224,6 +224,10 @@ QString ExpandEnvironmentStrings(const QString &Text, bool *ok)
       i = close;
     }
   }
+  // The result is a zero-terminated buffer: it ends at the first zero character.
+  const qsizetype zero = out.indexOf(QChar(0));
+  if (zero >= 0)
+    out.truncate(zero);
   if (out.size() >= kEnvironmentBuffer) {
     if (ok)
       *ok = false;

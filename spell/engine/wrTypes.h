@@ -1,0 +1,176 @@
+#pragma once
+// Enumerations and sets of the spell component, shared by the configuration store, the check
+// session, live spelling and the dialogs. A set is a TSet over its enumeration: bit n of the
+// mask stands for the value with ordinal n, so masks can be stored and compared as integers
+// (spell options are stored as a 16-bit mask).
+
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+#include <initializer_list>
+#include <type_traits>
+
+class QObject;
+
+// A set of enumeration values; the bit of a value is its ordinal.
+template <typename E, typename Bits = quint32>
+class TSet {
+  static_assert(std::is_enum_v<E>);
+  static_assert(std::is_unsigned_v<Bits>);
+
+public:
+  using Enum = E;
+  using MaskType = Bits;
+
+  constexpr TSet() = default;
+  constexpr TSet(E value) : FBits(Bit(value)) {}
+  constexpr TSet(std::initializer_list<E> values)
+  {
+    for (E v : values)
+      FBits |= Bit(v);
+  }
+  static constexpr TSet FromMask(Bits mask)
+  {
+    TSet s;
+    s.FBits = mask;
+    return s;
+  }
+  // Every value from First to Last (ordinals), both included.
+  static constexpr TSet Range(E First, E Last)
+  {
+    TSet s;
+    for (auto i = static_cast<unsigned>(First); i <= static_cast<unsigned>(Last); ++i)
+      s.FBits |= Bits(Bits(1) << i);
+    return s;
+  }
+
+  constexpr Bits Mask() const { return FBits; }
+  constexpr bool Contains(E value) const { return (FBits & Bit(value)) != 0; }
+  constexpr bool IsEmpty() const { return FBits == 0; }
+  constexpr TSet &Include(E value)
+  {
+    FBits |= Bit(value);
+    return *this;
+  }
+  constexpr TSet &Exclude(E value)
+  {
+    FBits &= Bits(~Bit(value));
+    return *this;
+  }
+  constexpr void Set(E value, bool on) { on ? Include(value) : Exclude(value); }
+
+  friend constexpr TSet operator+(TSet a, TSet b) { return FromMask(a.FBits | b.FBits); }
+  friend constexpr TSet operator-(TSet a, TSet b) { return FromMask(Bits(a.FBits & ~b.FBits)); }
+  friend constexpr TSet operator*(TSet a, TSet b) { return FromMask(a.FBits & b.FBits); }
+  constexpr TSet &operator+=(TSet b) { return *this = *this + b; }
+  constexpr TSet &operator-=(TSet b) { return *this = *this - b; }
+  friend constexpr bool operator==(TSet a, TSet b) { return a.FBits == b.FBits; }
+  friend constexpr bool operator!=(TSet a, TSet b) { return a.FBits != b.FBits; }
+
+private:
+  static constexpr Bits Bit(E value) { return Bits(Bits(1) << static_cast<unsigned>(value)); }
+  Bits FBits = 0;
+};
+
+// --- Spell options ------------------------------------------------------------------------------
+enum TSpellOption : quint8 {
+  soLiveSpelling,  // underline misspellings while typing
+  soLiveCorrect,   // correct automatically while typing
+  soUpcase,        // ignore words in capitals
+  soNumbers,       // ignore words with digits
+  soHTML,          // ignore markup
+  soInternet,      // ignore Internet addresses
+  soQuoted,        // ignore quoted lines
+  soAbbreviations, // ignore abbreviations
+  soPrimaryOnly,   // suggest from main dictionaries only
+  soRepeated,      // flag repeated words
+  soDUalCaps,      // correct two initial capitals
+  soUser1,         // four options the host program defines
+  soUser2,
+  soUser3,
+  soUser4,
+};
+inline constexpr int SpellOptionCount = 15;
+using TSpellOptions = TSet<TSpellOption, quint16>;
+
+// --- Checks and their outcome ----------------------------------------------------------------------
+enum TCheckType : quint8 { ctSelected, ctFromCursor, ctAll, ctSmart, ctCurrent };
+enum TWordCheckType : quint8 { wcAccepted, wcExcluded, wcCorrected, wcDenied, wcRepeated };
+enum TSpellAction : quint8 { saIgnore, saIgnoreAll, saChange, saChangeAll, saAdd, saAutoCorrect };
+enum TSpellEndMessage : quint8 { emNever, emAlways, emExceptCancel, emNoDialog };
+enum TSpellEndPosition : quint8 { epHome, epOriginal, epNoModify };
+
+// --- The spelling dialog ------------------------------------------------------------------------------
+enum TSpellDialogInitialPos : quint8 {
+  ipScreenCenter,
+  ipUnderSelection,
+  ipAvoidControl,
+  ipUserDefined,
+  ipLastUserPos,
+  ipIgnore,
+  ipDesktopCenter,
+};
+enum TSpellDialogAvoidPos : quint8 { saNone, saAvoid, saAvoidUpDown, saMove, saMoveUpDown };
+enum TSpellDialogType : quint8 { sdClassic, sdOffice };
+
+enum TSpellDialogCommand : quint8 {
+  sdcIgnore,
+  sdcIgnoreAll,
+  sdcChange,
+  sdcChangeAll,
+  sdcAdd,
+  sdcAutoCorrect,
+  sdcUndo,
+  sdcHelp,
+  sdcCancel,
+  sdcOptions,
+  sdcCustomDictionary,
+  sdcCustomDictionaries,
+  sdcConfigOK,
+  sdcAddedEdit,
+  sdcAutoCorrectEdit,
+  sdcExcludedEdit,
+  sdcInternalEdit,
+  sdcMainDictFolderBrowse,
+  sdcResetDefaults,
+  sdcConfigCancel,
+  sdcConfigLearningLink,
+  sdcConfigDownloadLink,
+  sdcConfigEditDictionaryButton,
+};
+using TSpellDialogCommands = TSet<TSpellDialogCommand, quint32>;
+
+// --- Word acceptance, storage, interface ---------------------------------------------------------------
+enum TCaseModification : quint8 { cmNone, cmInitialCaps, cmInitialCapsOrUpcase, cmAnyCase, cmCustom };
+enum TConfigStorage : quint8 { csFile, csRegistry, csCallback, csNone };
+enum TSpellUI : quint8 { suiDialog, suiSilent };
+
+// --- The live menu --------------------------------------------------------------------------------------
+enum TSpellPopupOption : quint8 {
+  spCancel,
+  spDialog,
+  spAutoCorrect,
+  spChangeAll,
+  spAdd,
+  spIgnoreAll,
+  spIgnore,
+  spReplace,
+};
+using TSpellPopupOptions = TSet<TSpellPopupOption, quint8>;
+
+// --- Events that need nothing beyond these types -------------------------------------------------------
+// Sender is the spell component unless stated otherwise.
+using TWordCheckEvent = std::function<void(QObject *Sender, const QString &Word, TWordCheckType &CheckType,
+                                           QString &Replacement)>;
+using TWordPromptEvent = std::function<void(QObject *Sender, const QString &Word, bool Repeated)>;
+using TReplaceWordEvent =
+    std::function<void(QObject *Sender, bool Before, const QString &Replacement, qint32 State)>;
+using TIgnoreWordEvent = std::function<void(QObject *Sender, bool Before, qint32 State)>;
+using TUndoLastEvent =
+    std::function<void(QObject *Sender, qint32 UndoState, TSpellAction UndoAction, qint32 UndoData)>;
+using TCaseModificationEvent = std::function<void(QObject *Sender, QString &Word)>;
+using TConfigBeforeLoadEvent = std::function<void(QObject *Sender, bool FirstLoad)>;
+using TReadStringEvent = std::function<void(QObject *Sender, const QString &ConfigID, const QString &Key,
+                                            const QString &Default, QString &Value)>;
+using TWriteStringEvent =
+    std::function<void(QObject *Sender, const QString &ConfigID, const QString &Key, const QString &Value)>;
