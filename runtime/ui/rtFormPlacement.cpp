@@ -1,0 +1,74 @@
+#include "rtFormPlacement.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace {
+
+// Extra frame allowance of some desktops; none here (see IsWindowsVistaOrLater in wrUtil).
+constexpr bool kLargeFrames = false;
+
+} // namespace
+
+QScreen *FormScreen(const QWidget *Form)
+{
+  if (Form) {
+    if (QScreen *s = QGuiApplication::screenAt(Form->frameGeometry().center()))
+      return s;
+    if (QScreen *s = Form->screen())
+      return s;
+  }
+  return QGuiApplication::primaryScreen();
+}
+
+void PlaceFormNearRect(QWidget *Form, QRect Anchor, bool AlignLeft, bool PlaceBelow)
+{
+  if (!Form)
+    return;
+  int anchorLeft = Anchor.x();
+  const int anchorTop = Anchor.y();
+  int anchorBottom = Anchor.y() + Anchor.height();
+  if (kLargeFrames) {
+    anchorLeft += 5;
+    anchorBottom += 8;
+  }
+  const QRect frame = Form->frameGeometry();
+  int x = frame.x();
+  int y = frame.y();
+  const QScreen *screen = FormScreen(Form);
+  const QRect monitor = screen ? screen->geometry() : QRect();
+  if (AlignLeft) {
+    x = anchorLeft;
+    if (screen && monitor.x() + monitor.width() < anchorLeft + frame.width())
+      x = monitor.x() + monitor.width() - frame.width();
+  }
+  if (PlaceBelow) {
+    if (!screen || anchorBottom + frame.height() <= monitor.y() + monitor.height())
+      y = anchorBottom;
+    else
+      y = anchorTop - frame.height();
+  }
+  MoveFormInsideWorkArea(Form, x, y);
+}
+
+void MoveFormInsideWorkArea(QWidget *Form, int X, int Y)
+{
+  if (!Form)
+    return;
+  const QRect frame = Form->frameGeometry();
+  if (const QScreen *screen = FormScreen(Form)) {
+    const QRect work = screen->availableGeometry();
+    const int right = work.x() + work.width();
+    const int bottom = work.y() + work.height();
+    X = std::max(X, work.x());
+    Y = std::max(Y, work.y());
+    if (X + frame.width() > right)
+      X = right - frame.width();
+    if (Y + frame.height() > bottom)
+      Y = bottom - frame.height();
+  }
+  Form->move(X, Y);
+}
