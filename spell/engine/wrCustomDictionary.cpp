@@ -1,0 +1,699 @@
+#include "wrCustomDictionary.h"
+
+#include "wrUtil.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+namespace {
+
+constexpr char Banner41[] = "Wright User Dictionary, Version 4.1\r\n"
+                            "User word lists: added, excluded\r\n"
+                            "Ignore, exclude and auto-correct.\r\n"
+                            "Stored as UTF-8; do not edit.\r\n"
+                            "\r\n";
+constexpr char Banner40[] = "Wright User Dictionary, Version 4.0\r\n"
+                            "User word lists: added, excluded\r\n"
+                            "Entries in ANSI code page\r\n"
+                            "Do not edit this.\r\n"
+                            "\r\n";
+static_assert(sizeof(Banner41) - 1 == 139, "the 4.1 banner is 139 characters");
+static_assert(sizeof(Banner40) - 1 == 119, "the 4.0 banner is 119 characters");
+
+constexpr int EntryBufferSize = 512;
+constexpr int MaxEntryUnits = 500;
+
+bool isKind(char c)
+{
+  return c == TCustomDictionary::KindIgnore || c == TCustomDictionary::KindExclude ||
+         c == TCustomDictionary::KindAutoCorrect;
+}
+
+bool isPrimeTableSize(int32_t T)
+{
+  for (int32_t size = NextHashSize(0);; size = NextHashSize(size)) {
+    if (size == T)
+      return true;
+    if (size > T || size == 2147483647)
+      return false;
+  }
+}
+
+} // namespace
+
+QByteArray TCustomDictionary::Banner(quint32 CodePage)
+{
+  return CodePage == 0 ? QByteArray(Banner40) : QByteArray(Banner41);
+}
+
+TCustomDictionary::TCustomDictionary() = default;
+
+TCustomDictionary::~TCustomDictionary()
+{
+  SetLoaded(false);
+}
+
+namespace {
+
+TCustomDictionary::TFileStamp stampOf(const struct stat &st)
+{
+  return {qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, qint64(st.st_size),
+          quint64(st.st_ino)};
+}
+
+} // namespace
+
+TCustomDictionary::TFileStamp TCustomDictionary::ReadFileStamp(const QString &Name)
+{
+  struct stat st;
+  if (::stat(QFile::encodeName(NativePath(Name)).constData(), &st) != 0)
+    return TFileStamp{-1, -1, 0};
+  return stampOf(st);
+}
+
+TCustomDictionary::TFileStamp TCustomDictionary::ReadFileStamp(QFile &File)
+{
+  struct stat st;
+  if (File.handle() < 0 || ::fstat(File.handle(), &st) != 0)
+    return TFileStamp{-1, -1, 0};
+  return stampOf(st);
+}
+
+bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
+                                           std::unique_ptr<QFile> &file, quint32 &codePage)
+{
+  file.reset();
+  auto f = std::make_unique<QFile>(NativePath(Name));
+  // An existing file that cannot be read is refused rather than taken for a new one: a later
+  // save would replace it.
+  if (Name.isEmpty() || !f->open(QIODevice::ReadOnly))
+    return Name.isEmpty() || (!f->exists() && CanCreateFile(Name, true));
+  const QByteArray head = f->read(HeaderSize(65001));
+  if (head.size() >= HeaderSize(0) && head.left(119) == Banner(0)) {
+    codePage = 0;
+  } else if (head.size() >= HeaderSize(65001) && head.left(139) == Banner(65001)) {
+    codePage = 65001;
+  } else {
+    return false;
+  }
+  if (KeepOpen) {
+    f->seek(HeaderSize(codePage));
+    file = std::move(f);
+  }
+  return true;
+}
+
+void TCustomDictionary::SetFilename(const QString &F)
+{
+  std::unique_ptr<QFile> file;
+  quint32 codePage = 65001;
+  if (!OpenDictionaryFile(F, false, file, codePage))
+    return;
+  const bool wasLoaded = FLoaded;
+  SetLoaded(false);
+  FFilename = F;
+  FTrackOps = !F.isEmpty();
+  SetLoaded(wasLoaded);
+}
+
+void TCustomDictionary::SetLoaded(bool V)
+{
+  if (V == FLoaded)
+    return;
+  if (V)
+    Load();
+  else
+    Unload();
+}
+
+bool TCustomDictionary::EnsureLoaded()
+{
+  if (!FLoaded)
+    Load();
+  return FLoaded;
+}
+
+void TCustomDictionary::Load()
+{
+  Clear();
+  if (FFilename.isEmpty()) {
+    FLoaded = true;
+    return;
+  }
+  std::unique_ptr<QFile> file;
+  quint32 codePage = 65001;
+  if (!OpenDictionaryFile(FFilename, true, file, codePage))
+    return;
+  if (!file) {
+    FFileTime = TFileStamp();
+    FModified = true;
+    FLoaded = true;
+    return;
+  }
+  // The stamp of the very file that is read, even if another writer renames a new one into
+  // place meanwhile: that one must take the merging path at the next save.
+  const TFileStamp stamp = ReadFileStamp(*file);
+  FCodePage = codePage;
+  if (!ReadBody(*file)) {
+    // A file that does not fit its own counts is refused: nothing is loaded from it, and
+    // nothing will be written over it.
+    Clear();
+    return;
+  }
+  FFileTime = stamp;
+  FLoaded = true;
+}
+
+bool TCustomDictionary::ReadBody(QFile &file)
+{
+  const qint64 fileSize = file.size();
+  const qint64 H = file.pos();
+  const QByteArray counts = file.read(20);
+  if (counts.size() != 20)
+    return false;
+  const auto *c = reinterpret_cast<const uchar *>(counts.constData());
+  const int32_t ignoreCount = qFromLittleEndian<qint32>(c);
+  const int32_t excludeCount = qFromLittleEndian<qint32>(c + 4);
+  const int32_t autoCorrectCount = qFromLittleEndian<qint32>(c + 8);
+  const int32_t wordCount = qFromLittleEndian<qint32>(c + 12);
+  const int32_t T = qFromLittleEndian<qint32>(c + 16);
+  if (ignoreCount < 0 || excludeCount < 0 || autoCorrectCount < 0 || wordCount < 0 || T < 0)
+    return false;
+  if (T != 0 && !isPrimeTableSize(T))
+    return false;
+  if (H + 24 + 4 * qint64(T) > fileSize)
+    return false;
+  std::vector<int32_t> table(size_t(T), 0);
+  if (T > 0 && file.read(reinterpret_cast<char *>(table.data()), 4 * qint64(T)) != 4 * qint64(T))
+    return false;
+  for (int32_t &slot : table)
+    slot = qFromLittleEndian(slot);
+  const QByteArray usedBytes = file.read(4);
+  if (usedBytes.size() != 4)
+    return false;
+  const int32_t U = qFromLittleEndian<qint32>(usedBytes.constData());
+  if (U < 0 || H + 24 + 4 * qint64(T) + U > fileSize || qint64(U) + AreaStep > 0x7FFFFFFF)
+    return false;
+  std::vector<char> area;
+  try {
+    area.assign(size_t(U / AreaStep) * AreaStep + AreaStep, '\0');
+  } catch (const std::bad_alloc &) {
+    return false;
+  }
+  if (U > 0 && file.read(area.data(), U) != U)
+    return false;
+
+  // Every live slot must reference a whole entry of the area, and the counts must be the
+  // table's: the lookups and the growth of the table rely on both.
+  int live[3] = {0, 0, 0};
+  for (int32_t v : table) {
+    if (v <= 0) {
+      if (v < -1)
+        return false;
+      continue;
+    }
+    if (v > U - 1)
+      return false;
+    const char kind = area[size_t(v) - 1];
+    if (!isKind(kind))
+      return false;
+    const void *end = std::memchr(area.data() + v, 0, size_t(U - v));
+    if (!end)
+      return false;
+    if (kind == KindAutoCorrect) {
+      const int32_t next = int32_t(static_cast<const char *>(end) - area.data()) + 1;
+      if (next >= U || !std::memchr(area.data() + next, 0, size_t(U - next)))
+        return false;
+    }
+    ++live[kind == KindIgnore ? 0 : kind == KindExclude ? 1 : 2];
+  }
+  if (live[0] + live[1] + live[2] != wordCount || live[0] != ignoreCount ||
+      live[1] != excludeCount || live[2] != autoCorrectCount)
+    return false;
+
+  FIgnoreCount = ignoreCount;
+  FExcludeCount = excludeCount;
+  FAutoCorrectCount = autoCorrectCount;
+  FWordCount = wordCount;
+  FUpperBound = T;
+  FHashTable = std::move(table);
+  FUsed = U;
+  FAllocated = int(area.size());
+  FWords = std::move(area);
+  FIndexLists = false;
+  return true;
+}
+
+void TCustomDictionary::Unload()
+{
+  if (FModified)
+    Save();
+  Clear();
+}
+
+void TCustomDictionary::Clear()
+{
+  FIgnoreCount = FExcludeCount = FAutoCorrectCount = FWordCount = 0;
+  FUpperBound = 0;
+  FHashTable.clear();
+  FWords.clear();
+  FUsed = FAllocated = 0;
+  FCodePage = 65001;
+  FIndexLists = false;
+  FIgnoreList.clear();
+  FExcludeList.clear();
+  FAutoCorrectList.clear();
+  for (QStringList *l : {&FAddedIgnore, &FAddedExclude, &FAddedAutoCorrect,
+                         &FAddedAutoCorrectReplace, &FRemovedIgnore, &FRemovedExclude,
+                         &FRemovedAutoCorrect})
+    l->clear();
+  FModified = false;
+  FLoaded = false;
+  FFileTime = TFileStamp();
+}
+
+void TCustomDictionary::WriteToFile(const QString &Name)
+{
+  QByteArray data;
+  data.reserve(HeaderSize(FCodePage) + 24 + 4 * FUpperBound + FUsed);
+  data.append(Banner(FCodePage));
+  data.append('\0');
+  data.append('\x1A');
+  auto put = [&data](int32_t v) {
+    char b[4];
+    qToLittleEndian<qint32>(v, b);
+    data.append(b, 4);
+  };
+  put(FIgnoreCount);
+  put(FExcludeCount);
+  put(FAutoCorrectCount);
+  put(FWordCount);
+  put(FUpperBound);
+  for (int32_t v : FHashTable)
+    put(v);
+  put(FUsed);
+  data.append(FWords.data(), FUsed);
+  // Written beside the target and renamed into place: a failure part way leaves the old file.
+  QSaveFile file(NativePath(Name));
+  file.setDirectWriteFallback(false);
+  // Unbuffered, so that a failing write (full disk, size limit) is seen here and not lost in a
+  // flush at commit time, which would rename a short file into place.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+    return;
+  if (file.write(data) != data.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+    file.cancelWriting();
+    return;
+  }
+  file.commit();
+}
+
+void TCustomDictionary::Save()
+{
+  // Only a loaded store has anything to write: an object whose file was refused must never
+  // replace that file with its empty store.
+  if (FLoaded && FModified && !FFilename.isEmpty()) {
+    std::unique_ptr<QFile> file;
+    quint32 codePage = 65001;
+    if (OpenDictionaryFile(FFilename, true, file, codePage)) {
+      TFileStamp disk = FFileTime;
+      if (file) {
+        disk = ReadFileStamp(FFilename);
+        file.reset();
+      }
+      if (disk == FFileTime) {
+        WriteToFile(FFilename);
+      } else {
+        // Another writer changed the file since it was loaded: replay this object's changes on
+        // the current content.
+        std::unique_ptr<TCustomDictionary> sibling = CreateSibling();
+        sibling->SetFilename(FFilename);
+        sibling->SetLoaded(true);
+        for (const QString &w : FAddedIgnore)
+          sibling->AddIgnore(w);
+        for (const QString &w : FAddedExclude)
+          sibling->AddExclude(w);
+        for (qsizetype i = 0; i < FAddedAutoCorrect.size(); ++i)
+          sibling->AddAutoCorrect(FAddedAutoCorrect[i], FAddedAutoCorrectReplace.value(i));
+        for (const QString &w : FRemovedIgnore)
+          sibling->RemoveIgnore(w);
+        for (const QString &w : FRemovedExclude)
+          sibling->RemoveExclude(w);
+        for (const QString &w : FRemovedAutoCorrect)
+          sibling->RemoveAutoCorrect(w);
+        sibling->Save();
+      }
+    }
+  }
+  FModified = false;
+  for (QStringList *l : {&FAddedIgnore, &FAddedExclude, &FAddedAutoCorrect,
+                         &FAddedAutoCorrectReplace, &FRemovedIgnore, &FRemovedExclude,
+                         &FRemovedAutoCorrect})
+    l->clear();
+}
+
+void TCustomDictionary::SaveAs(const QString &NewFilename)
+{
+  if (EnsureLoaded())
+    WriteToFile(NewFilename);
+}
+
+std::unique_ptr<TCustomDictionary> TCustomDictionary::CreateSibling()
+{
+  return std::make_unique<TCustomDictionary>();
+}
+
+int TCustomDictionary::IgnoreCount()
+{
+  if (!FIndexLists)
+    BuildIndexLists();
+  return int(FIgnoreList.size());
+}
+
+int TCustomDictionary::ExcludeCount()
+{
+  if (!FIndexLists)
+    BuildIndexLists();
+  return int(FExcludeList.size());
+}
+
+int TCustomDictionary::AutoCorrectCount()
+{
+  if (!FIndexLists)
+    BuildIndexLists();
+  return int(FAutoCorrectList.size());
+}
+
+void TCustomDictionary::AddToIndexList(char Kind, int32_t Reference)
+{
+  switch (Kind) {
+  case KindIgnore: FIgnoreList.push_back(Reference); break;
+  case KindExclude: FExcludeList.push_back(Reference); break;
+  case KindAutoCorrect: FAutoCorrectList.push_back(Reference); break;
+  default: break;
+  }
+}
+
+void TCustomDictionary::BuildIndexLists()
+{
+  if (!EnsureLoaded())
+    return;
+  for (auto *l : {&FIgnoreList, &FExcludeList, &FAutoCorrectList}) {
+    l->clear();
+    l->reserve(size_t(FWordCount) + 256);
+  }
+  for (int32_t v : FHashTable)
+    if (v > 0)
+      AddToIndexList(FWords[size_t(v) - 1], v);
+  FIndexLists = true;
+}
+
+int32_t TCustomDictionary::NextString(int32_t Reference) const
+{
+  if (Reference <= 0 || Reference >= FUsed)
+    return FUsed;
+  const void *end = std::memchr(FWords.data() + Reference, 0, size_t(FUsed - Reference));
+  return end ? int32_t(static_cast<const char *>(end) - FWords.data()) + 1 : FUsed;
+}
+
+QString TCustomDictionary::DecodeString(int32_t Reference) const
+{
+  if (Reference <= 0 || Reference >= FUsed)
+    return QString();
+  return CodePageToWide(FCodePage, FWords.data() + Reference, FUsed - Reference);
+}
+
+void TCustomDictionary::RebuildTable(int32_t size)
+{
+  std::vector<int32_t> table(size_t(size), 0);
+  for (int32_t v : FHashTable)
+    if (v > 0)
+      PutInTable(table, DecodeString(v), v);
+  FHashTable = std::move(table);
+  FUpperBound = size;
+  FIndexLists = false;
+}
+
+bool TCustomDictionary::FindEntry(char Kind, const QString &Word, int32_t &Reference, int &Slot)
+{
+  Reference = 0;
+  Slot = -1;
+  if (!EnsureLoaded() || FUpperBound == 0)
+    return false;
+  const int32_t T = FUpperBound;
+  int32_t s = HashWord(Word, T);
+  const int32_t step = HashStep(s);
+  int32_t probes = 0;
+  for (;;) {
+    const int32_t v = FHashTable[size_t(s)];
+    if (v == 0)
+      return false;
+    if (v > 0 && DecodeString(v) == Word) {
+      if (Kind != KindAny && FWords[size_t(v) - 1] != Kind)
+        return false;
+      Reference = v;
+      Slot = s;
+      return true;
+    }
+    s = int32_t((qint64(s) + step) % T);
+    if (probes > T) {
+      RebuildTable(T);
+      return false;
+    }
+    ++probes;
+  }
+}
+
+void TCustomDictionary::AppendBytes(const char *Bytes, int Length)
+{
+  if (Length >= FAllocated - FUsed) {
+    FAllocated += AreaStep;
+    FWords.resize(size_t(FAllocated), '\0');
+  }
+  std::memcpy(FWords.data() + FUsed, Bytes, size_t(Length));
+  FUsed += Length;
+}
+
+void TCustomDictionary::PutInTable(std::vector<int32_t> &Table, const QString &Word,
+                                   int32_t Reference)
+{
+  const int32_t size = int32_t(Table.size());
+  int32_t s = HashWord(Word, size);
+  if (Table[size_t(s)] > 0) {
+    const int32_t step = HashStep(s);
+    // A table kept at most a quarter full always has an empty slot on the probe path (the size
+    // is prime); a loaded table crowded with deleted marks falls back to the first of those.
+    int32_t firstDeleted = -1;
+    for (int32_t probes = 0;; ++probes) {
+      s = int32_t((qint64(s) + step) % size);
+      if (Table[size_t(s)] == 0)
+        break;
+      if (Table[size_t(s)] < 0 && firstDeleted < 0)
+        firstDeleted = s;
+      if (probes > size) {
+        s = firstDeleted;
+        break;
+      }
+    }
+  }
+  if (s >= 0)
+    Table[size_t(s)] = Reference;
+}
+
+void TCustomDictionary::InsertHashed(const QString &Word, int32_t Reference)
+{
+  if (qint64(FWordCount) * 4 >= FUpperBound)
+    RebuildTable(NextHashSize(FUpperBound));
+  PutInTable(FHashTable, Word, Reference);
+}
+
+bool TCustomDictionary::AddEntry(char Kind, const QString &Word, const QString &Correction)
+{
+  if (!EnsureLoaded())
+    return false;
+  if (Word.size() + Correction.size() > MaxEntryUnits || Word.isEmpty())
+    return false;
+  char buffer[EntryBufferSize];
+  buffer[0] = Kind;
+  const int wordBytes = WideToCodePage(FCodePage, buffer + 1, EntryBufferSize - 1, Word);
+  // A word that does not fit the buffer would be stored empty and never found again.
+  if (wordBytes == 0)
+    return false;
+  int length = 1 + wordBytes + 1;
+  if (Kind == KindAutoCorrect) {
+    const int room = EntryBufferSize - length;
+    if (room < 2)
+      return false;
+    const int correctionBytes = WideToCodePage(FCodePage, buffer + length, room, Correction);
+    if (correctionBytes == 0 && !Correction.isEmpty())
+      return false;
+    length += correctionBytes + 1;
+  }
+  int32_t reference;
+  int slot;
+  if (FindEntry(KindAny, Word, reference, slot))
+    return false;
+  if (qint64(FUsed) + length + AreaStep > 0x7FFFFFFF)
+    return false;
+  reference = FUsed + 1;
+  AppendBytes(buffer, length);
+  ++FWordCount;
+  InsertHashed(Word, reference);
+  if (FIndexLists)
+    AddToIndexList(Kind, reference);
+  return true;
+}
+
+bool TCustomDictionary::RemoveEntry(char Kind, const QString &Word)
+{
+  int32_t reference;
+  int slot;
+  if (!FindEntry(Kind, Word, reference, slot))
+    return false;
+  FIndexLists = false;
+  FHashTable[size_t(slot)] = -1;
+  --FWordCount;
+  return true;
+}
+
+QString TCustomDictionary::GetIgnoreWord(unsigned Index)
+{
+  if (!FIndexLists)
+    BuildIndexLists();
+  return Index < FIgnoreList.size() ? DecodeString(FIgnoreList[Index]) : QString();
+}
+
+QString TCustomDictionary::GetExcludeWord(unsigned Index)
+{
+  if (!FIndexLists)
+    BuildIndexLists();
+  return Index < FExcludeList.size() ? DecodeString(FExcludeList[Index]) : QString();
+}
+
+QString TCustomDictionary::GetAutoCorrectWord(unsigned Index, QString &Correction)
+{
+  Correction.clear();
+  if (!FIndexLists)
+    BuildIndexLists();
+  if (Index >= FAutoCorrectList.size())
+    return QString();
+  const int32_t reference = FAutoCorrectList[Index];
+  Correction = DecodeString(NextString(reference));
+  return DecodeString(reference);
+}
+
+bool TCustomDictionary::IgnoreExists(const QString &Word)
+{
+  int32_t reference;
+  int slot;
+  return FindEntry(KindIgnore, Word, reference, slot);
+}
+
+bool TCustomDictionary::ExcludeExists(const QString &Word)
+{
+  int32_t reference;
+  int slot;
+  return FindEntry(KindExclude, Word, reference, slot);
+}
+
+bool TCustomDictionary::AutoCorrectExists(const QString &Word, QString &Correction)
+{
+  int32_t reference;
+  int slot;
+  Correction.clear();
+  if (!FindEntry(KindAutoCorrect, Word, reference, slot))
+    return false;
+  Correction = DecodeString(NextString(reference));
+  return true;
+}
+
+bool TCustomDictionary::AddIgnore(const QString &Word)
+{
+  if (!AddEntry(KindIgnore, Word, QString()))
+    return false;
+  if (FTrackOps)
+    FAddedIgnore.append(Word);
+  FModified = true;
+  ++FIgnoreCount;
+  return true;
+}
+
+bool TCustomDictionary::AddExclude(const QString &Word)
+{
+  if (!AddEntry(KindExclude, Word, QString()))
+    return false;
+  if (FTrackOps)
+    FAddedExclude.append(Word);
+  FModified = true;
+  ++FExcludeCount;
+  return true;
+}
+
+bool TCustomDictionary::AddAutoCorrect(const QString &Misspelled, const QString &Correction)
+{
+  if (!AddEntry(KindAutoCorrect, Misspelled, Correction))
+    return false;
+  if (FTrackOps) {
+    FAddedAutoCorrect.append(Misspelled);
+    FAddedAutoCorrectReplace.append(Correction);
+  }
+  FModified = true;
+  ++FAutoCorrectCount;
+  return true;
+}
+
+bool TCustomDictionary::RemoveIgnore(const QString &Word)
+{
+  if (!RemoveEntry(KindIgnore, Word))
+    return false;
+  if (FTrackOps)
+    FRemovedIgnore.append(Word);
+  FModified = true;
+  --FIgnoreCount;
+  return true;
+}
+
+bool TCustomDictionary::RemoveExclude(const QString &Word)
+{
+  if (!RemoveEntry(KindExclude, Word))
+    return false;
+  if (FTrackOps)
+    FRemovedExclude.append(Word);
+  FModified = true;
+  --FExcludeCount;
+  return true;
+}
+
+bool TCustomDictionary::RemoveAutoCorrect(const QString &Misspelled)
+{
+  if (!RemoveEntry(KindAutoCorrect, Misspelled))
+    return false;
+  if (FTrackOps)
+    FRemovedAutoCorrect.append(Misspelled);
+  FModified = true;
+  --FAutoCorrectCount;
+  return true;
+}
+
+void TCustomDictionary::RemoveAll()
+{
+  if (!EnsureLoaded())
+    return;
+  FIgnoreCount = FExcludeCount = FAutoCorrectCount = FWordCount = 0;
+  FUpperBound = 0;
+  FHashTable.clear();
+  FWords.clear();
+  FUsed = FAllocated = 0;
+  FIndexLists = false;
+  FIgnoreList.clear();
+  FExcludeList.clear();
+  FAutoCorrectList.clear();
+  for (QStringList *l : {&FAddedIgnore, &FAddedExclude, &FAddedAutoCorrect,
+                         &FAddedAutoCorrectReplace, &FRemovedIgnore, &FRemovedExclude,
+                         &FRemovedAutoCorrect})
+    l->clear();
+}

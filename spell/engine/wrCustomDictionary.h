@@ -1,0 +1,128 @@
+#pragma once
+// A custom dictionary (".wdu", ".wdl"): ignore, exclude and auto-correct entries in an
+// open-addressing hash table of references into an append-only entry area, written out as is.
+//
+// Files whose counts, table size or area size do not fit the file, or whose table points outside
+// the area, are refused and stay unloaded. A save writes a temporary file beside the target and
+// renames it into place, so an interrupted save never leaves a half-written dictionary.
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QFile;
+
+class TCustomDictionary
+{
+public:
+  TCustomDictionary();
+  virtual ~TCustomDictionary();
+  TCustomDictionary(const TCustomDictionary &) = delete;
+  TCustomDictionary &operator=(const TCustomDictionary &) = delete;
+
+  static constexpr char KindIgnore = 'I';
+  static constexpr char KindExclude = 'E';
+  static constexpr char KindAutoCorrect = 'A';
+  static constexpr char KindAny = '*';
+  static constexpr int AreaStep = 65535;
+  // The banner of a file whose words are in CodePage (0: version 4.0, otherwise 4.1).
+  static QByteArray Banner(quint32 CodePage);
+  // Header size H: the banner, a zero byte and 0x1A.
+  static int HeaderSize(quint32 CodePage) { return CodePage == 0 ? 121 : 141; }
+
+  QString Filename() const { return FFilename; }
+  virtual void SetFilename(const QString &F);
+  bool Loaded() const { return FLoaded; }
+  virtual void SetLoaded(bool V);
+  bool Modified() const { return FModified; }
+  void SetModified(bool V) { FModified = V; }
+  virtual int IgnoreCount();
+  virtual int ExcludeCount();
+  virtual int AutoCorrectCount();
+  quint32 CodePage() const { return FCodePage; }
+  // Live entries, table size T and bytes used U, as stored in the file.
+  int WordCount() const { return FWordCount; }
+  int UpperBound() const { return FUpperBound; }
+  int Used() const { return FUsed; }
+
+  virtual void Save();
+  virtual void SaveAs(const QString &NewFilename);
+  virtual QString GetIgnoreWord(unsigned Index);
+  virtual QString GetExcludeWord(unsigned Index);
+  virtual QString GetAutoCorrectWord(unsigned Index, QString &Correction);
+  virtual bool IgnoreExists(const QString &Word);
+  virtual bool ExcludeExists(const QString &Word);
+  virtual bool AutoCorrectExists(const QString &Word, QString &Correction);
+  virtual bool AddIgnore(const QString &Word);
+  virtual bool AddExclude(const QString &Word);
+  virtual bool AddAutoCorrect(const QString &Misspelled, const QString &Correction);
+  virtual bool RemoveIgnore(const QString &Word);
+  virtual bool RemoveExclude(const QString &Word);
+  virtual bool RemoveAutoCorrect(const QString &Misspelled);
+  virtual void RemoveAll();
+
+protected:
+  // Checks the banner of Name; with KeepOpen the file is left open after the 0x1A byte.
+  // A missing file is accepted when it can be created (or Name is empty); `file` stays empty.
+  virtual bool OpenDictionaryFile(const QString &Name, bool KeepOpen, std::unique_ptr<QFile> &file,
+                                  quint32 &codePage);
+  virtual bool ReadBody(QFile &file);
+  virtual void WriteToFile(const QString &Name);
+  virtual void AddToIndexList(char Kind, int32_t Reference);
+  virtual void BuildIndexLists();
+  virtual int32_t NextString(int32_t Reference) const;
+  virtual QString DecodeString(int32_t Reference) const;
+  virtual bool FindEntry(char Kind, const QString &Word, int32_t &Reference, int &Slot);
+  virtual void AppendBytes(const char *Bytes, int Length);
+  virtual void PutInTable(std::vector<int32_t> &Table, const QString &Word, int32_t Reference);
+  virtual void InsertHashed(const QString &Word, int32_t Reference);
+  virtual bool AddEntry(char Kind, const QString &Word, const QString &Correction);
+  virtual bool RemoveEntry(char Kind, const QString &Word);
+  virtual std::unique_ptr<TCustomDictionary> CreateSibling();
+
+public:
+  // Identity of the file's last write: modification time in nanoseconds, size and inode. A save
+  // renames a new file into place, so even two writes within one clock tick differ.
+  struct TFileStamp {
+    qint64 time = 0;
+    qint64 size = 0;
+    quint64 inode = 0;
+    bool operator==(const TFileStamp &) const = default;
+  };
+
+private:
+  bool EnsureLoaded();
+  void Load();
+  void Unload();
+  void Clear();
+  void RebuildTable(int32_t size);
+
+  static TFileStamp ReadFileStamp(const QString &Name);
+  static TFileStamp ReadFileStamp(QFile &File);
+
+  QString FFilename;
+  bool FLoaded = false;
+  bool FModified = false;
+  int FIgnoreCount = 0;
+  int FExcludeCount = 0;
+  int FAutoCorrectCount = 0;
+  int FWordCount = 0;
+  // The file's stamp when it was loaded; all zero for a file that did not exist.
+  TFileStamp FFileTime;
+  std::vector<char> FWords;
+  int FUsed = 0;
+  int FAllocated = 0;
+  quint32 FCodePage = 65001;
+  int32_t FUpperBound = 0;
+  std::vector<int32_t> FHashTable;
+  bool FIndexLists = false;
+  std::vector<int32_t> FIgnoreList, FExcludeList, FAutoCorrectList;
+  bool FTrackOps = false;
+  QStringList FAddedIgnore, FAddedExclude, FAddedAutoCorrect, FAddedAutoCorrectReplace;
+  QStringList FRemovedIgnore, FRemovedExclude, FRemovedAutoCorrect;
+};
