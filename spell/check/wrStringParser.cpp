@@ -15,6 +15,10 @@ QChar TStringParser::GetChar()
 {
   if (FX < 1 || FX > TextLength())
     return QChar(0);
+  // Past the end limit is no text either: a cut-off last word must not be followed by words
+  // from beyond the limit.
+  if (FUsingEnd && FX > FEndX)
+    return QChar(0);
   return FString->at(FX - 1);
 }
 
