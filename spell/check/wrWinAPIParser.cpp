@@ -71,39 +71,51 @@ void TWinAPIControlParser::InitializeFromHWND(HWND Handle)
     FControlType = actEdit;
 }
 
+bool TWinAPIControlParser::LoadLine()
+{
+  // Ask for the count first: the text may have grown or shrunk since the last load.
+  FLineCount = FHandle ? FHandle->GetLineCount() : 0;
+  if (FY < 0 || FY >= FLineCount)
+    return false;
+  FDirty = false;
+  FLine[0] = char16_t(LineBufferCapacity);
+  const int n = std::clamp(FHandle->GetLine(FY, FLine), 0, LineBufferCapacity);
+  FLine[n] = u'\r';
+  FLine[n + 1] = u'\n';
+  FLine[n + 2] = 0;
+  FLineLength = n + 2;
+  FLineIndex = FY;
+  return true;
+}
+
 bool TWinAPIControlParser::ValidatePosition()
 {
+  // Nothing lies before the start, whichever line the buffer holds.
+  if (FY == 0 && FX < 0) {
+    FX = 0;
+    return false;
+  }
   bool valid = true;
+  // A changed line is measured as it is now: after a longer replacement the old length would
+  // wrap the cursor to the next line and skip the rest of this one.
+  if (FDirty && FY == FLineIndex)
+    valid = LoadLine();
   if (FY == FLineIndex) {
     if (FX >= FLineLength) {
       ++FY;
       FX = 0;
     } else if (FX < 0) {
-      if (FY == 0) {
-        FX = 0;
-        return false;
-      }
       --FY;
       FX = -1; // the previous line's last character, known once it is loaded
     }
   }
   if (FY != FLineIndex || FDirty) {
-    valid = FHandle && FY >= 0 && FY < FLineCount;
-    if (valid) {
-      FDirty = false;
-      FLine[0] = char16_t(LineBufferCapacity);
-      const int n = std::clamp(FHandle->GetLine(FY, FLine), 0, LineBufferCapacity);
-      FLine[n] = u'\r';
-      FLine[n + 1] = u'\n';
-      FLine[n + 2] = 0;
-      FLineLength = n + 2;
-      FLineIndex = FY;
-      FLineCount = FHandle->GetLineCount();
-    }
+    valid = LoadLine();
     if (FX < 0)
       FX = FLineLength - 1;
   }
-  if (FUsingEnd && FX > FEndX && FY >= FEndY)
+  // Any position on a later line than the limit's is beyond it too.
+  if (FUsingEnd && (FY > FEndY || (FY == FEndY && FX > FEndX)))
     return false;
   return valid;
 }

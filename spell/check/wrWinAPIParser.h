@@ -48,6 +48,8 @@ protected:
   virtual bool ValidatePosition();
   // Client coordinates of a character; (0, 0) when the window has none.
   virtual void PositionFromChar(int CharIndex, QPoint &Point);
+  // Fetches line FY into the buffer, followed by CR LF; False when there is no such line.
+  bool LoadLine();
 
   QObject *FEdit = nullptr;
   HWND FHandle = nullptr;
