@@ -1,0 +1,249 @@
+#include "rtIniFile.h"
+#include "rtUserStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+protected:
+  void SetUp() override { ASSERT_TRUE(FDir.isValid()); }
+  QString Path(const QString &name = QStringLiteral("Spell.cfg")) const { return FDir.path() + "/" + name; }
+  void Write(const QByteArray &bytes, const QString &name = QStringLiteral("Spell.cfg")) const
+  {
+    QFile f(Path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+  }
+  QByteArray Read(const QString &name = QStringLiteral("Spell.cfg")) const
+  {
+    QFile f(Path(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+  // Files in the folder other than the INI file and its lock file.
+  QStringList Leftovers() const
+  {
+    QStringList names = QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden);
+    names.removeAll(QStringLiteral("Spell.cfg"));
+    names.removeAll(QStringLiteral("Spell.cfg.lock"));
+    return names;
+  }
+  QTemporaryDir FDir;
+};
+
+const QByteArray kSample = "; written by hand\n"
+                           "[Bob]\n"
+                           "_Main_count = 1\n"
+                           "_Main_0=bob.wdm\n"
+                           "\n"
+                           "[alice]\n"
+                           "Key=first\n"
+                           "key=second\n"
+                           "Spaced =  padded value  \n"
+                           "Empty=\n"
+                           "\n"
+                           "[Carol]\n"
+                           "x=1\n";
+
+} // namespace
+
+TEST_F(IniFileTest, ReadsWithProfileSemantics)
+{
+  Write(kSample);
+  TIniFile ini(Path());
+  const struct {
+    const char *section, *key, *expected;
+  } cases[] = {
+      {"ALICE", "KEY", "first"},        // names ignore case; the first key wins
+      {"alice", "spaced", "padded value"},
+      {"alice", "Empty", ""},           // present but empty is not the default
+      {"alice", "missing", "<def>"},
+      {"nobody", "Key", "<def>"},
+      {"bob", "_main_COUNT", "1"},
+      {"carol", "x", "1"},
+      {"Bob", "x", "<def>"},            // keys belong to their own section
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(ini.ReadString(c.section, c.key, "<def>"), QString::fromUtf8(c.expected)) << c.section << "/" << c.key;
+  EXPECT_EQ(ini.ReadSections(), (QStringList{"Bob", "alice", "Carol"}));
+  EXPECT_TRUE(ini.SectionExists("CAROL"));
+  const auto pairs = ini.ReadSection("alice");
+  ASSERT_EQ(pairs.size(), 3);
+  EXPECT_EQ(pairs[0], (QPair<QString, QString>("Key", "first")));
+}
+
+TEST_F(IniFileTest, MissingFileReadsDefaults)
+{
+  TIniFile ini(Path("none.cfg"));
+  EXPECT_EQ(ini.ReadString("s", "k", "d"), QStringLiteral("d"));
+  EXPECT_TRUE(ini.ReadSections().isEmpty());
+}
+
+TEST_F(IniFileTest, ValuesAreCutAt2047Characters)
+{
+  Write("[s]\nlong=" + QByteArray(3000, 'v') + "\nshort=" + QByteArray(2047, 'w') + "\n");
+  TIniFile ini(Path());
+  EXPECT_EQ(ini.ReadString("s", "long", ""), QString(2047, 'v'));
+  EXPECT_EQ(ini.ReadString("s", "short", ""), QString(2047, 'w'));
+}
+
+TEST_F(IniFileTest, WriteChangesOnlyItsLine)
+{
+  Write(kSample);
+  {
+    TIniFile ini(Path());
+    EXPECT_TRUE(ini.WriteString("ALICE", "key", "changed"));
+    EXPECT_TRUE(ini.WriteString("bob", "new", "n"));
+    EXPECT_TRUE(ini.WriteString("Dave", "d", "4"));
+    EXPECT_TRUE(ini.WriteString("carol", "multi", "line\r\none\ntwo"));
+    EXPECT_EQ(ini.ReadString("alice", "Key", ""), QStringLiteral("changed"));
+  }
+  const QByteArray expected = "; written by hand\n"
+                              "[Bob]\n"
+                              "_Main_count = 1\n"
+                              "_Main_0=bob.wdm\n"
+                              "new=n\n"
+                              "\n"
+                              "[alice]\n"
+                              "key=changed\n"
+                              "key=second\n"
+                              "Spaced =  padded value  \n"
+                              "Empty=\n"
+                              "\n"
+                              "[Carol]\n"
+                              "x=1\n"
+                              "multi=line one two\n"
+                              "[Dave]\n"
+                              "d=4\n";
+  EXPECT_EQ(Read(), expected);
+  EXPECT_TRUE(Leftovers().isEmpty()) << Leftovers().join(",").toStdString();
+}
+
+TEST_F(IniFileTest, RejectsNamesThatWouldCorruptTheFile)
+{
+  Write(kSample);
+  TIniFile ini(Path());
+  const struct {
+    const char *section, *key;
+  } cases[] = {{"s", ""}, {"", "k"}, {"s", "a=b"}, {"s", "a\nb"}, {"a]b", "k"}, {"s\nt", "k"}, {"s", "[k"}};
+  for (const auto &c : cases)
+    EXPECT_FALSE(ini.WriteString(c.section, c.key, "v")) << c.section << "/" << c.key;
+  EXPECT_EQ(Read(), kSample);
+}
+
+TEST_F(IniFileTest, KeepsCrLfAndReadsOtherEncodings)
+{
+  Write("[s]\r\na=1\r\n");
+  TIniFile ini(Path());
+  EXPECT_TRUE(ini.WriteString("s", "b", "na\u00EFve"));
+  EXPECT_EQ(Read(), QByteArray("[s]\r\na=1\r\nb=na\xC3\xAFve\r\n"));
+  TIniFile again(Path());
+  EXPECT_EQ(again.ReadString("s", "b", ""), QStringLiteral("na\u00EFve"));
+
+  Write("[s]\nw=na\xEFve\n", "old.cfg"); // 8-bit file of an older program
+  EXPECT_EQ(TIniFile(Path("old.cfg")).ReadString("s", "w", ""), QStringLiteral("na\u00EFve"));
+  Write("\xEF\xBB\xBF[s]\nw=x\n", "bom.cfg");
+  EXPECT_EQ(TIniFile(Path("bom.cfg")).ReadString("S", "W", ""), QStringLiteral("x"));
+}
+
+TEST_F(IniFileTest, ReadOnlyFileIsNotWritten)
+{
+  Write(kSample);
+  ASSERT_EQ(::chmod(QFile::encodeName(Path()).constData(), 0444), 0);
+  TIniFile ini(Path());
+  EXPECT_FALSE(ini.WriteString("alice", "Key", "x"));
+  EXPECT_FALSE(ini.BeginUpdate());
+  EXPECT_FALSE(ini.WriteString("alice", "Key", "x"));
+  EXPECT_FALSE(ini.EndUpdate());
+  EXPECT_EQ(Read(), kSample);
+  EXPECT_FALSE(TIniFile(Path("no/such/folder.cfg")).WriteString("s", "k", "v"));
+}
+
+TEST_F(IniFileTest, WritesKeepPermissionsAndLinks)
+{
+  Write(kSample, "real.cfg");
+  ASSERT_EQ(::chmod(QFile::encodeName(Path("real.cfg")).constData(), 0640), 0);
+  ASSERT_TRUE(QFile::link(Path("real.cfg"), Path()));
+  EXPECT_TRUE(TIniFile(Path()).WriteString("alice", "Key", "via link"));
+  EXPECT_TRUE(QFileInfo(Path()).isSymLink());
+  EXPECT_EQ(TIniFile(Path("real.cfg")).ReadString("alice", "key", ""), QStringLiteral("via link"));
+  struct stat st{};
+  ASSERT_EQ(::stat(QFile::encodeName(Path("real.cfg")).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(IniFileTest, WritersDoNotLoseEachOthersSections)
+{
+  TIniFile a(Path());
+  TIniFile b(Path());
+  EXPECT_EQ(a.ReadString("A", "k", "-"), QStringLiteral("-")); // a holds a snapshot of no file
+  EXPECT_TRUE(b.WriteString("B", "k", "b1"));
+  EXPECT_TRUE(a.WriteString("A", "k", "a1")); // re-reads under the lock
+  ASSERT_TRUE(b.BeginUpdate());
+  EXPECT_TRUE(b.WriteString("B", "k", "b2"));
+  EXPECT_TRUE(b.WriteString("B", "j", "b3"));
+  EXPECT_TRUE(b.EndUpdate());
+  TIniFile check(Path());
+  EXPECT_EQ(check.ReadString("A", "k", ""), QStringLiteral("a1"));
+  EXPECT_EQ(check.ReadString("B", "k", ""), QStringLiteral("b2"));
+  EXPECT_EQ(check.ReadString("B", "j", ""), QStringLiteral("b3"));
+}
+
+TEST_F(IniFileTest, CancelledUpdateWritesNothing)
+{
+  Write(kSample);
+  {
+    TIniFile ini(Path());
+    ASSERT_TRUE(ini.BeginUpdate());
+    EXPECT_TRUE(ini.WriteString("alice", "Key", "never"));
+    ini.CancelUpdate();
+    EXPECT_EQ(ini.ReadString("alice", "Key", ""), QStringLiteral("first"));
+    ASSERT_TRUE(ini.BeginUpdate());
+    EXPECT_TRUE(ini.WriteString("alice", "Key", "never either"));
+  } // destroyed during an update
+  EXPECT_EQ(Read(), kSample);
+  EXPECT_TRUE(Leftovers().isEmpty());
+}
+
+TEST(UserStore, KeysMapToFilesBelowTheConfigFolder)
+{
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  const QByteArray old = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", tmp.path().toUtf8());
+  const QString root = tmp.path() + "/linewright-registry";
+  const struct {
+    const char *key;
+    QString file;
+  } cases[] = {
+      {"Software\\Vendor\\App", root + "/software/vendor/app.ini"},
+      {"\\SOFTWARE/Vendor\\\\App\\", root + "/software/vendor/app.ini"},
+      {"Software\\..\\..\\etc\\passwd", root + "/software/etc/passwd.ini"},
+      {"", QString()},
+      {"\\.\\", QString()},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(TUserStore::StoreFileName(c.key), c.file) << c.key;
+
+  {
+    TUserStore store("Software\\Vendor\\App");
+    EXPECT_TRUE(store.WriteString("alice", "_Main_count", "2"));
+    ASSERT_TRUE(store.BeginUpdate());
+    EXPECT_TRUE(store.WriteString("Bob", "x", "y"));
+    EXPECT_TRUE(store.EndUpdate());
+  }
+  TUserStore again("software\\VENDOR\\app");
+  EXPECT_EQ(again.ReadString("ALICE", "_main_count", "-"), QStringLiteral("2"));
+  EXPECT_EQ(again.ReadString("bob", "X", "-"), QStringLiteral("y"));
+  EXPECT_TRUE(again.SubKeyExists("Alice"));
+  TUserStore none("");
+  EXPECT_FALSE(none.WriteString("a", "b", "c"));
+  EXPECT_EQ(none.ReadString("a", "b", "d"), QStringLiteral("d"));
+  qputenv("XDG_CONFIG_HOME", old);
+}
