@@ -6,7 +6,9 @@
 #include "wrIgnore.h"
 #include "wrWinAPIParser.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -345,12 +347,47 @@ TEST(WindowParserContainer, ReadsThroughTheFirstChildEditWindow)
   TMainParsingEngine engine;
   EXPECT_EQ(WordsThrough(engine, parser), (QStringList{"inside", "words"}));
 
-  // A plain multi-line edit answers as a plain edit.
+}
+
+TEST(WindowParserWidgets, EveryKindOfTextWidgetIsRead)
+{
+  // The parser serves any text control of the program through its edit window: Qt's rich,
+  // plain multi-line and single-line editors.
+  InstallEditWindowFactory();
+  QTextEdit rich;
+  rich.setPlainText(QStringLiteral("rich tekst\nsecond line"));
   QPlainTextEdit plain;
-  plain.setPlainText(QStringLiteral("plain text"));
-  parser.Initialize(&plain);
-  EXPECT_EQ(parser.ControlType(), actEdit);
-  EXPECT_EQ(WordsThrough(engine, parser), (QStringList{"plain", "text"}));
+  plain.setPlainText(QStringLiteral("plain tekst\nsecond line"));
+  QLineEdit single;
+  single.setText(QStringLiteral("single tekst, one line"));
+  struct Case {
+    QWidget *widget;
+    TWinAPIControlType type;
+    QStringList words;
+  };
+  const Case cases[] = {
+      {&rich, actRichEdit2, {"rich", "tekst", "second", "line"}},
+      {&plain, actEdit, {"plain", "tekst", "second", "line"}},
+      {&single, actEdit, {"single", "tekst", "one", "line"}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.widget->metaObject()->className());
+    TWinAPIControlParser parser;
+    parser.Initialize(c.widget);
+    ASSERT_NE(parser.ControlHWND(), nullptr);
+    EXPECT_EQ(parser.ControlType(), c.type);
+    TMainParsingEngine engine;
+    EXPECT_EQ(WordsThrough(engine, parser), c.words);
+    // Correct the second word in place.
+    parser.Initialize(c.widget);
+    engine.NextWord(&parser);
+    EXPECT_EQ(engine.NextWord(&parser), QStringLiteral("tekst"));
+    parser.SelectWord(5);
+    parser.ReplaceWord(QStringLiteral("text"), 0);
+    EXPECT_TRUE(parser.ControlHWND()->GetText().contains(QStringLiteral(" text")));
+    EXPECT_FALSE(parser.ControlHWND()->GetText().contains(QStringLiteral("tekst")));
+    EXPECT_FALSE(engine.NextWord(&parser).isEmpty()); // the check goes on after it
+  }
 }
 
 namespace {
