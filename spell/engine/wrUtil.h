@@ -35,7 +35,13 @@ QString ExpandFolderMacros(const QString &Path);
 // text unchanged) when the result would not fit 4,096 characters with its terminator.
 QString ExpandEnvironmentStrings(const QString &Text, bool *ok = nullptr);
 QString ReplaceFirst(const QString &Pattern, const QString &Replacement, const QString &Source);
-// The folder without trailing separator, or empty (see docs/ARCHITECTURE.md for the mapping).
+// The folder without trailing separator, or empty. The shell folders map to their XDG
+// counterparts on this desktop:
+//   CSIDL_APPDATA          $XDG_DATA_HOME (absolute), else $HOME/.local/share
+//   CSIDL_COMMON_APPDATA   the first absolute entry of $XDG_DATA_DIRS, else /usr/local/share
+//   CSIDL_PERSONAL         the user's documents folder (XDG_DOCUMENTS_DIR, else ~/Documents)
+//   CSIDL_COMMON_DOCUMENTS the user's public share folder (XDG_PUBLICSHARE_DIR, else ~/Public)
+// Folders are neither created nor required to exist.
 QString GetShellFolder(int Folder);
 
 // The running program: full executable path, its folder (no trailing separator) and its name

@@ -191,6 +191,8 @@ TEST(CodePage, WideToCodePageByteCounts)
       {CP_UTF8, emoji, 5, "a"},           // the whole four-byte character goes
       {CP_UTF8, emoji, 4, ""},
       {CP_UTF8, QString(), 2, ""},
+      {CP_UTF8, QString(QChar(0xD800)), 4, "\xEF\xBF\xBD"}, // a lone surrogate is written as U+FFFD
+      {CP_UTF8, QString(QChar(0xD800)), 3, ""},
       {CP_ACP, naive, 513, "na\xEFve"},
       {CP_ACP, naive, 6, "na\xEFve"},
       {CP_ACP, naive, 5, ""},
