@@ -39,6 +39,9 @@ TEST(ParseEngine, CharacterClasses)
       {u'\r', false, false, false, false},
       {0x00D7, true, true, true, true},   // in the set although no letter
       {0x00A6, true, true, true, true},   // from the extra code-page letters
+      {0x009D, true, true, true, true},   // a control code, but a letter of another code page
+      {0x0080, false, false, false, false}, // a control code not in the set
+      {0x00B5, true, true, true, true},   // micro sign: a letter by classification alone
       {0x00A7, false, false, false, false},
       {0x00A3, false, false, false, false}, // only with the Central European rule
       {0x00FF, true, true, true, true},     // answered by the slow path
