@@ -71,6 +71,7 @@ TEST(PathMacros, ExpandsNamesFoldersAndEnvironment)
   TEnvGuard env("LW_TEST_VAR", QByteArray("envvalue"));
   TEnvGuard lower("lw_lower_var", QByteArray("lowervalue"));
   TEnvGuard appdirEnv("appdir", std::nullopt);
+  TEnvGuard home("HOME", QByteArray("/home/tester"));
 
   struct TCase {
     const char *input;
@@ -88,6 +89,7 @@ TEST(PathMacros, ExpandsNamesFoldersAndEnvironment)
       // Environment variables, whatever their letter case, after the macros.
       {"%LW_TEST_VAR%\\%AppName%.wdl", "envvalue\\" + name + ".wdl"},
       {"%lw_lower_var%", "lowervalue"},
+      {"%HOME%\\x", "/home/tester\\x"},
       {"%LW_NOT_SET_ANYWHERE%\\a", "%LW_NOT_SET_ANYWHERE%\\a"},
       {"50% off", "50% off"},
       {"", ""},
@@ -279,6 +281,7 @@ TEST(EditDistance, LongTextsGiveTheLargerLength)
 {
   const QString x254(254, 'x');
   const QString x255(255, 'x');
+  EXPECT_EQ(EditDistance(QString(300, 'a'), QString(10, 'a')), 300);
   EXPECT_EQ(EditDistance(x255, "x"), 255);
   EXPECT_EQ(EditDistance("x", x255 + "yy"), 257);
   EXPECT_EQ(EditDistance(x255, x255), 255);
