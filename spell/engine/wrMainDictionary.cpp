@@ -1,0 +1,431 @@
+#include "wrMainDictionary.h"
+
+#include "wrPhoneticsMap.h"
+#include "wrUtil.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+
+constexpr char Banner41[] = "Wright Dictionary Compiler, Version 4.1\r\n"
+                            "Main word list for spell checks.\r\n"
+                            "Do not edit: rebuild from source.\r\n"
+                            "Words in a packed trie, UTF-8\r\n"
+                            "\r\n";
+constexpr char Banner40[] = "Wright Dictionary Compiler, Version 4.0\r\n"
+                            "Main word list for spell checks.\r\n"
+                            "Packed trie of ANSI words\r\n"
+                            "Do not edit this.\r\n"
+                            "\r\n";
+static_assert(sizeof(Banner41) - 1 == 143, "the 4.1 banner is 143 characters");
+static_assert(sizeof(Banner40) - 1 == 123, "the 4.0 banner is 123 characters");
+
+constexpr int MinorVersionIndex = 38;
+
+} // namespace
+
+QByteArray TMainDictionary::Banner(int minorVersion)
+{
+  return minorVersion >= 1 ? QByteArray(Banner41) : QByteArray(Banner40);
+}
+
+TMainDictionary::TMainDictionary() = default;
+
+TMainDictionary::~TMainDictionary()
+{
+  Unload();
+}
+
+void TMainDictionary::SetFilename(const QString &F)
+{
+  QFile file(F);
+  if (F.isEmpty() || !file.open(QIODevice::ReadOnly))
+    return;
+  FWordsFoundCount = 0;
+  const bool wasLoaded = FLoaded;
+  Unload();
+
+  const qint64 size = file.size();
+  const QByteArray header = file.read(HeaderSize);
+  bool accepted = size > HeaderSize && header.size() == HeaderSize;
+  if (accepted) {
+    const qsizetype zero = header.indexOf('\0');
+    const QByteArray text = zero < 0 ? header : header.left(zero);
+    accepted = text.startsWith(Banner(1)) || text.startsWith(Banner(0));
+  }
+  if (!accepted) {
+    file.close();
+    if (wasLoaded)
+      SetLoaded(true);
+    return;
+  }
+  // Title length, title, language, word count, node count and the nine class counts. A file cut
+  // short inside these fields reads zeros for the missing bytes; its layout then ends beyond the
+  // file and loading refuses it.
+  const QByteArray lengthByte = file.read(1);
+  const int n = lengthByte.isEmpty() ? 0 : uchar(lengthByte[0]);
+  const int fixedSize = 2 * n + 2 + 4 * 3 + 4 * NodeClasses;
+  QByteArray fixed = file.read(fixedSize);
+  fixed.append(QByteArray(fixedSize - fixed.size(), '\0'));
+
+  FCompleteHeader = header;
+  FMinorVersion = header[MinorVersionIndex] - '0';
+  FCodePage = FMinorVersion >= 1 ? 65001 : 0;
+  const auto *p = reinterpret_cast<const uchar *>(fixed.constData());
+  QString title;
+  for (int i = 0; i <= n; ++i) {
+    const char16_t c = qFromLittleEndian<quint16>(p + 2 * i);
+    if (c == 0)
+      break;
+    title.append(QChar(c));
+  }
+  FTitle = title;
+  p += 2 * n + 2;
+  FLanguage = qFromLittleEndian<quint32>(p);
+  FWordCount = qFromLittleEndian<quint32>(p + 4);
+  FNodeCount = qFromLittleEndian<quint32>(p + 8);
+  p += 12;
+  FNodePositionStart[0] = quint64(HeaderSize) + 1 + 2 * n + 2 + 12 + 4 * NodeClasses;
+  FNodeIndexStart[0] = 0;
+  for (int k = 0; k < NodeClasses; ++k) {
+    FCharacterCount[k] = qFromLittleEndian<quint32>(p + 4 * k);
+    FNodePositionStart[k + 1] = FNodePositionStart[k] + quint64(4 + k) * FCharacterCount[k];
+    FNodeIndexStart[k + 1] = FNodeIndexStart[k] + FCharacterCount[k];
+  }
+  FWideLinkage = FNodeCount >= WideLinkageNodeCount;
+  FFilename = F;
+  file.close();
+  if (wasLoaded)
+    SetLoaded(true);
+}
+
+void TMainDictionary::SetLoaded(bool V)
+{
+  if (V == FLoaded || FFilename.isEmpty())
+    return;
+  if (V)
+    Load();
+  else
+    Unload();
+}
+
+void TMainDictionary::Load()
+{
+  auto file = std::make_unique<QFile>(FFilename);
+  if (!file->open(QIODevice::ReadOnly))
+    return;
+  const qint64 size = file->size();
+  if (size <= 0)
+    return;
+  uchar *view = file->map(0, size);
+  if (!view)
+    return;
+  const quint64 S = quint64(size);
+  const quint64 p9 = FNodePositionStart[NodeClasses];
+  if (!(p9 + 4 < S)) {
+    file->unmap(view);
+    return;
+  }
+  const quint32 L = qFromLittleEndian<quint32>(view + p9);
+  if (p9 + 4 + quint64(L) + LookupSize + CharSetTableSize > S) {
+    file->unmap(view);
+    return;
+  }
+  FFile = std::move(file);
+  FPFile = view;
+  FFileSize = S;
+  FLinkageSize = L;
+  FPLinkage = view + p9 + 4;
+  std::memcpy(FLookup.data(), FPLinkage + L, LookupSize);
+  std::memcpy(FCharSetTable.data(), FPLinkage + L + LookupSize, CharSetTableSize);
+  for (int k = 0; k < NodeClasses; ++k)
+    FNodes[k] = view + FNodePositionStart[k];
+  FLoaded = true;
+}
+
+void TMainDictionary::Unload()
+{
+  if (FFile) {
+    if (FPFile)
+      FFile->unmap(const_cast<uchar *>(FPFile));
+    FFile->close();
+    FFile.reset();
+  }
+  FPFile = nullptr;
+  FPLinkage = nullptr;
+  FLinkageSize = 0;
+  FFileSize = 0;
+  FNodes.fill(nullptr);
+  FLoaded = false;
+}
+
+// The layout check of Load guarantees that every class region lies before the linkage block,
+// so an index below the total node count always addresses bytes inside the mapping.
+bool TMainDictionary::GetNode(quint32 index, TNode &node) const
+{
+  if (index >= FNodeIndexStart[NodeClasses])
+    return false;
+  int k = NodeClasses - 1;
+  while (index < FNodeIndexStart[k])
+    --k;
+  const uchar *p = FNodes[k] + (index - FNodeIndexStart[k]) * quint64(4 + k);
+  node.value = qFromLittleEndian<quint32>(p);
+  node.packed = p + 4;
+  node.k = k;
+  return true;
+}
+
+bool TMainDictionary::ReadLinkage(quint32 &position, quint32 &index) const
+{
+  const quint64 pos = position;
+  if (!FWideLinkage) {
+    if (pos + 2 > FLinkageSize)
+      return false;
+    index = qFromLittleEndian<quint16>(FPLinkage + pos);
+    position += 2;
+    return true;
+  }
+  if (pos + 2 > FLinkageSize)
+    return false;
+  const uchar b0 = FPLinkage[pos];
+  if (b0 & 0x80) {
+    index = (quint32(b0 & 0x7F) << 8) | FPLinkage[pos + 1];
+    position += 2;
+    return true;
+  }
+  if (pos + 3 > FLinkageSize)
+    return false;
+  index = (quint32(b0) << 16) | (quint32(FPLinkage[pos + 1]) << 8) | FPLinkage[pos + 2];
+  position += 3;
+  return true;
+}
+
+bool TMainDictionary::ChildrenOf(const TNode &node, TChildren &children) const
+{
+  const quint32 count = node.count();
+  const quint32 ref = node.ref();
+  if (count > 0) {
+    children = {count, ref, count == 1};
+    return true;
+  }
+  if (ref == NoChildren || ref >= FLinkageSize)
+    return false;
+  children = {FPLinkage[ref], ref + 1, false};
+  return children.number > 0;
+}
+
+bool TMainDictionary::SelectChild(const TChildren &children, uchar c, quint32 &index,
+                                  TNode &node) const
+{
+  if (children.direct) {
+    index = children.ref;
+    return GetNode(index, node) && node.ch() == c;
+  }
+  quint32 position = children.ref;
+  for (quint32 i = 0; i < children.number; ++i) {
+    if (!ReadLinkage(position, index) || !GetNode(index, node))
+      return false;
+    if (node.ch() == c)
+      return true;
+  }
+  return false;
+}
+
+bool TMainDictionary::FindWord(const QString &Word, int &matched)
+{
+  matched = 0;
+  if (!FLoaded)
+    SetLoaded(true);
+  if (!FLoaded)
+    return false;
+  char buffer[WordBufferSize];
+  const int length = WideToCodePage(FCodePage, buffer, WordBufferSize, Word);
+  if (length <= 0)
+    return false;
+  const auto *word = reinterpret_cast<const uchar *>(buffer);
+  const uchar *entry = FLookup.data() + 8 * word[0];
+  if (length == 1 && entry[0] != 0) {
+    matched = 1;
+    return true;
+  }
+  if (entry[1] == 0)
+    return false;
+  matched = 1;
+  TChildren children{entry[1], qFromLittleEndian<quint32>(entry + 4), entry[1] == 1};
+  int i = 1;
+  quint32 index = 0;
+  TNode node;
+  while (word[i] != 0) {
+    if (!SelectChild(children, word[i], index, node))
+      return false;
+    ++matched;
+    ++i;
+    if (word[i] == 0)
+      return node.endOfWord();
+    for (int j = 0; j < node.k; ++j) {
+      if (word[i] != node.packed[j])
+        return false;
+      ++matched;
+      ++i;
+    }
+    if (!ChildrenOf(node, children))
+      return false;
+  }
+  return false;
+}
+
+bool TMainDictionary::WordExists(const QString &Word)
+{
+  int matched;
+  return FindWord(Word, matched);
+}
+
+int TMainDictionary::WordLength(const QString &Word)
+{
+  int matched;
+  FindWord(Word, matched);
+  return matched;
+}
+
+void TMainDictionary::Suggest(const QString &Word, TPhoneticsMap &Phonetics,
+                              QStringList &Suggestions)
+{
+  FOriginalWord = Word;
+  FOriginalMap = Phonetics.GetMapping(Word);
+  FOriginalMapLength = int(FOriginalMap.size());
+  if (FOriginalMapLength >= 2) {
+    FPhonetics = &Phonetics;
+    FSuggestions = &Suggestions;
+    StartPhoneticWalk();
+    FPhonetics = nullptr;
+    FSuggestions = nullptr;
+  }
+  if (!Word.isEmpty() && Word == Word.toLower()) {
+    const QString first = Word.left(1);
+    const QString upper = first.toUpper();
+    if (upper != first)
+      Suggest(upper + Word.mid(1), Phonetics, Suggestions);
+  }
+}
+
+void TMainDictionary::StartPhoneticWalk()
+{
+  const int depth = FPhonetics->StartDepth();
+  if (FOriginalWord.size() <= depth)
+    return;
+  const int length = WideToCodePage(FCodePage, FWord.data(), WordBufferSize,
+                                    FOriginalWord.left(depth));
+  WalkPrefix(length);
+}
+
+void TMainDictionary::WalkPrefix(int prefixLength)
+{
+  for (;;) {
+    if (!FLoaded)
+      SetLoaded(true);
+    if (!FLoaded || prefixLength <= 0)
+      return;
+    const auto *prefix = reinterpret_cast<const uchar *>(FWord.data());
+    TNode node;
+    TChildren children;
+    if (!GetNode(0, node) || !ChildrenOf(node, children))
+      return;
+    quint32 index = 0;
+    bool restart = false;
+    int i = 0;
+    while (i < prefixLength) {
+      if (!SelectChild(children, prefix[i], index, node))
+        return;
+      ++i;
+      if (node.k > 0) {
+        if (i + node.k >= prefixLength) {
+          // The prefix ends on or inside the packed run: shorten it to end on a node of its own.
+          const bool differs = [&] {
+            for (int j = 0; i + j < prefixLength; ++j)
+              if (prefix[i + j] != node.packed[j])
+                return true;
+            return false;
+          }();
+          if (differs)
+            return;
+          restart = true;
+          break;
+        }
+        for (int j = 0; j < node.k; ++j, ++i)
+          if (prefix[i] != node.packed[j])
+            return;
+      }
+      if (!ChildrenOf(node, children))
+        return;
+    }
+    if (restart) {
+      --prefixLength;
+      FWord[prefixLength] = 0;
+      continue;
+    }
+    // A valid tree visits each node below the prefix once; a damaged one cannot loop for ever.
+    FWalkBudget = FNodeIndexStart[NodeClasses];
+    EnumerateFrom(index, prefixLength - 1);
+    return;
+  }
+}
+
+bool TMainDictionary::EnumerateFrom(quint32 index, int position)
+{
+  if (FWalkBudget == 0)
+    return false;
+  --FWalkBudget;
+  TNode node;
+  if (!GetNode(index, node) || position + 1 >= WordBufferSize)
+    return false;
+  FWord[position] = char(node.ch());
+  FWord[position + 1] = 0;
+  if (node.endOfWord() && ConsiderCandidate())
+    return true;
+  const int next = position + 1 + node.k;
+  if (next + 1 >= WordBufferSize) // no room for a child character and its terminator
+    return true;
+  std::memcpy(FWord.data() + position + 1, node.packed, node.k);
+  FWord[next] = 0;
+  TChildren children;
+  if (!ChildrenOf(node, children))
+    return true;
+  if (children.direct)
+    return EnumerateFrom(children.ref, next);
+  quint32 linkage = children.ref;
+  for (quint32 i = 0; i < children.number && FWalkBudget > 0; ++i) {
+    quint32 child;
+    if (!ReadLinkage(linkage, child))
+      break;
+    EnumerateFrom(child, next);
+  }
+  return true;
+}
+
+bool TMainDictionary::ConsiderCandidate()
+{
+  const QString candidate = CodePageToWide(FCodePage, FWord.data());
+  const QString map = FPhonetics->GetMapping(candidate);
+  const int mapDist = EditDistance(map, FOriginalMap);
+  const int L0 = FOriginalMapLength;
+  const bool close = map == FOriginalMap || (L0 >= 3 && mapDist <= L0 - 2) ||
+                     (L0 == 2 && mapDist == 1 && map.size() > 2);
+  if (!close)
+    return map.size() > L0;
+  if (FSuggestions->size() > SuggestionCap)
+    return true;
+  if (FSuggestions->contains(candidate, Qt::CaseInsensitive))
+    return false;
+  const int wordDist = EditDistance(FOriginalWord, candidate);
+  const int N = int(candidate.size());
+  const bool accept = wordDist < N - 1 && (wordDist < 5 || 2 * wordDist + 1 <= N) &&
+                      !(wordDist == 4 && N <= 6 && mapDist > 1) &&
+                      !(wordDist == 4 && mapDist > 2) && !(wordDist == 3 && mapDist > 3) &&
+                      !(L0 == 2 && wordDist > 3);
+  if (accept)
+    FSuggestions->append(candidate);
+  return false;
+}

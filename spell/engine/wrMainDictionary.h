@@ -1,0 +1,125 @@
+#pragma once
+// A compiled, read-only main dictionary (".wdm"): a byte trie whose single-child chains are
+// packed into one node, used in place through a read-only memory mapping of the file.
+//
+// Every node index, class position and linkage offset taken from the file is checked against
+// the mapping before it is followed: a damaged file answers "not found", never reads outside
+// the file and never loops (a walk visits at most as many nodes as the file declares).
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <array>
+#include <memory>
+
+class QFile;
+class TPhoneticsMap;
+
+class TMainDictionary
+{
+public:
+  TMainDictionary();
+  virtual ~TMainDictionary();
+  TMainDictionary(const TMainDictionary &) = delete;
+  TMainDictionary &operator=(const TMainDictionary &) = delete;
+
+  // File layout constants shared with the dictionary compiler.
+  static constexpr int HeaderSize = 1024;
+  static constexpr int LookupSize = 2048;     // first-character table: 256 entries of 8 bytes
+  static constexpr int CharSetTableSize = 1024;
+  static constexpr int NodeClasses = 9;       // class k: records of 4 + k bytes
+  static constexpr quint32 NoChildren = 0xFFFFF;
+  static constexpr quint32 WideLinkageNodeCount = 65535; // from this node count on: BE 2/3-byte
+  static constexpr int WordBufferSize = 513;
+  static constexpr int SuggestionCap = 2500;
+  // The banner at the start of the header block: the full text compared on opening.
+  static QByteArray Banner(int minorVersion);
+
+  QString Filename() const { return FFilename; }
+  virtual void SetFilename(const QString &F);
+  bool Loaded() const { return FLoaded; }
+  virtual void SetLoaded(bool V);
+
+  bool WordExists(const QString &Word);
+  int WordLength(const QString &Word);
+  // Appends dictionary words that sound like Word (by Phonetics' codes) to Suggestions;
+  // Suggestions is searched case-insensitively for duplicates.
+  void Suggest(const QString &Word, TPhoneticsMap &Phonetics, QStringList &Suggestions);
+  void WordFound() { ++FWordsFoundCount; }
+
+  QString Title() const { return FTitle; }
+  quint32 Language() const { return FLanguage; }
+  quint32 WordCount() const { return FWordCount; }
+  quint32 NodeCount() const { return FNodeCount; }
+  int MinorVersion() const { return FMinorVersion; }
+  quint32 CodePage() const { return FCodePage; }
+  int WordsFoundCount() const { return FWordsFoundCount; }
+  QString ConfigurationName() const { return FConfigurationName; }
+  void SetConfigurationName(const QString &V) { FConfigurationName = V; }
+
+private:
+  struct TNode {
+    quint32 value = 0;         // own character, child reference, child count, end of word
+    const uchar *packed = nullptr;
+    int k = 0;                 // class: number of packed bytes
+    uchar ch() const { return uchar(value & 0xFF); }
+    quint32 ref() const { return (value >> 8) & 0xFFFFF; }
+    quint32 count() const { return (value >> 28) & 7; }
+    bool endOfWord() const { return (value >> 31) != 0; }
+  };
+  // A list of children: `number` entries at linkage offset `ref`, or the single node index
+  // `ref` when `direct` is set.
+  struct TChildren {
+    quint32 number = 0;
+    quint32 ref = 0;
+    bool direct = false;
+  };
+
+  void Load();
+  void Unload();
+  bool GetNode(quint32 index, TNode &node) const;
+  bool ReadLinkage(quint32 &position, quint32 &index) const;
+  bool ChildrenOf(const TNode &node, TChildren &children) const;
+  bool SelectChild(const TChildren &children, uchar c, quint32 &index, TNode &node) const;
+  bool FindWord(const QString &Word, int &matched);
+  void StartPhoneticWalk();
+  void WalkPrefix(int prefixLength);
+  bool EnumerateFrom(quint32 index, int position);
+  bool ConsiderCandidate();
+
+  QString FFilename;
+  QString FConfigurationName;
+  bool FLoaded = false;
+  QString FTitle;
+  quint32 FLanguage = 0;
+  quint32 FWordCount = 0;
+  quint32 FNodeCount = 0;
+  int FMinorVersion = 0;
+  quint32 FCodePage = 65001;
+  QByteArray FCompleteHeader;
+  std::array<quint32, NodeClasses> FCharacterCount{};
+  // Positions and index starts are kept 64-bit: counts from a damaged file may add up past 2^32.
+  std::array<quint64, NodeClasses + 1> FNodePositionStart{};
+  std::array<quint64, NodeClasses + 1> FNodeIndexStart{};
+  std::unique_ptr<QFile> FFile;
+  const uchar *FPFile = nullptr;
+  quint64 FFileSize = 0;
+  quint32 FLinkageSize = 0;
+  const uchar *FPLinkage = nullptr;
+  bool FWideLinkage = false;
+  std::array<const uchar *, NodeClasses> FNodes{};
+  std::array<uchar, LookupSize> FLookup{};
+  std::array<uchar, CharSetTableSize> FCharSetTable{};
+  int FWordsFoundCount = 0;
+
+  // State of a running phonetic walk.
+  QString FOriginalWord;
+  QString FOriginalMap;
+  int FOriginalMapLength = 0;
+  std::array<char, WordBufferSize> FWord{};
+  QStringList *FSuggestions = nullptr;
+  TPhoneticsMap *FPhonetics = nullptr;
+  quint64 FWalkBudget = 0;
+};

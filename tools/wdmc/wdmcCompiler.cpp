@@ -1,0 +1,311 @@
+#include "wdmcCompiler.h"
+
+#include "rtCodePage.h"
+#include "wrMainDictionary.h"
+
+#include <QFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
+#include <deque>
+#include <vector>
+
+namespace {
+
+constexpr quint32 MaxNodes = TMainDictionary::NoChildren;   // indexes 0 .. 0xFFFFE
+constexpr quint32 MaxLinkageOffset = TMainDictionary::NoChildren - 1;
+constexpr int MaxWordBytes = TMainDictionary::WordBufferSize - 1;
+
+struct TrieNode {
+  uchar ch = 0;
+  bool end = false;
+  std::vector<int> children; // trie node ids, ascending by character
+};
+
+// A node as written: own character, packed run, children (output node ids).
+struct OutNode {
+  uchar ch = 0;
+  bool end = false;
+  QByteArray packed;
+  std::vector<int> children;
+  int trie = -1;        // the trie node whose children become this node's children
+  quint32 index = 0;    // global index in the file
+  quint32 linkage = 0;  // offset of the child list (of the count byte for 8 or more children)
+};
+
+void putLE32(QByteArray &out, quint32 v)
+{
+  char b[4];
+  qToLittleEndian<quint32>(v, b);
+  out.append(b, 4);
+}
+
+// Encodes one word; false when the word cannot be stored in the file's code page.
+bool encodeWord(const QString &word, int minorVersion, QByteArray &bytes)
+{
+  if (word.isEmpty())
+    return false;
+  if (minorVersion >= 1) {
+    for (qsizetype i = 0; i < word.size(); ++i) {
+      const QChar c = word[i];
+      if (c.isHighSurrogate() && i + 1 < word.size() && word[i + 1].isLowSurrogate()) {
+        ++i;
+        continue;
+      }
+      if (c.isSurrogate() || c.unicode() == 0)
+        return false;
+    }
+    bytes = EncodeUtf8(word);
+  } else {
+    for (QChar c : word)
+      if (c.unicode() == 0 || !IsWindows1252Char(c.unicode()))
+        return false;
+    bytes = EncodeWindows1252(word);
+  }
+  return !bytes.isEmpty() && bytes.size() <= MaxWordBytes && !bytes.contains('\0');
+}
+
+} // namespace
+
+bool CompileMainDictionary(const TMainDictionarySource &source, QByteArray &image, QString &error,
+                           TMainDictionaryStats *stats)
+{
+  TMainDictionaryStats local;
+  TMainDictionaryStats &st = stats ? *stats : local;
+  st = TMainDictionaryStats();
+  image.clear();
+  if (source.title.size() > 255) {
+    error = QStringLiteral("title has %1 characters; the format stores at most 255")
+                .arg(source.title.size());
+    return false;
+  }
+
+  // Encode, sort bytewise and drop duplicates: the order of the input never shows in the file.
+  std::vector<QByteArray> words;
+  words.reserve(size_t(source.words.size()));
+  for (const QString &w : source.words) {
+    QByteArray bytes;
+    if (encodeWord(w, source.minorVersion, bytes)) {
+      words.push_back(std::move(bytes));
+    } else {
+      ++st.skipped;
+      if (st.skippedSamples.size() < 10)
+        st.skippedSamples.append(w);
+    }
+  }
+  std::sort(words.begin(), words.end());
+  words.erase(std::unique(words.begin(), words.end()), words.end());
+
+  // Plain byte trie; the words are sorted, so a matching child is always the last one added.
+  std::vector<TrieNode> trie(1);
+  for (const QByteArray &w : words) {
+    int cur = 0;
+    for (char b : w) {
+      const uchar c = uchar(b);
+      std::vector<int> &ch = trie[size_t(cur)].children;
+      if (!ch.empty() && trie[size_t(ch.back())].ch == c) {
+        cur = ch.back();
+      } else {
+        trie.push_back(TrieNode{c, false, {}});
+        const int id = int(trie.size()) - 1;
+        trie[size_t(cur)].children.push_back(id);
+        cur = id;
+      }
+    }
+    trie[size_t(cur)].end = true;
+  }
+
+  // Output nodes in breadth-first order. The root and the first-character nodes keep no packed
+  // bytes (the first-character table describes their children directly); every other node
+  // absorbs the following single-child chain as long as no word ends on it, up to 8 bytes.
+  std::vector<OutNode> out;
+  out.reserve(trie.size());
+  out.push_back(OutNode{0, false, {}, {}, 0, 0, 0});
+  for (size_t head = 0; head < out.size(); ++head) {
+    const int depth0 = head == 0;
+    std::vector<int> kids = trie[size_t(out[head].trie)].children;
+    for (int t : kids) {
+      OutNode node;
+      node.ch = trie[size_t(t)].ch;
+      node.end = trie[size_t(t)].end;
+      int cur = t;
+      if (!depth0) {
+        while (node.packed.size() < TMainDictionary::NodeClasses - 1 &&
+               trie[size_t(cur)].children.size() == 1) {
+          const int next = trie[size_t(cur)].children[0];
+          if (trie[size_t(next)].end)
+            break;
+          node.packed.append(char(trie[size_t(next)].ch));
+          cur = next;
+        }
+      }
+      node.trie = cur;
+      out.push_back(std::move(node));
+      out[head].children.push_back(int(out.size()) - 1);
+    }
+  }
+
+  const quint64 nodeCount = out.size();
+  if (nodeCount > MaxNodes) {
+    error = QStringLiteral("the word list needs %1 trie nodes; node references have 20 bits, so a "
+                           "dictionary holds at most %2 nodes")
+                .arg(nodeCount)
+                .arg(MaxNodes);
+    return false;
+  }
+
+  // Global indexes: class by class, breadth-first order inside a class (the root stays node 0).
+  quint32 classCounts[TMainDictionary::NodeClasses] = {};
+  for (const OutNode &n : out)
+    ++classCounts[n.packed.size()];
+  quint32 classStart[TMainDictionary::NodeClasses] = {};
+  for (int k = 1; k < TMainDictionary::NodeClasses; ++k)
+    classStart[k] = classStart[k - 1] + classCounts[k - 1];
+  std::vector<int> byIndex(out.size());
+  {
+    quint32 next[TMainDictionary::NodeClasses];
+    std::copy(std::begin(classStart), std::end(classStart), next);
+    for (size_t i = 0; i < out.size(); ++i) {
+      out[i].index = next[out[i].packed.size()]++;
+      byIndex[out[i].index] = int(i);
+    }
+  }
+
+  // Linkage block, child lists in index order.
+  const bool wide = nodeCount >= TMainDictionary::WideLinkageNodeCount;
+  QByteArray linkage;
+  auto putEntry = [&](quint32 index) {
+    if (!wide) {
+      linkage.append(char(index & 0xFF));
+      linkage.append(char(index >> 8));
+    } else if (index < 0x8000) {
+      linkage.append(char(0x80 | (index >> 8)));
+      linkage.append(char(index & 0xFF));
+    } else {
+      linkage.append(char(index >> 16));
+      linkage.append(char((index >> 8) & 0xFF));
+      linkage.append(char(index & 0xFF));
+    }
+  };
+  for (int i : byIndex) {
+    OutNode &n = out[size_t(i)];
+    if (n.children.size() < 2)
+      continue;
+    if (quint64(linkage.size()) > MaxLinkageOffset) {
+      error = QStringLiteral("the child lists need more than %1 bytes of linkage; linkage offsets "
+                             "have 20 bits")
+                  .arg(MaxLinkageOffset);
+      return false;
+    }
+    n.linkage = quint32(linkage.size());
+    if (n.children.size() >= 8)
+      linkage.append(char(n.children.size()));
+    for (int c : n.children)
+      putEntry(out[size_t(c)].index);
+  }
+
+  // Image.
+  image.reserve(int(1200 + 12 * nodeCount + linkage.size() + 4096));
+  QByteArray header = TMainDictionary::Banner(source.minorVersion);
+  header.append(QByteArray(TMainDictionary::HeaderSize - header.size(), '\0'));
+  image.append(header);
+  image.append(char(source.title.size()));
+  for (QChar c : source.title) {
+    image.append(char(c.unicode() & 0xFF));
+    image.append(char(c.unicode() >> 8));
+  }
+  image.append(2, '\0');
+  putLE32(image, source.language);
+  putLE32(image, quint32(words.size()));
+  putLE32(image, quint32(nodeCount));
+  for (quint32 c : classCounts)
+    putLE32(image, c);
+  for (int i : byIndex) {
+    const OutNode &n = out[size_t(i)];
+    quint32 count = 0, ref = TMainDictionary::NoChildren;
+    if (n.children.size() == 1) {
+      count = 1;
+      ref = out[size_t(n.children[0])].index;
+    } else if (n.children.size() >= 2) {
+      count = n.children.size() <= 7 ? quint32(n.children.size()) : 0;
+      ref = n.linkage;
+    }
+    putLE32(image, quint32(n.ch) | (ref << 8) | (count << 28) | (n.end ? 0x80000000u : 0u));
+    image.append(n.packed);
+  }
+  putLE32(image, quint32(linkage.size()));
+  image.append(linkage);
+
+  // First-character table: the children of each first-character node.
+  QByteArray lookup(TMainDictionary::LookupSize, '\0');
+  for (int c : out[0].children) {
+    const OutNode &n = out[size_t(c)];
+    uchar *e = reinterpret_cast<uchar *>(lookup.data()) + 8 * n.ch;
+    e[0] = n.end ? 1 : 0;
+    e[1] = uchar(n.children.size());
+    quint32 ref = 0;
+    if (n.children.size() == 1)
+      ref = out[size_t(n.children[0])].index;
+    else if (n.children.size() > 1)
+      ref = n.linkage + (n.children.size() >= 8 ? 1 : 0);
+    qToLittleEndian<quint32>(ref, e + 4);
+  }
+  image.append(lookup);
+
+  // Character-set table, 256 entries of 4 bytes: flags (1 used in a word, 2 letter, 4 upper
+  // case, 8 lower case), the lower-case byte and the upper-case byte (ASCII letters in a UTF-8
+  // dictionary, every Windows-1252 letter in a 4.0 one), one spare byte.
+  QByteArray charset(TMainDictionary::CharSetTableSize, '\0');
+  bool used[256] = {};
+  for (const QByteArray &w : words)
+    for (char b : w)
+      used[uchar(b)] = true;
+  for (int b = 1; b < 256; ++b) {
+    uchar *e = reinterpret_cast<uchar *>(charset.data()) + 4 * b;
+    e[1] = e[2] = uchar(b);
+    e[0] = used[b] ? 1 : 0;
+    if (source.minorVersion >= 1 && b >= 0x80)
+      continue;
+    const QChar c(Windows1252ToUnicode(uchar(b)));
+    if (!c.isLetter())
+      continue;
+    e[0] |= 2;
+    if (c.isUpper())
+      e[0] |= 4;
+    if (c.isLower())
+      e[0] |= 8;
+    const QChar lower = c.toLower(), upper = c.toUpper();
+    if (IsWindows1252Char(lower.unicode()))
+      e[1] = uchar(EncodeWindows1252(QString(lower)).at(0));
+    if (IsWindows1252Char(upper.unicode()))
+      e[2] = uchar(EncodeWindows1252(QString(upper)).at(0));
+  }
+  image.append(charset);
+
+  st.wordCount = quint32(words.size());
+  st.nodeCount = quint32(nodeCount);
+  st.linkageSize = quint32(linkage.size());
+  std::copy(std::begin(classCounts), std::end(classCounts), st.classCounts);
+  return true;
+}
+
+bool ReadWordList(const QString &fileName, QStringList &lines, QString &error)
+{
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) {
+    error = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
+    return false;
+  }
+  QByteArray data = file.readAll();
+  if (data.startsWith("\xEF\xBB\xBF"))
+    data.remove(0, 3);
+  const QString text = DecodeUtf8(data);
+  for (const QString &raw : text.split(QLatin1Char('\n'))) {
+    const QString line = raw.trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+      continue;
+    lines.append(line);
+  }
+  return true;
+}
