@@ -400,6 +400,7 @@ public:
   std::vector<HWND> kids;
   int selStart = 0, selEnd = 0;
   mutable int offered = -1;
+  mutable int fetches = 0;
   int first = 0;
   std::vector<int> scrolls;
   std::vector<std::pair<int, int>> sels;
@@ -418,6 +419,7 @@ public:
   int GetLine(int line, char16_t *buffer) const override
   {
     offered = buffer[0];
+    ++fetches;
     if (line < 0 || line >= lines.size())
       return 0;
     const QString &l = lines[line];
@@ -541,6 +543,26 @@ TEST(WindowParserScripted, EndLimitCoversEveryLaterLine)
   parser.SetPosition(0, 0, ptCurrent);
   EXPECT_EQ(engine.NextWord(&parser), QStringLiteral("abc"));
   EXPECT_TRUE(engine.NextWord(&parser).isEmpty());
+}
+
+TEST(WindowParserScripted, EachLineIsFetchedOnceWhileTheCursorStaysOnIt)
+{
+  ScriptWindow w;
+  w.lines = {QStringLiteral("one two three"), QString(), QStringLiteral("four five")};
+  TWinAPIControlParser parser;
+  parser.InitializeFromHWND(&w);
+  TMainParsingEngine engine;
+  QStringList words;
+  for (QString word = engine.NextWord(&parser); !word.isEmpty(); word = engine.NextWord(&parser))
+    words << word;
+  EXPECT_EQ(words, (QStringList{"one", "two", "three", "four", "five"}));
+  EXPECT_EQ(w.fetches, 3);
+  // Moving back onto a line that left the buffer fetches it again; a new position does too.
+  parser.SetPosition(0, 2, ptCurrent);
+  EXPECT_EQ(parser.GetChar(), QChar(u'f'));
+  EXPECT_TRUE(parser.MovePrevious());
+  EXPECT_EQ(parser.GetChar(), QChar(u'\n'));
+  EXPECT_EQ(w.fetches, 5);
 }
 
 TEST(WindowParserScripted, LinesAreFetchedWithTheBufferCapacityAndCut)
