@@ -1,0 +1,154 @@
+#pragma once
+// The thesaurus component: takes the word at the caret of a text control, looks it up in the
+// thesaurus file and lets a dialog choose a replacement. This layer holds the lookup logic and
+// no dialog of its own (wrThesaurus adds the standard one).
+
+#include "wrThesaurusFile.h"
+
+#include <QDialog>
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+class QWidget;
+class TControlParser;
+class TMainParsingEngine;
+class TThesaurusDialogCtrl;
+
+enum TDialogDoubleClickAction { dcaNone, dcaReplace, dcaLookup };
+
+enum TThesaurusDialogCommand { tdcLookedUp, tdcPrevious, tdcLookup, tdcReplace, tdcClose };
+using TThesaurusDialogCommands = unsigned; // bit = enum ordinal
+inline constexpr TThesaurusDialogCommands ThesaurusCommandBit(TThesaurusDialogCommand c)
+{
+  return 1u << static_cast<unsigned>(c);
+}
+inline constexpr TThesaurusDialogCommands AllThesaurusCommands = 0x1Fu;
+inline constexpr bool HasCommand(TThesaurusDialogCommands set, TThesaurusDialogCommand c)
+{
+  return (set & ThesaurusCommandBit(c)) != 0;
+}
+
+enum TThesaurusLanguageString {
+  lsThesaurus,
+  lsDlgLookedUp,
+  lsDlgContexts,
+  lsDlgReplaceWith,
+  lsDlgPrevious,
+  lsDlgLookup,
+  lsDlgReplace,
+  lsDlgClose,
+  lsDlgNotFound
+};
+
+// Interface languages; only English has texts of its own, the others read as English.
+enum TThesaurusLanguageType {
+  ltEnglish,
+  ltGerman,
+  ltFrench,
+  ltSpanish,
+  ltItalian,
+  ltDutch,
+  ltPortuguese,
+  ltDanish,
+  ltSwedish,
+  ltNorwegian,
+  ltFinnish,
+  ltPolish,
+  ltCzech,
+  ltHungarian,
+  ltRussian,
+  ltGreek,
+  ltTurkish,
+  ltCatalan
+};
+
+// The English text of an interface string.
+QString ThesaurusEnglishString(TThesaurusLanguageString s);
+
+class TWrightThesaurusBase : public QObject {
+  Q_OBJECT
+public:
+  // Events. Form: the dialog to use (Create true) or to dispose of (Create false).
+  using TCreateThesaurusDialogEvent = std::function<void(QObject *Sender, QDialog *&ThesaurusForm, bool Create)>;
+  using TPromptLookupEvent = std::function<void(QObject *Sender, const QString &Word, TThesaurusEntryList &ContextList)>;
+  using TPromptContextEvent = std::function<void(QObject *Sender, QStringList &Words)>;
+  using TNotifyEvent = std::function<void(QObject *Sender)>;
+  using TGetStringEvent = std::function<void(QObject *Sender, TThesaurusLanguageString LanguageString, QString &Text)>;
+
+  explicit TWrightThesaurusBase(QObject *Owner = nullptr);
+  ~TWrightThesaurusBase() override;
+
+  // Published properties.
+  QString Filename() const { return FFilename; }
+  virtual void SetFilename(const QString &Value);
+  bool SortedLists = false;
+  TDialogDoubleClickAction DoubleClickAction = dcaReplace;
+  TThesaurusLanguageType UILanguage = ltEnglish;
+  TThesaurusDialogCommands CommandsEnabled = AllThesaurusCommands;
+  TThesaurusDialogCommands CommandsVisible = AllThesaurusCommands;
+  QString HelpFile;
+  int HelpCtxThesaurusDialog = 0;
+
+  TCreateThesaurusDialogEvent OnCreateThesaurusDialog;
+  TPromptLookupEvent OnPromptLookup;
+  TPromptContextEvent OnPromptContext;
+  TNotifyEvent OnBeforeChange;
+  TGetStringEvent OnGetString;
+
+  // Public properties.
+  TMainParsingEngine *ParsingEngine() const { return FParsingEngine.get(); }
+  // Takes ownership; the old engine is freed. A null engine is ignored.
+  virtual void SetParsingEngine(TMainParsingEngine *Value);
+  TThesaurusFile *ThesaurusFile() const { return FThesaurusFile.get(); }
+  QString ReplacementWord;
+
+  // The word at the caret of a control (a widget with an edit window): looked up and, when the
+  // user chooses a replacement, replaced. True when there was a word at the caret.
+  virtual bool LookupWinControl(QObject *Control);
+  virtual bool LookupParser(TControlParser *Parser);
+  // The dialog for a word without a text control; answers the chosen replacement or empty.
+  virtual QString LookupWord(const QString &Word);
+  virtual QString GetString(TThesaurusLanguageString LanguageString);
+
+  // What the dialog asks for, through its TThesaurusDialogCtrl.
+  virtual void Lookup_SetContext(int Index);
+  virtual void Lookup_LookupWord(const QString &Word);
+  virtual void Lookup_ReplaceWord(const QString &Word);
+  virtual void Lookup_DoubleClickWord(const QString &Word);
+  virtual void Lookup_Cancel();
+
+  // True while a lookup dialog of this component is open.
+  bool InLookup() const { return FInLookup; }
+  // The dialog of the running lookup (null outside a lookup).
+  QDialog *DialogForm() const { return FDialogForm; }
+
+protected:
+  virtual void PositionDialog();
+  virtual QString ExecuteLookup(const QString &Word);
+  virtual TThesaurusDialogCtrl *FindDialogCtrl(QDialog *Form);
+  virtual void PromptLookup();
+  virtual void DialogShow();
+  virtual QDialog *CreateDialog();
+  // The window a dialog without a form owner is centred on.
+  QWidget *MainWindow() const;
+
+  bool FInLookup = false;
+  QRect FDialogPosition{QPoint(-1, -1), QPoint(-1, -1)};
+  QPointer<QDialog> FDialogForm;
+  TThesaurusDialogCtrl *FDialogCtrl = nullptr;
+  bool FOldCursor = false; // the busy cursor of this lookup is showing
+
+private:
+  void ShowBusyCursor();
+  void RestoreCursor();
+  class TShowFilter;
+
+  QString FFilename;
+  std::unique_ptr<TMainParsingEngine> FParsingEngine;
+  std::unique_ptr<TThesaurusFile> FThesaurusFile;
+};
