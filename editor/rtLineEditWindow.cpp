@@ -142,12 +142,13 @@ QPoint TLineEditWindow::PosFromChar(int pos) const
   const QString text = FEdit->text();
   if (pos < 0 || pos > text.size())
     return QPoint(-1, -1);
-  // The caret's rectangle carries the widget's scroll offset; measure from there.
-  const QRect caret = FEdit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+  // The caret's rectangle carries the widget's scroll offset; measure from there. It is drawn
+  // wider than the caret on both sides, so the caret itself is its horizontal centre.
+  const QRectF caret = FEdit->inputMethodQuery(Qt::ImCursorRectangle).toRectF();
   const QFontMetrics fm(FEdit->font());
   const int caretPos = FEdit->cursorPosition();
   const int dx = fm.horizontalAdvance(text.left(pos)) - fm.horizontalAdvance(text.left(caretPos));
-  return QPoint(caret.left() + dx, caret.top());
+  return QPoint(qRound(caret.center().x()) + dx, qRound(caret.top()));
 }
 
 int TLineEditWindow::CharFromPos(const QPoint &p) const

@@ -96,8 +96,9 @@ protected:
       return false;
     auto *key = static_cast<QKeyEvent *>(event);
     if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
-        (key->modifiers() & Qt::ShiftModifier)) {
-      QKeyEvent plain(QEvent::KeyPress, key->key(), key->modifiers() & ~Qt::ShiftModifier,
+        (key->modifiers() & Qt::ShiftModifier || key->matches(QKeySequence::InsertLineSeparator))) {
+      // Without modifiers, so the rewritten key cannot match the line-separator binding again.
+      QKeyEvent plain(QEvent::KeyPress, key->key(), key->modifiers() & Qt::KeypadModifier,
                       QStringLiteral("\r"), key->isAutoRepeat(), key->count());
       QCoreApplication::sendEvent(watched, &plain);
       return true;
@@ -279,9 +280,9 @@ int TTextWidgetWindow<W>::GetTextLength() const
 }
 
 template <class W>
-void TTextWidgetWindow<W>::SetText(const QString &text)
+void TTextWidgetWindow<W>::ReplaceAll(const QString &text)
 {
-  // One undo step (the line commands rely on undoing a whole rewrite); every format dropped.
+  TSelectionBatch batch(this);
   QTextCursor c(Document());
   c.beginEditBlock();
   c.select(QTextCursor::Document);
@@ -297,6 +298,28 @@ void TTextWidgetWindow<W>::SetText(const QString &text)
   ApplyCursor(c, false);
 }
 
+template <class W>
+void TTextWidgetWindow<W>::SetText(const QString &text)
+{
+  SetTextEx(text, false);
+}
+
+template <class W>
+void TTextWidgetWindow<W>::SetTextEx(const QString &text, bool keepUndo)
+{
+  QTextDocument *doc = Document();
+  // Inside an open edit block the history cannot be reset without breaking the block: the
+  // replacement becomes part of it.
+  if (keepUndo || FEditDepth > 0 || !doc->isUndoRedoEnabled()) {
+    ReplaceAll(text); // one undo step, every format dropped
+    return;
+  }
+  // A fresh text starts a fresh history, as with the native control.
+  doc->setUndoRedoEnabled(false);
+  ReplaceAll(text);
+  doc->setUndoRedoEnabled(true);
+}
+
 // --- Selection ---------------------------------------------------------------------------------
 
 template <class W>
@@ -310,6 +333,7 @@ void TTextWidgetWindow<W>::GetSel(int &start, int &end) const
 template <class W>
 void TTextWidgetWindow<W>::SetSel(int start, int end)
 {
+  TSelectionBatch batch(this);
   QTextCursor c = FEdit->textCursor();
   if (start == -1) {
     // Deselect: the caret stays at the selection's end.
@@ -346,7 +370,8 @@ template <class W>
 void TTextWidgetWindow<W>::ReplaceRange(QTextCursor &c, const QString &text, bool canUndo)
 {
   QTextDocument *doc = Document();
-  if (canUndo || !doc->isUndoRedoEnabled()) {
+  // Inside an open edit block the change simply joins the block.
+  if (canUndo || FEditDepth > 0 || !doc->isUndoRedoEnabled()) {
     InsertText(c, text);
     return;
   }
@@ -370,6 +395,7 @@ void TTextWidgetWindow<W>::ReplaceRange(QTextCursor &c, const QString &text, boo
 template <class W>
 void TTextWidgetWindow<W>::ReplaceSel(const QString &text, bool canUndo)
 {
+  TSelectionBatch batch(this);
   QTextCursor c = FEdit->textCursor();
   ReplaceRange(c, text, canUndo);
   ApplyCursor(c, false);
@@ -386,6 +412,8 @@ void TTextWidgetWindow<W>::ExGetSel(int &cpMin, int &cpMax) const
 template <class W>
 void TTextWidgetWindow<W>::FireSelectionIfMoved()
 {
+  if (FSelectionBatch > 0)
+    return;
   int s = 0, e = 0;
   GetSel(s, e);
   if (s == FLastSelStart && e == FLastSelEnd)
@@ -476,6 +504,7 @@ QString TTextWidgetWindow<W>::GetLineText(int line) const
 template <class W>
 void TTextWidgetWindow<W>::SetLineText(int line, const QString &text)
 {
+  TSelectionBatch batch(this);
   if (line < 0)
     return;
   const QTextBlock b = Document()->findBlockByNumber(line);
@@ -506,7 +535,24 @@ int TTextWidgetWindow<W>::CharFromPos(const QPoint &p) const
 template <class W>
 int TTextWidgetWindow<W>::GetFirstVisibleLine() const
 {
-  return FEdit->cursorForPosition(QPoint(0, 0)).blockNumber();
+  if constexpr (std::is_same_v<W, QPlainTextEdit>) {
+    return FEdit->cursorForPosition(QPoint(0, 0)).blockNumber();
+  } else {
+    // The first line whose bottom lies below the top of the view (a hit test at the top edge
+    // would answer the line just above when a line starts exactly there).
+    QTextDocument *doc = Document();
+    const QAbstractTextDocumentLayout *layout = doc->documentLayout();
+    const qreal top = FEdit->verticalScrollBar()->value();
+    int lo = 0, hi = doc->blockCount() - 1;
+    while (lo < hi) {
+      const int mid = lo + (hi - lo) / 2;
+      if (layout->blockBoundingRect(doc->findBlockByNumber(mid)).bottom() > top)
+        hi = mid;
+      else
+        lo = mid + 1;
+    }
+    return lo;
+  }
 }
 
 template <class W>
@@ -742,6 +788,7 @@ TParaAttributes TTextWidgetWindow<W>::GetParagraph() const
 template <class W>
 void TTextWidgetWindow<W>::SetParagraph(const TParaAttributes &p)
 {
+  TSelectionBatch batch(this);
   if (!FRich)
     return;
   const TParaAttributes current = GetParagraph();
@@ -793,6 +840,7 @@ void TTextWidgetWindow<W>::SetParagraph(const TParaAttributes &p)
 template <class W>
 void TTextWidgetWindow<W>::CutToClipboard()
 {
+  TSelectionBatch batch(this);
   FEdit->cut();
 }
 
@@ -813,6 +861,7 @@ void TTextWidgetWindow<W>::PasteFromClipboard()
 template <class W>
 void TTextWidgetWindow<W>::InsertMimeData(const QMimeData *source)
 {
+  TSelectionBatch batch(this);
   if (!source)
     return;
   QTextCursor c = FEdit->textCursor();
@@ -858,14 +907,39 @@ bool TTextWidgetWindow<W>::CanUndo() const
 template <class W>
 void TTextWidgetWindow<W>::Undo()
 {
+  TSelectionBatch batch(this);
   FEdit->undo();
+}
+
+template <class W>
+void TTextWidgetWindow<W>::BeginEditBlock()
+{
+  // The document counts nested blocks itself; one block held here is enough for any depth.
+  if (FEditDepth++ == 0) {
+    FEditCursor = QTextCursor(Document());
+    FEditCursor.beginEditBlock();
+  }
+}
+
+template <class W>
+void TTextWidgetWindow<W>::EndEditBlock()
+{
+  if (FEditDepth <= 0)
+    return; // unbalanced: nothing is open
+  if (--FEditDepth == 0) {
+    FEditCursor.endEditBlock();
+    FEditCursor = QTextCursor();
+  }
 }
 
 template <class W>
 void TTextWidgetWindow<W>::Clear()
 {
+  TSelectionBatch batch(this);
   QTextDocument *doc = Document();
-  doc->setUndoRedoEnabled(false); // clears the history as well
+  const bool resetHistory = FEditDepth == 0 && doc->isUndoRedoEnabled();
+  if (resetHistory)
+    doc->setUndoRedoEnabled(false); // clears the history as well
   QTextCursor c(doc);
   c.select(QTextCursor::Document);
   c.removeSelectedText();
@@ -873,7 +947,8 @@ void TTextWidgetWindow<W>::Clear()
     list->remove(c.block());
   c.setBlockFormat(QTextBlockFormat());
   c.setBlockCharFormat(QTextCharFormat());
-  doc->setUndoRedoEnabled(true);
+  if (resetHistory)
+    doc->setUndoRedoEnabled(true);
   doc->setModified(false);
   FEdit->setCurrentCharFormat(QTextCharFormat());
 }

@@ -43,6 +43,7 @@ public:
   QString GetText() const override;
   int GetTextLength() const override;
   void SetText(const QString &text) override;
+  void SetTextEx(const QString &text, bool keepUndo) override;
 
   void GetSel(int &start, int &end) const override;
   void SetSel(int start, int end) override;
@@ -82,6 +83,8 @@ public:
   void PasteFromClipboard() override;
   bool CanUndo() const override;
   void Undo() override;
+  void BeginEditBlock() override;
+  void EndEditBlock() override;
   void Clear() override;
   bool Modified() const override;
   void SetHideSelection(bool hide) override;
@@ -110,14 +113,34 @@ private:
   void InsertText(QTextCursor &c, const QString &text); // normalised, single undo step
   void ReplaceRange(QTextCursor &c, const QString &text, bool canUndo);
   void FireSelectionIfMoved();
+  // Holds back selection notifications during one operation of ours: the widget's cursor
+  // passes through intermediate positions, the listener hears only the outcome.
+  class TSelectionBatch {
+  public:
+    explicit TSelectionBatch(TTextWidgetWindow *w) : FW(w) { ++FW->FSelectionBatch; }
+    ~TSelectionBatch()
+    {
+      if (--FW->FSelectionBatch == 0)
+        FW->FireSelectionIfMoved();
+    }
+    TSelectionBatch(const TSelectionBatch &) = delete;
+    TSelectionBatch &operator=(const TSelectionBatch &) = delete;
+
+  private:
+    TTextWidgetWindow *FW;
+  };
+  void ReplaceAll(const QString &text);
 
   W *FEdit;
   bool FRich;
   bool FPlainText = false;
   bool FHideSelection = true;
   mutable int FBlockHint = 0;
-  int FLastSelStart = -1;
-  int FLastSelEnd = -1;
+  int FEditDepth = 0;        // open BeginEditBlock calls
+  QTextCursor FEditCursor;   // holds the document's edit block while FEditDepth > 0
+  int FLastSelStart = 0; // a new widget's caret is at the start
+  int FLastSelEnd = 0;
+  int FSelectionBatch = 0;
   std::vector<QMetaObject::Connection> FConnections;
   QPointer<QObject> FKeyFilter; // owned by the widget; removed with the adapter
 };

@@ -1,0 +1,507 @@
+// Selection, replacement and undo, whole-text replacement, attributes, notifications,
+// typed line breaks and the clipboard, on the real editor widgets.
+
+#include "editor_test_util.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
+
+namespace {
+
+void SendKey(QWidget *w, int key, Qt::KeyboardModifiers mods, const QString &text)
+{
+  QKeyEvent press(QEvent::KeyPress, key, mods, text);
+  QApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+  QApplication::sendEvent(w, &release);
+}
+
+void Type(QWidget *w, const QString &text)
+{
+  for (QChar c : text)
+    SendKey(w, c.toUpper().unicode(), Qt::NoModifier, QString(c));
+}
+
+std::pair<int, int> Sel(HWND w)
+{
+  int s = -1, e = -1;
+  w->GetSel(s, e);
+  return {s, e};
+}
+
+class Editing : public ::testing::TestWithParam<TSurface> {
+protected:
+  TSurfaceHolder Holder{GetParam()};
+  HWND W = Holder.Window;
+};
+
+TEST_P(Editing, SelectionUsesBreaksOfTwo)
+{
+  W->SetText("ab\r\ncd\r\nef");
+  struct Case {
+    int start, end;
+    std::pair<int, int> read;
+    const char *selText;
+  };
+  const Case cases[] = {
+      {0, 2, {0, 2}, "ab"},
+      {1, 5, {1, 5}, "b\r\nc"},
+      {4, 10, {4, 10}, "cd\r\nef"},
+      {0, -1, {0, 10}, "ab\r\ncd\r\nef"},   // end -1: to the end
+      {7, 100, {6, 10}, "\r\nef"},          // from between CR and LF (line 1's end), clamped
+      {6, 2, {2, 6}, "\r\ncd"},             // caret before the anchor reads ordered
+      {3, 3, {2, 2}, ""},                   // between CR and LF: the end of the line's text
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start << "," << c.end);
+    W->SetSel(c.start, c.end);
+    EXPECT_EQ(Sel(W), c.read);
+    EXPECT_EQ(W->GetSelText(), QString::fromLatin1(c.selText));
+  }
+  // start -1 removes the selection, the caret stays at its end.
+  W->SetSel(1, 5);
+  W->SetSel(-1, 0);
+  EXPECT_EQ(Sel(W), std::make_pair(5, 5));
+
+  // Selection properties: setting the start collapses, setting the length keeps the start.
+  W->SetSel(1, 5);
+  W->SetSelStart(4);
+  EXPECT_EQ(W->GetSelStart(), 4);
+  EXPECT_EQ(W->GetSelLength(), 0);
+  W->SetSelLength(4);
+  EXPECT_EQ(Sel(W), std::make_pair(4, 8));
+  W->SelectAll();
+  EXPECT_EQ(Sel(W), std::make_pair(0, 10));
+}
+
+TEST(EditWindowSelection, StartAboveLimitReadsAsZero)
+{
+  // What an edit control answers through an unsigned -1 start.
+  struct HugeStart : TEditWindow {
+    int start = 0;
+    void GetSel(int &s, int &e) const override { s = start; e = 5; }
+  } w;
+  w.start = int(0x7FFFFFFFu);
+  EXPECT_EQ(w.GetSelStart(), 0);
+  w.start = -1;
+  EXPECT_EQ(w.GetSelStart(), 0);
+  w.start = 0x7FFFFFFE;
+  EXPECT_EQ(w.GetSelStart(), 0x7FFFFFFE);
+  w.start = 3;
+  EXPECT_EQ(w.GetSelStart(), 3);
+  EXPECT_EQ(w.GetSelLength(), 2);
+}
+
+TEST_P(Editing, ReplaceSelectionWithAndWithoutUndo)
+{
+  W->SetText("hello world");
+  EXPECT_FALSE(W->CanUndo()) << "a new text starts a new history";
+
+  W->SetSel(6, 11);
+  W->ReplaceSel("there\r\nand\rmore", true);
+  EXPECT_EQ(W->GetText(), "hello there\r\nand\r\nmore");
+  EXPECT_EQ(Sel(W), std::make_pair(22, 22)) << "caret after the inserted text";
+  ExpectConsistent(W);
+  ASSERT_TRUE(W->CanUndo());
+  W->Undo();
+  EXPECT_EQ(W->GetText(), "hello world");
+
+  // Without undo on a fresh history: nothing to undo afterwards.
+  W->SetText("hello world");
+  W->SetSel(0, 5);
+  W->ReplaceSel("HELLO", false);
+  EXPECT_EQ(W->GetText(), "HELLO world");
+  EXPECT_FALSE(W->CanUndo());
+
+  // Without undo after an undoable edit: the history stays consistent, and undoing the
+  // earlier edit gives back a text that was really there before it.
+  W->SetSel(11, 11);
+  W->ReplaceSel("!", true);
+  W->SetSel(0, 5);
+  W->ReplaceSel("Howdy, all", false);
+  EXPECT_EQ(W->GetText(), "Howdy, all world!");
+  W->Undo();
+  EXPECT_EQ(W->GetText(), "HELLO world");
+  ExpectConsistent(W);
+}
+
+TEST_P(Editing, WholeTextReplacementHistoryAndEditBlocks)
+{
+  W->SetText("base");
+  W->SetSel(4, 4);
+  W->ReplaceSel(" one", true);
+  W->SetTextEx("replaced\rtext", true);
+  EXPECT_EQ(W->GetText(), "replaced\r\ntext");
+  ASSERT_TRUE(W->CanUndo());
+  W->Undo();
+  EXPECT_EQ(W->GetText(), "base one") << "the kept history undoes the replacement";
+
+  // Edits between Begin and End, nested, are one step.
+  W->BeginEditBlock();
+  W->SetSel(0, 0);
+  W->ReplaceSel("[", true);
+  W->BeginEditBlock();
+  W->SetTextEx(W->GetText() + "]", true);
+  W->EndEditBlock();
+  W->SetSel(1, 1);
+  W->ReplaceSel("x", false);
+  W->EndEditBlock();
+  W->EndEditBlock(); // unbalanced: harmless
+  EXPECT_EQ(W->GetText(), "[xbase one]");
+  W->Undo();
+  EXPECT_EQ(W->GetText(), "base one");
+
+  W->SetText("fresh");
+  EXPECT_FALSE(W->CanUndo());
+}
+
+TEST_P(Editing, ChangeAndSelectionNotifications)
+{
+  int changes = 0, selections = 0;
+  W->OnChange = [&](TEditWindow *sender) {
+    EXPECT_EQ(sender, W);
+    ++changes;
+  };
+  W->OnSelectionChange = [&](TEditWindow *sender) {
+    EXPECT_EQ(sender, W);
+    ++selections;
+  };
+  struct Step {
+    const char *name;
+    std::function<void()> act;
+    bool change, selection;
+  };
+  const Step steps[] = {
+      {"set text", [&] { W->SetText("abc\r\ndef"); }, true, false},
+      {"select", [&] { W->SetSel(1, 3); }, false, true},
+      {"same selection again", [&] { W->SetSel(1, 3); }, false, false},
+      {"replace", [&] { W->ReplaceSel("X", true); }, true, true},
+      {"write a line", [&] { W->SetLineText(1, "zz"); }, true, false},
+      {"typed", [&] { Type(Holder.Widget.get(), "q"); }, true, true},
+      {"undo", [&] { W->Undo(); }, true, true},
+      {"clear", [&] { W->Clear(); }, true, true},
+  };
+  for (const Step &s : steps) {
+    SCOPED_TRACE(s.name);
+    changes = selections = 0;
+    s.act();
+    EXPECT_EQ(changes > 0, s.change);
+    if (s.selection)
+      EXPECT_GT(selections, 0);
+    else
+      EXPECT_EQ(selections, 0);
+  }
+  W->OnChange = nullptr;
+  W->OnSelectionChange = nullptr;
+}
+
+TEST_P(Editing, EveryTypedLineBreakIsALine)
+{
+  QWidget *edit = Holder.Widget.get();
+  W->SetText("");
+  Type(edit, "ab");
+  SendKey(edit, Qt::Key_Return, Qt::ShiftModifier, "\r");
+  Type(edit, "c");
+  SendKey(edit, Qt::Key_Return, Qt::NoModifier, "\r");
+  Type(edit, "d");
+  SendKey(edit, Qt::Key_Enter, Qt::ShiftModifier | Qt::KeypadModifier, "\r");
+  Type(edit, "e");
+  EXPECT_EQ(W->GetText(), "ab\r\nc\r\nd\r\ne");
+  EXPECT_EQ(W->LinesCount(), 4);
+  EXPECT_EQ(W->LineIndex(1), 4);
+  EXPECT_EQ(W->LineFromChar(W->GetTextLength()), 3);
+  ExpectConsistent(W);
+}
+
+TEST_P(Editing, ClipboardCutCopyPaste)
+{
+  QClipboard *clip = QApplication::clipboard();
+  W->SetText("one two\r\nthree");
+  W->SetSel(0, 3);
+  W->CopyToClipboard();
+  EXPECT_EQ(clip->text(), "one");
+  W->SetSel(4, 12);
+  W->CutToClipboard();
+  EXPECT_EQ(W->GetText(), "one ee");
+  EXPECT_EQ(clip->text().replace("\r\n", "\n"), "two\nthr");
+  W->SetSel(0, 0);
+  W->PasteFromClipboard();
+  EXPECT_EQ(W->GetText(), "two\r\nthrone ee");
+
+  // A paste replaces the selection; every kind of break in it becomes a line.
+  clip->setText("x\r\ny\rz\nw");
+  W->SetSel(0, 3);
+  W->PasteFromClipboard();
+  EXPECT_EQ(W->GetText(), "x\r\ny\r\nz\r\nw\r\nthrone ee");
+  ExpectConsistent(W);
+
+  // Keyboard paste takes the same road.
+  clip->setText(QStringLiteral("p\u2028q"));
+  W->SetSel(0, 0);
+  SendKey(Holder.Widget.get(), Qt::Key_V, Qt::ControlModifier, QString());
+  EXPECT_TRUE(W->GetText().startsWith("p\r\nqx\r\n")) << W->GetText().toStdString();
+  ExpectConsistent(W);
+}
+
+TEST_P(Editing, ClearReadOnlyAndPlainTextFlags)
+{
+  W->SetText("some text");
+  W->SetSel(9, 9);
+  W->ReplaceSel("!", true);
+  EXPECT_TRUE(W->Modified());
+  W->Clear();
+  EXPECT_EQ(W->GetText(), "");
+  EXPECT_EQ(W->LinesCount(), 0);
+  EXPECT_FALSE(W->Modified());
+  EXPECT_FALSE(W->CanUndo());
+
+  EXPECT_FALSE(W->IsReadOnly());
+  W->SetText("fixed");
+  W->SetReadOnly(true);
+  EXPECT_TRUE(W->IsReadOnly());
+  W->SetSel(5, 5);
+  Type(Holder.Widget.get(), "zz");
+  QApplication::clipboard()->setText("pasted");
+  W->PasteFromClipboard();
+  EXPECT_EQ(W->GetText(), "fixed") << "the user cannot change a read-only text";
+  W->SetText("program may");
+  EXPECT_EQ(W->GetText(), "program may");
+  W->SetReadOnly(false);
+  EXPECT_FALSE(W->IsReadOnly());
+
+  // The plain-text flag is only kept; the content is untouched by it.
+  EXPECT_FALSE(W->PlainText());
+  W->SetPlainText(true);
+  EXPECT_TRUE(W->PlainText());
+  EXPECT_EQ(W->GetText(), "program may");
+  W->SetPlainText(false);
+  EXPECT_FALSE(W->PlainText());
+}
+
+INSTANTIATE_TEST_SUITE_P(Surfaces, Editing, ::testing::Values(TSurface::Rich, TSurface::Plain),
+                         [](const auto &info) { return std::string(SurfaceName(info.param)); });
+
+// --- Rich-only: attributes, formatting on whole-text replacement, rich paste -------------------
+
+class RichAttributes : public ::testing::Test {
+protected:
+  TWrightRichEdit Ed;
+  HWND W = &Ed;
+};
+
+constexpr TFontStyles Bold = FontStyleBit(TFontStyle::fsBold);
+constexpr TFontStyles Italic = FontStyleBit(TFontStyle::fsItalic);
+constexpr TFontStyles Underline = FontStyleBit(TFontStyle::fsUnderline);
+
+TEST_F(RichAttributes, SelectionAttributesRoundTripAndStayOnTheSelection)
+{
+  struct Case {
+    const char *name;
+    TCharAttributes set;
+  };
+  const Case cases[] = {
+      {"bold big", {"Courier New", 20, Bold, 0x000000, 1, 0}},
+      {"italic underline coloured", {"Arial", 9, Italic | Underline, 0x0000FF, 1, 0}},
+      {"all styles", {"Times New Roman", 14, Bold | Italic | Underline, 0x123456, 0, 2}},
+      {"plain", {"Arial", 8, 0, 0x00FF00, 1, 1}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    W->SetText("before middle after");
+    const TCharAttributes outside = [&] {
+      W->SetSel(0, 6);
+      return W->GetSelAttributes();
+    }();
+    W->SetSel(7, 13);
+    W->SetSelAttributes(c.set);
+    W->SetSel(7, 13);
+    const TCharAttributes got = W->GetSelAttributes();
+    EXPECT_EQ(got.Name, c.set.Name);
+    EXPECT_EQ(got.Size, c.set.Size);
+    EXPECT_EQ(got.Style, c.set.Style);
+    EXPECT_EQ(got.Color, c.set.Color);
+    EXPECT_EQ(got.Charset, c.set.Charset);
+    EXPECT_EQ(got.Pitch, c.set.Pitch);
+    // Characters outside the selection keep theirs.
+    for (int pos : {0, 14}) {
+      W->SetSel(pos, pos + 5);
+      const TCharAttributes o = W->GetSelAttributes();
+      EXPECT_EQ(o.Size, outside.Size) << pos;
+      EXPECT_EQ(o.Style, outside.Style) << pos;
+      EXPECT_EQ(o.Color, outside.Color) << pos;
+    }
+  }
+}
+
+TEST_F(RichAttributes, InsertionPointAttributesApplyToTypedText)
+{
+  W->SetText("ab");
+  W->SetSel(1, 1);
+  TCharAttributes a = W->GetSelAttributes();
+  a.Style = Bold;
+  a.Size = 17;
+  W->SetSelAttributes(a);
+  Type(&Ed, "X");
+  EXPECT_EQ(W->GetText(), "aXb");
+  W->SetSel(1, 2);
+  EXPECT_EQ(W->GetSelAttributes().Style, Bold);
+  EXPECT_EQ(W->GetSelAttributes().Size, 17);
+  W->SetSel(2, 3);
+  EXPECT_EQ(W->GetSelAttributes().Style, 0u);
+}
+
+TEST_F(RichAttributes, WholeTextReplacementDropsFormatting)
+{
+  W->SetText("styled\r\nlines");
+  W->SelectAll();
+  TCharAttributes a = W->GetSelAttributes();
+  const TCharAttributes plain = a;
+  a.Style = Bold | Italic;
+  a.Size = 30;
+  a.Color = 0x0000FF;
+  W->SetSelAttributes(a);
+  TParaAttributes p;
+  p.Alignment = 2;
+  p.Numbering = 1;
+  W->SetParagraph(p);
+
+  for (bool keepUndo : {false, true}) {
+    SCOPED_TRACE(keepUndo);
+    W->SetTextEx("new\r\ntext", keepUndo);
+    for (int pos : {0, 5}) {
+      W->SetSel(pos, pos + 2);
+      const TCharAttributes got = W->GetSelAttributes();
+      EXPECT_EQ(got.Style, 0u);
+      EXPECT_EQ(got.Size, plain.Size);
+      EXPECT_EQ(got.Color, plain.Color);
+      EXPECT_EQ(W->GetParagraph().Alignment, 0);
+      EXPECT_EQ(W->GetParagraph().Numbering, 0);
+    }
+    EXPECT_EQ(W->GetText(), "new\r\ntext") << "bullets are not text";
+  }
+}
+
+TEST_F(RichAttributes, DefaultAttributesAndTheWidgetFont)
+{
+  TCharAttributes d = W->GetDefAttributes();
+  d.Name = "Arial";
+  d.Size = 13;
+  d.Style = Italic;
+  d.Color = 0x00AA00;
+  W->SetDefAttributes(d);
+  const TCharAttributes got = W->GetDefAttributes();
+  EXPECT_EQ(got.Name, "Arial");
+  EXPECT_EQ(got.Size, 13);
+  EXPECT_EQ(got.Style, Italic);
+  EXPECT_EQ(got.Color, 0x00AA00u);
+  QString face;
+  int twips = 0;
+  W->GetDefaultCharFormat(face, twips);
+  EXPECT_EQ(face, "Arial");
+  EXPECT_EQ(twips, 13 * 20);
+  // New, unformatted text takes the default attributes.
+  W->SetText("plain");
+  W->SetSel(0, 3);
+  EXPECT_EQ(W->GetSelAttributes().Size, 13);
+
+  // The surface's own font sets the default attributes; face names are cut to 31 units.
+  QFont f(QStringLiteral("Courier New"));
+  f.setPointSize(11);
+  Ed.setFont(f);
+  EXPECT_EQ(W->GetDefAttributes().Name, "Courier New");
+  EXPECT_EQ(W->GetDefAttributes().Size, 11);
+  QFont longName(QString(40, QChar(u'F')));
+  longName.setPointSize(10);
+  Ed.setFont(longName);
+  W->GetDefaultCharFormat(face, twips);
+  EXPECT_EQ(face, QString(31, QChar(u'F')));
+  EXPECT_EQ(twips, 200);
+}
+
+TEST_F(RichAttributes, ParagraphNumberingAndIndentRules)
+{
+  struct Case {
+    const char *name;
+    TParaAttributes before; // the paragraph's state first
+    TParaAttributes set;
+    TParaAttributes read;
+  };
+  const Case cases[] = {
+      {"alignment right", {}, {1, 0, 0, 0, 0}, {1, 0, 0, 0, 0}},
+      {"alignment centre", {}, {2, 0, 0, 0, 0}, {2, 0, 0, 0, 0}},
+      {"indents in points", {}, {0, 0, 12, -6, 7}, {0, 0, 12, -6, 7}},
+      {"bullets raise a small left indent", {}, {0, 1, 0, 5, 0}, {0, 1, 0, 10, 0}},
+      {"bullets keep a larger one", {}, {0, 1, 0, 15, 0}, {0, 1, 0, 15, 0}},
+      {"numbers keep any left indent", {}, {0, 2, 0, 5, 0}, {0, 2, 0, 5, 0}},
+      {"numbering off resets the left indent", {0, 1, 0, 18, 0}, {0, 0, 4, 18, 3}, {0, 0, 4, 0, 3}},
+      {"a left indent on bullets already on", {0, 1, 0, 10, 0}, {0, 1, 0, 25, 0}, {0, 1, 0, 25, 0}},
+      {"a left indent without numbering", {}, {0, 0, 0, 8, 0}, {0, 0, 0, 8, 0}},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    W->SetText("first\r\nsecond\r\nthird");
+    W->SetSel(0, 0);
+    W->SetParagraph(c.before);
+    W->SetParagraph(c.set);
+    const TParaAttributes got = W->GetParagraph();
+    EXPECT_EQ(got.Alignment, c.read.Alignment);
+    EXPECT_EQ(got.Numbering, c.read.Numbering);
+    EXPECT_EQ(got.FirstIndent, c.read.FirstIndent);
+    EXPECT_EQ(got.LeftIndent, c.read.LeftIndent);
+    EXPECT_EQ(got.RightIndent, c.read.RightIndent);
+    EXPECT_EQ(W->GetText(), "first\r\nsecond\r\nthird");
+  }
+}
+
+TEST_F(RichAttributes, ParagraphAttributesReachEveryTouchedParagraph)
+{
+  W->SetText("one\r\ntwo\r\nthree\r\nfour");
+  W->SetSel(2, 7); // from line 0 into line 1
+  TParaAttributes p;
+  p.Alignment = 2;
+  p.Numbering = 2;
+  p.FirstIndent = 3;
+  W->SetParagraph(p);
+  for (int line = 0; line < 4; ++line) {
+    SCOPED_TRACE(line);
+    W->SetSel(W->LineIndex(line), W->LineIndex(line));
+    const bool touched = line < 2;
+    EXPECT_EQ(W->GetParagraph().Alignment, touched ? 2 : 0);
+    EXPECT_EQ(W->GetParagraph().Numbering, touched ? 2 : 0);
+    EXPECT_EQ(W->GetParagraph().FirstIndent, touched ? 3 : 0);
+  }
+  EXPECT_EQ(W->GetText(), "one\r\ntwo\r\nthree\r\nfour");
+  ExpectConsistent(W);
+}
+
+TEST_F(RichAttributes, RichPasteKeepsFormattingAndTurnsBreaksIntoLines)
+{
+  auto *mime = new QMimeData;
+  mime->setHtml("<b>bold</b><br>next<p>para</p>");
+  mime->setText("bold\nnext\npara");
+  QApplication::clipboard()->setMimeData(mime);
+  W->SetText("");
+  W->PasteFromClipboard();
+  const QStringList lines = W->GetText().split("\r\n");
+  ASSERT_GE(lines.size(), 3) << W->GetText().toStdString();
+  EXPECT_EQ(lines[0], "bold");
+  EXPECT_EQ(lines[1], "next");
+  EXPECT_TRUE(lines.contains("para"));
+  ExpectConsistent(W);
+  W->SetSel(0, 4);
+  EXPECT_EQ(W->GetSelAttributes().Style, Bold);
+
+  // A table has no place in a line list: it comes in as its text.
+  auto *table = new QMimeData;
+  table->setHtml("<table><tr><td>c1</td><td>c2</td></tr></table>");
+  table->setText("c1\tc2");
+  QApplication::clipboard()->setMimeData(table);
+  W->SetText("");
+  W->PasteFromClipboard();
+  EXPECT_EQ(W->GetText(), "c1\tc2");
+  ExpectConsistent(W);
+}
+
+} // namespace
