@@ -211,6 +211,26 @@ TEST(CodePage, WideToCodePageByteCounts)
   }
 }
 
+TEST(CodePage, Windows1252BestFit)
+{
+  const struct {
+    QString text;
+    QByteArray expected;
+  } cases[] = {
+      {QStringLiteral("\u20AC\u2014\u0178"), "\x80\x97\x9F"}, // in the code page
+      {QStringLiteral("\u0101"), "a"},                         // accent the code page lacks
+      {QStringLiteral("\u1EA6"), "\xC2"},                      // keeps what accent it can
+      {QStringLiteral("e\u0301"), "\xE9"},                     // composed first
+      {QStringLiteral("\u2010\u2003"), "- "},
+      {QStringLiteral("a\u200Bb\u0301"), "ab"},                // invisible and stray marks dropped
+      {QStringLiteral("\uFF21\U0001D400"), "AA"},               // compatibility forms
+      {QStringLiteral("\u65E5\uFB01"), "??"},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(EncodeCodePage(CP_ACP, c.text), c.expected) << c.text.toStdString();
+  EXPECT_EQ(DecodeCodePage(CP_ACP, "\x81\x8D\x8F\x90\x9D"), QStringLiteral("\u0081\u008D\u008F\u0090\u009D"));
+}
+
 TEST(CodePage, CapacityBelowTwoIsAnAssertionFailure)
 {
   for (int capacity : {1, 0, -5}) {
