@@ -3,9 +3,7 @@
 #include <QObject>
 #include <algorithm>
 
-namespace {
-// The rich-edit probe: a rich edit overwrites a selection range preset to (-2, -2).
-bool ProbeRichEdit(HWND Handle)
+bool IsRichEditWindow(HWND Handle)
 {
   if (!Handle)
     return false;
@@ -13,7 +11,6 @@ bool ProbeRichEdit(HWND Handle)
   Handle->ExGetSel(cpMin, cpMax);
   return cpMin != -2 || cpMax != -2;
 }
-} // namespace
 
 void TWinAPIControlParser::Initialize(void *EditControl)
 {
@@ -65,7 +62,7 @@ void TWinAPIControlParser::InitializeFromHWND(HWND Handle)
     FControlType = actRichEdit2;
   else if (className.contains(u"richedit"))
     FControlType = actRichEdit;
-  else if (className.contains(u"syntaxmemo") || className.contains(u"lmdmemo") || ProbeRichEdit(FHandle))
+  else if (className.contains(u"syntaxmemo") || className.contains(u"lmdmemo") || IsRichEditWindow(FHandle))
     FControlType = actRichEdit;
   else
     FControlType = actEdit;

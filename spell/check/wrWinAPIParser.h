@@ -8,6 +8,9 @@
 
 enum TWinAPIControlType { actEdit = 0, actRichEdit = 1, actRichEdit2 = 2 };
 
+// The rich-edit probe: a rich edit overwrites a selection range preset to (-2, -2).
+bool IsRichEditWindow(HWND Handle);
+
 class TWinAPIControlParser : public TControlParser2 {
 public:
   static constexpr int LineBufferSize = 16384;
