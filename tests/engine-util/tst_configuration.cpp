@@ -452,3 +452,26 @@ TEST_F(ConfigTest, TwoProcessesSavingDifferentSectionsLoseNothing)
     EXPECT_TRUE(leftovers.isEmpty()) << leftovers.join(",").toStdString();
   }
 }
+
+// Option sets are stored and exchanged as masks whose bit n is the value of ordinal n.
+TEST(SpellTypes, SetMasksFollowOrdinals)
+{
+  const struct {
+    const char *name;
+    quint32 mask, expected;
+  } cases[] = {
+      {"live and dual caps", TSpellOptions{soLiveSpelling, soDUalCaps}.Mask(), 0x401},
+      {"user options", TSpellOptions{soUser1, soUser4}.Mask(), 0x4800},
+      {"all but users", TSpellOptions::Range(soLiveSpelling, soDUalCaps).Mask(), 0x7FF},
+      {"defaults minus live", (kDefaultOptions - TSpellOptions{soLiveSpelling, soLiveCorrect}).Mask(), 0x6A0},
+      {"last dialog command", TSpellDialogCommands{sdcConfigEditDictionaryButton}.Mask(), 1u << 22},
+      {"popup replace", TSpellPopupOptions{spReplace}.Mask(), 0x80},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(c.mask, c.expected) << c.name;
+  TSpellOptions s = TSpellOptions::FromMask(0x7FFF);
+  s.Exclude(soHTML);
+  EXPECT_FALSE(s.Contains(soHTML));
+  EXPECT_TRUE(s.Contains(soUser4));
+  EXPECT_EQ(sizeof(TSpellOptions::MaskType), 2u);
+}
