@@ -543,6 +543,8 @@ int TTextWidgetWindow<W>::GetFirstVisibleLine() const
     QTextDocument *doc = Document();
     const QAbstractTextDocumentLayout *layout = doc->documentLayout();
     const qreal top = FEdit->verticalScrollBar()->value();
+    if (top <= 0)
+      return 0;
     int lo = 0, hi = doc->blockCount() - 1;
     while (lo < hi) {
       const int mid = lo + (hi - lo) / 2;
@@ -675,7 +677,17 @@ TCharAttributes TTextWidgetWindow<W>::GetSelAttributes() const
 {
   if (!FRich)
     return {};
-  const QTextCharFormat fmt = FEdit->currentCharFormat();
+  // A selection answers with its first character, whichever end the caret is at; a caret
+  // answers with the insertion point's format.
+  QTextCharFormat fmt;
+  const QTextCursor sel = FEdit->textCursor();
+  if (sel.hasSelection()) {
+    QTextCursor first(Document());
+    first.setPosition(sel.selectionStart() + 1);
+    fmt = first.charFormat();
+  } else {
+    fmt = FEdit->currentCharFormat();
+  }
   const QFont font = fmt.font().resolve(Document()->defaultFont());
   const QColor color = fmt.hasProperty(QTextFormat::ForegroundBrush)
                            ? fmt.foreground().color()

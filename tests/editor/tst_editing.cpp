@@ -316,14 +316,18 @@ TEST_F(RichAttributes, SelectionAttributesRoundTripAndStayOnTheSelection)
     }();
     W->SetSel(7, 13);
     W->SetSelAttributes(c.set);
-    W->SetSel(7, 13);
-    const TCharAttributes got = W->GetSelAttributes();
-    EXPECT_EQ(got.Name, c.set.Name);
-    EXPECT_EQ(got.Size, c.set.Size);
-    EXPECT_EQ(got.Style, c.set.Style);
-    EXPECT_EQ(got.Color, c.set.Color);
-    EXPECT_EQ(got.Charset, c.set.Charset);
-    EXPECT_EQ(got.Pitch, c.set.Pitch);
+    // Read back with the caret at either end of the selection.
+    for (auto [from, to] : {std::pair{7, 13}, std::pair{13, 7}}) {
+      SCOPED_TRACE(testing::Message() << "selection " << from << "," << to);
+      W->SetSel(from, to);
+      const TCharAttributes got = W->GetSelAttributes();
+      EXPECT_EQ(got.Name, c.set.Name);
+      EXPECT_EQ(got.Size, c.set.Size);
+      EXPECT_EQ(got.Style, c.set.Style);
+      EXPECT_EQ(got.Color, c.set.Color);
+      EXPECT_EQ(got.Charset, c.set.Charset);
+      EXPECT_EQ(got.Pitch, c.set.Pitch);
+    }
     // Characters outside the selection keep theirs.
     for (int pos : {0, 14}) {
       W->SetSel(pos, pos + 5);

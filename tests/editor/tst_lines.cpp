@@ -90,6 +90,7 @@ TEST_P(LineTable, CountsIndexesAndReads)
     buffer[0] = 7;
     EXPECT_EQ(W->GetLine(n + 1, buffer.data()), 0);
     EXPECT_EQ(W->LineFromChar(expectedText.size() + 10), n) << "past the end: the last line";
+    EXPECT_EQ(W->GetFirstVisibleLine(), 0) << "a window never shown shows its start";
     ExpectConsistent(W);
   }
 }
