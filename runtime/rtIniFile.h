@@ -39,7 +39,8 @@ public:
   QString ReadString(const QString &Section, const QString &Key, const QString &Default);
   // False when the file cannot be written (read-only file or folder, invalid name, disk
   // error); the file then stays as it was. Line breaks inside a value become spaces, so a value
-  // can never start a line of its own. Keys may not contain "=", sections no "]"; neither may be
+  // can never start a line of its own. Keys may not contain "=" nor start with "[" or ";"
+  // (they would read as a section or a comment), sections may not contain "]"; neither may be
   // empty or hold a line break.
   bool WriteString(const QString &Section, const QString &Key, const QString &Value);
 
