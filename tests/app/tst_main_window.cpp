@@ -1,0 +1,595 @@
+// The main window as the user meets it: start-up with and without an argument, the command
+// band (order, tool tips, shortcuts), the keep-option list, the ruler, Clear, the two program
+// launches, the pop-up menu and a few text commands through their buttons, each undone.
+
+#include "CheckedComboBox.h"
+#include "RichTextEd.h"
+#include "RichTextEdControls.h"
+#include "rtErrorBox.h"
+#include "rtRegistry.h"
+#include "rtShell.h"
+#include "wrRichEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFrame>
+#include <QLineEdit>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <vector>
+
+void PrintTo(const QString &s, std::ostream *os)
+{
+  QString v = s;
+  v.replace("\r", "\\r").replace("\n", "\\n").replace("\t", "\\t");
+  *os << '"' << v.toStdString() << '"';
+}
+
+namespace {
+
+struct TBox {
+  QString Text, Caption;
+  unsigned Flags;
+};
+
+struct TLaunch {
+  QString Verb, File, Parameters, Directory;
+  int Show;
+};
+
+// A shown main window whose boxes answer `Answer` and whose launches are only recorded.
+class MainWindow : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    FOldBox = SetMessageBoxHandler([this](QWidget *, const QString &text, const QString &caption,
+                                          unsigned flags) {
+      Boxes.push_back({text, caption, flags});
+      return Answer;
+    });
+    FOldShell = SetShellExecuteHandler([this](QObject *, const QString &verb, const QString &file,
+                                              const QString &parameters,
+                                              const QString &directory, int show) {
+      Launches.push_back({verb, file, parameters, directory, show});
+      return true;
+    });
+    Registry = std::make_shared<TMemoryRegistryStore>();
+    FOldRegistry = SetDefaultRegistryStore(Registry);
+    QGuiApplication::clipboard()->clear();
+  }
+
+  void TearDown() override
+  {
+    Window.reset();
+    SetMessageBoxHandler(FOldBox);
+    SetShellExecuteHandler(FOldShell);
+    SetDefaultRegistryStore(FOldRegistry);
+  }
+
+  TRichTextEd &Start(const QStringList &arguments = {})
+  {
+    Window = std::make_unique<TRichTextEd>();
+    Window->CommandLine = arguments;
+    Window->show();
+    QApplication::processEvents();
+    return *Window;
+  }
+
+  // Replaces the editor's text as typing would: one undoable edit.
+  void Type(const QString &text)
+  {
+    Window->Editor->selectAll();
+    Window->Editor->insertPlainText(text);
+  }
+
+  QString Text() const { return Window->Editor->GetText(); }
+
+  std::unique_ptr<TRichTextEd> Window;
+  std::vector<TBox> Boxes;
+  std::vector<TLaunch> Launches;
+  std::shared_ptr<TMemoryRegistryStore> Registry;
+  int Answer = IDCANCEL;
+
+private:
+  TMessageBoxHandler FOldBox;
+  TShellExecuteHandler FOldShell;
+  std::shared_ptr<TRegistryStore> FOldRegistry;
+};
+
+// --- Start-up -----------------------------------------------------------------------------------
+
+TEST_F(MainWindow, StartsWithOneEmptyLineInPlainTextMode)
+{
+  TRichTextEd &w = Start();
+  EXPECT_EQ(Text(), "\r\n");
+  EXPECT_EQ(w.Editor->LinesCount(), 1);
+  EXPECT_EQ(w.Editor->GetLineText(0), "");
+  EXPECT_EQ(w.Editor->GetSelStart(), 0);
+  EXPECT_EQ(w.Editor->GetSelLength(), 0);
+  EXPECT_FALSE(w.UndoButton->isEnabled());
+
+  EXPECT_EQ(w.windowTitle(), "Linewright (Plain text)");
+  EXPECT_TRUE(w.PlaintextOn);
+  EXPECT_TRUE(w.Editor->PlainText());
+  EXPECT_TRUE(w.CoolBar2->isHidden());
+  EXPECT_TRUE(w.Ruler->isHidden());
+  EXPECT_FALSE(w.ToolButton18->isChecked());
+  EXPECT_EQ(w.size(), QSize(821, 400));
+  EXPECT_EQ(w.FontSize->text(), "8");
+  EXPECT_EQ(w.UpDown1->Position(), 8);
+  EXPECT_EQ(w.FontName->currentText(), "Arial");
+  EXPECT_TRUE(Boxes.empty());
+  EXPECT_TRUE(Launches.empty());
+}
+
+struct ArgumentCase {
+  QStringList Arguments;
+  QString Expected;
+};
+
+void PrintTo(const ArgumentCase &c, std::ostream *os)
+{
+  *os << c.Arguments.join(QStringLiteral(" | ")).toStdString();
+}
+
+class StartArgument : public MainWindow, public ::testing::WithParamInterface<ArgumentCase> {};
+
+TEST_P(StartArgument, FirstArgumentBecomesLineZeroAsText)
+{
+  Start(GetParam().Arguments);
+  EXPECT_EQ(Text(), GetParam().Expected);
+  EXPECT_EQ(Window->Editor->GetSelStart(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, StartArgument,
+    ::testing::Values(
+        ArgumentCase{{"hello world"}, "hello world\r\n"},
+        ArgumentCase{{"first", "second"}, "first\r\n"},
+        ArgumentCase{{""}, "\r\n"},
+        ArgumentCase{{"", "second"}, "\r\n"},
+        // A name of an existing file is still just text.
+        ArgumentCase{{"/etc/hostname"}, "/etc/hostname\r\n"}));
+
+TEST_F(MainWindow, ShowingAgainPutsTheArgumentBackIntoLineZeroOnly)
+{
+  Start({"arg"});
+  Type("one\ntwo\n");
+  Window->hide();
+  Window->show();
+  QApplication::processEvents();
+  EXPECT_EQ(Text(), "arg\r\ntwo\r\n");
+}
+
+// --- Command band -------------------------------------------------------------------------------
+
+TEST_F(MainWindow, CommandButtonsInOrderWithTheirToolTips)
+{
+  struct Expect {
+    const char *Name;
+    const char *ToolTip;
+  };
+  const std::vector<Expect> expected = {
+      {"ToolButton4", "Close & Update form"},
+      {"UndoButton", "Undo"},
+      {"CutButton", "Cut"},
+      {"CopyButton", "Copy"},
+      {"PasteButton", "Paste"},
+      {"ToolButton6", "Clear all text"},
+      {"", ""}, // separator
+      {"ToolButton3", "Setup spell checker"},
+      {"ToolButton8", "Launch Notepad"},
+      {"ToolButton10", "Launch Excel"},
+      {"DashIndent", "Dash Indent lines 2+"},
+      {"ToolButton1", "Dash Un-Indent"},
+      {"ToolButton2", "Indent lines 2+"},
+      {"ToolButton7", "Un-Indent"},
+      {"ToolButton9", "Convert Bars to CrLf"},
+      {"ToolButton11", "Convert Commas to CrLf"},
+      {"ToolButton19", "Convert Dashes to CrLf"},
+      {"ToolButton22", "Convert Semi-colons to CrLf"},
+      {"ToolButton23", "Convert  CrLf to Semi-colons"},
+      {"ToolButton24", "Add CrLf to Plus Signs"},
+      {"ToolButton12", "Remove blank lines"},
+      {"ToolButton14", "Trim leading and trailing spaces"},
+      {"ToolButton13", "Hide/Show Ruler"},
+      {"ToolButton15", "Replace text"},
+      {"ToolButton20", "Convert selected text words to Proper Text\n"
+                       " (only words of 3 or more characters are affected)"},
+      {"ToolButton16", "Convert to Plaintext"},
+      {"ToolButton18", "Toggle Plaintext/Richtext"},
+      {"SpecialPasteBtn1", "All-In-One Dash Indent Paste"},
+      {"SpecialPasteBtn2", "All-In-One NO Indent Paste"},
+  };
+  TRichTextEd &w = Start();
+  const QList<QAction *> actions = w.ToolBar1->actions();
+  ASSERT_EQ(actions.size(), qsizetype(expected.size()));
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(i);
+    if (*expected[i].Name == 0) {
+      EXPECT_TRUE(actions[i]->isSeparator());
+      continue;
+    }
+    QWidget *button = w.ToolBar1->widgetForAction(actions[i]);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->objectName(), expected[i].Name);
+    EXPECT_EQ(button->toolTip(), expected[i].ToolTip);
+  }
+  // The actions' hints keep their long forms behind "|".
+  EXPECT_EQ(w.EditUndoAction->property("Hint").toString(), "Undo|Undo the Last Action");
+  EXPECT_EQ(w.EditPasteAction->property("Hint").toString(), "Paste|Inserts Clipboard contents");
+}
+
+TEST_F(MainWindow, OnlyCtrlZXCVAreShortcuts)
+{
+  TRichTextEd &w = Start();
+  QStringList shortcuts;
+  for (QAction *a : w.findChildren<QAction *>())
+    for (const QKeySequence &k : a->shortcuts())
+      shortcuts << k.toString(QKeySequence::PortableText);
+  shortcuts.sort();
+  EXPECT_EQ(shortcuts, QStringList({"Ctrl+C", "Ctrl+V", "Ctrl+X", "Ctrl+Z"}));
+}
+
+TEST_F(MainWindow, ClipboardButtonsFollowSelectionAndClipboard)
+{
+  TRichTextEd &w = Start();
+  EXPECT_FALSE(w.CutButton->isEnabled());
+  EXPECT_FALSE(w.PasteButton->isEnabled());
+  Type("abc");
+  w.Editor->SetSel(0, 2);
+  QApplication::processEvents();
+  EXPECT_TRUE(w.CutButton->isEnabled());
+  EXPECT_TRUE(w.CopyButton->isEnabled());
+  w.CopyButton->click();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), "ab");
+  EXPECT_TRUE(w.PasteButton->isEnabled());
+  w.CutButton->click();
+  EXPECT_EQ(Text(), "c");
+  EXPECT_FALSE(w.CutButton->isEnabled());
+  w.PasteButton->click();
+  EXPECT_EQ(Text(), "abc");
+}
+
+// --- Keep-option list ----------------------------------------------------------------------------
+
+TEST_F(MainWindow, TextToStripStartsWithTheLastThreeItemsAndReadOnlyText)
+{
+  TRichTextEd &w = Start();
+  const QStringList items = {"Trademark",   "Copyright",  "Registered", "Tabs",
+                             "Apostrophes", "Quotemarks", "Commas"};
+  ASSERT_EQ(w.TextToStrip->ItemCount(), items.size());
+  for (int i = 0; i < items.size(); ++i) {
+    EXPECT_EQ(w.TextToStrip->ItemText(i), items[i]);
+    EXPECT_EQ(w.TextToStrip->Checked(i), i >= 4) << i;
+  }
+  EXPECT_EQ(w.TextToStrip->Text(), "Apostrophes,Quotemarks,Commas");
+  EXPECT_EQ(w.TextToStrip->lineEdit()->text(), "Apostrophes,Quotemarks,Commas");
+  EXPECT_TRUE(w.TextToStrip->lineEdit()->isReadOnly());
+  EXPECT_EQ(w.TextToStrip->toolTip(), "Text to keep in Plaintext conversion");
+  EXPECT_EQ(w.TextToStrip->width(), 133);
+}
+
+TEST_F(MainWindow, TextToStripMenuAndChecksKeepTheirTextOrder)
+{
+  TRichTextEd &w = Start();
+  QMenu *menu = w.TextToStrip->PopupMenu();
+  const QList<QAction *> items = menu->actions();
+  ASSERT_EQ(items.size(), 3);
+  EXPECT_EQ(items[0]->text(), "&Select all");
+  EXPECT_EQ(items[1]->text(), "&Deselect all");
+  EXPECT_EQ(items[2]->text(), "&Invert all");
+
+  w.TextToStrip->SetChecked(0, true); // appended at the end
+  EXPECT_EQ(w.TextToStrip->Text(), "Apostrophes,Quotemarks,Commas,Trademark");
+  w.TextToStrip->SetChecked(5, false);
+  EXPECT_EQ(w.TextToStrip->Text(), "Apostrophes,Commas,Trademark");
+  items[2]->trigger(); // invert rebuilds in item order
+  EXPECT_EQ(w.TextToStrip->Text(), "Copyright,Registered,Tabs,Quotemarks");
+  items[0]->trigger();
+  EXPECT_EQ(w.TextToStrip->Text(),
+            "Trademark,Copyright,Registered,Tabs,Apostrophes,Quotemarks,Commas");
+  items[1]->trigger();
+  EXPECT_EQ(w.TextToStrip->Text(), "");
+}
+
+TEST_F(MainWindow, ConvertToPlaintextReadsTheKeepOptions)
+{
+  TRichTextEd &w = Start();
+  Type(QString::fromUtf8("it's \"a\u201D, \u2122\t"));
+  w.ToolButton16->click();
+  EXPECT_EQ(Text(), "it's \"a\", ");
+  w.TextToStrip->PopupMenu()->actions()[1]->trigger(); // deselect all
+  Type(QString::fromUtf8("it's \"a\u201D, \u2122\t"));
+  w.ToolButton16->click();
+  EXPECT_EQ(Text(), "its a ");
+}
+
+// --- Ruler ------------------------------------------------------------------------------------------
+
+TEST_F(MainWindow, RulerCaptionIsAHundredTabBarPairsAndTheButtonTogglesIt)
+{
+  TRichTextEd &w = Start();
+  const QString caption = w.Ruler->Caption();
+  ASSERT_EQ(caption.size(), 200);
+  for (int i = 0; i < caption.size(); ++i)
+    ASSERT_EQ(caption[i], i % 2 == 0 ? QChar(u'\t') : QChar(u'|')) << i;
+  EXPECT_EQ(w.Ruler->height(), 26);
+  w.ToolButton13->click();
+  EXPECT_FALSE(w.Ruler->isHidden());
+  w.ToolButton13->click();
+  EXPECT_TRUE(w.Ruler->isHidden());
+}
+
+// --- Clear ------------------------------------------------------------------------------------------
+
+struct ClearCase {
+  int Answer;
+  bool Emptied;
+};
+
+void PrintTo(const ClearCase &c, std::ostream *os) { *os << "answer " << c.Answer; }
+
+class ClearAnswer : public MainWindow, public ::testing::WithParamInterface<ClearCase> {};
+
+TEST_P(ClearAnswer, OnlyYesEmptiesTheEditor)
+{
+  TRichTextEd &w = Start();
+  Type("keep me");
+  ASSERT_TRUE(w.UndoButton->isEnabled());
+  Answer = GetParam().Answer;
+  w.ToolButton6->click();
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].Caption, "Confirm");
+  EXPECT_EQ(Boxes[0].Text, "Clear all text\r\n\r\n.......... Is this OK?");
+  EXPECT_EQ(Boxes[0].Flags, unsigned(MB_YESNOCANCEL | MB_ICONQUESTION));
+  if (GetParam().Emptied) {
+    EXPECT_EQ(Text(), "");
+    EXPECT_EQ(w.Editor->LinesCount(), 0);
+    EXPECT_FALSE(w.Editor->Modified());
+    EXPECT_FALSE(w.UndoButton->isEnabled());
+  } else {
+    EXPECT_EQ(Text(), "keep me");
+    EXPECT_TRUE(w.UndoButton->isEnabled());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, ClearAnswer,
+                         ::testing::Values(ClearCase{IDCANCEL, false}, ClearCase{IDNO, false},
+                                           ClearCase{IDYES, true}));
+
+TEST_F(MainWindow, ClearAsksNothingWhileTheEditorIsReadOnly)
+{
+  TRichTextEd &w = Start();
+  Type("text");
+  w.Editor->SetReadOnly(true);
+  Answer = IDYES;
+  w.ToolButton6->click();
+  EXPECT_TRUE(Boxes.empty());
+  EXPECT_EQ(Text(), "text");
+}
+
+// --- Program launches ----------------------------------------------------------------------------
+
+TEST_F(MainWindow, NotepadOpensTheTextEditor)
+{
+  Start().ToolButton8->click();
+  ASSERT_EQ(Launches.size(), 1u);
+  EXPECT_EQ(Launches[0].Verb, "open");
+  EXPECT_EQ(Launches[0].File, "Notepad.exe");
+  EXPECT_EQ(Launches[0].Parameters, "");
+  EXPECT_EQ(Launches[0].Directory, "");
+  EXPECT_EQ(Launches[0].Show, SW_SHOWNORMAL);
+}
+
+struct ExcelCase {
+  const char *Name;
+  bool ExtensionKey;
+  QString TypeName;       // default value of "\.xls"
+  QString CommandKeyType; // type whose "\shell\open\command" is registered (empty: none)
+  QString Command;
+  QString Launched;       // empty: nothing launched
+};
+
+void PrintTo(const ExcelCase &c, std::ostream *os) { *os << c.Name; }
+
+class LaunchExcel : public MainWindow, public ::testing::WithParamInterface<ExcelCase> {};
+
+TEST_P(LaunchExcel, OpensTheTextBeforeTheFirstSlashWithoutQuotes)
+{
+  const ExcelCase &c = GetParam();
+  if (c.ExtensionKey)
+    Registry->SetValue(TRootKey::HKEY_CLASSES_ROOT, ".xls", "", c.TypeName);
+  if (!c.CommandKeyType.isEmpty())
+    Registry->SetValue(TRootKey::HKEY_CLASSES_ROOT, c.CommandKeyType + "\\shell\\open\\command",
+                       "", c.Command);
+  Start().ToolButton10->click();
+  if (c.Launched.isEmpty()) {
+    EXPECT_TRUE(Launches.empty());
+  } else {
+    ASSERT_EQ(Launches.size(), 1u);
+    EXPECT_EQ(Launches[0].Verb, "open");
+    EXPECT_EQ(Launches[0].File, c.Launched);
+    EXPECT_EQ(Launches[0].Parameters, "");
+    EXPECT_EQ(Launches[0].Show, SW_SHOWNORMAL);
+  }
+  EXPECT_TRUE(Boxes.empty()); // never reported
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Registered, LaunchExcel,
+    ::testing::Values(
+        ExcelCase{"QuotedPathAndSwitch", true, "Excel.Sheet.8", "Excel.Sheet.8",
+                  "\"C:\\Office\\EXCEL.EXE\" /e", "C:\\Office\\EXCEL.EXE "},
+        ExcelCase{"BarePathWithoutSlash", true, "Excel.Sheet.8", "Excel.Sheet.8",
+                  "C:\\Office\\EXCEL.EXE", ""},
+        ExcelCase{"QuotesInsideRemoved", true, "calc", "calc",
+                  "\"/usr/bin/\"x /dde", ""},
+        ExcelCase{"DesktopEntryCommand", true, "application/vnd.ms-excel",
+                  "application/vnd.ms-excel", "\"libreoffice-calc.desktop\" /open %1",
+                  "libreoffice-calc.desktop "},
+        ExcelCase{"EmptyTypeNameUsesTheExtension", true, "", ".xls", "\"gnumeric\" /dde",
+                  "gnumeric "},
+        ExcelCase{"NoExtensionKey", false, "", "Excel.Sheet.8", "\"excel\" /e", ""},
+        ExcelCase{"NoCommandKey", true, "Excel.Sheet.8", "", "", ""},
+        ExcelCase{"EmptyCommand", true, "Excel.Sheet.8", "Excel.Sheet.8", "", ""},
+        ExcelCase{"SlashFirst", true, "Excel.Sheet.8", "Excel.Sheet.8", "/dde", ""}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+TEST(SpreadsheetProgramOf, KeepsTheTextBeforeTheFirstSlash)
+{
+  EXPECT_EQ(TRichTextEd::SpreadsheetProgramOf("\"a b\" /x /y"), "a b ");
+  EXPECT_EQ(TRichTextEd::SpreadsheetProgramOf("a\"b\"c/"), "abc");
+  EXPECT_EQ(TRichTextEd::SpreadsheetProgramOf("plain"), "");
+}
+
+// --- Pop-up menu, close ----------------------------------------------------------------------------
+
+TEST_F(MainWindow, PopupMenuHasThreeItemsAndExitDoesNothing)
+{
+  TRichTextEd &w = Start();
+  const QList<QAction *> items = w.EditorPopupMenu1->actions();
+  ASSERT_EQ(items.size(), 3);
+  EXPECT_EQ(items[0]->text(), "Lookup word Thesausus");
+  EXPECT_EQ(items[0]->toolTip(), "Thesaurus");
+  EXPECT_EQ(items[1]->text(), "Spellcheck the document");
+  EXPECT_EQ(items[2]->text(), "Exit");
+  EXPECT_EQ(items[2], w.Exit1);
+
+  Type("some text");
+  w.Editor->SetSel(2, 4);
+  w.Exit1->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(w.isVisible());
+  EXPECT_EQ(Text(), "some text");
+  EXPECT_EQ(w.Editor->GetSelStart(), 2);
+  EXPECT_EQ(w.Editor->GetSelLength(), 2);
+  EXPECT_TRUE(Boxes.empty());
+  EXPECT_TRUE(Launches.empty());
+}
+
+TEST_F(MainWindow, CloseButtonClosesWithoutAsking)
+{
+  TRichTextEd &w = Start();
+  Type("unsaved");
+  w.ToolButton4->click();
+  QApplication::processEvents();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_TRUE(Boxes.empty());
+}
+
+// --- Plain/rich toggle and formatting -----------------------------------------------------------
+
+TEST_F(MainWindow, ToggleSwitchesCaptionAndFormattingBand)
+{
+  TRichTextEd &w = Start();
+  w.ToolButton18->click();
+  EXPECT_TRUE(w.ToolButton18->isChecked());
+  EXPECT_FALSE(w.PlaintextOn);
+  EXPECT_FALSE(w.CoolBar2->isHidden());
+  EXPECT_EQ(w.windowTitle(), "Linewright (Rich text)");
+  EXPECT_FALSE(w.Editor->PlainText());
+  w.ToolButton18->click();
+  EXPECT_TRUE(w.PlaintextOn);
+  EXPECT_TRUE(w.CoolBar2->isHidden());
+  EXPECT_EQ(w.windowTitle(), "Linewright (Plain text)");
+}
+
+TEST_F(MainWindow, BadFontSizeIsShownInTheErrorBoxAndChangesNothing)
+{
+  TRichTextEd &w = Start();
+  Type("word");
+  w.Editor->SetSel(0, 4);
+  const int before = w.Editor->GetSelAttributes().Size;
+  w.FontSize->setText("abc");
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].Text, "'abc' is not a valid integer value.");
+  EXPECT_EQ(Boxes[0].Flags & MB_ICONMASK, unsigned(MB_ICONERROR));
+  EXPECT_EQ(w.Editor->GetSelAttributes().Size, before);
+  w.FontSize->setText("14");
+  EXPECT_EQ(w.Editor->GetSelAttributes().Size, 14);
+}
+
+TEST_F(MainWindow, BoldWithoutSelectionChangesNothing)
+{
+  TRichTextEd &w = Start();
+  Type("word");
+  w.Editor->SetSel(1, 1);
+  w.BoldButton->click();
+  EXPECT_TRUE(w.BoldButton->isChecked());
+  w.Editor->SetSel(0, 4);
+  EXPECT_FALSE(w.Editor->GetSelAttributes().Style & FontStyleBit(TFontStyle::fsBold));
+  w.BoldButton->click(); // now up: removes bold from the selection (none there)
+  w.BoldButton->click(); // down: bold
+  EXPECT_TRUE(w.Editor->GetSelAttributes().Style & FontStyleBit(TFontStyle::fsBold));
+}
+
+// --- Text commands through their buttons, each one undo step ------------------------------------
+
+struct CommandCase {
+  const char *Name;
+  QToolButton *TRichTextEd::*Button;
+  QString Input;
+  int SelStart, SelLength;
+  QString Expected;
+};
+
+void PrintTo(const CommandCase &c, std::ostream *os) { *os << c.Name; }
+
+class ButtonCommand : public MainWindow, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(ButtonCommand, RunsAndUndoesInOneStep)
+{
+  const CommandCase &c = GetParam();
+  TRichTextEd &w = Start();
+  Type(c.Input);
+  w.Editor->SetSel(c.SelStart, c.SelStart + c.SelLength);
+  (w.*c.Button)->click();
+  EXPECT_EQ(Text(), c.Expected);
+  ASSERT_TRUE(w.UndoButton->isEnabled());
+  w.UndoButton->click();
+  EXPECT_EQ(Text(), c.Input);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, ButtonCommand,
+    ::testing::Values(
+        CommandCase{"Bars", &TRichTextEd::ToolButton9, "a|b|c", 0, 0, "a\r\nb\r\nc"},
+        CommandCase{"ToSemicolons", &TRichTextEd::ToolButton23, "a\r\nb\r\n", 0, 0, "a;b;"},
+        CommandCase{"Plus", &TRichTextEd::ToolButton24, "x+y", 0, 0, "x+\r\ny"},
+        CommandCase{"Trim", &TRichTextEd::ToolButton14, "  a \r\n b", 0, 0, "a\r\nb\r\n\r\n"},
+        CommandCase{"DashIndent", &TRichTextEd::DashIndent, "head\r\nitem\r\n(note)", 0, 0,
+                    "head\r\n - item\r\n   (note)"},
+        CommandCase{"UnIndent", &TRichTextEd::ToolButton7, "a\r\n      x", 0, 0, "a\r\n   x"},
+        CommandCase{"ProperCase", &TRichTextEd::ToolButton20, "the QUICK fox is ok", 0, 19,
+                    "The Quick Fox is Ok"}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(MainWindow, AllInOneDashIndentPasteThroughItsButton)
+{
+  TRichTextEd &w = Start();
+  QGuiApplication::clipboard()->setText("one\r\ntwo\r\n(three)");
+  w.SpecialPasteBtn1->click();
+  EXPECT_EQ(Text(), "one\r\n - two\r\n   (three)\r\n\r\n");
+  w.UndoButton->click();
+  EXPECT_EQ(Text(), "\r\n");
+}
+
+TEST_F(MainWindow, UndoButtonFollowsTheEditor)
+{
+  TRichTextEd &w = Start();
+  EXPECT_FALSE(w.UndoButton->isEnabled());
+  w.Editor->insertPlainText("x");
+  EXPECT_TRUE(w.UndoButton->isEnabled());
+  w.UndoButton->click();
+  EXPECT_EQ(Text(), "\r\n");
+  EXPECT_FALSE(w.UndoButton->isEnabled());
+}
+
+} // namespace
