@@ -80,33 +80,8 @@ TEST(ParseEngine, ForbidCharSetOverridesLettersAndTheSet)
 
 TEST(ParseEngine, WordBreaking)
 {
-  struct Case {
-    const char *text;
-    QStringList words;
-  };
-  const Case cases[] = {
-      {"don't stop", {"don't", "stop"}},
-      {"'quoted' word", {"quoted", "word"}},
-      {"\"double\"", {"double"}},
-      {"the end.", {"the", "end"}},
-      {"see e.g. this", {"see", "e.g.", "this"}},
-      {"U.S.A. today", {"U.S.A.", "today"}},
-      {"pi is 3.14 and no.5 too", {"pi", "is", "3.14", "and", "no.5", "too"}},
-      {"stop. Go", {"stop", "Go"}},
-      {"AT&T", {"AT", "&T"}},
-      {"&nbsp;x", {"&nbsp", "x"}},
-      {"\u2019tis", {"tis"}},
-      {"rock\u2019n\u2019roll\u2019", {"rock\u2019n\u2019roll"}},
-      {"James' car", {"James", "car"}},
-      {"one,two;three", {"one", "two", "three"}},
-      {"l'homme", {"l'homme"}},
-      {"caf\u00e9 na\u00efve \u0436\u0443\u043a", {"caf\u00e9", "na\u00efve", "\u0436\u0443\u043a"}},
-      {"", {}},
-      {" .,;-- ", {}},
-      {"''' \"\"", {}},
-  };
   TMainParsingEngine engine;
-  for (const Case &c : cases) {
+  for (const WordCase &c : WordCases()) {
     const QString text = QString::fromUtf8(c.text);
     EXPECT_EQ(WordsOf(engine, text), c.words) << c.text << " -> " << Show(WordsOf(engine, text));
   }
@@ -121,22 +96,10 @@ TEST(ParseEngine, MidPeriodCanBeSwitchedOff)
 
 TEST(ParseEngine, FrenchExceptions)
 {
-  struct Case {
-    const char *text;
-    QStringList words;
-  };
-  const Case cases[] = {
-      {"l'homme", {"l", "homme"}},
-      {"aujourd'hui", {"aujourd'hui"}},
-      {"Entr'acte", {"Entr'acte"}},
-      {"AUJOURD'HUI", {"AUJOURD'HUI"}},
-      {"qu'il", {"qu", "il"}},
-      {"l\u2019homme", {"l\u2019homme"}}, // only the straight apostrophe is treated so
-  };
   TMainParsingEngine engine;
   engine.SetLanguage(0x040C);
   EXPECT_TRUE(engine.AllowFrenchExceptions());
-  for (const Case &c : cases) {
+  for (const WordCase &c : FrenchWordCases()) {
     const QString text = QString::fromUtf8(c.text);
     EXPECT_EQ(WordsOf(engine, text), c.words) << c.text << " -> " << Show(WordsOf(engine, text));
   }

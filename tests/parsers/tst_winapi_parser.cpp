@@ -112,6 +112,19 @@ TEST_F(WindowParser, WordsOfEveryLine)
   EXPECT_TRUE(engine.NextWord(&parser).isEmpty());
 }
 
+TEST_F(WindowParser, WordCasesThroughTheEditor)
+{
+  // The word tables of the string parser give the same words from the editor, each case on
+  // a line of its own after a first line that ends in a word.
+  for (bool french : {false, true}) {
+    engine.SetLanguage(french ? 0x040C : 0x0409);
+    for (const WordCase &c : french ? FrenchWordCases() : WordCases()) {
+      SetText(QStringLiteral("first\r\n") + QString::fromUtf8(c.text));
+      EXPECT_EQ(WordsThrough(engine, parser), QStringList{"first"} + c.words) << c.text;
+    }
+  }
+}
+
 TEST_F(WindowParser, EndLimitStopsPastItsColumnOnItsLine)
 {
   SetText(QStringLiteral("abcdef\r\nghijkl"));
