@@ -517,8 +517,12 @@ void TRichTextEd::FormShow()
 
   CoolBar2->setVisible(!PlaintextOn);
 
-  if (!CommandLine.isEmpty() && !CommandLine.first().isEmpty())
-    Editor->SetLineText(0, CommandLine.first());
+  // Line 0 is replaced as the line list writes lines: outside the undo history.
+  if (!CommandLine.isEmpty() && !CommandLine.first().isEmpty()) {
+    const int start = Editor->LineIndex(0);
+    Editor->SetSel(start, start + int(Editor->GetLineText(0).size()));
+    Editor->ReplaceSel(CommandLine.first(), false);
+  }
 
   Editor->Repaint();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);

@@ -145,6 +145,8 @@ TEST_P(StartArgument, FirstArgumentBecomesLineZeroAsText)
   Start(GetParam().Arguments);
   EXPECT_EQ(Text(), GetParam().Expected);
   EXPECT_EQ(Window->Editor->GetSelStart(), 0);
+  EXPECT_EQ(Window->Editor->GetSelLength(), 0);
+  EXPECT_FALSE(Window->UndoButton->isEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
