@@ -2,6 +2,7 @@
 // The dialog is modal: each test hands the steps to run inside it to Drive(), which runs them
 // from the dialog's own event loop.
 
+#include "rtErrorBox.h"
 #include "thesaurus_fixture.h"
 #include "wrRichEdit.h"
 #include "wrThesaurus.h"
@@ -10,10 +11,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
 #include <QTreeWidget>
 #include <functional>
@@ -80,7 +84,12 @@ protected:
         d->done(QDialog::Rejected);
       }
     });
-    Start();
+    try {
+      Start();
+    } catch (...) {
+      QCoreApplication::processEvents(); // the check must not outlive this call
+      throw;
+    }
     QCoreApplication::processEvents(); // no dialog: the check above runs now and finds none
     return opened;
   }
@@ -317,6 +326,60 @@ TEST_F(ThesaurusDialogTest, NothingToLookUpShowsNothing)
     EXPECT_FALSE(thes.ThesaurusFile()->Loaded());
     Thes = saved;
   }
+}
+
+// The looked-up word deep in a long list is brought to the middle of the list by the timer.
+TEST_F(ThesaurusDialogTest, LookedUpWordScrollsToTheMiddle)
+{
+  TThesaurusWriter w;
+  QStringList words;
+  for (int i = 0; i < 60; ++i) words << QString("word%1").arg(i, 2, 10, QChar('0'));
+  words[45] = "target";
+  w.AddContext("target", InList(1, words));
+  w.AddLink("target", 0, 1);
+  Thes->SetFilename(Files.Write(w, "long.wdt"));
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("target"); }, [&](TThesDialog *d) {
+    QEventLoop wait;
+    QTimer::singleShot(100, &wait, &QEventLoop::quit);
+    wait.exec();
+    EXPECT_FALSE(d->Timer->isActive());
+    QTreeWidgetItem *item = d->WordList->currentItem();
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->text(0), "target");
+    const int top = d->WordList->visualItemRect(item).top();
+    const int half = d->WordList->viewport()->height() / 2;
+    EXPECT_LE(std::abs(top - half), d->WordList->visualItemRect(item).height());
+    d->CloseButton->click();
+  }));
+}
+
+// Link values that name contexts beyond the table: the lookup ends with "Stream read error".
+TEST_F(ThesaurusDialogTest, DamagedFileEndsTheLookupWithAReadError)
+{
+  TThesaurusWriter w;
+  AddHappyContent(w);
+  w.AddLinkValue("broken", 100 * 5 + 1);
+  Thes->SetFilename(Files.Write(w, "damaged.wdt"));
+  QStringList boxes;
+  const TMessageBoxHandler old = SetMessageBoxHandler(
+      [&](QWidget *, const QString &text, const QString &, unsigned) { boxes << text; return int(IDOK); });
+
+  // Inside the dialog: the error box, and the dialog stays open on what it showed.
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("happy"); }, [&](TThesDialog *d) {
+    d->ReplaceEdit->setText("broken");
+    d->LookupButton->click();
+    EXPECT_EQ(boxes, QStringList({"Stream read error."}));
+    EXPECT_TRUE(d->isVisible());
+    d->CloseButton->click();
+  }));
+
+  // Before the dialog: the error reaches the caller and the component is ready again.
+  EXPECT_THROW(Drive([&] { Thes->LookupWord("broken"); }, [](TThesDialog *d) { d->reject(); }), EReadError);
+  EXPECT_FALSE(Thes->InLookup());
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_FALSE(Thes->ThesaurusFile()->Loaded());
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("glad"); }, [](TThesDialog *d) { d->reject(); }));
+  SetMessageBoxHandler(old);
 }
 
 } // namespace
