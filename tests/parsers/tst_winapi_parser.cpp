@@ -1,6 +1,6 @@
 // The window parser over the real editing surface, plus a scripted window for the exact
 // message arithmetic (scrolling, screen rectangles, class names).
-#include "parser_test_util.h"
+#include "ignore_test_util.h"
 #include "rtWidgetWindow.h"
 #include "wrRichEdit.h"
 #include "wrIgnore.h"
@@ -192,6 +192,16 @@ TEST_F(WindowParser, LongerReplacementKeepsTheRestOfItsLine)
     parser.ReplaceWord(QString::fromUtf8(c.replacement), 0);
     EXPECT_EQ(Pos(parser), (Cursor{int(strlen(c.replacement)), 0}));
     EXPECT_EQ(WordsThrough(engine, parser), c.after);
+  }
+}
+
+TEST_F(WindowParser, IgnoreRuleCasesThroughTheEditor)
+{
+  for (const IgnoreCase &c : AllIgnoreCases()) {
+    SetText(QString::fromStdString(c.text));
+    const IgnoreOutcome o = RunRules(c.rules, parser);
+    EXPECT_EQ(o.formed, c.formed) << c.text << " formed " << Show(o.formed);
+    EXPECT_EQ(o.accepted, c.accepted) << c.text << " accepted " << Show(o.accepted);
   }
 }
 
