@@ -137,12 +137,20 @@ void TMainDictionary::Load()
   FFile = std::move(file);
   FPFile = view;
   FFileSize = S;
+  const uchar *data = view;
+#ifdef LW_MAIN_DICTIONARY_HEAP_VIEW
+  // Bad-input tests read an exactly sized heap copy: the address sanitizer then reports any read
+  // past the end of the file, which the page-rounded mapping would hide.
+  FHeapView = std::make_unique<uchar[]>(S);
+  std::memcpy(FHeapView.get(), view, S);
+  data = FHeapView.get();
+#endif
   FLinkageSize = L;
-  FPLinkage = view + p9 + 4;
+  FPLinkage = data + p9 + 4;
   std::memcpy(FLookup.data(), FPLinkage + L, LookupSize);
   std::memcpy(FCharSetTable.data(), FPLinkage + L + LookupSize, CharSetTableSize);
   for (int k = 0; k < NodeClasses; ++k)
-    FNodes[k] = view + FNodePositionStart[k];
+    FNodes[k] = data + FNodePositionStart[k];
   FLoaded = true;
 }
 
@@ -154,6 +162,7 @@ void TMainDictionary::Unload()
     FFile->close();
     FFile.reset();
   }
+  FHeapView.reset();
   FPFile = nullptr;
   FPLinkage = nullptr;
   FLinkageSize = 0;

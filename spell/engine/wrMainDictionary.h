@@ -105,6 +105,7 @@ private:
   std::array<quint64, NodeClasses + 1> FNodeIndexStart{};
   std::unique_ptr<QFile> FFile;
   const uchar *FPFile = nullptr;
+  std::unique_ptr<uchar[]> FHeapView; // bad-input test builds only (LW_MAIN_DICTIONARY_HEAP_VIEW)
   quint64 FFileSize = 0;
   quint32 FLinkageSize = 0;
   const uchar *FPLinkage = nullptr;

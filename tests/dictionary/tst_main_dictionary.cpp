@@ -1,0 +1,455 @@
+// The main dictionary: the reader against hand-built files, compiler round trips in both versions
+// and both linkage widths, refused and damaged files, the phonetic walk, and the shipped list.
+#include "dictionary_fixture.h"
+#include "wrMainDictionary.h"
+#include "wrPhoneticsMap.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <vector>
+
+namespace {
+
+class MainDictionaryTest : public ::testing::Test {
+protected:
+  QTemporaryDir dir;
+  QString path(const QString &name) const { return dir.filePath(name); }
+  QString write(const QString &name, const QByteArray &bytes) const
+  {
+    QFile f(path(name));
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+    return path(name);
+  }
+  QString compile(const QString &name, const QStringList &words, int minor = 1,
+                  TMainDictionaryStats *stats = nullptr)
+  {
+    const QString error = WriteMainDictionary(path(name), words, minor, stats);
+    EXPECT_TRUE(error.isEmpty()) << qPrintable(error);
+    return path(name);
+  }
+};
+
+struct Lookup {
+  const char16_t *word;
+  bool exists;
+  int length;
+};
+
+const Lookup HandLookups[] = {
+    {u"a", true, 1},         {u"an", true, 2},        {u"and", true, 3},
+    {u"any", true, 3},       {u"ano", true, 3},       {u"anx", false, 2},
+    {u"ands", false, 3},     {u"b", false, 1},        {u"by", true, 2},
+    {u"be", false, 2},       {u"bee", false, 3},      {u"beex", false, 3},
+    {u"beetroo", false, 7},  {u"beetroot", true, 8},  {u"beetroots", false, 8},
+    {u"abc", false, 1},      {u"c", false, 0},        {u"", false, 0},
+    {u"A", false, 0},        {u"By", false, 0},
+};
+
+TEST_F(MainDictionaryTest, ReadsHandBuiltFilesInBothLinkageWidths)
+{
+  for (bool wide : {false, true}) {
+    SCOPED_TRACE(wide ? "wide linkage" : "narrow linkage");
+    TMainDictionary d;
+    d.SetFilename(write(QStringLiteral("hand.wdm"), handFile(wide).image()));
+    ASSERT_EQ(d.Filename(), path(QStringLiteral("hand.wdm")));
+    EXPECT_EQ(d.Title(), QStringLiteral("Hand"));
+    EXPECT_EQ(d.Language(), 1033u);
+    EXPECT_EQ(d.WordCount(), 12u);
+    EXPECT_EQ(d.MinorVersion(), 1);
+    EXPECT_EQ(d.CodePage(), 65001u);
+    for (const Lookup &l : HandLookups) {
+      const QString w = QString::fromUtf16(l.word);
+      EXPECT_EQ(d.WordExists(w), l.exists) << qPrintable(w);
+      EXPECT_EQ(d.WordLength(w), l.length) << qPrintable(w);
+    }
+    EXPECT_TRUE(d.Loaded());
+  }
+}
+
+// References that point outside the file are not followed: the lookup answers "not found".
+TEST_F(MainDictionaryTest, DamagedReferencesAnswerNotFound)
+{
+  struct Damage {
+    const char *what;
+    void (*apply)(HandFile &);
+    const char16_t *word; // a word that the damage makes unreachable
+  } damages[] = {
+      {"single child beyond the last node", [](HandFile &f) { f.nodes[14].ref = 999; },
+       u"beetroot"},
+      {"first-character reference beyond the nodes",
+       [](HandFile &f) { f.entry('a', true, 1, 0xFFFFFFu); }, u"an"},
+      {"child list beyond the linkage", [](HandFile &f) { f.entry('b', false, 2, 5000); }, u"by"},
+      {"count byte beyond the linkage", [](HandFile &f) { f.nodes[3].ref = 0xFFFFE; }, u"and"},
+      {"list running past the linkage end",
+       [](HandFile &f) { f.linkage[quint32(f.linkage.size()) - 17] = char(200); }, u"anz"},
+      {"first-character list beyond the linkage",
+       [](HandFile &f) { f.entry('b', false, 200, 0x7FFFFFFFu); }, u"by"},
+  };
+  for (const Damage &d : damages) {
+    SCOPED_TRACE(d.what);
+    HandFile f = handFile(false);
+    d.apply(f);
+    TMainDictionary dict;
+    dict.SetFilename(write(QStringLiteral("damaged.wdm"), f.image()));
+    ASSERT_FALSE(dict.Filename().isEmpty());
+    EXPECT_FALSE(dict.WordExists(QString::fromUtf16(d.word)));
+    TPhoneticsMap map;
+    map.SetLanguage(1033);
+    map.SetStartDepth(1);
+    QStringList suggestions;
+    dict.Suggest(QString::fromUtf16(d.word) + QStringLiteral("x"), map, suggestions);
+    dict.Suggest(QStringLiteral("anny"), map, suggestions);
+    EXPECT_TRUE(dict.WordExists(QStringLiteral("a"))); // the table entry itself is intact
+  }
+}
+
+// --- Compiler round trips -----------------------------------------------------------------------
+
+struct RoundTrip {
+  const char *name;
+  int minorVersion;
+  QStringList words;
+  QStringList nonWords;
+};
+
+std::vector<RoundTrip> roundTrips()
+{
+  // "abbreviation" packs "eviatio" after "abbr": words ending inside or at the end of the run
+  // are absent, the word one character on is present.
+  const QStringList common{
+      QStringLiteral("a"),           QStringLiteral("I"),         QStringLiteral("abbey"),
+      QStringLiteral("abbreviation"), QStringLiteral("abbreviations"), QStringLiteral("and"),
+      QStringLiteral("an"),          QStringLiteral("ant"),       QStringLiteral("anteater"),
+      QStringLiteral("phone"),       QStringLiteral("Phoebe"),    QStringLiteral("it's"),
+      QStringLiteral("re-enter"),    QStringLiteral("caf\u00E9"), QStringLiteral("na\u00EFve"),
+      QStringLiteral("Z\u00FCrich"), QStringLiteral("x"),         QStringLiteral("xylophone")};
+  const QStringList absent{
+      QStringLiteral("ab"),          QStringLiteral("abb"),       QStringLiteral("abbr"),
+      QStringLiteral("abbrevi"),     QStringLiteral("abbreviatio"), QStringLiteral("abbreviationss"),
+      QStringLiteral("A"),           QStringLiteral("i"),         QStringLiteral("Abbey"),
+      QStringLiteral("ante"),        QStringLiteral("anteat"),    QStringLiteral("phon"),
+      QStringLiteral("PHONE"),       QStringLiteral("cafe"),      QStringLiteral("caf"),
+      QStringLiteral("b"),           QStringLiteral("xy"),        QStringLiteral("")};
+  return {
+      {"version 4.1", 1,
+       common + QStringList{QStringLiteral("\u65E5\u672C"), QStringLiteral("\U0001F600ok")},
+       absent + QStringList{QStringLiteral("\u65E5"), QStringLiteral("\U0001F600")}},
+      {"version 4.0", 0, common + QStringList{QStringLiteral("\u20ACuro")},
+       absent + QStringList{QStringLiteral("\u20AC")}},
+  };
+}
+
+TEST_F(MainDictionaryTest, CompiledWordsAreFoundAndNothingElse)
+{
+  for (const RoundTrip &t : roundTrips()) {
+    SCOPED_TRACE(t.name);
+    TMainDictionaryStats stats;
+    TMainDictionary d;
+    d.SetFilename(compile(QStringLiteral("round.wdm"), t.words, t.minorVersion, &stats));
+    ASSERT_TRUE(d.Loaded() || d.WordExists(t.words.first()));
+    EXPECT_EQ(stats.skipped, 0);
+    EXPECT_EQ(d.MinorVersion(), t.minorVersion);
+    EXPECT_EQ(d.CodePage(), t.minorVersion ? 65001u : 0u);
+    EXPECT_EQ(d.WordCount(), quint32(t.words.size()));
+    EXPECT_GT(stats.classCounts[7], 0u) << "the fixture exercises packed runs";
+    for (const QString &w : t.words) {
+      EXPECT_TRUE(d.WordExists(w)) << qPrintable(w);
+      const int bytes = t.minorVersion ? int(w.toUtf8().size()) : int(w.size());
+      EXPECT_EQ(d.WordLength(w), bytes) << qPrintable(w);
+    }
+    for (const QString &w : t.nonWords)
+      EXPECT_FALSE(d.WordExists(w)) << qPrintable(w);
+    EXPECT_EQ(d.WordLength(QStringLiteral("abbrevxyz")), 6);
+    EXPECT_EQ(d.WordLength(QStringLiteral("abbreviationz")), 12);
+    EXPECT_EQ(d.WordLength(QStringLiteral("q")), 0);
+  }
+}
+
+TEST_F(MainDictionaryTest, CompilerOutputIsDeterministicAndDropsWhatItCannotStore)
+{
+  QStringList words;
+  for (int i = 0; i < 3000; ++i)
+    words.append(QStringLiteral("w%1x%2").arg(i * 7919 % 3001).arg(i % 13));
+  QStringList shuffled = words + words.mid(0, 500);
+  std::shuffle(shuffled.begin(), shuffled.end(), std::mt19937(42));
+  compile(QStringLiteral("one.wdm"), words);
+  compile(QStringLiteral("two.wdm"), shuffled);
+  QFile one(path(QStringLiteral("one.wdm"))), two(path(QStringLiteral("two.wdm")));
+  ASSERT_TRUE(one.open(QIODevice::ReadOnly) && two.open(QIODevice::ReadOnly));
+  EXPECT_EQ(one.readAll(), two.readAll());
+
+  // Not in Windows-1252, an unpaired surrogate, longer than the 512-byte word buffer.
+  TMainDictionaryStats stats;
+  const QStringList odd{QStringLiteral("ok"), QStringLiteral("\u65E5"),
+                        QString(QChar(0xD800)) + QStringLiteral("x"), QString(513, QChar('a'))};
+  compile(QStringLiteral("odd.wdm"), odd, 0, &stats);
+  EXPECT_EQ(stats.skipped, 3);
+  EXPECT_EQ(stats.wordCount, 1u);
+}
+
+// The same list layout below and at the node count where linkage entries turn big-endian with
+// 2 or 3 bytes: "b" and its 62 children hold node indexes 1 to 63, so the list of "b"'s children
+// starts with index 2.
+TEST_F(MainDictionaryTest, LinkageWidthFollowsTheNodeCount)
+{
+  struct Width {
+    quint32 nodes;
+    QByteArray firstEntry;
+  } widths[] = {{65534, QByteArray("\x02\x00", 2)}, {65535, QByteArray("\x80\x02", 2)}};
+  for (const Width &w : widths) {
+    SCOPED_TRACE(w.nodes);
+    const QStringList words = EveryNodeAWord(int(w.nodes) - 2);
+    TMainDictionaryStats stats;
+    const QString file = compile(QStringLiteral("width.wdm"), words, 1, &stats);
+    ASSERT_EQ(stats.nodeCount, w.nodes);
+    TMainDictionary d;
+    d.SetFilename(file);
+    ASSERT_EQ(d.NodeCount(), w.nodes);
+    for (const QString &word : words)
+      ASSERT_TRUE(d.WordExists(word)) << qPrintable(word);
+    for (const char16_t *no : {u"b", u"bzzzz", u"b0!", u"c0"})
+      EXPECT_FALSE(d.WordExists(QString::fromUtf16(no)));
+
+    // The first-character entry of 'b' points at its child list in the linkage block.
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    const qsizetype p9 = bytes.size() - 1024 - 2048 - 4 - stats.linkageSize;
+    ASSERT_EQ(qFromLittleEndian<quint32>(bytes.constData() + p9), stats.linkageSize);
+    const char *entry = bytes.constData() + p9 + 4 + stats.linkageSize + 8 * 'b';
+    EXPECT_EQ(uchar(entry[1]), 62);
+    const quint32 offset = qFromLittleEndian<quint32>(entry + 4);
+    EXPECT_EQ(bytes.mid(p9 + 4 + offset, 2), w.firstEntry);
+  }
+}
+
+TEST_F(MainDictionaryTest, CompilerNamesTheReferenceLimit)
+{
+  const QStringList words = EveryNodeAWord(0xFFFFF - 1); // one node more than 20 bits address
+  TMainDictionarySource source;
+  source.words = words;
+  QByteArray image;
+  QString error;
+  EXPECT_FALSE(CompileMainDictionary(source, image, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("20 bits"))) << qPrintable(error);
+  EXPECT_TRUE(error.contains(QStringLiteral("1048575"))) << qPrintable(error);
+  EXPECT_TRUE(image.isEmpty());
+
+
+  // Child lists are found by 20-bit linkage offsets too: this list has few enough nodes but
+  // more than a megabyte of lists.
+  source.words = words.mid(0, 400000);
+  EXPECT_FALSE(CompileMainDictionary(source, image, error));
+  EXPECT_TRUE(error.contains(QStringLiteral("linkage"))) << qPrintable(error);
+  EXPECT_TRUE(error.contains(QStringLiteral("20 bits"))) << qPrintable(error);
+}
+
+// --- Opening and refusing files -----------------------------------------------------------------
+
+TEST_F(MainDictionaryTest, RefusedFilesKeepThePreviousDictionary)
+{
+  const QString good = compile(QStringLiteral("good.wdm"), {QStringLiteral("kept")});
+  QByteArray truncated = handFile(false).image();
+  truncated.truncate(1200);
+  struct Refused {
+    const char *what;
+    QString file;
+    bool takesName; // the banner is right: the name is taken, but the file does not load
+  } cases[] = {
+      {"missing file", path(QStringLiteral("missing.wdm")), false},
+      {"text file of 2 KB", write(QStringLiteral("text.wdm"), QByteArray(2048, 'a')), false},
+      {"banner only, 1024 bytes",
+       write(QStringLiteral("short.wdm"),
+             TMainDictionary::Banner(1) + QByteArray(1024 - 143, '\0')),
+       false},
+      {"banner with one character wrong",
+       write(QStringLiteral("banner.wdm"), [] {
+         QByteArray b = handFile(false).image();
+         b[100] = '?';
+         return b;
+       }()),
+       false},
+      {"cut short of its tables", write(QStringLiteral("cut.wdm"), truncated), true},
+      {"cut inside the fixed fields",
+       write(QStringLiteral("cut2.wdm"), handFile(false).image().left(1030)), true},
+  };
+  for (const Refused &c : cases) {
+    SCOPED_TRACE(c.what);
+    TMainDictionary d;
+    d.SetFilename(good);
+    ASSERT_TRUE(d.WordExists(QStringLiteral("kept")));
+    d.WordFound();
+    d.SetFilename(c.file);
+    if (!c.takesName) {
+      EXPECT_EQ(d.Filename(), good);
+      EXPECT_TRUE(d.Loaded());
+      EXPECT_TRUE(d.WordExists(QStringLiteral("kept")));
+      EXPECT_EQ(d.WordsFoundCount(), QFile::exists(c.file) ? 0 : 1);
+    } else {
+      EXPECT_EQ(d.Filename(), c.file);
+      EXPECT_FALSE(d.Loaded());
+      EXPECT_FALSE(d.WordExists(QStringLiteral("kept")));
+      EXPECT_FALSE(d.Loaded());
+      EXPECT_EQ(d.WordLength(QStringLiteral("an")), 0);
+    }
+  }
+}
+
+TEST_F(MainDictionaryTest, FilenameKeepsTheLoadedState)
+{
+  const QString one = compile(QStringLiteral("one.wdm"), {QStringLiteral("one")});
+  const QString two = compile(QStringLiteral("two.wdm"), {QStringLiteral("two")}, 0);
+  TMainDictionary d;
+  EXPECT_EQ(d.CodePage(), 65001u);
+  d.SetLoaded(true); // no file yet: nothing happens
+  EXPECT_FALSE(d.Loaded());
+  d.SetFilename(one);
+  EXPECT_FALSE(d.Loaded());
+  EXPECT_TRUE(d.WordExists(QStringLiteral("one"))); // loads on demand
+  EXPECT_TRUE(d.Loaded());
+  d.SetFilename(two);
+  EXPECT_TRUE(d.Loaded());
+  EXPECT_EQ(d.CodePage(), 0u);
+  EXPECT_FALSE(d.WordExists(QStringLiteral("one")));
+  EXPECT_TRUE(d.WordExists(QStringLiteral("two")));
+  d.SetLoaded(false);
+  d.SetFilename(one);
+  EXPECT_FALSE(d.Loaded());
+}
+
+// --- The phonetic walk --------------------------------------------------------------------------
+
+class PhoneticWalkTest : public MainDictionaryTest {
+protected:
+  TPhoneticsMap map;
+  TMainDictionary d;
+  void SetUp() override
+  {
+    map.SetLanguage(3081);
+    map.SetStartDepth(2);
+  }
+  QStringList suggest(const QString &word)
+  {
+    QStringList s;
+    d.Suggest(word, map, s);
+    return s;
+  }
+};
+
+TEST_F(PhoneticWalkTest, FindsSoundAlikesBelowThePrefix)
+{
+  d.SetFilename(compile(QStringLiteral("s.wdm"),
+                        {QStringLiteral("phone"), QStringLiteral("fond"), QStringLiteral("font"),
+                         QStringLiteral("foam"), QStringLiteral("fog"), QStringLiteral("Fonda"),
+                         QStringLiteral("Fo"), QStringLiteral("night"), QStringLiteral("nit"),
+                         QStringLiteral("nine"), QStringLiteral("fortification")}));
+  const QStringList fone = suggest(QStringLiteral("fone"));
+  for (const char16_t *w : {u"fond", u"font", u"foam", u"Fonda"})
+    EXPECT_TRUE(fone.contains(QString::fromUtf16(w))) << qPrintable(fone.join(','));
+  // Not below "fo", or too far in sound or spelling.
+  for (const char16_t *w : {u"phone", u"fortification", u"Fo"})
+    EXPECT_FALSE(fone.contains(QString::fromUtf16(w))) << qPrintable(fone.join(','));
+
+  const QStringList nite = suggest(QStringLiteral("nite"));
+  EXPECT_TRUE(nite.contains(QStringLiteral("night"))) << qPrintable(nite.join(','));
+
+  // Already in the list (in another case): not added again; a one-character code: nothing.
+  QStringList s{QStringLiteral("FOND")};
+  d.Suggest(QStringLiteral("fone"), map, s);
+  EXPECT_EQ(s.filter(QRegularExpression(QStringLiteral("^fond$"),
+                                        QRegularExpression::CaseInsensitiveOption))
+                .size(),
+            1);
+  EXPECT_TRUE(suggest(QStringLiteral("fo")).isEmpty());
+  EXPECT_TRUE(suggest(QStringLiteral("f")).isEmpty());
+}
+
+// The prefix is shortened until it ends on a node without packed bytes: "ab" ends on the node
+// that carries "abracadabra"'s run, so the walk takes every word below "a".
+TEST_F(PhoneticWalkTest, ShortensAPrefixThatEndsOnAPackedNode)
+{
+  d.SetFilename(compile(QStringLiteral("p.wdm"),
+                        {QStringLiteral("abracadabra"), QStringLiteral("apple"),
+                         QStringLiteral("axe")}));
+  QStringList s = suggest(QStringLiteral("abracadabro"));
+  EXPECT_TRUE(s.contains(QStringLiteral("abracadabra"))) << qPrintable(s.join(','));
+  s = suggest(QStringLiteral("abple"));
+  EXPECT_TRUE(s.contains(QStringLiteral("apple"))) << qPrintable(s.join(','));
+}
+
+TEST_F(PhoneticWalkTest, StopsAfterTheCap)
+{
+  QStringList words;
+  for (int i = 0; i < 4000; ++i)
+    words.append(QStringLiteral("fon") + QString::number(i, 36).rightJustified(3, QChar('a')));
+  QStringList plain;
+  for (int i = 0; i < 4000; ++i)
+    plain.append(QStringLiteral("x%1").arg(i));
+  d.SetFilename(compile(QStringLiteral("cap.wdm"), words));
+  QStringList s = plain.mid(0, 2490);
+  // Every candidate sounds like "fonabc"; the list takes entries until it holds more than 2,500.
+  d.Suggest(QStringLiteral("fonabc"), map, s);
+  EXPECT_EQ(s.size(), 2501);
+}
+
+// --- The shipped dictionary ---------------------------------------------------------------------
+
+#ifdef LW_AUSSIE_WDM
+TEST(ShippedDictionary, HoldsEveryWordOfItsList)
+{
+  QStringList words;
+  QString error;
+  ASSERT_TRUE(ReadWordList(QStringLiteral(LW_AUSSIE_WORDS), words, error)) << qPrintable(error);
+  ASSERT_GT(words.size(), 150000);
+  TMainDictionary d;
+  d.SetFilename(QStringLiteral(LW_AUSSIE_WDM));
+  EXPECT_EQ(d.Title(), QStringLiteral("English (Australian)"));
+  EXPECT_EQ(d.Language(), 3081u);
+  EXPECT_EQ(d.MinorVersion(), 1);
+  EXPECT_GE(d.NodeCount(), 65535u) << "the shipped list uses the wide linkage";
+  const QSet<QString> listed(words.begin(), words.end());
+  int missing = 0, extra = 0;
+  for (const QString &w : words) {
+    if (!d.WordExists(w) || d.WordLength(w) != w.toUtf8().size())
+      ++missing;
+    // A word with one more letter is mostly not a word; when it is, it is in the list too.
+    const QString longer = w + QStringLiteral("q");
+    if (d.WordExists(longer) && !listed.contains(longer))
+      ++extra;
+  }
+  EXPECT_EQ(missing, 0);
+  EXPECT_EQ(extra, 0);
+  for (const char16_t *w : {u"colour", u"organise", u"kangaroo", u"Canberra", u"arvo"})
+    EXPECT_TRUE(d.WordExists(QString::fromUtf16(w))) << qPrintable(QString::fromUtf16(w));
+  for (const char16_t *w : {u"recieve", u"teh", u"1th", u"colou", u"Colour"})
+    EXPECT_FALSE(d.WordExists(QString::fromUtf16(w))) << qPrintable(QString::fromUtf16(w));
+
+  TPhoneticsMap map;
+  map.SetLanguage(3081);
+  map.SetStartDepth(2);
+  struct Expect {
+    const char16_t *misspelt;
+    const char16_t *suggestion;
+  } expects[] = {{u"recieve", u"receive"}, {u"thier", u"their"}, {u"nite", u"night"},
+                 {u"becuase", u"because"}, {u"wich", u"witch"}, {u"fone", u"fond"},
+                 {u"sydney", u"Sydney"}};
+  for (const Expect &e : expects) {
+    QStringList s;
+    d.Suggest(QString::fromUtf16(e.misspelt), map, s);
+    EXPECT_TRUE(s.contains(QString::fromUtf16(e.suggestion)))
+        << qPrintable(QString::fromUtf16(e.misspelt)) << ": " << qPrintable(s.join(','));
+  }
+}
+#endif
+
+} // namespace
