@@ -211,7 +211,18 @@ QTextBlock TTextWidgetWindow<W>::BlockOfPos(int pos) const
       }
     }
   }
-  int lo = 0, hi = count - 1; // the last block whose start <= pos
+  // The block k sought is the last with position(k) + k <= pos. Document lookups bound it
+  // from both sides: the block at document position pos - lo is at or after it (lo <= k), the
+  // block at pos - hi - 1 at or before it (hi >= k). A few rounds close the gap for ordinary
+  // texts; a binary search finishes what is left (runs of empty lines).
+  const int maxDoc = doc->characterCount() - 1;
+  auto blockAtDoc = [&](int d) { return doc->findBlock(qBound(0, d, maxDoc)).blockNumber(); };
+  int hi = blockAtDoc(pos);
+  int lo = blockAtDoc(pos - hi - 1);
+  for (int round = 0; round < 4 && lo < hi; ++round) {
+    hi = qMin(hi, blockAtDoc(pos - lo));
+    lo = qMax(lo, blockAtDoc(pos - hi - 1));
+  }
   while (lo < hi) {
     const int mid = lo + (hi - lo + 1) / 2;
     if (BlockStart(doc->findBlockByNumber(mid)) <= pos)

@@ -5,6 +5,10 @@
 
 #include <QApplication>
 
+#include <algorithm>
+#include <numeric>
+#include <random>
+
 namespace {
 QString Repeat(char16_t c, int n)
 {
@@ -124,6 +128,58 @@ TEST_P(LineTable, CaretLineWithMinusOne)
   // EM_LINELENGTH(-1): the unselected characters of the lines holding the selection.
   W->SetSel(1, 5);
   EXPECT_EQ(W->LineLength(-1), 1 + 3);
+}
+
+TEST_P(LineTable, ConversionsAgreeWithAScanInAnyOrder)
+{
+  // Runs of empty lines and long lines mixed, read in random order so that no lookup profits
+  // from the previous one.
+  std::mt19937 rng(7);
+  QStringList lines;
+  const char *breaks[] = {"\r\n", "\r", "\n"};
+  QString input;
+  for (int i = 0; i < 400; ++i) {
+    const int kind = int(rng() % 10);
+    const int length = kind < 4 ? 0 : kind < 9 ? int(rng() % 12) : 200 + int(rng() % 300);
+    QString line;
+    for (int k = 0; k < length; ++k)
+      line += QChar(u'a' + char16_t(rng() % 26));
+    lines << line;
+  }
+  for (int i = 0; i < 400; ++i) {
+    input += lines[i];
+    if (i == 399)
+      break;
+    QString br = QString::fromLatin1(breaks[rng() % 3]);
+    if (br == "\r" && lines[i + 1].isEmpty())
+      br = "\r\n"; // a lone CR before the next line's LF would make one CR LF
+    input += br;
+  }
+  W->SetText(input);
+  const QString text = lines.join(QStringLiteral("\r\n"));
+  ASSERT_EQ(W->GetText(), text);
+  std::vector<int> lineOf(size_t(text.size()) + 1);
+  for (int p = 0, line = 0, start = 0; p <= text.size(); ++p) {
+    if (line + 1 < lines.size() && p == start + lines[line].size() + 2) {
+      start = p;
+      ++line;
+    }
+    lineOf[size_t(p)] = line;
+  }
+  std::vector<int> order(lineOf.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::shuffle(order.begin(), order.end(), rng);
+  for (int p : order) {
+    ASSERT_EQ(W->LineFromChar(p), lineOf[size_t(p)]) << "pos " << p;
+    // Selecting a position and reading it back: unchanged, except between CR and LF.
+    const bool betweenCrLf = p > 0 && p < text.size() && text.at(p - 1) == u'\r';
+    W->SetSel(p, p);
+    int s = 0, e = 0;
+    W->GetSel(s, e);
+    ASSERT_EQ(s, betweenCrLf ? p - 1 : p) << "pos " << p;
+  }
+  for (int line : {399, 0, 200, 17, 398, 1})
+    EXPECT_EQ(W->LineIndex(line), W->LineIndex(line) >= 0 ? LineStarts(lines)[size_t(line)] : -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Surfaces, LineTable, ::testing::Values(TSurface::Rich, TSurface::Plain),
