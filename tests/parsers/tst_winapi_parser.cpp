@@ -221,28 +221,30 @@ TEST_F(WindowParser, QuotedLinesAreJudgedByTheCursorsLine)
 
 TEST_F(WindowParser, SelectionCheckFollowsReplacementsOnTheLimitLine)
 {
-  // Select "aa bb cc" and check it: replacing "bb" by a longer word moves the limit, so the
-  // check still ends after "cc" and never reaches "dd".
-  SetText(QStringLiteral("aa bb cc dd"));
-  WindowOf(ed)->SetSel(0, 8);
-  engine.Initialize(&parser, 0);
-  EXPECT_EQ(engine.NextWord(&parser), QStringLiteral("aa"));
-  EXPECT_EQ(engine.NextWord(&parser), QStringLiteral("bb"));
-  parser.SelectWord(2);
-  parser.ReplaceWord(QStringLiteral("bbbbb"), 0);
-  EXPECT_EQ(engine.NextWord(&parser), QStringLiteral("cc"));
-  EXPECT_TRUE(engine.NextWord(&parser).isEmpty());
-
-  // The same with a shorter replacement: "dd" stays outside.
-  SetText(QStringLiteral("aa bbbb cc dd"));
-  WindowOf(ed)->SetSel(0, 10);
-  engine.Initialize(&parser, 0);
-  EXPECT_EQ(engine.NextWord(&parser), QStringLiteral("aa"));
-  EXPECT_EQ(engine.NextWord(&parser), QStringLiteral("bbbb"));
-  parser.SelectWord(4);
-  parser.ReplaceWord(QStringLiteral("b"), 0);
-  EXPECT_EQ(engine.NextWord(&parser), QStringLiteral("cc"));
-  EXPECT_TRUE(engine.NextWord(&parser).isEmpty());
+  // Check a selection that ends after "cc": replacing "bb.." moves the limit with the text, so
+  // the check still ends after "cc" and never reaches "dd".
+  struct Case {
+    const char *text;
+    int selEnd;
+    const char *word;
+    const char *replacement;
+  };
+  const Case cases[] = {
+      {"aa bb cc dd", 8, "bb", "bbbbb"},  // longer
+      {"aa bbbb cc dd", 10, "bbbb", "b"}, // shorter
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.replacement);
+    SetText(QString::fromUtf8(c.text));
+    WindowOf(ed)->SetSel(0, c.selEnd);
+    engine.Initialize(&parser, 0);
+    EXPECT_EQ(engine.NextWord(&parser), QStringLiteral("aa"));
+    EXPECT_EQ(engine.NextWord(&parser), QString::fromUtf8(c.word));
+    parser.SelectWord(int(strlen(c.word)));
+    parser.ReplaceWord(QString::fromUtf8(c.replacement), 0);
+    EXPECT_EQ(engine.NextWord(&parser), QStringLiteral("cc"));
+    EXPECT_TRUE(engine.NextWord(&parser).isEmpty());
+  }
 }
 
 TEST_F(WindowParser, SelectionEndingInsideAWord)
