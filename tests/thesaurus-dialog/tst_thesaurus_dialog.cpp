@@ -7,6 +7,7 @@
 #include "wrRichEdit.h"
 #include "wrThesaurus.h"
 #include "wrThesaurusDialog.h"
+#include "wrThesaurusDialogCtrl.h"
 #include "wrWinAPIParser.h"
 
 #include <QApplication>
@@ -380,6 +381,84 @@ TEST_F(ThesaurusDialogTest, DamagedFileEndsTheLookupWithAReadError)
   EXPECT_FALSE(Thes->ThesaurusFile()->Loaded());
   EXPECT_TRUE(Drive([&] { Thes->LookupWord("glad"); }, [](TThesDialog *d) { d->reject(); }));
   SetMessageBoxHandler(old);
+}
+
+TEST_F(ThesaurusDialogTest, CommandSetsShapeTheDialog)
+{
+  Thes->CommandsVisible = AllThesaurusCommands & ~ThesaurusCommandBit(tdcLookedUp) & ~ThesaurusCommandBit(tdcPrevious);
+  Thes->CommandsEnabled = AllThesaurusCommands & ~ThesaurusCommandBit(tdcReplace);
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("happy"); }, [&](TThesDialog *d) {
+    EXPECT_FALSE(d->LookedUpLabel->isVisible());
+    EXPECT_FALSE(d->LookupCombo->isVisible());
+    EXPECT_FALSE(d->PreviousButton->isVisible());
+    EXPECT_TRUE(d->LookupButton->isVisible());
+    // The contexts take the room of the history.
+    EXPECT_EQ(d->ContextsLabel->y(), 8);
+    EXPECT_EQ(d->ContextLV->geometry(), QRect(8, 24, 161, 153));
+    SelectRow(d->WordList, "glad");
+    EXPECT_TRUE(d->LookupButton->isEnabled());
+    EXPECT_FALSE(d->ReplaceButton->isEnabled());
+    d->CloseButton->click();
+  }));
+}
+
+TEST_F(ThesaurusDialogTest, EventsOfTheComponent)
+{
+  // Texts from OnGetString; the thesaurus name still fills the caption.
+  Thes->OnGetString = [](QObject *, TThesaurusLanguageString s, QString &text) {
+    if (s == lsThesaurus) text = "Synonyms of %name%";
+    if (s == lsDlgClose) text = "&Done";
+  };
+  int beforeChange = 0;
+  Thes->OnBeforeChange = [&](QObject *) { ++beforeChange; };
+  QStringList prompted;
+  Thes->OnPromptLookup = [&](QObject *, const QString &word, TThesaurusEntryList &) { prompted << word; };
+  SetText("happy", 0);
+  EXPECT_TRUE(Drive([&] { Thes->LookupWinControl(Editor); }, [&](TThesDialog *d) {
+    EXPECT_EQ(d->windowTitle(), "Synonyms of Test Thesaurus");
+    EXPECT_EQ(d->CloseButton->text(), "&Done");
+    EXPECT_EQ(beforeChange, 0);
+    SelectRow(d->WordList, "glad");
+    d->ReplaceButton->click();
+  }));
+  EXPECT_EQ(beforeChange, 1);
+  EXPECT_EQ(prompted, QStringList({"happy"}));
+  EXPECT_EQ(Text(), "glad");
+
+  // A host's own form through OnCreateThesaurusDialog, created and disposed of by the host.
+  QStringList calls;
+  Thes->OnCreateThesaurusDialog = [&](QObject *, QDialog *&form, bool create) {
+    calls << (create ? "create" : "dispose");
+    if (create) {
+      form = new TThesDialog(&Window);
+      form->setObjectName("HostDialog");
+    } else {
+      delete form;
+    }
+  };
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("glad"); }, [&](TThesDialog *d) {
+    EXPECT_EQ(d->objectName(), "HostDialog");
+    d->CloseButton->click();
+  }));
+  EXPECT_EQ(calls, QStringList({"create", "dispose"}));
+}
+
+// Without a dialog of its own the base component hands the result to OnPromptLookup.
+TEST(ThesaurusBase, WithoutDialogPromptsTheCaller)
+{
+  ThesaurusFileFixture files;
+  TThesaurusWriter w;
+  AddHappyContent(w);
+  TThesaurus3Base thes;
+  thes.SetFilename(files.Write(w));
+  QStringList contexts;
+  thes.OnPromptLookup = [&](QObject *, const QString &word, TThesaurusEntryList &list) {
+    contexts << word;
+    for (const auto &c : list) contexts << c->ContextWord;
+  };
+  EXPECT_EQ(thes.LookupWord("Happy"), QString());
+  EXPECT_EQ(contexts, QStringList({"Happy", "Happy", "Glad"}));
+  EXPECT_FALSE(thes.ThesaurusFile()->Loaded());
 }
 
 } // namespace
