@@ -222,12 +222,15 @@ bool TCustomDictionary::ReadBody(QFile &file)
     const char kind = area[size_t(v) - 1];
     if (!isKind(kind))
       return false;
-    const void *end = std::memchr(area.data() + v, 0, size_t(U - v));
+    // An entry is never longer than the buffer it was built in; the bound also keeps a table
+    // of many references to one huge "word" from costing time quadratic in the file size.
+    const int32_t entryEnd = int32_t(qMin<qint64>(U, qint64(v) - 1 + EntryBufferSize));
+    const void *end = std::memchr(area.data() + v, 0, size_t(entryEnd - v));
     if (!end)
       return false;
     if (kind == KindAutoCorrect) {
       const int32_t next = int32_t(static_cast<const char *>(end) - area.data()) + 1;
-      if (next >= U || !std::memchr(area.data() + next, 0, size_t(U - next)))
+      if (next >= entryEnd || !std::memchr(area.data() + next, 0, size_t(entryEnd - next)))
         return false;
     }
     ++live[kind == KindIgnore ? 0 : kind == KindExclude ? 1 : 2];

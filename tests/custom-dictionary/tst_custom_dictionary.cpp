@@ -369,6 +369,31 @@ TEST_F(CustomDictionaryTest, DamagedFilesAreRefusedAndLeftAlone)
       {"correction missing",
        [&](QByteArray &b) { b.chop(4); put32(b, uAt, U - 4); }, true, false},
       {"trailing garbage after the area", [](QByteArray &b) { b.append("junk"); }, true, true},
+      {"entry longer than an entry can be",
+       [&](QByteArray &b) {
+         // A well-formed extra ignore entry of 600 letters in a free slot, counts adjusted.
+         b.append('I').append(QByteArray(600, 'x')).append('\0');
+         put32(b, uAt, U + 602);
+         put32(b, H, raw.counts[0] + 1);
+         put32(b, H + 12, raw.counts[3] + 1);
+         qsizetype freeSlot = 0;
+         while (raw.table[size_t(freeSlot)] != 0)
+           ++freeSlot;
+         put32(b, H + 20 + 4 * freeSlot, U + 1);
+       },
+       true, false},
+      {"entry of 500 letters",
+       [&](QByteArray &b) {
+         b.append('I').append(QByteArray(500, 'x')).append('\0');
+         put32(b, uAt, U + 502);
+         put32(b, H, raw.counts[0] + 1);
+         put32(b, H + 12, raw.counts[3] + 1);
+         qsizetype freeSlot = 0;
+         while (raw.table[size_t(freeSlot)] != 0)
+           ++freeSlot;
+         put32(b, H + 20 + 4 * freeSlot, U + 1);
+       },
+       true, true},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
@@ -388,7 +413,7 @@ TEST_F(CustomDictionaryTest, DamagedFilesAreRefusedAndLeftAlone)
       EXPECT_EQ(d.IgnoreExists(QStringLiteral("alpha")), c.loads);
       QString correction;
       EXPECT_EQ(d.AutoCorrectExists(QStringLiteral("teh"), correction), c.loads);
-      EXPECT_EQ(d.IgnoreCount(), c.loads ? 2 : 0);
+      EXPECT_EQ(d.IgnoreCount() >= 2, c.loads);
       EXPECT_EQ(d.AddIgnore(QStringLiteral("zulu")), c.loads);
       if (!c.loads) {
         d.SetModified(true);
