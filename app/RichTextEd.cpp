@@ -2,6 +2,7 @@
 
 #include "CheckedComboBox.h"
 #include "RichTextEdControls.h"
+#include "ReplaceDialog.h"
 #include "ToolIcons.h"
 #include "rtErrorBox.h"
 #include "rtRegistry.h"
@@ -198,6 +199,11 @@ void TRichTextEd::CreateComponents()
   layout->addWidget(CoolBar2);
   layout->addWidget(Ruler);
   layout->addWidget(Editor, 1);
+
+  ReplaceDialog1 = new TReplaceDialog(this);
+  ReplaceDialog1->setObjectName(QStringLiteral("ReplaceDialog1"));
+  ReplaceDialog1->OnFind = [this](TReplaceDialog *) { Run(&TRichTextEd::ReplaceDialog1Find); };
+  ReplaceDialog1->OnReplace = [this](TReplaceDialog *) { Run(&TRichTextEd::ReplaceDialog1Replace); };
 
   resize(821, 400);
   if (const QScreen *screen = QGuiApplication::primaryScreen()) {

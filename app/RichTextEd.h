@@ -19,6 +19,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class TCheckedComboBox;
+class TReplaceDialog;
 class TRulerPanel;
 class TUpDown;
 class TWrightRichEdit;
@@ -81,6 +82,7 @@ public:
   QLabel *FirstInd = nullptr, *LeftInd = nullptr, *RightInd = nullptr;
 
   TWrightRichEdit *Editor = nullptr;
+  TReplaceDialog *ReplaceDialog1 = nullptr; // modeless, created with the window
   QMenu *EditorPopupMenu1 = nullptr;
   QAction *Lookupword1 = nullptr, *EditorSpellcheck1 = nullptr, *Exit1 = nullptr;
 
@@ -123,6 +125,8 @@ public:
   void ToolButton12Click();
   void ToolButton14Click();
   void ToolButton15Click();
+  void ReplaceDialog1Find();
+  void ReplaceDialog1Replace();
   void ToolButton20Click();
   void ToolButton16Click();
   void ToolButton18Click();

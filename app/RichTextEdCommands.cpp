@@ -6,6 +6,8 @@
 #include "LineCommands.h"
 #include "RichTextEd.h"
 #include "RichTextEdControls.h"
+#include "ReplaceDialog.h"
+#include "rtErrorBox.h"
 #include "wrRichEdit.h"
 
 #include <QAction>
@@ -82,7 +84,74 @@ void TRichTextEd::Lookupword1Click()
 
 void TRichTextEd::ToolButton15Click()
 {
-  // Wired with the find-and-replace dialog.
+  ReplaceDialog1->Execute();
+}
+
+namespace {
+
+// Upper case of the ASCII letters only; every position stays where it was.
+QString AsciiUpper(QString s)
+{
+  for (QChar &c : s)
+    if (c >= u'a' && c <= u'z')
+      c = QChar(c.unicode() - 0x20);
+  return s;
+}
+
+// The first or every occurrence of `what` replaced, left to right without overlaps.
+QString ReplaceOccurrences(QString s, const QString &what, const QString &by, bool all,
+                           Qt::CaseSensitivity cs)
+{
+  if (what.isEmpty())
+    return s;
+  if (all)
+    return s.replace(what, by, cs);
+  const qsizetype at = s.indexOf(what, 0, cs);
+  if (at >= 0)
+    s.replace(at, what.size(), by);
+  return s;
+}
+
+} // namespace
+
+void TRichTextEd::ReplaceDialog1Find()
+{
+  // The first search remembers the text's length as a bound; matches are looked for up to the
+  // end of the current text, so text added later is still found.
+  if (UserSS + UserSL == 0)
+    UserSL = Editor->GetTextLength();
+  const QString what = ReplaceDialog1->FindText();
+  const QString upperWhat = AsciiUpper(what);
+  const QString text = AsciiUpper(Editor->GetText());
+  // From the character after the selection start, so that repeated searches move on.
+  const int from = Editor->GetSelStart() + 1;
+  const qsizetype at =
+      upperWhat.isEmpty() || from > text.size() ? -1 : text.indexOf(upperWhat, from);
+  if (at < 0) {
+    MessageBox(this, QStringLiteral("Sorry, \"%1\" not found...").arg(what), ApplicationTitle(),
+               MB_OK);
+    return;
+  }
+  Editor->SetFocus();
+  Editor->SetSel(int(at), int(at + what.size()));
+}
+
+void TRichTextEd::ReplaceDialog1Replace()
+{
+  const bool all = ReplaceDialog1->ReplaceAll();
+  const Qt::CaseSensitivity cs = ReplaceDialog1->MatchCase() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+  const QString what = ReplaceDialog1->FindText();
+  const QString by = ReplaceDialog1->ReplaceText();
+  if (Editor->GetSelLength() > 0) {
+    const int start = Editor->GetSelStart();
+    const QString result = ReplaceOccurrences(Editor->GetSelText(), what, by, all, cs);
+    Editor->ReplaceSel(result, true);
+    Editor->SetSel(start, start + int(result.size()));
+  } else {
+    Editor->SetTextEx(ReplaceOccurrences(Editor->GetText(), what, by, all, cs), true);
+  }
+  if (all)
+    ReplaceDialog1->close();
 }
 
 // --- Formatting band -------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "CheckedComboBox.h"
 #include "RichTextEd.h"
 #include "RichTextEdControls.h"
+#include "ReplaceDialog.h"
 #include "rtErrorBox.h"
 #include "rtRegistry.h"
 #include "rtShell.h"
@@ -16,6 +17,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -593,5 +595,120 @@ TEST_F(MainWindow, UndoButtonFollowsTheEditor)
   EXPECT_EQ(Text(), "\r\n");
   EXPECT_FALSE(w.UndoButton->isEnabled());
 }
+
+// --- Find and replace ------------------------------------------------------------------------------
+
+TEST_F(MainWindow, ReplaceButtonOpensTheModelessDialog)
+{
+  TRichTextEd &w = Start();
+  w.ToolButton15->click();
+  EXPECT_TRUE(w.ReplaceDialog1->isVisible());
+  EXPECT_FALSE(w.ReplaceDialog1->isModal());
+}
+
+struct FindCase {
+  const char *Name;
+  QString Text;
+  int Caret;
+  QString What;
+  int FoundAt; // -1: "not found" box
+};
+
+void PrintTo(const FindCase &c, std::ostream *os) { *os << c.Name; }
+
+class FindNext : public MainWindow, public ::testing::WithParamInterface<FindCase> {};
+
+TEST_P(FindNext, SelectsTheNextMatchAfterTheSelectionStart)
+{
+  const FindCase &c = GetParam();
+  TRichTextEd &w = Start();
+  Type(c.Text);
+  w.Editor->SetSel(c.Caret, c.Caret);
+  w.ReplaceDialog1->SetFindText(c.What);
+  w.ReplaceDialog1->FindNextButton->click();
+  if (c.FoundAt < 0) {
+    ASSERT_EQ(Boxes.size(), 1u);
+    EXPECT_EQ(Boxes[0].Text, "Sorry, \"" + c.What + "\" not found...");
+    EXPECT_EQ(Boxes[0].Caption, ApplicationTitle());
+    EXPECT_EQ(Boxes[0].Flags, unsigned(MB_OK));
+    EXPECT_EQ(w.Editor->GetSelStart(), c.Caret);
+    EXPECT_EQ(w.Editor->GetSelLength(), 0);
+  } else {
+    EXPECT_TRUE(Boxes.empty());
+    EXPECT_EQ(w.Editor->GetSelStart(), c.FoundAt);
+    EXPECT_EQ(w.Editor->GetSelLength(), c.What.size());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FindNext,
+    ::testing::Values(FindCase{"MatchAtCaretSkipped", "abc abc", 0, "abc", 4},
+                      FindCase{"AfterLastMatch", "abc abc", 4, "abc", -1},
+                      FindCase{"AsciiCaseIgnored", "x abc", 0, "ABC", 2},
+                      FindCase{"AccentCaseNotIgnored", QString::fromUtf8("x \u00E9"), 0,
+                               QString::fromUtf8("\u00C9"), -1},
+                      FindCase{"SecondLineCountsTheBreakAsTwo", "ab\r\ncd ab", 0, "ab", 7}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(MainWindow, FindNextTwiceReportsNotFound)
+{
+  TRichTextEd &w = Start();
+  Type("abc abc");
+  w.Editor->SetSel(0, 0);
+  w.ReplaceDialog1->SetFindText("abc");
+  w.ReplaceDialog1->FindNextButton->click();
+  w.ReplaceDialog1->FindNextButton->click();
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(w.Editor->GetSelStart(), 4);
+}
+
+struct ReplaceCase {
+  const char *Name;
+  QString Text;
+  int SelStart, SelEnd;
+  bool MatchCase, All;
+  QString Expected;
+  int ResultSelLength; // -1: not checked
+};
+
+void PrintTo(const ReplaceCase &c, std::ostream *os) { *os << c.Name; }
+
+class ReplaceCommand : public MainWindow, public ::testing::WithParamInterface<ReplaceCase> {};
+
+TEST_P(ReplaceCommand, ReplacesInTheSelectionOrTheWholeText)
+{
+  const ReplaceCase &c = GetParam();
+  TRichTextEd &w = Start();
+  Type(c.Text);
+  w.ToolButton15->click();
+  w.Editor->SetSel(c.SelStart, c.SelEnd);
+  w.ReplaceDialog1->SetFindText("cat");
+  w.ReplaceDialog1->SetReplaceText("dog");
+  w.ReplaceDialog1->SetMatchCase(c.MatchCase);
+  (c.All ? w.ReplaceDialog1->ReplaceAllButton : w.ReplaceDialog1->ReplaceButton)->click();
+  EXPECT_EQ(Text(), c.Expected);
+  EXPECT_EQ(w.ReplaceDialog1->isVisible(), !c.All);
+  if (c.ResultSelLength >= 0) {
+    EXPECT_EQ(w.Editor->GetSelStart(), c.SelStart);
+    EXPECT_EQ(w.Editor->GetSelLength(), c.ResultSelLength);
+  }
+  w.UndoButton->click();
+  EXPECT_EQ(Text(), c.Text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReplaceCommand,
+    ::testing::Values(
+        ReplaceCase{"FirstInWholeTextAnyCase", "a CAT, a cat", 0, 0, false, false,
+                    "a dog, a cat", -1},
+        ReplaceCase{"AllInWholeText", "a CAT, a cat", 0, 0, false, true, "a dog, a dog", -1},
+        ReplaceCase{"MatchCaseSkipsOtherCase", "a CAT, a cat", 0, 0, true, false,
+                    "a CAT, a dog", -1},
+        ReplaceCase{"AllOnlyInsideSelection", "cat cat\r\ncat cat", 4, 12, false, true,
+                    "cat dog\r\ndog cat", 8},
+        ReplaceCase{"SelectedMatchOnSecondLineSelectsReplacement", "x\r\nthe cat", 7, 10,
+                    false, false, "x\r\nthe dog", 3},
+        ReplaceCase{"NothingFoundKeepsText", "no match", 0, 0, false, false, "no match", -1}),
+    [](const auto &info) { return std::string(info.param.Name); });
 
 } // namespace
