@@ -2,6 +2,8 @@
 // a save that runs into a file-size limit part way through.
 //
 //   cdict_helper add-ignore <file> <word>...   adds the words and unloads (saving)
+//   cdict_helper add-ignore-unprivileged ...    the same, but as user "nobody" when started by
+//                                               the superuser, so that folder permissions bind
 //   cdict_helper limited-save <file> <bytes> <count>
 //        adds <count> generated words, then saves with files limited to <bytes>
 #include "wrCustomDictionary.h"
@@ -12,12 +14,17 @@
 #include <csignal>
 #include <cstdio>
 #include <sys/resource.h>
+#include <unistd.h>
 
 int main(int argc, char **argv)
 {
   QCoreApplication app(argc, argv);
   const QStringList args = app.arguments();
-  if (args.size() >= 4 && args[1] == QLatin1String("add-ignore")) {
+  if (args.size() >= 4 && args[1] == QLatin1String("add-ignore-unprivileged")) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+      return 3;
+  }
+  if (args.size() >= 4 && args[1].startsWith(QLatin1String("add-ignore"))) {
     TCustomDictionary dictionary;
     dictionary.SetFilename(args[2]);
     for (qsizetype i = 3; i < args.size(); ++i)

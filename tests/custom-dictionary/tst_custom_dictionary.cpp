@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <unistd.h>
 
 namespace {
 
@@ -552,10 +551,14 @@ TEST_F(CustomDictionaryTest, FailingWriteLeavesTheOldFileIntact)
   }
 }
 
+// The file itself stays writable; only the folder is not, so a save that wrote in place would
+// succeed and one that goes through a temporary file beside it cannot.
 TEST_F(CustomDictionaryTest, SaveIntoReadOnlyFolderLeavesTheOldFileIntact)
 {
-  if (::geteuid() == 0)
-    GTEST_SKIP() << "folder permissions do not bind the superuser";
+  const QFile::Permissions open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                  QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
+                                  QFile::ExeOther;
+  const QFile::Permissions locked = open & ~QFile::Permissions(QFile::WriteOwner);
   const QString sub = path(QStringLiteral("locked"));
   ASSERT_TRUE(QDir().mkdir(sub));
   const QString file = sub + QStringLiteral("/ro.wdu");
@@ -565,15 +568,16 @@ TEST_F(CustomDictionaryTest, SaveIntoReadOnlyFolderLeavesTheOldFileIntact)
     ASSERT_TRUE(d.AddIgnore(QStringLiteral("alpha")));
   }
   const QByteArray before = readAll(file);
-  ASSERT_TRUE(QFile::setPermissions(sub, QFile::ReadOwner | QFile::ExeOwner));
-  {
-    TCustomDictionary d;
-    d.SetFilename(file);
-    ASSERT_TRUE(d.AddIgnore(QStringLiteral("bravo")));
-    d.Save();
-  }
-  QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  // The saving process runs as an unprivileged user, for whom the folder's mode binds.
+  ASSERT_TRUE(QFile::setPermissions(dir.path(), open));
+  ASSERT_TRUE(QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                              QFile::WriteGroup | QFile::ReadOther |
+                                              QFile::WriteOther));
+  ASSERT_TRUE(QFile::setPermissions(sub, locked));
+  EXPECT_EQ(runHelper({QStringLiteral("add-ignore-unprivileged"), file, QStringLiteral("bravo")}), 0);
+  QFile::setPermissions(sub, open);
   EXPECT_EQ(readAll(file), before);
+  EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("ro.wdu")});
 }
 
 TEST_F(CustomDictionaryTest, FilenameRulesAndRemoveAll)
