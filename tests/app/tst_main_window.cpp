@@ -16,7 +16,9 @@
 #include <QClipboard>
 #include <QFrame>
 #include <QLineEdit>
+#include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
@@ -710,5 +712,67 @@ INSTANTIATE_TEST_SUITE_P(
                     false, false, "x\r\nthe dog", 3},
         ReplaceCase{"NothingFoundKeepsText", "no match", 0, 0, false, false, "no match", -1}),
     [](const auto &info) { return std::string(info.param.Name); });
+
+// --- Formatting band and ruler -------------------------------------------------------------------
+
+TEST_F(MainWindow, RulerMarkersFollowTheParagraph)
+{
+  TRichTextEd &w = Start();
+  w.ToolButton13->click();
+  QApplication::processEvents();
+  Type("para");
+  w.SelectionChange();
+  const int width = w.Ruler->width();
+  EXPECT_EQ(w.FirstInd->x(), 2);
+  EXPECT_EQ(w.LeftInd->x(), 2);
+  EXPECT_EQ(w.RightInd->x(), width - 8 - 6);
+  EXPECT_EQ(w.RulerLine->width(), width - 4);
+}
+
+TEST_F(MainWindow, DraggingTheFirstLineMarkerKeepsTheOtherLines)
+{
+  TRichTextEd &w = Start();
+  w.ToolButton13->click();
+  QApplication::processEvents();
+  Type("para");
+  auto mouse = [&](QEvent::Type type, int x) {
+    QMouseEvent e(type, QPointF(x, 4), w.FirstInd->mapToGlobal(QPointF(x, 4)), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(w.FirstInd, &e);
+  };
+  mouse(QEvent::MouseButtonPress, 5); // half the marker's width: no jump
+  EXPECT_EQ(w.FirstInd->x(), 2);
+  mouse(QEvent::MouseMove, 35);
+  EXPECT_EQ(w.FirstInd->x(), 32);
+  mouse(QEvent::MouseButtonRelease, 5);
+  const TParaAttributes p = w.Editor->GetParagraph();
+  EXPECT_EQ(p.FirstIndent, 23); // trunc(31 * 3 / 4)
+  EXPECT_EQ(p.LeftIndent, -23);
+  EXPECT_EQ(w.FirstInd->x(), 32);
+  EXPECT_EQ(w.LeftInd->x(), 2);
+}
+
+TEST_F(MainWindow, BulletsAndAlignmentThroughTheirButtons)
+{
+  TRichTextEd &w = Start();
+  w.ToolButton18->click(); // rich text
+  Type("para");
+  TParaAttributes p = w.Editor->GetParagraph();
+  p.LeftIndent = 4;
+  w.Editor->SetParagraph(p);
+  w.BulletsButton->click();
+  EXPECT_EQ(w.Editor->GetParagraph().Numbering, 1);
+  EXPECT_EQ(w.Editor->GetParagraph().LeftIndent, 10);
+  w.BulletsButton->click();
+  EXPECT_EQ(w.Editor->GetParagraph().Numbering, 0);
+  EXPECT_EQ(w.Editor->GetParagraph().LeftIndent, 0);
+  w.CenterAlign->click();
+  EXPECT_EQ(w.Editor->GetParagraph().Alignment, 2);
+  w.RightAlign->click();
+  EXPECT_EQ(w.Editor->GetParagraph().Alignment, 1);
+  EXPECT_TRUE(w.RightAlign->isChecked());
+  EXPECT_FALSE(w.CenterAlign->isChecked());
+}
 
 } // namespace
