@@ -147,6 +147,8 @@ TTextWidgetWindow<W>::TTextWidgetWindow(W *edit, bool rich)
   FConnections.push_back(
       QObject::connect(edit, &W::selectionChanged, edit, [this] { FireSelectionIfMoved(); }));
   FKeyFilter = new TLineBreakKeyFilter(edit, [this] { PasteFromClipboard(); });
+  // Like the native control, the selection is hidden while the window has no focus.
+  SetHideSelection(FHideSelection);
   TEditWindow::Register(edit, this);
 }
 
@@ -669,6 +671,8 @@ quint32 TTextWidgetWindow<W>::SetBackgroundColor(quint32 color)
   QPalette own = FEdit->palette();
   own.setColor(QPalette::Base, next);
   FEdit->setPalette(own);
+  if (FHideSelection)
+    SetHideSelection(true); // a hidden selection is drawn in the new background
   return previous;
 }
 

@@ -228,29 +228,39 @@ TEST_F(RichPaint, HideSelectionDrawsTheSelectionOnlyWithFocusOrWhenOff)
 {
   W->SetText("WWWWWWWWWWWWWWWW");
   W->SelectAll();
-  const QColor highlight = Ed.palette().color(QPalette::Inactive, QPalette::Highlight);
+  const QColor highlight = QGuiApplication::palette().color(QPalette::Inactive, QPalette::Highlight);
+  ASSERT_NE(highlight, QGuiApplication::palette().color(QPalette::Inactive, QPalette::Base));
   auto highlighted = [&] {
     const QImage image = Ed.viewport()->grab().toImage();
     return CountPixels(image, [&](QRgb p) { return p == highlight.rgb(); });
   };
   Ed.clearFocus();
   ASSERT_FALSE(Ed.hasFocus());
+  EXPECT_EQ(highlighted(), 0) << "hidden without focus from the start";
   W->SetHideSelection(false);
   EXPECT_GT(highlighted(), 50) << "kept visible without focus";
   W->SetHideSelection(true);
   EXPECT_EQ(highlighted(), 0) << "hidden without focus";
   W->SetHideSelection(false);
   EXPECT_GT(highlighted(), 50);
+  // A new background keeps a hidden selection hidden.
+  W->SetHideSelection(true);
+  W->SetBackgroundColor(0x00E0E0);
+  {
+    const QImage image = Ed.viewport()->grab().toImage();
+    EXPECT_EQ(CountPixels(image, [&](QRgb p) { return p == highlight.rgb(); }), 0);
+    EXPECT_GT(CountPixels(image, [&](QRgb p) { return p == qRgb(0xE0, 0xE0, 0); }), 1000);
+  }
+  W->SetHideSelection(false);
 
   // With focus the selection shows whatever the setting.
   W->SetHideSelection(true);
   Ed.setFocus();
   QApplication::processEvents();
-  if (Ed.hasFocus()) {
-    const QColor active = Ed.palette().color(QPalette::Active, QPalette::Highlight);
-    const QImage image = Ed.viewport()->grab().toImage();
-    EXPECT_GT(CountPixels(image, [&](QRgb p) { return p == active.rgb(); }), 50);
-  }
+  ASSERT_TRUE(Ed.hasFocus());
+  const QColor active = QGuiApplication::palette().color(QPalette::Active, QPalette::Highlight);
+  const QImage image = Ed.viewport()->grab().toImage();
+  EXPECT_GT(CountPixels(image, [&](QRgb p) { return p == active.rgb(); }), 50);
 }
 
 } // namespace
