@@ -103,4 +103,25 @@ TEST_F(WducTest, RefusesBadListsNamingTheLineAndWritesNothing)
   EXPECT_EQ(wduc({"--ignore", words}).exitCode, 2) << "no output named";
 }
 
+TEST(ShippedAutocorrect, HoldsTheCommonTyposAndOnlyAutoCorrections)
+{
+  TCustomDictionary d;
+  d.SetFilename(QStringLiteral(AUTOCORRECT_WDU));
+  d.SetLoaded(true);
+  ASSERT_TRUE(d.Loaded());
+  EXPECT_EQ(d.CodePage(), 65001u);
+  EXPECT_GE(d.AutoCorrectCount(), 300);
+  EXPECT_EQ(d.IgnoreCount() + d.ExcludeCount(), 0);
+  const std::pair<const char *, const char *> pairs[] = {
+      {"teh", "the"}, {"adn", "and"}, {"recieve", "receive"}, {"alot", "a lot"},
+      {"wensday", "Wednesday"}, {"dont", "don't"}, {"orginise", "organise"}};
+  for (const auto &[wrong, right] : pairs) {
+    QString correction;
+    EXPECT_TRUE(d.AutoCorrectExists(QString::fromUtf8(wrong), correction)) << wrong;
+    EXPECT_EQ(correction, QString::fromUtf8(right)) << wrong;
+  }
+  QString correction;
+  EXPECT_FALSE(d.AutoCorrectExists(QStringLiteral("the"), correction));
+}
+
 } // namespace
