@@ -4,6 +4,7 @@
 #include "wrRichEdit.h"
 
 #include <QApplication>
+#include <QImage>
 #include <benchmark/benchmark.h>
 
 #include <map>
@@ -103,6 +104,27 @@ void BM_SelectionRoundTripRandom(benchmark::State &state)
   }
 }
 BENCHMARK(BM_SelectionRoundTripRandom);
+
+// What live spelling does on each paint: the screen position of a visible line's start and
+// one client area rendered off-screen from there, deep inside a large text.
+void BM_PaintFromLineRandom(benchmark::State &state)
+{
+  TWrightRichEdit &ed = Editor();
+  ed.show();
+  QApplication::processEvents();
+  HWND w = &ed;
+  const std::vector<int> lines = RandomValues(256, LineCount - 100);
+  QImage image(w->ClientSize(), QImage::Format_RGB32);
+  const int tw = 1440 / image.logicalDpiX();
+  const QRect twips(2 * tw, 0, (image.width() - 2) * tw, (image.height() + 30) * tw);
+  size_t i = 0;
+  for (auto _ : state) {
+    const int start = w->LineIndex(lines[i++ & 255]);
+    benchmark::DoNotOptimize(w->PosFromChar(start));
+    benchmark::DoNotOptimize(w->FormatRange(&image, start, twips));
+  }
+}
+BENCHMARK(BM_PaintFromLineRandom);
 
 } // namespace
 
