@@ -2,9 +2,19 @@
 // A custom dictionary (".wdu", ".wdl"): ignore, exclude and auto-correct entries in an
 // open-addressing hash table of references into an append-only entry area, written out as is.
 //
-// Files whose counts, table size or area size do not fit the file, or whose table points outside
-// the area, are refused and stay unloaded. A save writes a temporary file beside the target and
-// renames it into place, so an interrupted save never leaves a half-written dictionary.
+// Every operation loads the dictionary on demand; words compare exactly (case-sensitive).
+//
+// A file is refused whole, and stays unloaded and untouched, when its banner is not one of the
+// two versions, when its counts, table size or area size do not fit the file, when a counted
+// kind differs from the table, or when a table slot does not reference a whole entry of the area
+// (entries are at most 512 bytes). An existing file that cannot be read is refused too, rather
+// than taken for a new one.
+//
+// A save writes a temporary file beside the target (synced) and renames it into place, so an
+// interrupted or failing save (full disk, crash) leaves the previous file as it was; a folder
+// that does not allow new files therefore cannot be saved into. The merge at save compares the
+// file's identity (modification time in nanoseconds, size, inode) with the one read at load:
+// an unchanged file compares equal, a file renamed into place by another writer never does.
 
 #include <QByteArray>
 #include <QString>
@@ -86,8 +96,7 @@ protected:
   virtual std::unique_ptr<TCustomDictionary> CreateSibling();
 
 public:
-  // Identity of the file's last write: modification time in nanoseconds, size and inode. A save
-  // renames a new file into place, so even two writes within one clock tick differ.
+  // Identity of the file's last write (see above); all zero for a file that did not exist.
   struct TFileStamp {
     qint64 time = 0;
     qint64 size = 0;
