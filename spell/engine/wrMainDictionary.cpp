@@ -173,13 +173,14 @@ void TMainDictionary::Unload()
 
 // The layout check of Load guarantees that every class region lies before the linkage block,
 // so an index below the total node count always addresses bytes inside the mapping.
-bool TMainDictionary::GetNode(quint32 index, TNode &node) const
+inline bool TMainDictionary::GetNode(quint32 index, TNode &node) const
 {
   if (index >= FNodeIndexStart[NodeClasses])
     return false;
-  int k = NodeClasses - 1;
-  while (index < FNodeIndexStart[k])
-    --k;
+  // Most nodes have no packed bytes: search the classes from the first.
+  int k = 0;
+  while (k < NodeClasses - 1 && index >= FNodeIndexStart[k + 1])
+    ++k;
   const uchar *p = FNodes[k] + (index - FNodeIndexStart[k]) * quint64(4 + k);
   node.value = qFromLittleEndian<quint32>(p);
   node.packed = p + 4;
@@ -187,7 +188,7 @@ bool TMainDictionary::GetNode(quint32 index, TNode &node) const
   return true;
 }
 
-bool TMainDictionary::ReadLinkage(quint32 &position, quint32 &index) const
+inline bool TMainDictionary::ReadLinkage(quint32 &position, quint32 &index) const
 {
   const quint64 pos = position;
   if (!FWideLinkage) {
@@ -233,14 +234,115 @@ bool TMainDictionary::SelectChild(const TChildren &children, uchar c, quint32 &i
     index = children.ref;
     return GetNode(index, node) && node.ch() == c;
   }
+  // The scan over a child list is the inner loop of every lookup: the own character of a node
+  // of class 0 (most of them) is read in place, other nodes go through GetNode.
+  const uchar *classZero = FNodes[0];
+  const quint64 classZeroCount = FNodeIndexStart[1];
   quint32 position = children.ref;
+  if (quint64(position) + 3 * quint64(children.number) <= FLinkageSize) {
+    // The whole list lies inside the linkage block whatever the entry widths: no checks per entry.
+    const uchar *p = FPLinkage + position;
+    for (quint32 i = 0; i < children.number; ++i) {
+      if (!FWideLinkage) {
+        index = quint32(p[0]) | (quint32(p[1]) << 8);
+        p += 2;
+      } else if (p[0] & 0x80) {
+        index = (quint32(p[0] & 0x7F) << 8) | p[1];
+        p += 2;
+      } else {
+        index = (quint32(p[0]) << 16) | (quint32(p[1]) << 8) | p[2];
+        p += 3;
+      }
+      if (index < classZeroCount) {
+        if (classZero[quint64(index) * 4] == c)
+          return GetNode(index, node);
+      } else {
+        if (!GetNode(index, node))
+          return false;
+        if (node.ch() == c)
+          return true;
+      }
+    }
+    return false;
+  }
   for (quint32 i = 0; i < children.number; ++i) {
-    if (!ReadLinkage(position, index) || !GetNode(index, node))
+    if (!ReadLinkage(position, index))
+      return false;
+    if (index < classZeroCount) {
+      if (classZero[quint64(index) * 4] != c)
+        continue;
+      return GetNode(index, node);
+    }
+    if (!GetNode(index, node))
       return false;
     if (node.ch() == c)
       return true;
   }
   return false;
+}
+
+// The word in the file's code page, zero-terminated, in a buffer of WordBufferSize bytes; 0 when
+// it is empty or needs more than WordBufferSize - 1 bytes. Lookups are the hot path: plain UTF-16
+// is encoded here without allocating, anything else goes through the general conversion.
+int TMainDictionary::EncodeWord(const QString &Word, char *buffer) const
+{
+  const qsizetype n = Word.size();
+  const char16_t *w = reinterpret_cast<const char16_t *>(Word.constData());
+  int out = 0;
+  qsizetype i = 0;
+  // Plain ASCII, the same bytes in both code pages.
+  if (n < WordBufferSize) {
+    for (; i < n; ++i) {
+      const char16_t c = w[i];
+      if (char16_t(c - 1) >= 0x7F)
+        break;
+      buffer[i] = char(c);
+    }
+    out = int(i);
+  }
+  if (FCodePage == 65001) {
+    for (; i < n; ++i) {
+      const char16_t c = w[i];
+      if (out + 4 >= WordBufferSize)
+        break;
+      if (c == 0)
+        return 0; // no stored word holds a zero
+      if (c < 0x80) {
+        buffer[out++] = char(c);
+      } else if (c < 0x800) {
+        buffer[out++] = char(0xC0 | (c >> 6));
+        buffer[out++] = char(0x80 | (c & 0x3F));
+      } else if (c < 0xD800 || c > 0xDFFF) {
+        buffer[out++] = char(0xE0 | (c >> 12));
+        buffer[out++] = char(0x80 | ((c >> 6) & 0x3F));
+        buffer[out++] = char(0x80 | (c & 0x3F));
+      } else if (c < 0xDC00 && i + 1 < n && w[i + 1] >= 0xDC00 && w[i + 1] <= 0xDFFF) {
+        const char32_t u = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (w[i + 1] - 0xDC00);
+        buffer[out++] = char(0xF0 | (u >> 18));
+        buffer[out++] = char(0x80 | ((u >> 12) & 0x3F));
+        buffer[out++] = char(0x80 | ((u >> 6) & 0x3F));
+        buffer[out++] = char(0x80 | (u & 0x3F));
+        ++i;
+      } else {
+        break; // a lone surrogate: the general conversion decides
+      }
+    }
+  } else {
+    for (; i < n && out < WordBufferSize - 1 && w[i] < 0x80 && w[i] != 0; ++i)
+      buffer[out++] = char(w[i]);
+  }
+  if (i == n) {
+    buffer[out] = 0;
+    return out;
+  }
+  // The general conversion shortens text that just fills its buffer instead of refusing it: give
+  // it room for a few bytes more and refuse anything longer than the word buffer here.
+  char wide[WordBufferSize + 8];
+  const int length = WideToCodePage(FCodePage, wide, int(sizeof wide), Word);
+  if (length <= 0 || length >= WordBufferSize || std::strlen(wide) != size_t(length))
+    return 0;
+  std::memcpy(buffer, wide, size_t(length) + 1);
+  return length;
 }
 
 bool TMainDictionary::FindWord(const QString &Word, int &matched)
@@ -251,7 +353,7 @@ bool TMainDictionary::FindWord(const QString &Word, int &matched)
   if (!FLoaded)
     return false;
   char buffer[WordBufferSize];
-  const int length = WideToCodePage(FCodePage, buffer, WordBufferSize, Word);
+  const int length = EncodeWord(Word, buffer);
   if (length <= 0)
     return false;
   const auto *word = reinterpret_cast<const uchar *>(buffer);

@@ -83,6 +83,7 @@ private:
   bool ReadLinkage(quint32 &position, quint32 &index) const;
   bool ChildrenOf(const TNode &node, TChildren &children) const;
   bool SelectChild(const TChildren &children, uchar c, quint32 &index, TNode &node) const;
+  int EncodeWord(const QString &Word, char *buffer) const;
   bool FindWord(const QString &Word, int &matched);
   void StartPhoneticWalk();
   void WalkPrefix(int prefixLength);

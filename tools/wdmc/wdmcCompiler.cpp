@@ -20,7 +20,7 @@ constexpr int MaxWordBytes = TMainDictionary::WordBufferSize - 1;
 struct TrieNode {
   uchar ch = 0;
   bool end = false;
-  std::vector<int> children; // trie node ids, ascending by character
+  std::vector<int> children; // trie node ids, in the order they are written
 };
 
 // A node as written: own character, packed run, children (output node ids).
@@ -116,21 +116,39 @@ bool CompileMainDictionary(const TMainDictionarySource &source, QByteArray &imag
     trie[size_t(cur)].end = true;
   }
 
-  // Output nodes in breadth-first order. The root and the first-character nodes keep no packed
-  // bytes (the first-character table describes their children directly); every other node
-  // absorbs the following single-child chain as long as no word ends on it, up to 8 bytes.
+  // Readers scan a child list in stored order until the character matches: the children with
+  // the most words below them come first, ties in character order. A child's id is always
+  // above its parent's, so one pass from the last node up counts every subtree.
+  std::vector<quint32> wordsBelow(trie.size(), 0);
+  for (size_t i = trie.size(); i-- > 0;) {
+    wordsBelow[i] += trie[i].end ? 1 : 0;
+    for (int c : trie[i].children)
+      wordsBelow[i] += wordsBelow[size_t(c)];
+  }
+  for (TrieNode &n : trie)
+    std::stable_sort(n.children.begin(), n.children.end(),
+                     [&](int a, int b) { return wordsBelow[size_t(a)] > wordsBelow[size_t(b)]; });
+
+  // Output nodes. The root and the first-character nodes keep no packed bytes (the
+  // first-character table describes their children directly); every other node absorbs the
+  // following single-child chain as long as no word ends on it, up to 8 bytes.
+  // The children of a node are written together, and the groups in depth-first order: below
+  // its first two characters a lookup stays within a small stretch of the file.
   std::vector<OutNode> out;
   out.reserve(trie.size());
   out.push_back(OutNode{0, false, {}, {}, 0, 0, 0});
-  for (size_t head = 0; head < out.size(); ++head) {
-    const int depth0 = head == 0;
-    std::vector<int> kids = trie[size_t(out[head].trie)].children;
+  std::vector<size_t> pending{0};
+  while (!pending.empty()) {
+    const size_t head = pending.back();
+    pending.pop_back();
+    const bool root = head == 0;
+    const std::vector<int> &kids = trie[size_t(out[head].trie)].children;
     for (int t : kids) {
       OutNode node;
       node.ch = trie[size_t(t)].ch;
       node.end = trie[size_t(t)].end;
       int cur = t;
-      if (!depth0) {
+      if (!root) {
         while (node.packed.size() < TMainDictionary::NodeClasses - 1 &&
                trie[size_t(cur)].children.size() == 1) {
           const int next = trie[size_t(cur)].children[0];
@@ -144,6 +162,9 @@ bool CompileMainDictionary(const TMainDictionarySource &source, QByteArray &imag
       out.push_back(std::move(node));
       out[head].children.push_back(int(out.size()) - 1);
     }
+    const std::vector<int> &written = out[head].children;
+    for (auto it = written.rbegin(); it != written.rend(); ++it)
+      pending.push_back(size_t(*it));
   }
 
   const quint64 nodeCount = out.size();
@@ -155,7 +176,7 @@ bool CompileMainDictionary(const TMainDictionarySource &source, QByteArray &imag
     return false;
   }
 
-  // Global indexes: class by class, breadth-first order inside a class (the root stays node 0).
+  // Global indexes: class by class, in output order inside a class (the root stays node 0).
   quint32 classCounts[TMainDictionary::NodeClasses] = {};
   for (const OutNode &n : out)
     ++classCounts[n.packed.size()];
