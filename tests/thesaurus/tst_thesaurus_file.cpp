@@ -355,8 +355,8 @@ TEST(MythesImport, KeepsWithinTheBudgetsAndReportsWhatFits)
     EXPECT_EQ(ContextWords(f), QStringList({"lodge"}));
   }
   {
-    // Two linkable contexts: "happy" (2 senses) fills them, "glad" brings none of its own and
-    // still fits, "house" (2 new) does not.
+    // Two linkable contexts: the first senses of the two most important words (happy, then
+    // house) come before the second sense of either and before glad's only sense.
     TThesaurusWriter w;
     TThesaurusSelection sel;
     sel.maxContexts = 2;
@@ -366,8 +366,23 @@ TEST(MythesImport, KeepsWithinTheBudgetsAndReportsWhatFits)
     ThesaurusFileFixture dir;
     TThesaurusFile f;
     f.SetFileName(dir.Write(w));
-    EXPECT_TRUE(f.LookupWord("glad"));
-    EXPECT_FALSE(f.LookupWord("house"));
+    ASSERT_TRUE(f.LookupWord("happy"));
+    EXPECT_EQ(ContextWords(f), QStringList({"happy"}));
+    ASSERT_TRUE(f.LookupWord("house"));
+    EXPECT_EQ(ContextWords(f), QStringList({"home"}));
+    EXPECT_FALSE(f.LookupWord("glad"));
+  }
+  {
+    // Similar and related terms beyond the limit are left out.
+    TThesaurusWriter w;
+    TThesaurusSelection sel;
+    sel.maxRelated = 1;
+    ASSERT_TRUE(SelectMythes(entries, sel, w, error));
+    ThesaurusFileFixture dir;
+    TThesaurusFile f;
+    f.SetFileName(dir.Write(w));
+    ASSERT_TRUE(f.LookupWord("happy"));
+    EXPECT_EQ(f.Contexts()[0]->Words[2], QStringList({"happy", "blessed"}));
   }
   {
     TThesaurusWriter w;

@@ -55,7 +55,7 @@ struct PlannedContext {
 };
 
 // The contexts a headword brings; senses without any word to offer are dropped.
-std::vector<PlannedContext> ContextsOf(const TMythesEntry &e, int maxSenses)
+std::vector<PlannedContext> ContextsOf(const TMythesEntry &e, int maxSenses, int maxRelated)
 {
   std::vector<PlannedContext> out;
   for (const TMythesSense &s : e.senses) {
@@ -76,8 +76,12 @@ std::vector<PlannedContext> ContextsOf(const TMythesEntry &e, int maxSenses)
     };
     add(e.word);
     for (const QByteArray &w : syns) add(w);
+    int related = 0;
     for (const QByteArray &w : s.related)
-      if (IsListWord(w)) add(w);
+      if (IsListWord(w) && related < maxRelated) {
+        add(w);
+        ++related;
+      }
     if (words.size() < 2) continue; // nothing to offer besides the word itself
     c.words = std::move(words);
     out.push_back(std::move(c));
@@ -85,33 +89,49 @@ std::vector<PlannedContext> ContextsOf(const TMythesEntry &e, int maxSenses)
   return out;
 }
 
-struct Plan {
-  std::vector<const TMythesEntry *> headwords;
-  std::map<ContextKey, int> contextIndex;
-  std::vector<PlannedContext> contexts;
-  std::vector<QByteArray> words; // sorted, unique
+// One sense of one headword, in the order senses are given room.
+struct SenseItem {
+  int candidate; // index into the ranking
+  int sense;     // index into the candidate's contexts
 };
 
-// Takes candidates [0, count) in order, skipping any whose contexts would exceed the budget.
-Plan MakePlan(const std::vector<const TMythesEntry *> &ranked, size_t count, int maxContexts, int maxSenses)
+struct Plan {
+  std::vector<std::vector<int>> chosen; // per candidate: its contexts' indexes, in sense order
+  std::map<ContextKey, int> contextIndex;
+  std::vector<const PlannedContext *> contexts;
+  std::vector<QByteArray> words; // sorted, unique
+  int headwords = 0;
+};
+
+// Each sense as it is stored: the view of its most important member.
+using CanonicalMap = std::map<ContextKey, const PlannedContext *>;
+
+// Takes the sense items [0, count) in order; a sense already stored costs nothing, a new one
+// is skipped once the context budget is spent.
+Plan MakePlan(const std::vector<std::vector<PlannedContext>> &sensesOf, const CanonicalMap &canonical,
+              const std::vector<SenseItem> &items, size_t count, int maxContexts)
 {
   Plan p;
+  p.chosen.resize(sensesOf.size());
   std::set<QByteArray> words;
-  for (size_t i = 0; i < count && i < ranked.size(); ++i) {
-    const TMythesEntry *e = ranked[i];
-    std::vector<PlannedContext> cs = ContextsOf(*e, maxSenses);
-    if (cs.empty()) continue;
-    int fresh = 0;
-    for (const PlannedContext &c : cs)
-      if (!p.contextIndex.count(c.key)) ++fresh;
-    if (int(p.contexts.size()) + fresh > maxContexts) continue;
-    p.headwords.push_back(e);
-    for (PlannedContext &c : cs) {
-      if (p.contextIndex.count(c.key)) continue;
-      for (const QByteArray &w : c.words) words.insert(w);
-      p.contextIndex.emplace(c.key, int(p.contexts.size()));
-      p.contexts.push_back(std::move(c));
+  for (size_t i = 0; i < count && i < items.size(); ++i) {
+    const SenseItem &item = items[i];
+    const PlannedContext &c = sensesOf[size_t(item.candidate)][size_t(item.sense)];
+    int idx;
+    auto it = p.contextIndex.find(c.key);
+    if (it != p.contextIndex.end()) {
+      idx = it->second;
+    } else {
+      if (int(p.contexts.size()) >= maxContexts) continue;
+      idx = int(p.contexts.size());
+      p.contextIndex.emplace(c.key, idx);
+      const PlannedContext *stored = canonical.at(c.key);
+      p.contexts.push_back(stored);
+      for (const QByteArray &w : stored->words) words.insert(w);
     }
+    std::vector<int> &mine = p.chosen[size_t(item.candidate)];
+    if (mine.empty()) ++p.headwords;
+    mine.push_back(idx);
   }
   p.words.assign(words.begin(), words.end());
   return p;
@@ -158,8 +178,11 @@ bool ParseMythes(const QByteArray &text, std::vector<TMythesEntry> &entries, QSt
           const qsizetype open = w.lastIndexOf('(');
           const QByteArray note = w.mid(open);
           w = w.left(open).trimmed();
-          if (note == "(similar term)" || note == "(related term)") sense.related.push_back(w);
-          continue; // antonyms and generic terms are not replacements
+          if (note == "(similar term)" || note == "(related term)")
+            sense.related.push_back(w);
+          else
+            sense.other.push_back(w); // antonyms and generic terms are not replacements
+          continue;
         }
         sense.synonyms.push_back(w);
       }
@@ -183,12 +206,14 @@ bool ReadMythes(const QString &fileName, std::vector<TMythesEntry> &entries, QSt
 bool SelectMythes(const std::vector<TMythesEntry> &entries, TThesaurusSelection &selection,
                   TThesaurusWriter &writer, QString &error)
 {
-  // How often each word is offered as a synonym of another headword.
+  // How often each word is named in another headword's senses (as a synonym, a similar or
+  // related term, an antonym or a generic term): central everyday words are named often.
   std::unordered_map<QByteArray, int> offered;
   for (const TMythesEntry &e : entries)
     for (const TMythesSense &s : e.senses) {
       for (const QByteArray &w : s.synonyms) ++offered[w];
       for (const QByteArray &w : s.related) ++offered[w];
+      for (const QByteArray &w : s.other) ++offered[w];
     }
   std::vector<const TMythesEntry *> ranked;
   std::unordered_map<const TMythesEntry *, int> score;
@@ -206,12 +231,39 @@ bool SelectMythes(const std::vector<TMythesEntry> &entries, TThesaurusSelection 
   });
   selection.candidates = int(ranked.size());
 
-  // The largest prefix of the ranking whose words fit the node budget.
+  // Senses get room in order of their headword's importance divided by their position among
+  // the headword's senses: the first sense of many words comes before the fifth of one.
+  std::vector<std::vector<PlannedContext>> sensesOf;
+  std::vector<SenseItem> items;
+  std::vector<double> priority;
+  for (size_t r = 0; r < ranked.size(); ++r) {
+    sensesOf.push_back(ContextsOf(*ranked[r], selection.maxSenses, selection.maxRelated));
+    for (size_t k = 0; k < sensesOf.back().size(); ++k) {
+      items.push_back({int(r), int(k)});
+      priority.push_back(double(score.at(ranked[r])) / double(k + 1));
+    }
+  }
+  // A sense shared by several headwords is stored as the most important of them sees it, so
+  // that word, the one most often looked up, gets a master other than itself.
+  CanonicalMap canonical;
+  for (const auto &senses : sensesOf)
+    for (const PlannedContext &c : senses) canonical.emplace(c.key, &c);
+  std::vector<size_t> order(items.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return priority[a] > priority[b]; });
+  {
+    std::vector<SenseItem> sorted;
+    sorted.reserve(items.size());
+    for (const size_t i : order) sorted.push_back(items[i]);
+    items = std::move(sorted);
+  }
+
+  // The largest prefix of the items whose words fit the node budget.
   const auto fits = [&](size_t count) {
-    const Plan p = MakePlan(ranked, count, selection.maxContexts, selection.maxSenses);
+    const Plan p = MakePlan(sensesOf, canonical, items, count, selection.maxContexts);
     return CountThesaurusNodes(p.words) <= selection.maxNodes;
   };
-  size_t lo = 0, hi = ranked.size();
+  size_t lo = 0, hi = items.size();
   if (fits(hi)) {
     lo = hi;
   } else {
@@ -223,46 +275,41 @@ bool SelectMythes(const std::vector<TMythesEntry> &entries, TThesaurusSelection 
         hi = mid;
     }
   }
-  const Plan p = MakePlan(ranked, lo, selection.maxContexts, selection.maxSenses);
-  if (p.headwords.empty()) {
+  const Plan p = MakePlan(sensesOf, canonical, items, lo, selection.maxContexts);
+  if (p.headwords == 0) {
     error = QStringLiteral("no headword fits the format's limits");
     return false;
   }
 
-  for (const PlannedContext &c : p.contexts) {
+  for (const PlannedContext *c : p.contexts) {
     std::array<QStringList, 4> lists;
-    QStringList &list = lists[size_t(c.key.kind > 0 ? c.key.kind - 1 : 0)];
-    for (const QByteArray &w : c.words) list << QString::fromLatin1(w);
-    writer.AddContext(QString::fromLatin1(c.key.master), lists);
+    QStringList &list = lists[size_t(c->key.kind > 0 ? c->key.kind - 1 : 0)];
+    for (const QByteArray &w : c->words) list << QString::fromLatin1(w);
+    writer.AddContext(QString::fromLatin1(c->key.master), lists);
   }
   // Headwords link to their own senses first; the other members of a sense link to it too,
   // so that a synonym looked up from the dialog shows at least the senses it shares.
   std::unordered_set<QByteArray> isHeadword;
   std::unordered_map<QByteArray, std::vector<int>> links;
-  for (const TMythesEntry *e : p.headwords) {
-    isHeadword.insert(e->word);
-    for (const PlannedContext &c : ContextsOf(*e, selection.maxSenses)) {
-      const int idx = p.contextIndex.at(c.key);
-      std::vector<int> &l = links[e->word];
-      const int value = idx * 5 + c.key.kind;
-      if (std::find(l.begin(), l.end(), value) == l.end()) l.push_back(value);
-    }
+  const auto link = [&links, &p](const QByteArray &word, int idx) {
+    std::vector<int> &l = links[word];
+    const int value = idx * 5 + p.contexts[size_t(idx)]->key.kind;
+    if (std::find(l.begin(), l.end(), value) == l.end()) l.push_back(value);
+  };
+  for (size_t r = 0; r < ranked.size(); ++r) {
+    if (p.chosen[r].empty()) continue;
+    isHeadword.insert(ranked[r]->word);
+    for (const int idx : p.chosen[r]) link(ranked[r]->word, idx);
   }
-  for (size_t idx = 0; idx < p.contexts.size(); ++idx) {
-    const PlannedContext &c = p.contexts[idx];
-    for (const QByteArray &m : c.key.members) {
-      if (isHeadword.count(m)) continue;
-      std::vector<int> &l = links[m];
-      const int value = int(idx) * 5 + c.key.kind;
-      if (std::find(l.begin(), l.end(), value) == l.end()) l.push_back(value);
-    }
-  }
+  for (size_t idx = 0; idx < p.contexts.size(); ++idx)
+    for (const QByteArray &m : p.contexts[idx]->key.members)
+      if (!isHeadword.count(m)) link(m, int(idx));
   for (auto &[w, l] : links) {
     if (int(l.size()) > TThesaurusWriter::MaxLinksPerWord) l.resize(TThesaurusWriter::MaxLinksPerWord);
     for (const int v : l) writer.AddLinkValue(QString::fromLatin1(w), v);
   }
 
-  selection.headwords = int(p.headwords.size());
+  selection.headwords = p.headwords;
   selection.contexts = int(p.contexts.size());
   selection.words = int(p.words.size());
   selection.nodes = CountThesaurusNodes(p.words);
