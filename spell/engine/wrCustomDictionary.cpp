@@ -62,7 +62,8 @@ namespace {
 
 TCustomDictionary::TFileStamp stampOf(const struct stat &st)
 {
-  return {qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, qint64(st.st_size),
+  return {qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+          qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec, qint64(st.st_size),
           quint64(st.st_ino)};
 }
 
@@ -72,7 +73,7 @@ TCustomDictionary::TFileStamp TCustomDictionary::ReadFileStamp(const QString &Na
 {
   struct stat st;
   if (::stat(QFile::encodeName(NativePath(Name)).constData(), &st) != 0)
-    return TFileStamp{-1, -1, 0};
+    return TFileStamp{-1, -1, -1, 0};
   return stampOf(st);
 }
 
@@ -80,7 +81,7 @@ TCustomDictionary::TFileStamp TCustomDictionary::ReadFileStamp(QFile &File)
 {
   struct stat st;
   if (File.handle() < 0 || ::fstat(File.handle(), &st) != 0)
-    return TFileStamp{-1, -1, 0};
+    return TFileStamp{-1, -1, -1, 0};
   return stampOf(st);
 }
 
@@ -117,6 +118,7 @@ void TCustomDictionary::SetFilename(const QString &F)
   const bool wasLoaded = FLoaded;
   SetLoaded(false);
   FFilename = F;
+  FRefused = false;
   FTrackOps = !F.isEmpty();
   SetLoaded(wasLoaded);
 }
@@ -145,10 +147,19 @@ void TCustomDictionary::Load()
     FLoaded = true;
     return;
   }
+  // Every operation retries a load; a file refused before is read again only once it changed,
+  // so that checking each word against a damaged dictionary costs one stat, not one read.
+  const TFileStamp current = ReadFileStamp(FFilename);
+  if (FRefused && current == FRefusedStamp)
+    return;
+  FRefused = false;
   std::unique_ptr<QFile> file;
   quint32 codePage = 65001;
-  if (!OpenDictionaryFile(FFilename, true, file, codePage))
+  if (!OpenDictionaryFile(FFilename, true, file, codePage)) {
+    FRefused = current.inode != 0;
+    FRefusedStamp = current;
     return;
+  }
   if (!file) {
     FFileTime = TFileStamp();
     FModified = true;
@@ -163,6 +174,8 @@ void TCustomDictionary::Load()
     // A file that does not fit its own counts is refused: nothing is loaded from it, and
     // nothing will be written over it.
     Clear();
+    FRefused = true;
+    FRefusedStamp = stamp;
     return;
   }
   FFileTime = stamp;

@@ -13,8 +13,9 @@
 // A save writes a temporary file beside the target (synced) and renames it into place, so an
 // interrupted or failing save (full disk, crash) leaves the previous file as it was; a folder
 // that does not allow new files therefore cannot be saved into. The merge at save compares the
-// file's identity (modification time in nanoseconds, size, inode) with the one read at load:
-// an unchanged file compares equal, a file renamed into place by another writer never does.
+// file's identity (modification and change times in nanoseconds, size, inode) with the one read
+// at load: an unchanged file compares equal, a file renamed into place by another writer never
+// does.
 
 #include <QByteArray>
 #include <QString>
@@ -99,6 +100,7 @@ public:
   // Identity of the file's last write (see above); all zero for a file that did not exist.
   struct TFileStamp {
     qint64 time = 0;
+    qint64 changeTime = 0; // inode change (permissions, links, renames)
     qint64 size = 0;
     quint64 inode = 0;
     bool operator==(const TFileStamp &) const = default;
@@ -123,6 +125,9 @@ private:
   int FWordCount = 0;
   // The file's stamp when it was loaded; all zero for a file that did not exist.
   TFileStamp FFileTime;
+  // The last load of FFilename was refused; the file's stamp then.
+  bool FRefused = false;
+  TFileStamp FRefusedStamp;
   std::vector<char> FWords;
   int FUsed = 0;
   int FAllocated = 0;

@@ -426,6 +426,26 @@ TEST_F(CustomDictionaryTest, DamagedFilesAreRefusedAndLeftAlone)
   }
 }
 
+// A refused file is not read again for every operation, but a repaired one loads.
+TEST_F(CustomDictionaryTest, RepairedFileLoadsOnTheNextOperation)
+{
+  const QString good = writeSample();
+  const QByteArray valid = readAll(good);
+  const QString file = path(QStringLiteral("repaired.wdu"));
+  QByteArray damaged = valid;
+  put32(damaged, 141 + 16, 250);
+  writeAll(file, damaged);
+  TCustomDictionary d;
+  d.SetFilename(file);
+  EXPECT_FALSE(d.IgnoreExists(QStringLiteral("alpha")));
+  EXPECT_FALSE(d.IgnoreExists(QStringLiteral("alpha")));
+  EXPECT_FALSE(d.Loaded());
+  // Another size, so that the change shows even within one tick of the file system's clock.
+  writeAll(file, valid + QByteArray("\0\0", 2));
+  EXPECT_TRUE(d.IgnoreExists(QStringLiteral("alpha")));
+  EXPECT_TRUE(d.Loaded());
+}
+
 TEST_F(CustomDictionaryTest, SaveAsWritesACopyAndKeepsTheObjectsState)
 {
   const QString file = writeSample();
