@@ -29,6 +29,7 @@ int main(int argc, char **argv)
   editor->setGeometry(0, 0, 460, 120);
   editor->SetText(QStringLiteral("What a happy day it was.\r\nThe thesaurus offers other words."));
   editor->SetSel(9, 9);
+  editor->SetHideSelection(false); // as the main window keeps it: the word stays marked
   window.show();
 
   TThesaurus3 thes(&window);
@@ -40,7 +41,10 @@ int main(int argc, char **argv)
     if (!d) return;
     // The dialog as the user first sees it, with a synonym chosen.
     const auto rows = d->WordList->findItems(QStringLiteral("cheerful"), Qt::MatchExactly);
-    if (!rows.isEmpty()) d->WordList->setCurrentItem(rows.front());
+    if (!rows.isEmpty()) {
+      d->WordList->setCurrentItem(rows.front());
+      d->WordList->scrollToItem(rows.front(), QAbstractItemView::PositionAtCenter);
+    }
     QTimer::singleShot(500, [&, d] {
       const QRect area = window.frameGeometry().united(d->frameGeometry()).adjusted(-8, -8, 8, 8);
       QScreen *screen = window.screen();
