@@ -54,7 +54,9 @@ bool readList(const QString &path, char kind, std::vector<Entry> &entries, QStri
   const QList<QByteArray> lines = f.readAll().split('\n');
   for (qsizetype i = 0; i < lines.size(); ++i) {
     const QString where = QStringLiteral("%1:%2").arg(path).arg(i + 1);
-    const QString line = QString::fromUtf8(lines[i]).trimmed();
+    QString line = QString::fromUtf8(lines[i]).trimmed();
+    if (i == 0 && line.startsWith(QChar(0xFEFF))) // byte-order mark of some editors
+      line = line.mid(1).trimmed();
     if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
       continue;
     Entry e{kind, line, QString(), where};
