@@ -178,7 +178,10 @@ QToolButton *TRichTextEd::AddActionButton(QToolBar *bar, const char *name, QActi
 void TRichTextEd::CreateComponents()
 {
   setWindowTitle(QStringLiteral("Linewright (Plain text)"));
-  QFont windowFont(QStringLiteral("MS Sans Serif"));
+  // Where the classic face is missing, a face of its width rather than the desktop's wider one.
+  QFont windowFont;
+  windowFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
+                          QStringLiteral("Liberation Sans")});
   windowFont.setPointSize(8);
   windowFont.setStyleHint(QFont::SansSerif);
   setFont(windowFont);
@@ -199,6 +202,12 @@ void TRichTextEd::CreateComponents()
   layout->addWidget(CoolBar2);
   layout->addWidget(Ruler);
   layout->addWidget(Editor, 1);
+  // The tool bars' style sheets stop font inheritance: give their boxes the window's font.
+  for (QWidget *box : {static_cast<QWidget *>(TextToStrip), static_cast<QWidget *>(FontName),
+                       static_cast<QWidget *>(FontSize),
+                       static_cast<QWidget *>(TextToStrip->lineEdit()),
+                       static_cast<QWidget *>(FontName->lineEdit())})
+    box->setFont(windowFont);
 
   ReplaceDialog1 = new TReplaceDialog(this);
   ReplaceDialog1->setObjectName(QStringLiteral("ReplaceDialog1"));
@@ -206,6 +215,9 @@ void TRichTextEd::CreateComponents()
   ReplaceDialog1->OnReplace = [this](TReplaceDialog *) { Run(&TRichTextEd::ReplaceDialog1Replace); };
 
   resize(821, 400);
+  // The ruler has the window's width from the start, so that the markers placed at creation
+  // (before it is ever shown) sit where they will be seen.
+  Ruler->resize(width(), Ruler->height());
   if (const QScreen *screen = QGuiApplication::primaryScreen()) {
     QRect r(QPoint(0, 0), size());
     r.moveCenter(screen->availableGeometry().center());
