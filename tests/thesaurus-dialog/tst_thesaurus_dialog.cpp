@@ -127,6 +127,7 @@ TEST_F(ThesaurusDialogTest, CaretInsideWordOpensTheDialogNextToItAndReplaceChang
     EXPECT_NEAR(frame.left(), word.left(), 1);
     EXPECT_NEAR(frame.top(), word.bottom(), 1);
 
+    EXPECT_EQ(d->focusWidget(), d->WordList);
     EXPECT_EQ(History(d->LookupCombo), QStringList({"happy"}));
     EXPECT_EQ(Rows(d->ContextLV), QStringList({"happy", "glad"}));
     EXPECT_EQ(Rows(d->ContextLV, 1), QStringList({"adjective", "adjective"}));
@@ -441,6 +442,19 @@ TEST_F(ThesaurusDialogTest, EventsOfTheComponent)
     d->CloseButton->click();
   }));
   EXPECT_EQ(calls, QStringList({"create", "dispose"}));
+}
+
+TEST(ThesDialog, TabOrder)
+{
+  TThesDialog d;
+  QStringList order;
+  QWidget *w = d.LookupCombo;
+  do {
+    if (w->focusPolicy() & Qt::TabFocus) order << w->objectName();
+    w = w->nextInFocusChain();
+  } while (w != d.LookupCombo && order.size() < 20);
+  EXPECT_EQ(order, QStringList({"LookupCombo", "ContextLV", "ReplaceEdit", "WordList", "PreviousButton",
+                                "ReplaceButton", "CloseButton", "LookupButton"}));
 }
 
 // Without a dialog of its own the base component hands the result to OnPromptLookup.
