@@ -3,6 +3,7 @@
 #include "rtFormPlacement.h"
 #include "wrParseEngine.h"
 #include "wrThesaurusDialogCtrl.h"
+#include "wrTypes.h"
 #include "wrUtil.h"
 #include "wrWinAPIParser.h"
 
@@ -13,10 +14,6 @@
 #include <QScreen>
 #include <QWidget>
 #include <algorithm>
-
-namespace {
-constexpr int ctFromCursorOrdinal = 1; // check type "from the cursor" of the parsing engine
-}
 
 QString ThesaurusEnglishString(TThesaurusLanguageString s)
 {
@@ -107,7 +104,7 @@ bool TWrightThesaurusBase::LookupWinControl(QObject *Control)
 bool TWrightThesaurusBase::LookupParser(TControlParser *Parser)
 {
   if (!Parser) return false;
-  FParsingEngine->Initialize(Parser, ctFromCursorOrdinal);
+  FParsingEngine->Initialize(Parser, ctFromCursor);
   const QString w = FParsingEngine->NextWord(Parser);
   if (w.isEmpty()) return false;
   Parser->SelectWord(int(w.size()));
