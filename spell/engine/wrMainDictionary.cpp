@@ -246,12 +246,12 @@ bool TMainDictionary::SelectChild(const TChildren &children, uchar c, quint32 &i
       if (!FWideLinkage) {
         index = quint32(p[0]) | (quint32(p[1]) << 8);
         p += 2;
-      } else if (p[0] & 0x80) {
-        index = (quint32(p[0] & 0x7F) << 8) | p[1];
-        p += 2;
       } else {
-        index = (quint32(p[0]) << 16) | (quint32(p[1]) << 8) | p[2];
-        p += 3;
+        // Both forms decoded and one chosen without a jump: the widths mix unpredictably.
+        const quint32 b0 = p[0], b1 = p[1], b2 = p[2];
+        const quint32 top = b0 >> 7;
+        index = top ? (((b0 & 0x7F) << 8) | b1) : ((b0 << 16) | (b1 << 8) | b2);
+        p += 3 - top;
       }
       if (index < classZeroCount) {
         if (classZero[quint64(index) * 4] == c)
