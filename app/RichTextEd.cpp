@@ -591,9 +591,21 @@ void TRichTextEd::dropEvent(QDropEvent *event)
 
 bool TRichTextEd::eventFilter(QObject *watched, QEvent *event)
 {
-  if (Editor && watched == Editor->viewport() && event->type() == QEvent::MouseButtonPress) {
-    RunCommand([this] { EditorMouseDown(); });
-    return false;
+  if (Editor && watched == Editor->viewport()) {
+    if (event->type() == QEvent::MouseButtonPress) {
+      RunCommand([this] { EditorMouseDown(); });
+      return false;
+    }
+    // Files dropped from the desktop are accepted by the window and change nothing, also when
+    // they land on the editor (which would otherwise insert their names).
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
+        event->type() == QEvent::Drop) {
+      auto *drop = static_cast<QDropEvent *>(event);
+      if (acceptDrops() && drop->mimeData()->hasUrls()) {
+        drop->acceptProposedAction();
+        return true;
+      }
+    }
   }
   if (watched == FirstInd || watched == LeftInd || watched == RightInd) {
     auto *marker = static_cast<QLabel *>(watched);

@@ -18,6 +18,8 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QToolBar>
@@ -712,6 +714,24 @@ INSTANTIATE_TEST_SUITE_P(
                     false, false, "x\r\nthe dog", 3},
         ReplaceCase{"NothingFoundKeepsText", "no match", 0, 0, false, false, "no match", -1}),
     [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(MainWindow, DroppedFilesAreAcceptedAndChangeNothing)
+{
+  TRichTextEd &w = Start();
+  Type("text");
+  EXPECT_TRUE(w.acceptDrops());
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile("/tmp/dropped.txt")});
+  QWidget *target = w.Editor->viewport();
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDragMoveEvent move(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &move);
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  EXPECT_EQ(Text(), "text");
+}
 
 // --- Formatting band and ruler -------------------------------------------------------------------
 
