@@ -3,15 +3,6 @@
 #include <QObject>
 #include <algorithm>
 
-bool IsRichEditWindow(HWND Handle)
-{
-  if (!Handle)
-    return false;
-  int cpMin = -2, cpMax = -2;
-  Handle->ExGetSel(cpMin, cpMax);
-  return cpMin != -2 || cpMax != -2;
-}
-
 void TWinAPIControlParser::Initialize(void *EditControl)
 {
   Initialize(static_cast<QObject *>(EditControl));

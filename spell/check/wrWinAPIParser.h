@@ -5,11 +5,11 @@
 
 #include "wrParserBase.h"
 #include "rtEditWindow.h"
+#include "wrUtil.h"
 
 enum TWinAPIControlType { actEdit = 0, actRichEdit = 1, actRichEdit2 = 2 };
 
-// The rich-edit probe: a rich edit overwrites a selection range preset to (-2, -2).
-bool IsRichEditWindow(HWND Handle);
+// IsRichEditWindow, the rich-edit probe, comes from the engine's text helpers.
 
 class TWinAPIControlParser : public TControlParser2 {
 public:
