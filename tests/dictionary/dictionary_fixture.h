@@ -40,6 +40,7 @@ inline QStringList EveryNodeAWord(int Count)
   static const QString alphabet =
       QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
   QStringList words;
+  words.reserve(Count);
   QStringList level{QStringLiteral("b")};
   while (words.size() < Count) {
     QStringList next;
