@@ -4,8 +4,12 @@
 // Positions: the contract counts a line break as two (CR LF); QTextDocument counts a block
 // break as one. For a position inside block k, ours = document position + k. Conversions go
 // through the document's block tree (findBlock / findBlockByNumber, O(log n)), never through a
-// scan of the text; ours -> document uses a binary search over block numbers with a cache of
-// the last block hit, so sequential access (a parser walking the text) is one lookup.
+// scan of the text; ours -> document narrows the block down with a few document lookups and
+// a binary search over what is left, with a cache of the last block hit, so sequential access
+// (a parser walking the text) is one lookup.
+//
+// Undo: a whole-text set (WM_SETTEXT) starts a fresh history; SetTextEx with keepUndo, and
+// everything between BeginEditBlock and EndEditBlock, is one undo step.
 //
 // Every text that enters the document through the adapter (SetText, ReplaceSel, SetLineText,
 // paste, drop) has its line breaks normalised: CR LF, lone CR, lone LF, U+2028, U+2029, VT, FF
