@@ -156,7 +156,7 @@ TEST_P(StartArgument, FirstArgumentBecomesLineZeroAsText)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Arguments, StartArgument,
+    StartUp, StartArgument,
     ::testing::Values(
         ArgumentCase{{"hello world"}, "hello world\r\n"},
         ArgumentCase{{"first", "second"}, "first\r\n"},
@@ -368,7 +368,7 @@ TEST_P(ClearAnswer, OnlyYesEmptiesTheEditor)
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, ClearAnswer,
+INSTANTIATE_TEST_SUITE_P(ClearBox, ClearAnswer,
                          ::testing::Values(ClearCase{IDCANCEL, false}, ClearCase{IDNO, false},
                                            ClearCase{IDYES, true}));
 
@@ -431,7 +431,7 @@ TEST_P(LaunchExcel, OpensTheTextBeforeTheFirstSlashWithoutQuotes)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Registered, LaunchExcel,
+    XlsCommand, LaunchExcel,
     ::testing::Values(
         ExcelCase{"QuotedPathAndSwitch", true, "Excel.Sheet.8", "Excel.Sheet.8",
                   "\"C:\\Office\\EXCEL.EXE\" /e", "C:\\Office\\EXCEL.EXE "},
@@ -566,7 +566,7 @@ TEST_P(ButtonCommand, RunsAndUndoesInOneStep)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Commands, ButtonCommand,
+    Buttons, ButtonCommand,
     ::testing::Values(
         CommandCase{"Bars", &TRichTextEd::ToolButton9, "a|b|c", 0, 0, "a\r\nb\r\nc"},
         CommandCase{"ToSemicolons", &TRichTextEd::ToolButton23, "a\r\nb\r\n", 0, 0, "a;b;"},
@@ -645,7 +645,7 @@ TEST_P(FindNext, SelectsTheNextMatchAfterTheSelectionStart)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, FindNext,
+    FindText, FindNext,
     ::testing::Values(FindCase{"MatchAtCaretSkipped", "abc abc", 0, "abc", 4},
                       FindCase{"AfterLastMatch", "abc abc", 4, "abc", -1},
                       FindCase{"AsciiCaseIgnored", "x abc", 0, "ABC", 2},
@@ -701,7 +701,7 @@ TEST_P(ReplaceCommand, ReplacesInTheSelectionOrTheWholeText)
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, ReplaceCommand,
+    ReplaceText, ReplaceCommand,
     ::testing::Values(
         ReplaceCase{"FirstInWholeTextAnyCase", "a CAT, a cat", 0, 0, false, false,
                     "a dog, a cat", -1},
