@@ -148,6 +148,17 @@ TEST(EditWindows, SingleLineEdit)
   EXPECT_LT(w->PosFromChar(1).x(), w->PosFromChar(3).x());
   EXPECT_EQ(w->PosFromChar(5), QPoint(-1, -1));
 
+  // Scrolled to its end, the start lies left of the window and the end is still found.
+  w->SetText(QString(300, QChar(u'm')));
+  w->SetSel(300, 300);
+  QApplication::processEvents();
+  EXPECT_LT(w->PosFromChar(0).x(), 0);
+  for (int p : {290, 295, 300}) {
+    const QPoint pt = w->PosFromChar(p);
+    EXPECT_GE(pt.x(), 0) << p;
+    EXPECT_EQ(w->CharFromPos(pt + QPoint(0, 2)), p) << p;
+  }
+
   w->Clear();
   EXPECT_EQ(w->GetText(), QString());
   EXPECT_FALSE(w->Modified());
