@@ -496,7 +496,8 @@ void TRichTextEd::CreateEditor()
 
 void TRichTextEd::ShowEditorPopup(const QPoint &pos)
 {
-  EditorPopupMenu1->popup(Editor->mapToGlobal(pos));
+  // A scroll area reports the position in its viewport's coordinates.
+  EditorPopupMenu1->popup(Editor->viewport()->mapToGlobal(pos));
 }
 
 // --- Window events --------------------------------------------------------------------------------

@@ -17,6 +17,7 @@
 #include <QFrame>
 #include <QLineEdit>
 #include <QLabel>
+#include <QContextMenuEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -480,6 +481,16 @@ TEST_F(MainWindow, PopupMenuHasThreeItemsAndExitDoesNothing)
   EXPECT_EQ(w.Editor->GetSelLength(), 2);
   EXPECT_TRUE(Boxes.empty());
   EXPECT_TRUE(Launches.empty());
+}
+
+TEST_F(MainWindow, RightClickInTheEditorOpensThePopupMenu)
+{
+  TRichTextEd &w = Start();
+  QWidget *viewport = w.Editor->viewport();
+  QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(10, 10), viewport->mapToGlobal(QPoint(10, 10)));
+  QApplication::sendEvent(viewport, &e);
+  EXPECT_TRUE(w.EditorPopupMenu1->isVisible());
+  w.EditorPopupMenu1->hide();
 }
 
 TEST_F(MainWindow, CloseButtonClosesWithoutAsking)
