@@ -18,7 +18,10 @@
 #include <QLineEdit>
 #include <QLabel>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QMimeData>
 #include <QUrl>
 #include <QMouseEvent>
@@ -804,6 +807,116 @@ TEST_F(MainWindow, BulletsAndAlignmentThroughTheirButtons)
   EXPECT_EQ(w.Editor->GetParagraph().Alignment, 1);
   EXPECT_TRUE(w.RightAlign->isChecked());
   EXPECT_FALSE(w.CenterAlign->isChecked());
+}
+
+// --- The launches on this desktop: file associations and desktop entries -------------------------
+
+// The real shell and class registry over a private desktop: desktop entries and default
+// applications in temporary XDG folders; launches are recorded instead of started.
+class DesktopLaunch : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    ASSERT_TRUE(FDir.isValid());
+    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS",
+                             "XDG_CONFIG_DIRS", "XDG_CURRENT_DESKTOP"})
+      FSaved.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
+    const QString data = FDir.filePath("data"), config = FDir.filePath("config");
+    QDir().mkpath(data + "/applications");
+    QDir().mkpath(config);
+    qputenv("XDG_DATA_HOME", data.toUtf8());
+    qputenv("XDG_CONFIG_HOME", config.toUtf8());
+    qputenv("XDG_DATA_DIRS", FDir.filePath("none").toUtf8());
+    qputenv("XDG_CONFIG_DIRS", FDir.filePath("none").toUtf8());
+    qunsetenv("XDG_CURRENT_DESKTOP");
+    FOldRegistry = SetDefaultRegistryStore(std::make_shared<TDesktopClassesStore>());
+    FOldLauncher = SetShellLauncher([this](const TShellLaunch &l) {
+      Launches.push_back(l);
+      return true;
+    });
+    FOldBox = SetMessageBoxHandler([this](QWidget *, const QString &, const QString &, unsigned) {
+      ++Boxes;
+      return IDOK;
+    });
+  }
+
+  void TearDown() override
+  {
+    SetShellLauncher(FOldLauncher);
+    SetDefaultRegistryStore(FOldRegistry);
+    SetMessageBoxHandler(FOldBox);
+    for (const auto &v : FSaved) {
+      if (v.Set)
+        qputenv(v.Name, v.Value);
+      else
+        qunsetenv(v.Name);
+    }
+  }
+
+  void Write(const QString &relative, const QByteArray &content)
+  {
+    QFile f(FDir.filePath(relative));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+  }
+
+  void AddApplication(const char *id, const char *exec)
+  {
+    Write(QStringLiteral("data/applications/") + id,
+          QByteArray("[Desktop Entry]\nType=Application\nName=") + id + "\nExec=" + exec + "\n");
+  }
+
+  std::vector<TShellLaunch> Launches;
+  int Boxes = 0;
+
+private:
+  struct Saved {
+    const char *Name;
+    QByteArray Value;
+    bool Set;
+  };
+  QTemporaryDir FDir;
+  std::vector<Saved> FSaved;
+  std::shared_ptr<TRegistryStore> FOldRegistry;
+  TShellLauncher FOldLauncher;
+  TMessageBoxHandler FOldBox;
+};
+
+TEST_F(DesktopLaunch, ExcelStartsTheDefaultSpreadsheetApplication)
+{
+  // The MIME database of the system names the type of ".xls"; the user's list chooses the program.
+  qputenv("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+  const QString mime = TDesktopClassesStore::MimeTypeOfExtension(".xls");
+  if (mime.isEmpty())
+    GTEST_SKIP() << "no MIME type for .xls on this system";
+  AddApplication("lwcalc.desktop", "/bin/echo calc %F");
+  Write("config/mimeapps.list", "[Default Applications]\n" + mime.toUtf8() + "=lwcalc.desktop\n");
+  TRichTextEd w;
+  w.ToolButton10->click();
+  ASSERT_EQ(Launches.size(), 1u);
+  EXPECT_EQ(Launches[0].Program, "/bin/echo");
+  EXPECT_EQ(Launches[0].Arguments, QStringList({"calc"}));
+  EXPECT_EQ(Boxes, 0);
+}
+
+TEST_F(DesktopLaunch, ExcelWithoutAnyRegisteredApplicationDoesNothing)
+{
+  TRichTextEd w;
+  w.ToolButton10->click();
+  EXPECT_TRUE(Launches.empty());
+  EXPECT_EQ(Boxes, 0);
+}
+
+TEST_F(DesktopLaunch, NotepadStartsTheDefaultTextEditor)
+{
+  AddApplication("lwedit.desktop", "/bin/echo edit %U");
+  Write("config/mimeapps.list", "[Default Applications]\ntext/plain=lwedit.desktop\n");
+  TRichTextEd w;
+  w.ToolButton8->click();
+  ASSERT_EQ(Launches.size(), 1u);
+  EXPECT_EQ(Launches[0].Program, "/bin/echo");
+  EXPECT_EQ(Launches[0].Arguments, QStringList({"edit"}));
+  EXPECT_EQ(Boxes, 0);
 }
 
 } // namespace
