@@ -3,7 +3,14 @@
 #include "rtCodePage.h"
 #include "rtEditWindow.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QPointer>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QWidget>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -84,23 +91,55 @@ QString BreaksToCrLf(const QString &text)
   return r;
 }
 
-// Groups everything a command does into one undo step, also when the command is abandoned
-// by an error.
-class TEditBlock {
+// What every command that changes the text runs inside: one undo step for everything the
+// command does (also when it is abandoned by an error), and the layout of the new text left to
+// the widget's own lazy layout.
+//
+// The rich-text widget lays out the changed part of its text synchronously when an edit ends:
+// over a second for a few megabytes, and a rebuilt text is all changed. Without a page size the
+// document only drops the old layout; giving the size back afterwards starts the lazy layout,
+// which lays out what is on screen first and the rest in small steps between events.
+class TCommandEdit {
 public:
-  explicit TEditBlock(TEditWindow &editor) : FEditor(editor) { FEditor.BeginEditBlock(); }
-  ~TEditBlock() { FEditor.EndEditBlock(); }
-  TEditBlock(const TEditBlock &) = delete;
-  TEditBlock &operator=(const TEditBlock &) = delete;
+  explicit TCommandEdit(TEditWindow &editor) : FEditor(editor)
+  {
+    if (auto *edit = qobject_cast<QTextEdit *>(editor.Control())) {
+      FDocument = edit->document();
+      FPageSize = FDocument->pageSize();
+      if (FPageSize.isNull()) {
+        FDocument.clear();
+      } else {
+        // A lazy layout still running (the previous command's) is finished first, at the real
+        // width: anything that needs a position during the command would otherwise lay the
+        // rest out at the width of no page, one character per line.
+        FDocument->documentLayout()->documentSize();
+        FDocument->setPageSize(QSizeF(0, 0)); // a null size: the layout stands still
+      }
+    }
+    FEditor.BeginEditBlock();
+  }
+  ~TCommandEdit()
+  {
+    FEditor.EndEditBlock();
+    // After the block has ended: inside it, the size would bring back the synchronous layout.
+    if (FDocument) {
+      FDocument->setPageSize(FPageSize);
+      FEditor.ScrollCaret();
+    }
+  }
+  TCommandEdit(const TCommandEdit &) = delete;
+  TCommandEdit &operator=(const TCommandEdit &) = delete;
 
 private:
   TEditWindow &FEditor;
+  QPointer<QTextDocument> FDocument;
+  QSizeF FPageSize;
 };
 
 // Replaces the whole text as one undoable edit.
 void ReplaceWholeText(TEditWindow &editor, const QString &text)
 {
-  TEditBlock block(editor);
+  TCommandEdit edit(editor);
   editor.SetTextEx(text, true);
 }
 
@@ -217,19 +256,24 @@ QString DashIndented(const QString &line)
 }
 
 // Rewrites lines 1 to Count - 1 that `change` alters, one write-back per changed line, all in
-// one edit block. The text is read once, so the command stays linear in the text's length.
+// one edit. The text is read once, so the command stays linear in the text's length.
 template <class Change>
 void RewriteLinesAfterFirst(TEditWindow &editor, Change change)
 {
   if (editor.LinesCount() < 2)
     return;
   const QStringList lines = SplitLines(editor.GetText());
-  TEditBlock block(editor);
+  std::vector<std::pair<int, QString>> changed;
   QString out;
   for (qsizetype i = 1; i < lines.size(); ++i) {
     if (change(lines[i], out))
-      editor.SetLineText(int(i), out);
+      changed.emplace_back(int(i), std::move(out));
   }
+  if (changed.empty())
+    return;
+  TCommandEdit edit(editor);
+  for (const auto &[line, text] : changed)
+    editor.SetLineText(line, text);
 }
 
 void ReplaceInText(TEditWindow &editor, const QString &what, const QString &by)
@@ -241,10 +285,14 @@ void ReplaceInText(TEditWindow &editor, const QString &what, const QString &by)
   ReplaceWholeText(editor, text);
 }
 
-// Steps 1 to 4 of Convert to Plaintext with the converted text already at hand.
+// Steps 1 to 4 of Convert to Plaintext with the converted text already at hand; called inside
+// the command's edit block.
 void PutPlainText(TEditWindow &editor, const QString &text)
 {
   const QString arial = QStringLiteral("Arial");
+  // The new font is set while the editor is empty: setting it on the old text would lay that
+  // text out again (seconds on a long text) only for it to be replaced.
+  editor.SetTextEx(QString(), true);
   TCharAttributes def = editor.GetDefAttributes();
   def.Name = arial;
   def.Size = 8;
@@ -262,7 +310,7 @@ void PutPlainText(TEditWindow &editor, const QString &text)
 
 void AllInOnePaste(TEditWindow &editor, const QString &keepText, bool dashIndent)
 {
-  TEditBlock block(editor);
+  TCommandEdit edit(editor);
   editor.PasteFromClipboard();
   QString text = ConvertToPlainText(editor.GetText(), keepText);
   // Trim, remove blank lines and indent on the text the editor would hold after each step,
@@ -442,7 +490,7 @@ void ProperCaseSelection(TEditWindow &editor, int &userSS)
 
 void ConvertToPlaintextCommand(TEditWindow &editor, const QString &keepText)
 {
-  TEditBlock block(editor);
+  TCommandEdit edit(editor);
   PutPlainText(editor, ConvertToPlainText(editor.GetText(), keepText));
 }
 

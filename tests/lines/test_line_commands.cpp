@@ -93,13 +93,16 @@ std::vector<Case> Cases()
       {"empty dash indent", {DashIndent()}, "", ""},
       {"empty dash un-indent", {DashUnIndent()}, "", ""},
       {"empty proper case", {ProperCase()}, "", ""},
+      {"empty convert to plaintext", {Plain()}, "", ""},
 
       // Separators: replaced left to right, spaces around them stay on the new lines.
       {"bars", {Bars()}, "a|b|c", "a\r\nb\r\nc"},
+      {"bars with spaces around", {Bars()}, "a | b", "a \r\n b"},
       {"comma then space", {Commas()}, "a, b", "a\r\n b"},
       {"dash with spaces, en dash kept", {Dashes()}, "x - y\u2013z", "x \r\n y\u2013z"},
       {"semicolons", {Semicolons()}, "a ;b;;c", "a \r\nb\r\n\r\nc"},
       {"breaks to semicolons", {ToSemicolons()}, "a\r\nb\r\n", "a;b;"},
+      {"breaks to semicolons keep blank lines", {ToSemicolons()}, "a\r\n\r\nb", "a;;b"},
       {"plus gets a break", {Plus()}, "x+y", "x+\r\ny"},
       {"plus at the end", {Plus()}, "a+b+", "a+\r\nb+\r\n"},
       {"separator in a long line", {Commas()}, longLine + "," + longLine, longLine + "\r\n" + longLine},
@@ -111,6 +114,7 @@ std::vector<Case> Cases()
       {"remove blank keeps leading space", {RemoveBlank()}, "  a \t\r\nb", "  a\r\nb\r\n\r\n"},
       {"remove blank on blanks only", {RemoveBlank()}, "  \r\n\t\r\n", "\r\n"},
       {"remove blank twice", {RemoveBlank(), RemoveBlank()}, "a", "a\r\n\r\n"},
+      {"remove blank keeps a long line", {RemoveBlank()}, longLine + "  \r\n\r\nb", longLine + "\r\nb\r\n\r\n"},
 
       // Trim: both ends of each line, blank lines stay, every run adds an empty line.
       {"trim", {Trim()}, " a \r\n\r\n\tb\t", "a\r\n\r\nb\r\n\r\n"},
@@ -123,12 +127,15 @@ std::vector<Case> Cases()
       {"indent two lines", {Indent()}, "a\r\nb\r\n", "a\r\n   b\r\n"},
       {"indent empty line", {Indent()}, "a\r\n\r\nb", "a\r\n   \r\n   b"},
       {"indent before (", {Indent()}, "a\r\n(b)", "a\r\n   (b)"},
+      {"indent a long line", {Indent()}, "a\r\n" + longLine + "y", "a\r\n   " + longLine + "y"},
       {"un-indent one level", {UnIndent()}, "a\r\n      x", "a\r\n   x"},
       {"un-indent leaves line 0 and short indents", {UnIndent()}, "   a\r\n  b", "   a\r\n  b"},
       {"un-indent a long line", {UnIndent()}, "a\r\n   " + longLine + "y", "a\r\n" + longLine + "y"},
       {"dash indent", {DashIndent()}, "head\r\nitem\r\n(note)\r\n\r\nlast",
        "head\r\n - item\r\n   (note)\r\n - \r\n - last"},
       {"dash indent single line", {DashIndent()}, "(a)", "(a)"},
+      {"dash indent a long line", {DashIndent()}, "a\r\n" + longLine + "y\r\n(" + longLine + ")",
+       "a\r\n - " + longLine + "y\r\n   (" + longLine + ")"},
       {"dash un-indent keeps ( lines", {DashUnIndent()}, "head\r\n - item\r\n   (note)\r\n-x",
        "head\r\nitem\r\n   (note)\r\n-x"},
       {"dash un-indent a long line", {DashUnIndent()}, "a\r\n - " + longLine + "y", "a\r\n" + longLine + "y"},
@@ -180,33 +187,49 @@ std::vector<Case> Cases()
   };
 }
 
+// Puts the row's clipboard in place and confirms the platform really holds it, so that a
+// platform without a working clipboard fails here and not as a wrong paste result.
+::testing::AssertionResult PrepareClipboard(const std::optional<QString> &text)
+{
+  QClipboard *clipboard = QApplication::clipboard();
+  if (text)
+    clipboard->setText(*text);
+  else
+    clipboard->clear();
+  const QString held = clipboard->text();
+  if (held == text.value_or(QString()))
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "the clipboard holds \"" << held.toStdString() << '"';
+}
+
 class LineCommandsTest : public ::testing::Test {
 protected:
   TWrightRichEdit Widget;
   TEditWindow &Editor = Widget;
 };
 
-TEST_F(LineCommandsTest, TableAndUndo)
+TEST(LineCommandsTable, ResultsAndOneUndoStepEach)
 {
   for (const Case &c : Cases()) {
     SCOPED_TRACE(c.name);
-    Editor.SetText(c.input);
-    const QString before = Editor.GetText();
-    Editor.SetSel(c.selStart, c.selEnd);
-    if (c.clipboard)
-      QApplication::clipboard()->setText(*c.clipboard);
-    else
-      QApplication::clipboard()->clear();
+    // A fresh editor per row: no history, font or selection left over from another row.
+    TWrightRichEdit widget;
+    TEditWindow &editor = widget;
+    editor.SetText(c.input);
+    editor.SetSel(c.selStart, c.selEnd);
+    ASSERT_TRUE(PrepareClipboard(c.clipboard));
 
-    for (const Command &cmd : c.commands)
-      cmd(Editor);
-    EXPECT_EQ(Editor.GetText(), c.expected);
+    std::vector<QString> states{editor.GetText()};
+    for (const Command &cmd : c.commands) {
+      cmd(editor);
+      states.push_back(editor.GetText());
+    }
+    EXPECT_EQ(editor.GetText(), c.expected);
 
-    // One undo step per command brings back the text as it was.
-    if (c.expected != before) {
-      for (size_t i = 0; i < c.commands.size(); ++i)
-        Editor.Undo();
-      EXPECT_EQ(Editor.GetText(), before);
+    // Each Ctrl+Z brings back the text as it was before one command, the last one first.
+    for (size_t i = c.commands.size(); i > 0; --i) {
+      editor.Undo();
+      EXPECT_EQ(editor.GetText(), states[i - 1]) << "undo of command " << i;
     }
   }
 }
@@ -231,16 +254,26 @@ TEST_F(LineCommandsTest, ProperCaseRemembersSelectionStartAndKeepsSelection)
   EXPECT_EQ(userSS, -1);
 }
 
+// Ctrl+Z after each of several commands walks back one command at a time.
 TEST_F(LineCommandsTest, UndoAfterCommandsInARow)
 {
   Editor.SetText("a|b\r\nc");
   ConvertBarsToCrLf(Editor);
   IndentLines(Editor);
-  ASSERT_EQ(Editor.GetText(), "a\r\n   b\r\n   c");
+  Editor.SetSel(Editor.GetTextLength(), Editor.GetTextLength());
+  ASSERT_TRUE(PrepareClipboard(QString(" d  e")));
+  AllInOneNoIndentPaste(Editor, KeepAtStart);
+  ConvertCrLfToSemicolons(Editor);
+  ASSERT_EQ(Editor.GetText(), "a;b;c d e;;");
+  Editor.Undo();
+  EXPECT_EQ(Editor.GetText(), "a\r\nb\r\nc d e\r\n\r\n");
+  Editor.Undo();
+  EXPECT_EQ(Editor.GetText(), "a\r\n   b\r\n   c");
   Editor.Undo();
   EXPECT_EQ(Editor.GetText(), "a\r\nb\r\nc");
   Editor.Undo();
   EXPECT_EQ(Editor.GetText(), "a|b\r\nc");
+  EXPECT_FALSE(Editor.CanUndo());
 }
 
 TEST_F(LineCommandsTest, ConvertToPlaintextDropsFormattingAndLeavesCaretAtStart)
