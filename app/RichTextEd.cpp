@@ -65,8 +65,9 @@ QToolBar *MakeToolBar(QWidget *band, const char *name)
   bar->setMovable(false);
   bar->setFloatable(false);
   // Tight buttons, so that the whole command row fits the window's width on one line.
-  bar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; }"
-                                    "QToolButton { padding: 1px; margin: 0px; }"));
+  bar->setContentsMargins(0, 0, 0, 0);
+  bar->layout()->setSpacing(0);
+  bar->layout()->setContentsMargins(0, 0, 0, 0);
   band->layout()->addWidget(bar);
   return bar;
 }
@@ -202,12 +203,6 @@ void TRichTextEd::CreateComponents()
   layout->addWidget(CoolBar2);
   layout->addWidget(Ruler);
   layout->addWidget(Editor, 1);
-  // The tool bars' style sheets stop font inheritance: give their boxes the window's font.
-  for (QWidget *box : {static_cast<QWidget *>(TextToStrip), static_cast<QWidget *>(FontName),
-                       static_cast<QWidget *>(FontSize),
-                       static_cast<QWidget *>(TextToStrip->lineEdit()),
-                       static_cast<QWidget *>(FontName->lineEdit())})
-    box->setFont(windowFont);
 
   ReplaceDialog1 = new TReplaceDialog(this);
   ReplaceDialog1->setObjectName(QStringLiteral("ReplaceDialog1"));
@@ -402,11 +397,11 @@ void TRichTextEd::CreateFormattingBand()
   BulletsButton = AddButton(ToolBar7, "BulletsButton", QStringLiteral("Bullets"),
                             &TRichTextEd::BulletsButtonClick);
   BulletsButton->setCheckable(true);
-  BulletNumAct1 = MakeAction("BulletNumAct1", QStringLiteral("Numbering"), QString(),
+  // No caption and no hint: an action would otherwise show its caption as the tool tip.
+  BulletNumAct1 = MakeAction("BulletNumAct1", QString(), QString(),
                              &TRichTextEd::BulletNumAct1Execute);
   BulletNumAct1->setCheckable(true);
   BulletsNumButton = AddActionButton(ToolBar7, "BulletsNumButton", BulletNumAct1);
-  BulletsNumButton->setToolTip(QString());
   static_cast<QHBoxLayout *>(CoolBar2->layout())->addStretch(1);
 }
 

@@ -749,6 +749,44 @@ TEST_F(MainWindow, DroppedFilesAreAcceptedAndChangeNothing)
 
 // --- Formatting band and ruler -------------------------------------------------------------------
 
+TEST_F(MainWindow, FormattingBandInOrderWithItsToolTips)
+{
+  struct Expect {
+    const char *Name;
+    const char *ToolTip;
+  };
+  const std::vector<Expect> expected = {
+      {"ToolButton17", "Font"},     {"BoldButton", "Bold"},       {"ItalicButton", "Italic"},
+      {"UnderlineButton", ""},      {"", ""},                     {"LeftAlign", "Align Left"},
+      {"CenterAlign", "Centre Text"}, {"RightAlign", "Align Right"}, {"", ""},
+      {"BulletsButton", "Bullets"}, {"BulletsNumButton", ""},
+  };
+  TRichTextEd &w = Start();
+  w.ToolButton18->click();
+  w.BulletsNumButton->click(); // a checked action must not bring a tool tip back
+  const QList<QAction *> actions = w.ToolBar7->actions();
+  ASSERT_EQ(actions.size(), qsizetype(expected.size()));
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(i);
+    if (*expected[i].Name == 0) {
+      EXPECT_TRUE(actions[i]->isSeparator());
+      continue;
+    }
+    QWidget *button = w.ToolBar7->widgetForAction(actions[i]);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->objectName(), expected[i].Name);
+    EXPECT_EQ(button->toolTip(), expected[i].ToolTip);
+  }
+  EXPECT_EQ(w.FontName->toolTip(), "Default font ");
+  EXPECT_EQ(w.FontSize->toolTip(), "Default font Size");
+  EXPECT_EQ(w.FontName->width(), 145);
+  EXPECT_EQ(w.FontSize->width(), 102);
+  EXPECT_EQ(w.UpDown1->Min(), 0);
+  EXPECT_EQ(w.UpDown1->Max(), 100);
+  for (QWidget *box : {static_cast<QWidget *>(w.FontName), static_cast<QWidget *>(w.FontSize)})
+    EXPECT_EQ(box->palette().color(QPalette::Base), QColor(249, 248, 240));
+}
+
 TEST_F(MainWindow, RulerMarkersFollowTheParagraph)
 {
   TRichTextEd &w = Start();
