@@ -20,6 +20,8 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QMimeData>
@@ -309,6 +311,31 @@ TEST_F(MainWindow, TextToStripMenuAndChecksKeepTheirTextOrder)
             "Trademark,Copyright,Registered,Tabs,Apostrophes,Quotemarks,Commas");
   items[1]->trigger();
   EXPECT_EQ(w.TextToStrip->Text(), "");
+}
+
+TEST_F(MainWindow, TextToStripListTogglesOnClickAndStaysOpenUntilEsc)
+{
+  TRichTextEd &w = Start();
+  TCheckedComboBox *box = w.TextToStrip;
+  box->showPopup();
+  QApplication::processEvents();
+  QAbstractItemView *view = box->view();
+  ASSERT_TRUE(view->isVisible());
+  const QPoint at = view->visualRect(view->model()->index(1, 0)).center();
+  for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent e(type, QPointF(at), view->viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &e);
+  }
+  EXPECT_TRUE(box->Checked(1));
+  EXPECT_EQ(box->Text(), "Apostrophes,Quotemarks,Commas,Copyright");
+  EXPECT_TRUE(view->isVisible());
+  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(view, &esc);
+  QApplication::processEvents();
+  EXPECT_FALSE(view->isVisible());
+  EXPECT_EQ(box->Text(), "Apostrophes,Quotemarks,Commas,Copyright");
 }
 
 TEST_F(MainWindow, ConvertToPlaintextReadsTheKeepOptions)
