@@ -8,6 +8,7 @@
 #include "rtRegistry.h"
 #include "rtShell.h"
 #include "wrRichEdit.h"
+#include "wrThesaurus.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -203,6 +204,19 @@ void TRichTextEd::CreateComponents()
   layout->addWidget(CoolBar2);
   layout->addWidget(Ruler);
   layout->addWidget(Editor, 1);
+
+  Thesaurus31 = new TThesaurus3(this);
+  Thesaurus31->setObjectName(QStringLiteral("Thesaurus31"));
+  Thesaurus31->SetFilename(QStringLiteral("%AppDir%\\Dictionaries\\Wordnest.wdt"));
+  Thesaurus31->SortedLists = false;
+  Thesaurus31->DoubleClickAction = dcaLookup;
+  Thesaurus31->UILanguage = ltEnglish;
+  Thesaurus31->CommandsEnabled = AllThesaurusCommands;
+  Thesaurus31->CommandsVisible = AllThesaurusCommands;
+  Thesaurus31->HelpCtxThesaurusDialog = 0;
+  Thesaurus31->ParentFont = false;
+  Thesaurus3Base1 = new TThesaurus3Base(this);
+  Thesaurus3Base1->setObjectName(QStringLiteral("Thesaurus3Base1"));
 
   ReplaceDialog1 = new TReplaceDialog(this);
   ReplaceDialog1->setObjectName(QStringLiteral("ReplaceDialog1"));

@@ -20,6 +20,8 @@ class QToolBar;
 class QToolButton;
 class TCheckedComboBox;
 class TReplaceDialog;
+class TThesaurus3;
+class TThesaurus3Base;
 class TRulerPanel;
 class TUpDown;
 class TWrightRichEdit;
@@ -83,6 +85,8 @@ public:
 
   TWrightRichEdit *Editor = nullptr;
   TReplaceDialog *ReplaceDialog1 = nullptr; // modeless, created with the window
+  TThesaurus3 *Thesaurus31 = nullptr;         // behind "Lookup word Thesausus"
+  TThesaurus3Base *Thesaurus3Base1 = nullptr; // sits on the window; no command uses it
   QMenu *EditorPopupMenu1 = nullptr;
   QAction *Lookupword1 = nullptr, *EditorSpellcheck1 = nullptr, *Exit1 = nullptr;
 

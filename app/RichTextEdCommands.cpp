@@ -9,6 +9,7 @@
 #include "ReplaceDialog.h"
 #include "rtErrorBox.h"
 #include "wrRichEdit.h"
+#include "wrThesaurus.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -79,7 +80,9 @@ void TRichTextEd::EditorSpellcheck1Click()
 
 void TRichTextEd::Lookupword1Click()
 {
-  // Wired with the thesaurus code (lookup of the word at the caret).
+  if (!FormattingAllowed())
+    return;
+  Thesaurus31->LookupWinControl(Editor);
 }
 
 void TRichTextEd::ToolButton15Click()

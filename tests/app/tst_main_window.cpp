@@ -10,6 +10,8 @@
 #include "rtRegistry.h"
 #include "rtShell.h"
 #include "wrRichEdit.h"
+#include "wrThesaurus.h"
+#include "wrThesaurusDialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,6 +30,8 @@
 #include <QUrl>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -511,6 +515,46 @@ TEST_F(MainWindow, PopupMenuHasThreeItemsAndExitDoesNothing)
   EXPECT_EQ(w.Editor->GetSelLength(), 2);
   EXPECT_TRUE(Boxes.empty());
   EXPECT_TRUE(Launches.empty());
+}
+
+// The pop-up's thesaurus item looks up the word at the caret in the shipped thesaurus and
+// replaces it with the word the user picks.
+TEST_F(MainWindow, LookupWordReplacesTheWordAtTheCaretFromTheShippedThesaurus)
+{
+  TRichTextEd &w = Start();
+  if (!QFile::exists(QCoreApplication::applicationDirPath() + "/Dictionaries/Wordnest.wdt"))
+    GTEST_SKIP() << "the shipped thesaurus is not built";
+  EXPECT_EQ(w.Thesaurus31->Filename(), "%AppDir%\\Dictionaries\\Wordnest.wdt");
+  EXPECT_EQ(w.Thesaurus31->DoubleClickAction, dcaLookup);
+  Type("I am happy today.");
+  w.Editor->SetSel(7, 7);
+
+  QString looked, chosen;
+  QTimer::singleShot(0, [&] {
+    auto *d = qobject_cast<TThesDialog *>(w.Thesaurus31->DialogForm());
+    if (!d)
+      return;
+    looked = w.Editor->GetSelText();
+    // The first word of the first context that is not the looked-up word itself.
+    for (int i = 0; i < d->WordList->topLevelItemCount() && chosen.isEmpty(); ++i) {
+      const QString word = d->WordList->topLevelItem(i)->text(0);
+      if (word.compare("happy", Qt::CaseInsensitive) != 0) {
+        d->WordList->setCurrentItem(d->WordList->topLevelItem(i));
+        chosen = d->ReplaceEdit->text();
+      }
+    }
+    if (d->ReplaceButton->isEnabled())
+      d->ReplaceButton->click();
+    else
+      d->done(QDialog::Rejected);
+  });
+  w.Lookupword1->trigger();
+  QApplication::processEvents();
+
+  EXPECT_EQ(looked, "happy");
+  ASSERT_FALSE(chosen.isEmpty());
+  EXPECT_EQ(Text(), "I am " + chosen + " today.");
+  EXPECT_TRUE(Boxes.empty());
 }
 
 TEST_F(MainWindow, RightClickInTheEditorOpensThePopupMenu)
