@@ -146,6 +146,11 @@ TTextWidgetWindow<W>::TTextWidgetWindow(W *edit, bool rich)
       QObject::connect(edit, &W::cursorPositionChanged, edit, [this] { FireSelectionIfMoved(); }));
   FConnections.push_back(
       QObject::connect(edit, &W::selectionChanged, edit, [this] { FireSelectionIfMoved(); }));
+  FConnections.push_back(
+      QObject::connect(edit, &W::cursorPositionChanged, edit, [this] { KeepCaretBlockAnalysis(); }));
+  // Before the document lays the change out, so a new long paragraph is analysed only once.
+  FConnections.push_back(QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
+                                          [this] { KeepCaretBlockAnalysis(); }));
   FKeyFilter = new TLineBreakKeyFilter(edit, [this] { PasteFromClipboard(); });
   // Like the native control, the selection is hidden while the window has no focus.
   SetHideSelection(FHideSelection);
@@ -189,6 +194,34 @@ template <class W>
 int TTextWidgetWindow<W>::LineHeight() const
 {
   return QFontMetrics(Document()->defaultFont()).lineSpacing();
+}
+
+// A text layout drops its analysis of the paragraph (character attributes, glyphs) after every
+// layout and paint, and anything that asks where the caret is (scrolling to it, drawing it, each
+// blink) has it rebuilt for the whole paragraph: half a second for a paragraph of 5 million
+// characters. The long paragraph holding the caret keeps it instead, at some 30 bytes per
+// character of that one paragraph; the paragraph the caret has left drops it again.
+template <class W>
+void TTextWidgetWindow<W>::KeepCaretBlockAnalysis()
+{
+  constexpr int LongParagraph = 100'000;
+  QTextDocument *doc = Document();
+  const QTextBlock caret = FEdit->textCursor().block();
+  const bool keep = caret.isValid() && caret.length() > LongParagraph;
+  if (!FAnalysedBlock.isNull() && FAnalysedBlock.document() == doc) {
+    // The tracked position follows the text; the paragraph it ended up in is the one that kept
+    // the analysis unless that one was removed (its layout with it).
+    const QTextBlock kept = FAnalysedBlock.block();
+    if (keep && kept == caret)
+      return;
+    if (kept.isValid() && kept.layout())
+      kept.layout()->setCacheEnabled(false);
+  }
+  FAnalysedBlock = QTextCursor();
+  if (keep && caret.layout()) {
+    caret.layout()->setCacheEnabled(true);
+    FAnalysedBlock = QTextCursor(caret);
+  }
 }
 
 // --- Position mapping ---------------------------------------------------------------------------

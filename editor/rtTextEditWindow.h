@@ -134,6 +134,7 @@ private:
     TTextWidgetWindow *FW;
   };
   void ReplaceAll(const QString &text);
+  void KeepCaretBlockAnalysis();
 
   W *FEdit;
   bool FRich;
@@ -145,6 +146,7 @@ private:
   int FLastSelStart = 0; // a new widget's caret is at the start
   int FLastSelEnd = 0;
   int FSelectionBatch = 0;
+  QTextCursor FAnalysedBlock; // at the start of the long paragraph whose analysis is kept
   std::vector<QMetaObject::Connection> FConnections;
   QPointer<QObject> FKeyFilter; // owned by the widget; removed with the adapter
 };

@@ -11,6 +11,7 @@
 #include <benchmark/benchmark.h>
 
 #include <functional>
+#include <memory>
 
 namespace {
 
@@ -64,10 +65,14 @@ struct Editor {
   }
 };
 
+// Made on first use, destroyed in main while the application still exists.
+std::unique_ptr<Editor> TheEditorInstance;
+
 Editor &TheEditor()
 {
-  static Editor editor;
-  return editor;
+  if (!TheEditorInstance)
+    TheEditorInstance = std::make_unique<Editor>();
+  return *TheEditorInstance;
 }
 
 // Runs `command` on the sample text in the editor (or on an empty editor with the sample
@@ -153,6 +158,7 @@ int main(int argc, char **argv)
   if (benchmark::ReportUnrecognizedArguments(argc, argv))
     return 1;
   benchmark::RunSpecifiedBenchmarks();
+  TheEditorInstance.reset();
   benchmark::Shutdown();
   return 0;
 }

@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -309,6 +312,37 @@ TEST_F(LineCommandsTest, CaretAtStartAfterConvert)
   Editor.GetSel(s, e);
   EXPECT_EQ(s, 0);
   EXPECT_EQ(e, 0);
+}
+
+// Joining a long text makes one paragraph too long to analyse again for every caret query,
+// repaint and blink: it keeps its analysis while the caret is in it, and only then (the memory
+// is freed once the caret has left). The text and its single undo step are unaffected.
+TEST_F(LineCommandsTest, JoinedLongTextKeepsItsAnalysisWhileTheCaretIsInIt)
+{
+  QString text;
+  for (int i = 0; i < 15'000; ++i)
+    text += QStringLiteral("line %1\r\n").arg(i, 5, 10, QLatin1Char('0'));
+  Editor.SetText(text);
+  const QTextDocument *doc = Widget.document();
+  ASSERT_FALSE(doc->firstBlock().layout()->cacheEnabled()) << "short lines drop their analysis";
+
+  ConvertCrLfToSemicolons(Editor);
+  ASSERT_EQ(Editor.LinesCount(), 1);
+  EXPECT_EQ(Editor.GetTextLength(), 15'000 * 11);
+  EXPECT_TRUE(doc->firstBlock().layout()->cacheEnabled());
+
+  // The caret leaves for a short line after it, and comes back.
+  Editor.SetSel(Editor.GetTextLength(), Editor.GetTextLength());
+  Editor.ReplaceSel(QStringLiteral("\r\nshort"), true);
+  ASSERT_EQ(doc->blockCount(), 2);
+  EXPECT_FALSE(doc->firstBlock().layout()->cacheEnabled());
+  EXPECT_FALSE(doc->lastBlock().layout()->cacheEnabled());
+  Editor.SetSel(0, 0);
+  EXPECT_TRUE(doc->firstBlock().layout()->cacheEnabled());
+
+  Editor.Undo();
+  Editor.Undo();
+  EXPECT_EQ(Editor.GetText(), text);
 }
 
 TEST_F(LineCommandsTest, ToggleSwitchesModeCaptionAndBandButKeepsText)
