@@ -4,6 +4,7 @@
 #include "wrUtil.h"
 
 #include <QFile>
+#include <QtAlgorithms>
 #include <QtEndian>
 
 #include <cstring>
@@ -352,40 +353,159 @@ bool TMainDictionary::FindWord(const QString &Word, int &matched)
     SetLoaded(true);
   if (!FLoaded)
     return false;
-  char buffer[WordBufferSize];
+  // Room for an 8-byte read at any position before the terminator (packed runs compare at once).
+  char buffer[WordBufferSize + 8];
   const int length = EncodeWord(Word, buffer);
   if (length <= 0)
     return false;
+  std::memset(buffer + length + 1, 0, 7);
   const auto *word = reinterpret_cast<const uchar *>(buffer);
+  return FWideLinkage ? FindEncoded<true>(word, matched) : FindEncoded<false>(word, matched);
+}
+
+namespace {
+
+// Bytes 0 to k - 1 of a little-endian 8-byte load.
+constexpr quint64 PackedMask[TMainDictionary::NodeClasses] = {
+    0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFFull, 0xFFFFFFFFFFFFull,
+    0xFFFFFFFFFFFFFFull, ~0ull};
+
+} // namespace
+
+// The word walk of FindWord over the encoded word, one instance per linkage width. Everything it
+// consults lives in locals, so the scan over a child list keeps them in registers; the checks are
+// those of GetNode, ReadLinkage and ChildrenOf, made once per list where a list can be checked
+// as a whole.
+template <bool Wide>
+bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
+{
+  const uchar *const linkage = FPLinkage;
+  const quint64 linkageSize = FLinkageSize;
+  const uchar *const classZero = FNodes[0];
+  const quint64 classZeroCount = FNodeIndexStart[1];
+  const quint64 nodeCount = FNodeIndexStart[NodeClasses];
+  // Record and class of a node outside class 0; null for an index outside the file's nodes. The
+  // class is counted rather than searched: the classes of neighbouring nodes mix unpredictably.
+  auto packedNode = [this, nodeCount](quint32 index, int &k) -> const uchar * {
+    if (index >= nodeCount)
+      return nullptr;
+    int n = 0;
+    for (int j = 1; j < NodeClasses; ++j)
+      n += index >= FNodeIndexStart[j] ? 1 : 0;
+    k = n;
+    return FNodes[n] + (index - FNodeIndexStart[n]) * quint64(4 + n);
+  };
+
   const uchar *entry = FLookup.data() + 8 * word[0];
-  if (length == 1 && entry[0] != 0) {
+  if (word[1] == 0 && entry[0] != 0) {
     matched = 1;
     return true;
   }
-  if (entry[1] == 0)
+  quint32 number = entry[1];
+  if (number == 0)
     return false;
-  matched = 1;
-  TChildren children{entry[1], qFromLittleEndian<quint32>(entry + 4), entry[1] == 1};
-  int i = 1;
-  quint32 index = 0;
-  TNode node;
-  while (word[i] != 0) {
-    if (!SelectChild(children, word[i], index, node))
-      return false;
-    ++matched;
-    ++i;
-    if (word[i] == 0)
-      return node.endOfWord();
-    for (int j = 0; j < node.k; ++j) {
-      if (word[i] != node.packed[j])
-        return false;
-      ++matched;
-      ++i;
+  quint32 ref = qFromLittleEndian<quint32>(entry + 4);
+  int m = 1;
+  const uchar *w = word + 1;
+  bool found = false;
+  for (;;) {
+    const uchar c = *w;
+    if (c == 0)
+      break; // the word ended right after a packed run
+    // Select the child with character c.
+    const uchar *record = nullptr;
+    int k = 0;
+    if (number == 1) {
+      if (ref < classZeroCount)
+        record = classZero + quint64(ref) * 4;
+      else if (!(record = packedNode(ref, k)))
+        break;
+      if (record[0] != c)
+        break;
+    } else if (quint64(ref) + (Wide ? 3 : 2) * quint64(number) <= linkageSize) {
+      // The whole list lies inside the linkage block: no checks per entry.
+      const uchar *p = linkage + ref;
+      for (;;) {
+        quint32 index;
+        if constexpr (Wide) {
+          // Both widths from one big-endian load, chosen by shifts: the widths mix unpredictably.
+          // The fourth byte may lie just past the list, at worst in the first-character table.
+          const quint32 v = qFromBigEndian<quint32>(p);
+          const quint32 top = v >> 31;
+          index = (v >> (8 + 8 * top)) & (0xFFFFFFu >> (9 * top));
+          p += 3 - top;
+        } else {
+          index = quint32(p[0]) | (quint32(p[1]) << 8);
+          p += 2;
+        }
+        if (index < classZeroCount) {
+          if (classZero[quint64(index) * 4] == c) {
+            record = classZero + quint64(index) * 4;
+            break;
+          }
+        } else {
+          int kk = 0;
+          const uchar *r = packedNode(index, kk);
+          if (!r)
+            break;
+          if (r[0] == c) {
+            record = r;
+            k = kk;
+            break;
+          }
+        }
+        if (--number == 0)
+          break;
+      }
+      if (!record)
+        break;
+    } else {
+      // A list that may run past the linkage block: entry by entry.
+      TNode node;
+      quint32 index;
+      if (!SelectChild(TChildren{number, ref, false}, c, index, node))
+        break;
+      record = node.packed - 4;
+      k = node.k;
     }
-    if (!ChildrenOf(node, children))
-      return false;
+    ++m;
+    ++w;
+    const quint32 value = qFromLittleEndian<quint32>(record);
+    if (*w == 0) {
+      found = (value >> 31) != 0;
+      break;
+    }
+    // The packed run, compared in one step: the first byte that differs or where the word ends
+    // decides. (Bytes above a zero byte may be flagged falsely; only the lowest flag counts.)
+    // The record and the word buffer both have 8 readable bytes after their start.
+    {
+      const quint64 wv = qFromLittleEndian<quint64>(w);
+      const quint64 rv = qFromLittleEndian<quint64>(record + 4);
+      const quint64 zero = (wv - 0x0101010101010101ull) & ~wv & 0x8080808080808080ull;
+      const quint64 diff = ((wv ^ rv) | zero) & PackedMask[k];
+      if (diff != 0) {
+        m += qCountTrailingZeroBits(diff) / 8;
+        break;
+      }
+      m += k;
+      w += k;
+    }
+    // Move to the children.
+    const quint32 count = (value >> 28) & 7;
+    ref = (value >> 8) & 0xFFFFF;
+    if (count > 0) {
+      number = count;
+    } else {
+      if (ref == NoChildren || ref >= linkageSize)
+        break;
+      number = linkage[ref];
+      ++ref;
+      if (number == 0)
+        break;
+    }
   }
-  return false;
+  matched = m;
+  return found;
 }
 
 bool TMainDictionary::WordExists(const QString &Word)

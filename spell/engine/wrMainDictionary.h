@@ -85,6 +85,8 @@ private:
   bool SelectChild(const TChildren &children, uchar c, quint32 &index, TNode &node) const;
   int EncodeWord(const QString &Word, char *buffer) const;
   bool FindWord(const QString &Word, int &matched);
+  template <bool Wide>
+  bool FindEncoded(const uchar *word, int &matched) const;
   void StartPhoneticWalk();
   void WalkPrefix(int prefixLength);
   bool EnumerateFrom(quint32 index, int position);
