@@ -7,6 +7,7 @@
 #include <QtAlgorithms>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -384,6 +385,8 @@ bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
   const uchar *const classZero = FNodes[0];
   const quint64 classZeroCount = FNodeIndexStart[1];
   const quint64 nodeCount = FNodeIndexStart[NodeClasses];
+  // A count byte lies below both the linkage size and NoChildren, which marks a leaf.
+  const quint64 listLimit = std::min<quint64>(linkageSize, NoChildren);
   // Record and class of a node outside class 0; null for an index outside the file's nodes. The
   // class is counted rather than searched: the classes of neighbouring nodes mix unpredictably.
   auto packedNode = [this, nodeCount](quint32 index, int &k) -> const uchar * {
@@ -490,19 +493,18 @@ bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
       m += k;
       w += k;
     }
-    // Move to the children.
+    // Move to the children. Lists of 8 or more, whose count byte comes first, mix unpredictably
+    // with shorter ones: the count byte is read either way (at offset 0, which lies in the file
+    // whatever the linkage size, when the reference is out of range) and chosen without a jump.
     const quint32 count = (value >> 28) & 7;
     ref = (value >> 8) & 0xFFFFF;
-    if (count > 0) {
-      number = count;
-    } else {
-      if (ref == NoChildren || ref >= linkageSize)
-        break;
-      number = linkage[ref];
-      ++ref;
-      if (number == 0)
-        break;
-    }
+    const bool inLinkage = ref < listLimit;
+    const quint32 countByte = linkage[inLinkage ? ref : 0];
+    const bool counted = count == 0;
+    number = counted ? countByte : count;
+    if (counted && (!inLinkage || number == 0))
+      break; // a leaf, or damage
+    ref += counted ? 1 : 0;
   }
   matched = m;
   return found;
