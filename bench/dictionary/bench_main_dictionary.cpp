@@ -22,6 +22,10 @@ namespace {
 struct Inputs {
   QStringList mixed;                // half dictionary words, half near misses
   std::vector<std::string> mixedUtf8;
+  // The mixed list split by the dictionary's answer, to compare both sides on found words and on
+  // non-words apart (the cost of a miss differs from that of a hit).
+  QStringList words, nonWords;
+  std::vector<std::string> wordsUtf8, nonWordsUtf8;
   QStringList misspelt;
   std::vector<std::string> misspeltUtf8;
 };
@@ -48,6 +52,14 @@ const Inputs &inputs()
     r.mixed.reserve(qsizetype(r.mixedUtf8.size()));
     for (const std::string &w : r.mixedUtf8)
       r.mixed.append(QString::fromStdString(w));
+    TMainDictionary d;
+    d.SetFilename(QStringLiteral(LW_AUSSIE_WDM));
+    for (const std::string &w : r.mixedUtf8)
+      (d.WordExists(QString::fromStdString(w)) ? r.wordsUtf8 : r.nonWordsUtf8).push_back(w);
+    for (const std::string &w : r.wordsUtf8)
+      r.words.append(QString::fromStdString(w));
+    for (const std::string &w : r.nonWordsUtf8)
+      r.nonWords.append(QString::fromStdString(w));
     r.misspelt = {QStringLiteral("recieve"), QStringLiteral("thier"),   QStringLiteral("becuase"),
                   QStringLiteral("nite"),    QStringLiteral("fone"),    QStringLiteral("wich"),
                   QStringLiteral("seperate"), QStringLiteral("definately"), QStringLiteral("occured"),
@@ -86,32 +98,52 @@ void BM_Open_Hunspell(benchmark::State &state)
 }
 BENCHMARK(BM_Open_Hunspell)->Unit(benchmark::kMillisecond)->Iterations(10);
 
-void BM_WordExists_Linewright(benchmark::State &state)
+enum WordSet { Mixed, Words, NonWords };
+
+const QStringList &wordSet(WordSet set)
 {
   const Inputs &in = inputs();
+  return set == Words ? in.words : set == NonWords ? in.nonWords : in.mixed;
+}
+
+const std::vector<std::string> &wordSetUtf8(WordSet set)
+{
+  const Inputs &in = inputs();
+  return set == Words ? in.wordsUtf8 : set == NonWords ? in.nonWordsUtf8 : in.mixedUtf8;
+}
+
+void BM_WordExists_Linewright(benchmark::State &state, WordSet set)
+{
+  const QStringList &list = wordSet(set);
   TMainDictionary d;
   d.SetFilename(QStringLiteral(LW_AUSSIE_WDM));
   int found = 0;
   for (auto _ : state)
-    for (const QString &w : in.mixed)
+    for (const QString &w : list)
       found += d.WordExists(w);
-  state.SetItemsProcessed(state.iterations() * in.mixed.size());
+  state.SetItemsProcessed(state.iterations() * list.size());
+  state.counters["words"] = double(list.size());
   state.counters["found"] = double(found) / double(state.iterations());
 }
-BENCHMARK(BM_WordExists_Linewright)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WordExists_Linewright, mixed, Mixed)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WordExists_Linewright, words, Words)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WordExists_Linewright, nonwords, NonWords)->Unit(benchmark::kMillisecond);
 
-void BM_Spell_Hunspell(benchmark::State &state)
+void BM_Spell_Hunspell(benchmark::State &state, WordSet set)
 {
-  const Inputs &in = inputs();
+  const std::vector<std::string> &list = wordSetUtf8(set);
   auto h = openHunspell();
   int found = 0;
   for (auto _ : state)
-    for (const std::string &w : in.mixedUtf8)
+    for (const std::string &w : list)
       found += h->spell(w);
-  state.SetItemsProcessed(state.iterations() * qint64(in.mixedUtf8.size()));
+  state.SetItemsProcessed(state.iterations() * qint64(list.size()));
+  state.counters["words"] = double(list.size());
   state.counters["found"] = double(found) / double(state.iterations());
 }
-BENCHMARK(BM_Spell_Hunspell)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Spell_Hunspell, mixed, Mixed)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Spell_Hunspell, words, Words)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Spell_Hunspell, nonwords, NonWords)->Unit(benchmark::kMillisecond);
 
 // The phonetic walk of the main dictionary only (the edit-based candidates come from elsewhere),
 // against Hunspell's complete suggest().
