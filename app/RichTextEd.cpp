@@ -465,6 +465,7 @@ void TRichTextEd::CreateEditor()
   Editor->setObjectName(QStringLiteral("Editor"));
   QFont editorFont(QStringLiteral("Arial"));
   editorFont.setPointSize(8);
+  editorFont.setStyleStrategy(QFont::PreferNoShaping); // the editor's own drawing rule
   Editor->setFont(editorFont);
   Editor->document()->setDefaultFont(editorFont);
   Editor->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
