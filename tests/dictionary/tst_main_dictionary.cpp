@@ -113,6 +113,24 @@ TEST_F(MainDictionaryTest, DamagedReferencesAnswerNotFound)
   }
 }
 
+// A damaged run of zero bytes must not extend a word past its end: the word "bee" stops inside
+// the run and is three bytes long, whatever follows the run.
+TEST_F(MainDictionaryTest, WordEndingOnZerosInAPackedRunStopsThere)
+{
+  HandFile f = handFile(false);
+  f.nodes[14].packed = QByteArray("e\0\0\0\0", 5);
+  f.nodes[13].end = true;
+  TMainDictionary dict;
+  dict.SetFilename(write(QStringLiteral("zeros.wdm"), f.image()));
+  ASSERT_FALSE(dict.Filename().isEmpty());
+  for (const QString w : {QStringLiteral("bee"), QStringLiteral("beet"), QStringLiteral("bees")}) {
+    SCOPED_TRACE(qPrintable(w));
+    EXPECT_FALSE(dict.WordExists(w));
+    EXPECT_EQ(dict.WordLength(w), 3);
+  }
+  EXPECT_TRUE(dict.WordExists(QStringLiteral("by")));
+}
+
 // --- Compiler round trips -----------------------------------------------------------------------
 
 struct RoundTrip {
