@@ -627,14 +627,20 @@ bool TCustomDictionary::AutoCorrectExists(const QString &Word, QString &Correcti
   return true;
 }
 
+void TCustomDictionary::NoteChange(int &KindCount, int Delta, QStringList &Log,
+                                   const QString &Word)
+{
+  if (FTrackOps)
+    Log.append(Word);
+  FModified = true;
+  KindCount += Delta;
+}
+
 bool TCustomDictionary::AddIgnore(const QString &Word)
 {
   if (!AddEntry(KindIgnore, Word, QString()))
     return false;
-  if (FTrackOps)
-    FAddedIgnore.append(Word);
-  FModified = true;
-  ++FIgnoreCount;
+  NoteChange(FIgnoreCount, 1, FAddedIgnore, Word);
   return true;
 }
 
@@ -642,10 +648,7 @@ bool TCustomDictionary::AddExclude(const QString &Word)
 {
   if (!AddEntry(KindExclude, Word, QString()))
     return false;
-  if (FTrackOps)
-    FAddedExclude.append(Word);
-  FModified = true;
-  ++FExcludeCount;
+  NoteChange(FExcludeCount, 1, FAddedExclude, Word);
   return true;
 }
 
@@ -653,12 +656,9 @@ bool TCustomDictionary::AddAutoCorrect(const QString &Misspelled, const QString 
 {
   if (!AddEntry(KindAutoCorrect, Misspelled, Correction))
     return false;
-  if (FTrackOps) {
-    FAddedAutoCorrect.append(Misspelled);
+  if (FTrackOps)
     FAddedAutoCorrectReplace.append(Correction);
-  }
-  FModified = true;
-  ++FAutoCorrectCount;
+  NoteChange(FAutoCorrectCount, 1, FAddedAutoCorrect, Misspelled);
   return true;
 }
 
@@ -666,10 +666,7 @@ bool TCustomDictionary::RemoveIgnore(const QString &Word)
 {
   if (!RemoveEntry(KindIgnore, Word))
     return false;
-  if (FTrackOps)
-    FRemovedIgnore.append(Word);
-  FModified = true;
-  --FIgnoreCount;
+  NoteChange(FIgnoreCount, -1, FRemovedIgnore, Word);
   return true;
 }
 
@@ -677,10 +674,7 @@ bool TCustomDictionary::RemoveExclude(const QString &Word)
 {
   if (!RemoveEntry(KindExclude, Word))
     return false;
-  if (FTrackOps)
-    FRemovedExclude.append(Word);
-  FModified = true;
-  --FExcludeCount;
+  NoteChange(FExcludeCount, -1, FRemovedExclude, Word);
   return true;
 }
 
@@ -688,10 +682,7 @@ bool TCustomDictionary::RemoveAutoCorrect(const QString &Misspelled)
 {
   if (!RemoveEntry(KindAutoCorrect, Misspelled))
     return false;
-  if (FTrackOps)
-    FRemovedAutoCorrect.append(Misspelled);
-  FModified = true;
-  --FAutoCorrectCount;
+  NoteChange(FAutoCorrectCount, -1, FRemovedAutoCorrect, Misspelled);
   return true;
 }
 

@@ -112,6 +112,9 @@ private:
   void Unload();
   void Clear();
   void RebuildTable(int32_t size);
+  // Bookkeeping of a successful add or remove: the change log kept for a merging save, the
+  // modified state and the kind's count.
+  void NoteChange(int &KindCount, int Delta, QStringList &Log, const QString &Word);
 
   static TFileStamp ReadFileStamp(const QString &Name);
   static TFileStamp ReadFileStamp(QFile &File);
