@@ -274,23 +274,33 @@ void TCustomDictionary::Unload()
 
 void TCustomDictionary::Clear()
 {
+  ClearStore();
+  FCodePage = 65001;
+  FModified = false;
+  FLoaded = false;
+  FFileTime = TFileStamp();
+}
+
+void TCustomDictionary::ClearStore()
+{
   FIgnoreCount = FExcludeCount = FAutoCorrectCount = FWordCount = 0;
   FUpperBound = 0;
   FHashTable.clear();
   FWords.clear();
   FUsed = FAllocated = 0;
-  FCodePage = 65001;
   FIndexLists = false;
   FIgnoreList.clear();
   FExcludeList.clear();
   FAutoCorrectList.clear();
+  ClearChangeLog();
+}
+
+void TCustomDictionary::ClearChangeLog()
+{
   for (QStringList *l : {&FAddedIgnore, &FAddedExclude, &FAddedAutoCorrect,
                          &FAddedAutoCorrectReplace, &FRemovedIgnore, &FRemovedExclude,
                          &FRemovedAutoCorrect})
     l->clear();
-  FModified = false;
-  FLoaded = false;
-  FFileTime = TFileStamp();
 }
 
 void TCustomDictionary::WriteToFile(const QString &Name)
@@ -366,10 +376,7 @@ void TCustomDictionary::Save()
     }
   }
   FModified = false;
-  for (QStringList *l : {&FAddedIgnore, &FAddedExclude, &FAddedAutoCorrect,
-                         &FAddedAutoCorrectReplace, &FRemovedIgnore, &FRemovedExclude,
-                         &FRemovedAutoCorrect})
-    l->clear();
+  ClearChangeLog();
 }
 
 void TCustomDictionary::SaveAs(const QString &NewFilename)
@@ -688,19 +695,6 @@ bool TCustomDictionary::RemoveAutoCorrect(const QString &Misspelled)
 
 void TCustomDictionary::RemoveAll()
 {
-  if (!EnsureLoaded())
-    return;
-  FIgnoreCount = FExcludeCount = FAutoCorrectCount = FWordCount = 0;
-  FUpperBound = 0;
-  FHashTable.clear();
-  FWords.clear();
-  FUsed = FAllocated = 0;
-  FIndexLists = false;
-  FIgnoreList.clear();
-  FExcludeList.clear();
-  FAutoCorrectList.clear();
-  for (QStringList *l : {&FAddedIgnore, &FAddedExclude, &FAddedAutoCorrect,
-                         &FAddedAutoCorrectReplace, &FRemovedIgnore, &FRemovedExclude,
-                         &FRemovedAutoCorrect})
-    l->clear();
+  if (EnsureLoaded())
+    ClearStore();
 }

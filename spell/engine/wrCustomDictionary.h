@@ -111,6 +111,9 @@ private:
   void Load();
   void Unload();
   void Clear();
+  // Empties counts, table, area, index lists and change log; the file's state stays.
+  void ClearStore();
+  void ClearChangeLog();
   void RebuildTable(int32_t size);
   // Bookkeeping of a successful add or remove: the change log kept for a merging save, the
   // modified state and the kind's count.
