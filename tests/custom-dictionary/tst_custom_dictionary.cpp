@@ -340,6 +340,18 @@ TEST_F(CustomDictionaryTest, DamagedFilesAreRefusedAndLeftAlone)
   const qsizetype slotAt = H + 20 + 4 * liveSlot;
   const int32_t liveRef = raw.table[size_t(liveSlot)];
 
+  // A well-formed extra ignore entry of `letters` letters in a free slot, counts adjusted.
+  const auto addIgnoreEntry = [&](QByteArray &b, int letters) {
+    b.append('I').append(QByteArray(letters, 'x')).append('\0');
+    put32(b, uAt, U + letters + 2);
+    put32(b, H, raw.counts[0] + 1);
+    put32(b, H + 12, raw.counts[3] + 1);
+    qsizetype freeSlot = 0;
+    while (raw.table[size_t(freeSlot)] != 0)
+      ++freeSlot;
+    put32(b, H + 20 + 4 * freeSlot, U + 1);
+  };
+
   struct Case {
     const char *name;
     std::function<void(QByteArray &)> damage;
@@ -368,31 +380,8 @@ TEST_F(CustomDictionaryTest, DamagedFilesAreRefusedAndLeftAlone)
       {"correction missing",
        [&](QByteArray &b) { b.chop(4); put32(b, uAt, U - 4); }, true, false},
       {"trailing garbage after the area", [](QByteArray &b) { b.append("junk"); }, true, true},
-      {"entry longer than an entry can be",
-       [&](QByteArray &b) {
-         // A well-formed extra ignore entry of 600 letters in a free slot, counts adjusted.
-         b.append('I').append(QByteArray(600, 'x')).append('\0');
-         put32(b, uAt, U + 602);
-         put32(b, H, raw.counts[0] + 1);
-         put32(b, H + 12, raw.counts[3] + 1);
-         qsizetype freeSlot = 0;
-         while (raw.table[size_t(freeSlot)] != 0)
-           ++freeSlot;
-         put32(b, H + 20 + 4 * freeSlot, U + 1);
-       },
-       true, false},
-      {"entry of 500 letters",
-       [&](QByteArray &b) {
-         b.append('I').append(QByteArray(500, 'x')).append('\0');
-         put32(b, uAt, U + 502);
-         put32(b, H, raw.counts[0] + 1);
-         put32(b, H + 12, raw.counts[3] + 1);
-         qsizetype freeSlot = 0;
-         while (raw.table[size_t(freeSlot)] != 0)
-           ++freeSlot;
-         put32(b, H + 20 + 4 * freeSlot, U + 1);
-       },
-       true, true},
+      {"entry longer than an entry can be", [&](QByteArray &b) { addIgnoreEntry(b, 600); }, true, false},
+      {"entry of 500 letters", [&](QByteArray &b) { addIgnoreEntry(b, 500); }, true, true},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
