@@ -2,6 +2,24 @@
 
 #include <algorithm>
 
+namespace {
+
+// Runs body between BeginUpdate and EndUpdate; the update also ends when body throws.
+template <class F>
+void withinUpdate(TStringList &list, F &&body)
+{
+  list.BeginUpdate();
+  try {
+    body();
+  } catch (...) {
+    list.EndUpdate();
+    throw;
+  }
+  list.EndUpdate();
+}
+
+} // namespace
+
 TStringList::TStringList(const TStringList &other)
     : FItems(other.FItems), FSorted(other.FSorted), FDuplicates(other.FDuplicates),
       FCaseSensitive(other.FCaseSensitive)
@@ -129,28 +147,18 @@ int TStringList::AddObject(const QString &s, void *object)
 
 void TStringList::AddStrings(const TStringList &other)
 {
-  BeginUpdate();
-  try {
+  withinUpdate(*this, [&] {
     for (int i = 0; i < other.Count(); ++i)
       AddObject(other.FItems[i].S, other.FItems[i].Object);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStringList::AddStrings(const QStringList &other)
 {
-  BeginUpdate();
-  try {
+  withinUpdate(*this, [&] {
     for (const QString &s : other)
       Add(s);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStringList::InsertObject(int index, const QString &s, void *object)
@@ -325,8 +333,7 @@ QString TStringList::Text() const
 
 void TStringList::SetText(const QString &text)
 {
-  BeginUpdate();
-  try {
+  withinUpdate(*this, [&] {
     Clear();
     int start = 0;
     const int n = text.size();
@@ -343,11 +350,7 @@ void TStringList::SetText(const QString &text)
     }
     if (start < n)
       Add(text.mid(start));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 QString TStringList::CommaText() const
@@ -376,8 +379,7 @@ QString TStringList::CommaText() const
 void TStringList::SetCommaText(const QString &text)
 {
   auto isSpace = [](QChar c) { return c.unicode() >= 1 && c.unicode() <= 0x20; };
-  BeginUpdate();
-  try {
+  withinUpdate(*this, [&] {
     Clear();
     const int n = text.size();
     int i = 0;
@@ -415,11 +417,7 @@ void TStringList::SetCommaText(const QString &text)
           ++i;
       }
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 QStringList TStringList::ToQStringList() const
