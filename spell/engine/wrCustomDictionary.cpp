@@ -26,7 +26,6 @@ static_assert(sizeof(Banner41) - 1 == 139, "the 4.1 banner is 139 characters");
 static_assert(sizeof(Banner40) - 1 == 119, "the 4.0 banner is 119 characters");
 
 constexpr int EntryBufferSize = 512;
-constexpr int MaxEntryUnits = 500;
 
 bool isKind(char c)
 {

@@ -41,6 +41,8 @@ public:
   static constexpr char KindAutoCorrect = 'A';
   static constexpr char KindAny = '*';
   static constexpr int AreaStep = 65535;
+  // Longest word plus correction an entry takes, in UTF-16 code units.
+  static constexpr int MaxEntryUnits = 500;
   // The banner of a file whose words are in CodePage (0: version 4.0, otherwise 4.1).
   static QByteArray Banner(quint32 CodePage);
   // Header size H: the banner, a zero byte and 0x1A.

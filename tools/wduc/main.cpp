@@ -86,8 +86,9 @@ QString reasonRefused(TCustomDictionary &d, const Entry &e)
 {
   if (e.word.isEmpty())
     return QStringLiteral("empty word");
-  if (e.word.size() + e.correction.size() > 500)
-    return QStringLiteral("word and correction are longer than 500 characters");
+  if (e.word.size() + e.correction.size() > TCustomDictionary::MaxEntryUnits)
+    return QStringLiteral("word and correction are longer than %1 characters")
+        .arg(TCustomDictionary::MaxEntryUnits);
   QString correction;
   if (d.IgnoreExists(e.word) || d.ExcludeExists(e.word) || d.AutoCorrectExists(e.word, correction))
     return QStringLiteral("\"%1\" is already in a list").arg(e.word);
