@@ -243,15 +243,6 @@ QString DecodeWindows1252(QByteArrayView bytes)
   return out;
 }
 
-int Utf8CharAt(QStringView text, qsizetype index, int *codeUnits)
-{
-  int units = 1;
-  const char32_t cp = codePointAt(text, index, units);
-  if (codeUnits)
-    *codeUnits = units;
-  return cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
-}
-
 QByteArray EncodeUtf8(QStringView text)
 {
   QByteArray out;

@@ -35,9 +35,6 @@ char16_t Windows1252ToUnicode(unsigned char byte);
 // --- UTF-8 -----------------------------------------------------------------------------------
 QByteArray EncodeUtf8(QStringView text);
 QString DecodeUtf8(QByteArrayView bytes);
-// Bytes of one UTF-8 character starting at text[index] and the code units it consumes
-// (2 for a surrogate pair, else 1; an unpaired surrogate takes 3 bytes as U+FFFD).
-int Utf8CharAt(QStringView text, qsizetype index, int *codeUnits = nullptr);
 
 // --- Any supported code page ------------------------------------------------------------------
 // 0 and 1252 are Windows-1252, 65001 is UTF-8; other code pages are not available here and the

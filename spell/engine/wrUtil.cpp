@@ -320,31 +320,30 @@ int WideToCodePage(quint32 CodePage, char *Dest, int Capacity, const QString &Te
 {
   rtAssert(Capacity >= 2 && Dest != nullptr, "wrUtil", "WideToCodePage needs a buffer of at least 2 bytes");
   Dest[0] = 0;
+  QByteArray bytes;
+  qsizetype total = 0;
   if (CodePage == CP_UTF8) {
-    qsizetype total = 0;
-    int lastLength = 0;
-    for (qsizetype i = 0; i < Text.size();) {
-      int units = 1;
-      lastLength = Utf8CharAt(Text, i, &units);
-      total += lastLength;
-      i += units;
-      if (total > Capacity)
-        return 0; // does not fit
-    }
+    if (Text.size() > Capacity)
+      return 0; // every code unit takes at least one byte: does not fit
+    bytes = EncodeUtf8(Text);
+    total = bytes.size();
+    if (total > Capacity)
+      return 0; // does not fit
+    // Exactly full: the last whole character goes to make room for the zero byte.
     if (total == Capacity)
-      total -= lastLength; // room for the zero byte: the last whole character goes
-    const QByteArray bytes = EncodeUtf8(Text);
-    std::memcpy(Dest, bytes.constData(), size_t(total));
-    Dest[total] = 0;
-    return int(total);
+      do
+        --total;
+      while (total > 0 && (uchar(bytes[total]) & 0xC0) == 0x80);
+  } else {
+    bool ok = false;
+    bytes = EncodeCodePage(CodePage, Text, &ok);
+    if (!ok || bytes.size() > Capacity - 1)
+      return 0;
+    total = bytes.size();
   }
-  bool ok = false;
-  const QByteArray bytes = EncodeCodePage(CodePage, Text, &ok);
-  if (!ok || bytes.isEmpty() || bytes.size() > Capacity - 1)
-    return 0;
-  std::memcpy(Dest, bytes.constData(), size_t(bytes.size()));
-  Dest[bytes.size()] = 0;
-  return int(bytes.size());
+  std::memcpy(Dest, bytes.constData(), size_t(total));
+  Dest[total] = 0;
+  return int(total);
 }
 
 QString CodePageToWide(quint32 CodePage, const char *Text)
