@@ -1,4 +1,5 @@
 #include "TestConfigOwner.h"
+#include "TestEnvGuard.h"
 
 #include "rtIniFile.h"
 #include "rtUserStore.h"
@@ -409,19 +410,19 @@ TEST_F(ConfigTest, StorageKinds)
   EXPECT_EQ(NewConfig()->DialogX(), 4);
 
   // csRegistry: the user's key-value store.
-  const QByteArray old = qgetenv("XDG_CONFIG_HOME");
-  qputenv("XDG_CONFIG_HOME", (FDir.path() + "/config").toUtf8());
-  FOwner.Storage = csRegistry;
-  FOwner.RegistryKey = "Software\\Linewright\\Test";
   {
-    auto config = NewConfig();
-    config->SetLoaded(true);
-    config->SetDialogY(6);
+    const TEnvGuard configHome("XDG_CONFIG_HOME", (FDir.path() + "/config").toUtf8());
+    FOwner.Storage = csRegistry;
+    FOwner.RegistryKey = "Software\\Linewright\\Test";
+    {
+      auto config = NewConfig();
+      config->SetLoaded(true);
+      config->SetDialogY(6);
+    }
+    EXPECT_EQ(NewConfig()->DialogY(), 6);
+    EXPECT_EQ(TUserStore("software\\linewright\\test").ReadString("Alice", "_DialogY", ""), QStringLiteral("6"));
+    EXPECT_TRUE(QFileInfo::exists(FDir.path() + "/config/linewright-registry/software/linewright/test.ini"));
   }
-  EXPECT_EQ(NewConfig()->DialogY(), 6);
-  EXPECT_EQ(TUserStore("software\\linewright\\test").ReadString("Alice", "_DialogY", ""), QStringLiteral("6"));
-  EXPECT_TRUE(QFileInfo::exists(FDir.path() + "/config/linewright-registry/software/linewright/test.ini"));
-  qputenv("XDG_CONFIG_HOME", old);
   EXPECT_FALSE(QFileInfo::exists(File()));
 }
 

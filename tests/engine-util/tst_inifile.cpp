@@ -1,3 +1,5 @@
+#include "TestEnvGuard.h"
+
 #include "rtIniFile.h"
 #include "rtUserStore.h"
 
@@ -215,8 +217,7 @@ TEST(UserStore, KeysMapToFilesBelowTheConfigFolder)
 {
   QTemporaryDir tmp;
   ASSERT_TRUE(tmp.isValid());
-  const QByteArray old = qgetenv("XDG_CONFIG_HOME");
-  qputenv("XDG_CONFIG_HOME", tmp.path().toUtf8());
+  const TEnvGuard config("XDG_CONFIG_HOME", tmp.path().toUtf8());
   const QString root = tmp.path() + "/linewright-registry";
   const struct {
     const char *key;
@@ -245,5 +246,4 @@ TEST(UserStore, KeysMapToFilesBelowTheConfigFolder)
   TUserStore none("");
   EXPECT_FALSE(none.WriteString("a", "b", "c"));
   EXPECT_EQ(none.ReadString("a", "b", "d"), QStringLiteral("d"));
-  qputenv("XDG_CONFIG_HOME", old);
 }

@@ -1,3 +1,5 @@
+#include "TestEnvGuard.h"
+
 #include "rtAssert.h"
 #include "rtCodePage.h"
 #include "wrUtil.h"
@@ -14,31 +16,6 @@
 #include <random>
 
 namespace {
-
-// Sets (or unsets) an environment variable for the life of the object.
-class TEnvGuard {
-public:
-  TEnvGuard(const char *name, std::optional<QByteArray> value) : FName(name)
-  {
-    if (qEnvironmentVariableIsSet(name))
-      FOld = qgetenv(name);
-    if (value)
-      qputenv(name, *value);
-    else
-      qunsetenv(name);
-  }
-  ~TEnvGuard()
-  {
-    if (FOld)
-      qputenv(FName, *FOld);
-    else
-      qunsetenv(FName);
-  }
-
-private:
-  const char *FName;
-  std::optional<QByteArray> FOld;
-};
 
 class TUserNameGuard {
 public:
