@@ -93,15 +93,29 @@ void ShowErrorBox(const QString &message)
 
 QString ExceptionMessage(const std::exception &e) { return QString::fromUtf8(e.what()); }
 
+namespace {
+
+// Reports the exception being handled; call only from inside a catch block.
+void showCurrentException()
+{
+  try {
+    throw;
+  } catch (const std::exception &e) {
+    ShowErrorBox(ExceptionMessage(e));
+  } catch (...) {
+    ShowErrorBox(QStringLiteral("Unknown error"));
+  }
+}
+
+} // namespace
+
 bool RunCommand(const std::function<void()> &command)
 {
   try {
     command();
     return true;
-  } catch (const std::exception &e) {
-    ShowErrorBox(ExceptionMessage(e));
   } catch (...) {
-    ShowErrorBox(QStringLiteral("Unknown error"));
+    showCurrentException();
   }
   return false;
 }
@@ -112,10 +126,8 @@ bool TApplication::notify(QObject *receiver, QEvent *event)
 {
   try {
     return QApplication::notify(receiver, event);
-  } catch (const std::exception &e) {
-    ShowErrorBox(ExceptionMessage(e));
   } catch (...) {
-    ShowErrorBox(QStringLiteral("Unknown error"));
+    showCurrentException();
   }
   return false;
 }

@@ -146,10 +146,17 @@ TEST(ErrorBox, AnEscapingErrorIsShownAndTheProgramGoesOn)
         return IDOK;
       });
   const bool finished = RunCommand([] { throw std::runtime_error("Boom"); });
+  const int boomBoxes = boxes;
+  const QString boomText = text;
+  // Anything thrown that is no std::exception still gets its box.
+  const bool finishedOther = RunCommand([] { throw 42; });
   SetMessageBoxHandler(old);
   EXPECT_FALSE(finished);
-  EXPECT_EQ(boxes, 1);
-  EXPECT_EQ(text, "Boom.");
+  EXPECT_EQ(boomBoxes, 1);
+  EXPECT_EQ(boomText, "Boom.");
+  EXPECT_FALSE(finishedOther);
+  EXPECT_EQ(boxes, 2);
+  EXPECT_EQ(text, "Unknown error.");
   EXPECT_EQ(caption, ApplicationTitle());
   EXPECT_EQ(flags & MB_ICONMASK, unsigned(MB_ICONERROR));
   EXPECT_TRUE(RunCommand([] {}));
