@@ -159,41 +159,47 @@ void SetLogOnUserNameSource(std::function<QString()> source)
   userNameSource() = std::move(source);
 }
 
+namespace {
+
+// Replaces the first occurrence of Macro; its value is only worked out when Macro occurs.
+template <class Value>
+void replaceMacro(QString &Text, const char *Macro, Value value)
+{
+  const QLatin1StringView macro(Macro);
+  const qsizetype at = Text.indexOf(macro);
+  if (at >= 0)
+    Text.replace(at, macro.size(), value());
+}
+
+} // namespace
+
 QString ExpandNameMacros(const QString &Path)
 {
   QString result = Path;
-  if (result.contains(QLatin1String("%ModuleName%")))
-    result = ReplaceFirst(QStringLiteral("%ModuleName%"), ModuleName(), result);
-  result = ReplaceFirst(QStringLiteral("%AppName%"), AppName(), result);
-  if (result.contains(QLatin1String("%UserName%"))) {
-    QString user = GetLogOnUserName();
-    if (user.isEmpty())
-      user = QStringLiteral("default");
-    result = ReplaceFirst(QStringLiteral("%UserName%"), user, result);
-  }
+  replaceMacro(result, "%ModuleName%", ModuleName);
+  replaceMacro(result, "%AppName%", AppName);
+  replaceMacro(result, "%UserName%", [] {
+    const QString user = GetLogOnUserName();
+    return user.isEmpty() ? QStringLiteral("default") : user;
+  });
   return result;
 }
 
 QString ExpandFolderMacros(const QString &Path)
 {
   QString result = Path;
-  auto step = [&result](const char *macro, const std::function<QString()> &value) {
-    const QString m = QString::fromLatin1(macro);
-    if (result.contains(m))
-      result = ReplaceFirst(m, value(), result);
-  };
-  step("%ModuleDir%", [] { return ModuleDir(); });
-  step("%AppDir%", [] { return AppDir(); });
-  step("%AppData%", [] {
+  replaceMacro(result, "%ModuleDir%", ModuleDir);
+  replaceMacro(result, "%AppDir%", AppDir);
+  replaceMacro(result, "%AppData%", [] {
     const QString f = GetShellFolder(CSIDL_APPDATA);
     return f.isEmpty() ? AppDir() : f;
   });
-  step("%CommonDocuments%", [] { return GetShellFolder(CSIDL_COMMON_DOCUMENTS); });
-  step("%CommonAppData%", [] {
+  replaceMacro(result, "%CommonDocuments%", [] { return GetShellFolder(CSIDL_COMMON_DOCUMENTS); });
+  replaceMacro(result, "%CommonAppData%", [] {
     const QString f = GetShellFolder(CSIDL_COMMON_APPDATA);
     return f.isEmpty() ? AppDir() : f;
   });
-  step("%MyDocuments%", [] { return GetShellFolder(CSIDL_PERSONAL); });
+  replaceMacro(result, "%MyDocuments%", [] { return GetShellFolder(CSIDL_PERSONAL); });
   return result;
 }
 
