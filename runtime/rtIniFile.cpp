@@ -88,6 +88,17 @@ qsizetype sectionEnd(const std::vector<QString> &lines, qsizetype header)
   return i;
 }
 
+// Index of the first line in [header + 1, end) that holds `key`, or -1; its value into `value`.
+qsizetype findKey(const std::vector<QString> &lines, qsizetype header, qsizetype end, const QString &key,
+                  QString &value)
+{
+  QString k;
+  for (qsizetype i = header + 1; i < end; ++i)
+    if (entryLine(lines[size_t(i)], k, value) && sameName(k, key))
+      return i;
+  return -1;
+}
+
 QString decode(const QByteArray &bytes)
 {
   if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -263,14 +274,13 @@ QString TIniFile::ReadString(const QString &Section, const QString &Key, const Q
   EnsureRead();
   const std::vector<QString> &lines = FContent->Lines;
   const qsizetype header = findSection(lines, Section.trimmed());
-  if (header < 0 || Key.trimmed().isEmpty())
+  const QString key = Key.trimmed();
+  if (header < 0 || key.isEmpty())
     return Default;
-  const qsizetype end = sectionEnd(lines, header);
-  QString key, value;
-  for (qsizetype i = header + 1; i < end; ++i)
-    if (entryLine(lines[size_t(i)], key, value) && sameName(key, Key.trimmed()))
-      return value.left(MaxValueLength);
-  return Default;
+  QString value;
+  if (findKey(lines, header, sectionEnd(lines, header), key, value) < 0)
+    return Default;
+  return value.left(MaxValueLength);
 }
 
 QStringList TIniFile::ReadSections()
@@ -337,12 +347,10 @@ bool TIniFile::ApplyWrite(TContent &content, const QString &Section, const QStri
     return true;
   }
   const qsizetype end = sectionEnd(lines, header);
-  QString k, v;
-  for (qsizetype i = header + 1; i < end; ++i) {
-    if (entryLine(lines[size_t(i)], k, v) && sameName(k, key)) {
-      lines[size_t(i)] = line;
-      return true;
-    }
+  QString old;
+  if (const qsizetype at = findKey(lines, header, end, key, old); at >= 0) {
+    lines[size_t(at)] = line;
+    return true;
   }
   // After the section's last non-blank line, so blank lines between sections stay between them.
   qsizetype at = end;
