@@ -192,14 +192,20 @@ QString ReplaceIgnoringCase(const QString &text, const QString &what, const QStr
   return r;
 }
 
-// Lines joined by CR LF, with a final CR LF when finalBreak.
-QString JoinLines(const QStringList &lines, bool finalBreak)
+// Room for the lines each followed by CR LF, and one CR LF more.
+qsizetype JoinedSize(const QStringList &lines)
 {
   qsizetype size = 2;
   for (const QString &l : lines)
     size += l.size() + 2;
+  return size;
+}
+
+// Lines joined by CR LF, with a final CR LF when finalBreak.
+QString JoinLines(const QStringList &lines, bool finalBreak)
+{
   QString r;
-  r.reserve(size);
+  r.reserve(JoinedSize(lines));
   for (qsizetype i = 0; i < lines.size(); ++i) {
     if (i > 0)
       r += CrLf;
@@ -219,10 +225,7 @@ bool EndsWithBreak(const QString &text)
 QString TrimmedText(const QStringList &lines)
 {
   QString r;
-  qsizetype size = 2;
-  for (const QString &l : lines)
-    size += l.size() + 2;
-  r.reserve(size);
+  r.reserve(JoinedSize(lines));
   for (const QString &l : lines) {
     r += TrimWhite(l);
     r += CrLf;
@@ -235,10 +238,7 @@ QString TrimmedText(const QStringList &lines)
 QString BlankLinesRemovedText(const QStringList &lines)
 {
   QString r;
-  qsizetype size = 2;
-  for (const QString &l : lines)
-    size += l.size() + 2;
-  r.reserve(size);
+  r.reserve(JoinedSize(lines));
   for (const QString &l : lines) {
     const QString t = TrimWhiteRight(l);
     if (!t.isEmpty()) {
@@ -274,6 +274,17 @@ void RewriteLinesAfterFirst(TEditWindow &editor, Change change)
   TCommandEdit edit(editor);
   for (const auto &[line, text] : changed)
     editor.SetLineText(line, text);
+}
+
+// Lines 1 to Count - 1 that start with `prefix` lose it.
+void RemovePrefixAfterFirst(TEditWindow &editor, const QString &prefix)
+{
+  RewriteLinesAfterFirst(editor, [&prefix](const QString &line, QString &out) {
+    if (!line.startsWith(prefix))
+      return false;
+    out = line.mid(prefix.size());
+    return true;
+  });
 }
 
 void ReplaceInText(TEditWindow &editor, const QString &what, const QString &by)
@@ -444,15 +455,7 @@ void IndentLines(TEditWindow &editor)
   });
 }
 
-void UnIndentLines(TEditWindow &editor)
-{
-  RewriteLinesAfterFirst(editor, [](const QString &line, QString &out) {
-    if (!line.startsWith(QStringLiteral("   ")))
-      return false;
-    out = line.mid(3);
-    return true;
-  });
-}
+void UnIndentLines(TEditWindow &editor) { RemovePrefixAfterFirst(editor, QStringLiteral("   ")); }
 
 void DashIndentLines(TEditWindow &editor)
 {
@@ -462,15 +465,7 @@ void DashIndentLines(TEditWindow &editor)
   });
 }
 
-void DashUnIndentLines(TEditWindow &editor)
-{
-  RewriteLinesAfterFirst(editor, [](const QString &line, QString &out) {
-    if (!line.startsWith(QStringLiteral(" - ")))
-      return false;
-    out = line.mid(3);
-    return true;
-  });
-}
+void DashUnIndentLines(TEditWindow &editor) { RemovePrefixAfterFirst(editor, QStringLiteral(" - ")); }
 
 void ProperCaseSelection(TEditWindow &editor, int &userSS)
 {
