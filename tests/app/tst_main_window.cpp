@@ -187,13 +187,32 @@ TEST_F(MainWindow, ShowingAgainPutsTheArgumentBackIntoLineZeroOnly)
 
 // --- Command band -------------------------------------------------------------------------------
 
+struct ToolBarEntry {
+  const char *Name; // "" for a separator
+  const char *ToolTip;
+};
+
+// The bar's items in order: each button by its name and tool tip, or a separator.
+void ExpectToolBar(QToolBar *bar, const std::vector<ToolBarEntry> &expected)
+{
+  const QList<QAction *> actions = bar->actions();
+  ASSERT_EQ(actions.size(), qsizetype(expected.size()));
+  for (size_t i = 0; i < expected.size(); ++i) {
+    SCOPED_TRACE(i);
+    if (*expected[i].Name == 0) {
+      EXPECT_TRUE(actions[i]->isSeparator());
+      continue;
+    }
+    QWidget *button = bar->widgetForAction(actions[i]);
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->objectName(), expected[i].Name);
+    EXPECT_EQ(button->toolTip(), expected[i].ToolTip);
+  }
+}
+
 TEST_F(MainWindow, CommandButtonsInOrderWithTheirToolTips)
 {
-  struct Expect {
-    const char *Name;
-    const char *ToolTip;
-  };
-  const std::vector<Expect> expected = {
+  const std::vector<ToolBarEntry> expected = {
       {"ToolButton4", "Close & Update form"},
       {"UndoButton", "Undo"},
       {"CutButton", "Cut"},
@@ -226,19 +245,7 @@ TEST_F(MainWindow, CommandButtonsInOrderWithTheirToolTips)
       {"SpecialPasteBtn2", "All-In-One NO Indent Paste"},
   };
   TRichTextEd &w = Start();
-  const QList<QAction *> actions = w.ToolBar1->actions();
-  ASSERT_EQ(actions.size(), qsizetype(expected.size()));
-  for (size_t i = 0; i < expected.size(); ++i) {
-    SCOPED_TRACE(i);
-    if (*expected[i].Name == 0) {
-      EXPECT_TRUE(actions[i]->isSeparator());
-      continue;
-    }
-    QWidget *button = w.ToolBar1->widgetForAction(actions[i]);
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->objectName(), expected[i].Name);
-    EXPECT_EQ(button->toolTip(), expected[i].ToolTip);
-  }
+  ASSERT_NO_FATAL_FAILURE(ExpectToolBar(w.ToolBar1, expected));
   // The actions' hints keep their long forms behind "|".
   EXPECT_EQ(w.EditUndoAction->property("Hint").toString(), "Undo|Undo the Last Action");
   EXPECT_EQ(w.EditPasteAction->property("Hint").toString(), "Paste|Inserts Clipboard contents");
@@ -822,11 +829,7 @@ TEST_F(MainWindow, DroppedFilesAreAcceptedAndChangeNothing)
 
 TEST_F(MainWindow, FormattingBandInOrderWithItsToolTips)
 {
-  struct Expect {
-    const char *Name;
-    const char *ToolTip;
-  };
-  const std::vector<Expect> expected = {
+  const std::vector<ToolBarEntry> expected = {
       {"ToolButton17", "Font"},     {"BoldButton", "Bold"},       {"ItalicButton", "Italic"},
       {"UnderlineButton", ""},      {"", ""},                     {"LeftAlign", "Align Left"},
       {"CenterAlign", "Centre Text"}, {"RightAlign", "Align Right"}, {"", ""},
@@ -835,19 +838,7 @@ TEST_F(MainWindow, FormattingBandInOrderWithItsToolTips)
   TRichTextEd &w = Start();
   w.ToolButton18->click();
   w.BulletsNumButton->click(); // a checked action must not bring a tool tip back
-  const QList<QAction *> actions = w.ToolBar7->actions();
-  ASSERT_EQ(actions.size(), qsizetype(expected.size()));
-  for (size_t i = 0; i < expected.size(); ++i) {
-    SCOPED_TRACE(i);
-    if (*expected[i].Name == 0) {
-      EXPECT_TRUE(actions[i]->isSeparator());
-      continue;
-    }
-    QWidget *button = w.ToolBar7->widgetForAction(actions[i]);
-    ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->objectName(), expected[i].Name);
-    EXPECT_EQ(button->toolTip(), expected[i].ToolTip);
-  }
+  ASSERT_NO_FATAL_FAILURE(ExpectToolBar(w.ToolBar7, expected));
   EXPECT_EQ(w.FontName->toolTip(), "Default font ");
   EXPECT_EQ(w.FontSize->toolTip(), "Default font Size");
   EXPECT_EQ(w.FontName->width(), 145);
