@@ -9,59 +9,34 @@ namespace {
 constexpr int HeaderSize = 165;
 constexpr int ContextRecordSize = 14;
 
-// Reads the fixed-size parts of the file; any shortfall fails the load.
-class TFileReader {
-public:
-  explicit TFileReader(const QByteArray &data) : FData(data) {}
-  bool Skip(qint64 n) {
-    if (n < 0 || n > FData.size() - FPos) return false;
-    FPos += n;
-    return true;
-  }
-  bool Bytes(qint64 n, QByteArray &out) {
-    if (n < 0 || n > FData.size() - FPos) return false;
-    out = FData.mid(FPos, n);
-    FPos += n;
-    return true;
-  }
-  bool ShortString(QString &out) {
-    QByteArray len;
-    if (!Bytes(1, len)) return false;
-    QByteArray text;
-    if (!Bytes(static_cast<quint8>(len[0]), text)) return false;
-    out = QString::fromLatin1(text);
-    return true;
-  }
-  bool Int32(qint32 &out) {
-    QByteArray b;
-    if (!Bytes(4, b)) return false;
-    quint32 v = quint32(quint8(b[0])) | quint32(quint8(b[1])) << 8 | quint32(quint8(b[2])) << 16 |
-                quint32(quint8(b[3])) << 24;
-    out = static_cast<qint32>(v);
-    return true;
-  }
-  bool UInt16(quint16 &out) {
-    QByteArray b;
-    if (!Bytes(2, b)) return false;
-    out = quint16(quint8(b[0]) | quint8(b[1]) << 8);
-    return true;
-  }
-
-private:
-  const QByteArray &FData;
-  qint64 FPos = 0;
-};
-
 } // namespace
 
 // --- TThesaurusBuffer ---------------------------------------------------------------------------
 
-void TThesaurusBuffer::ReadBuffer(void *dest, qint64 count)
+void TThesaurusBuffer::Require(qint64 count) const
 {
   if (count < 0 || FPos < 0 || FPos > FData.size() || count > FData.size() - FPos)
     throw EReadError();
+}
+
+void TThesaurusBuffer::ReadBuffer(void *dest, qint64 count)
+{
+  Require(count);
   if (count > 0) std::memcpy(dest, FData.constData() + FPos, static_cast<size_t>(count));
   FPos += count;
+}
+
+QByteArray TThesaurusBuffer::ReadBytes(qint64 count)
+{
+  Require(count);
+  QByteArray out = FData.mid(FPos, count);
+  FPos += count;
+  return out;
+}
+
+QString TThesaurusBuffer::ReadShortString()
+{
+  return QString::fromLatin1(ReadBytes(ReadByte()));
 }
 
 quint8 TThesaurusBuffer::ReadByte()
@@ -157,23 +132,29 @@ void TThesaurusFile::LoadFile()
   file.close();
 
   // Every size is checked against what the file still holds before anything is copied, so a
-  // damaged size field fails the load instead of asking for a huge buffer.
-  TFileReader r(data);
+  // damaged size field (negative or too large) fails the load instead of asking for a huge buffer.
+  TThesaurusBuffer r;
+  r.Assign(data);
   QString name;
   QStringList kinds;
   qint32 numNodes = 0, linkSize = 0, indexSize = 0;
   quint16 masterSize = 0;
   QByteArray nodes, links, contexts, index;
-  if (!r.Skip(HeaderSize) || !r.ShortString(name)) return;
-  for (int i = 0; i < 5; ++i) {
-    QString kind;
-    if (!r.ShortString(kind)) return;
-    kinds << kind;
+  try {
+    r.Seek(HeaderSize);
+    name = r.ReadShortString();
+    for (int i = 0; i < 5; ++i) kinds << r.ReadShortString();
+    numNodes = static_cast<qint32>(r.ReadDWord());
+    nodes = r.ReadBytes(qint64(numNodes) * 4);
+    linkSize = static_cast<qint32>(r.ReadDWord());
+    links = r.ReadBytes(linkSize);
+    masterSize = r.ReadWord();
+    contexts = r.ReadBytes(qint64(masterSize) * ContextRecordSize);
+    indexSize = static_cast<qint32>(r.ReadDWord());
+    index = r.ReadBytes(indexSize);
+  } catch (const EReadError &) {
+    return;
   }
-  if (!r.Int32(numNodes) || numNodes < 0 || !r.Bytes(qint64(numNodes) * 4, nodes)) return;
-  if (!r.Int32(linkSize) || linkSize < 0 || !r.Bytes(linkSize, links)) return;
-  if (!r.UInt16(masterSize) || !r.Bytes(qint64(masterSize) * ContextRecordSize, contexts)) return;
-  if (!r.Int32(indexSize) || indexSize < 0 || !r.Bytes(indexSize, index)) return;
 
   FName = name;
   FKindNames = kinds;

@@ -28,11 +28,15 @@ public:
   qint64 Position() const { return FPos; }
   void Skip(qint64 count) { FPos += count; }
   void ReadBuffer(void *dest, qint64 count);
+  QByteArray ReadBytes(qint64 count);
+  QString ReadShortString(); // a length byte, then that many Latin-1 characters
   quint8 ReadByte();
   quint16 ReadWord();   // 16-bit little-endian
   quint32 ReadDWord();  // 32-bit little-endian
 
 private:
+  void Require(qint64 count) const; // throws unless count bytes are left at the cursor
+
   QByteArray FData;
   qint64 FPos = 0;
 };
