@@ -338,9 +338,8 @@ TEST(MythesImport, KeepsWithinTheBudgetsAndReportsWhatFits)
     EXPECT_EQ(sel.headwords, 3);
     // glad's only sense is happy's second: stored once, under the master happy gave it.
     EXPECT_EQ(sel.contexts, 4);
-    ThesaurusFileFixture dir;
-    TThesaurusFile f;
-    f.SetFileName(dir.Write(w));
+    Loaded t(w);
+    TThesaurusFile &f = t.file;
     ASSERT_TRUE(f.LookupWord("happy"));
     EXPECT_EQ(ContextWords(f), QStringList({"happy", "glad"}));
     EXPECT_EQ(f.Contexts()[0]->Words[2], QStringList({"happy", "blessed", "cheerful"}));
@@ -363,9 +362,8 @@ TEST(MythesImport, KeepsWithinTheBudgetsAndReportsWhatFits)
     ASSERT_TRUE(SelectMythes(entries, sel, w, error));
     EXPECT_EQ(sel.contexts, 2);
     EXPECT_EQ(sel.headwords, 2);
-    ThesaurusFileFixture dir;
-    TThesaurusFile f;
-    f.SetFileName(dir.Write(w));
+    Loaded t(w);
+    TThesaurusFile &f = t.file;
     ASSERT_TRUE(f.LookupWord("happy"));
     EXPECT_EQ(ContextWords(f), QStringList({"happy"}));
     ASSERT_TRUE(f.LookupWord("house"));
@@ -378,9 +376,8 @@ TEST(MythesImport, KeepsWithinTheBudgetsAndReportsWhatFits)
     TThesaurusSelection sel;
     sel.maxRelated = 1;
     ASSERT_TRUE(SelectMythes(entries, sel, w, error));
-    ThesaurusFileFixture dir;
-    TThesaurusFile f;
-    f.SetFileName(dir.Write(w));
+    Loaded t(w);
+    TThesaurusFile &f = t.file;
     ASSERT_TRUE(f.LookupWord("happy"));
     EXPECT_EQ(f.Contexts()[0]->Words[2], QStringList({"happy", "blessed"}));
   }
