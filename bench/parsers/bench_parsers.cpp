@@ -46,37 +46,15 @@ const QString &SampleText()
   return text;
 }
 
-void BM_StringParserWords(benchmark::State &state)
+// Breaks the sample text into words once per iteration; Restart puts the parser back at the
+// start of the text.
+template <typename Restart>
+void CountWords(benchmark::State &state, TControlParser &parser, Restart restart)
 {
-  QString text = SampleText();
   TMainParsingEngine engine;
-  TStringParser parser;
   int64_t words = 0;
   for (auto _ : state) {
-    parser.Initialize(&text);
-    int64_t n = 0;
-    while (!engine.NextWord(&parser).isEmpty())
-      ++n;
-    benchmark::DoNotOptimize(n);
-    words += n;
-  }
-  state.SetItemsProcessed(words);
-  state.SetBytesProcessed(int64_t(state.iterations()) * text.size() * int64_t(sizeof(QChar)));
-  state.counters["words_per_pass"] = double(words) / double(state.iterations());
-}
-BENCHMARK(BM_StringParserWords)->Unit(benchmark::kMillisecond);
-
-void BM_WindowParserWords(benchmark::State &state)
-{
-  TWrightRichEdit editor;
-  editor.resize(800, 600);
-  HWND window = TEditWindow::FromControl(&editor);
-  window->SetText(SampleText());
-  TMainParsingEngine engine;
-  TWinAPIControlParser parser;
-  int64_t words = 0;
-  for (auto _ : state) {
-    parser.Initialize(&editor);
+    restart();
     int64_t n = 0;
     while (!engine.NextWord(&parser).isEmpty())
       ++n;
@@ -86,6 +64,24 @@ void BM_WindowParserWords(benchmark::State &state)
   state.SetItemsProcessed(words);
   state.SetBytesProcessed(int64_t(state.iterations()) * SampleText().size() * int64_t(sizeof(QChar)));
   state.counters["words_per_pass"] = double(words) / double(state.iterations());
+}
+
+void BM_StringParserWords(benchmark::State &state)
+{
+  QString text = SampleText();
+  TStringParser parser;
+  CountWords(state, parser, [&] { parser.Initialize(&text); });
+}
+BENCHMARK(BM_StringParserWords)->Unit(benchmark::kMillisecond);
+
+void BM_WindowParserWords(benchmark::State &state)
+{
+  TWrightRichEdit editor;
+  editor.resize(800, 600);
+  HWND window = TEditWindow::FromControl(&editor);
+  window->SetText(SampleText());
+  TWinAPIControlParser parser;
+  CountWords(state, parser, [&] { parser.Initialize(&editor); });
 }
 BENCHMARK(BM_WindowParserWords)->Unit(benchmark::kMillisecond);
 } // namespace
