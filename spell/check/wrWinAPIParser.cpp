@@ -3,6 +3,15 @@
 #include <QObject>
 #include <algorithm>
 
+namespace {
+// Line and column of a character index in the window.
+void CharToLineColumn(HWND Handle, int Char, int &XPos, int &YPos)
+{
+  YPos = Handle->LineFromChar(Char);
+  XPos = Char - Handle->LineIndex(YPos);
+}
+} // namespace
+
 void TWinAPIControlParser::Initialize(void *EditControl)
 {
   Initialize(static_cast<QObject *>(EditControl));
@@ -220,8 +229,7 @@ void TWinAPIControlParser::GetCursorPosition(int &XPos, int &YPos)
     return;
   int s = 0, e = 0;
   FHandle->GetSel(s, e);
-  YPos = FHandle->LineFromChar(s);
-  XPos = s - FHandle->LineIndex(YPos);
+  CharToLineColumn(FHandle, s, XPos, YPos);
 }
 
 void TWinAPIControlParser::GetSelectionPosition(int &XPosStart, int &YPosStart, int &XPosEnd, int &YPosEnd)
@@ -231,10 +239,8 @@ void TWinAPIControlParser::GetSelectionPosition(int &XPosStart, int &YPosStart, 
     return;
   int s = 0, e = 0;
   FHandle->GetSel(s, e);
-  YPosStart = FHandle->LineFromChar(s);
-  XPosStart = s - FHandle->LineIndex(YPosStart);
-  YPosEnd = FHandle->LineFromChar(e);
-  XPosEnd = e - FHandle->LineIndex(YPosEnd);
+  CharToLineColumn(FHandle, s, XPosStart, YPosStart);
+  CharToLineColumn(FHandle, e, XPosEnd, YPosEnd);
 }
 
 void TWinAPIControlParser::GetControlScreenPosition(QRect &ControlPosition)
