@@ -1,5 +1,7 @@
 #include "wrParseEngine.h"
 
+#include "wrTypes.h"
+
 namespace {
 constexpr QChar Apostrophe(u'\'');
 constexpr QChar RightQuote(u'\u2019');
@@ -108,17 +110,17 @@ void TMainParsingEngine::Initialize(TControlParser *Parser, int CheckType)
   int xStart = 0, yStart = 0, xEnd = 0, yEnd = 0;
   Parser->GetSelectionPosition(xStart, yStart, xEnd, yEnd);
   switch (CheckType) {
-  case 0: // the selection; its end becomes the end limit
+  case ctSelected: // its end becomes the end limit
     AdjustToPosition(Parser, xStart, yStart);
     Parser->SetPosition(xEnd, yEnd, ptEnd);
     break;
-  case 1: // from the word at the cursor
+  case ctFromCursor:
     AdjustToPosition(Parser, xStart, yStart);
     break;
-  case 2: // the whole text
+  case ctAll:
     Parser->SetPosition(0, 0, ptCurrent);
     break;
-  default: // smart and current are resolved by the caller
+  default: // ctSmart and ctCurrent are resolved by the caller
     break;
   }
 }
