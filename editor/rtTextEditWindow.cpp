@@ -995,22 +995,8 @@ void TTextWidgetWindow<W>::EndEditBlock()
 template <class W>
 void TTextWidgetWindow<W>::Clear()
 {
-  TSelectionBatch batch(this);
-  QTextDocument *doc = Document();
-  const bool resetHistory = FEditDepth == 0 && doc->isUndoRedoEnabled();
-  if (resetHistory)
-    doc->setUndoRedoEnabled(false); // clears the history as well
-  QTextCursor c(doc);
-  c.select(QTextCursor::Document);
-  c.removeSelectedText();
-  if (QTextList *list = c.block().textList())
-    list->remove(c.block());
-  c.setBlockFormat(QTextBlockFormat());
-  c.setBlockCharFormat(QTextCharFormat());
-  if (resetHistory)
-    doc->setUndoRedoEnabled(true);
-  doc->setModified(false);
-  FEdit->setCurrentCharFormat(QTextCharFormat());
+  SetText(QString()); // every format dropped, a fresh history outside an edit block
+  Document()->setModified(false);
 }
 
 template <class W>
