@@ -187,9 +187,7 @@ QStringList XdgMimeAppsListFiles()
     desktops << d.toLower();
   QStringList dirs{configHome()};
   dirs << envDirs("XDG_CONFIG_DIRS", QStringLiteral("/etc/xdg"));
-  dirs << dataHome() + QLatin1String("/applications");
-  for (const QString &d : dataDirs())
-    dirs << d + QLatin1String("/applications");
+  dirs << XdgApplicationDirs();
   QStringList result;
   for (const QString &dir : dirs) {
     for (const QString &desk : desktops)
