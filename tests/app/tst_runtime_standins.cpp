@@ -56,6 +56,10 @@ TEST(StringList, DuplicateErrorAndSortedRestrictionsThrow)
   EXPECT_THROW(l.Insert(0, "y"), EStringListError);
   EXPECT_THROW((void)l.Strings(5), EStringListError);
   EXPECT_EQ(l.Count(), 1);
+  // A bulk add that fails part-way keeps what it added and still ends its update.
+  EXPECT_THROW(l.AddStrings(QStringList{"y", "X"}), EStringListError);
+  EXPECT_EQ(l.Count(), 2);
+  EXPECT_EQ(l.UpdateCount(), 0);
 }
 
 TEST(StringList, ObjectsTravelWithTheirItemsWhenSorting)
