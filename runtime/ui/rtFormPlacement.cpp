@@ -6,13 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// Extra frame allowance of some desktops; none here (see IsWindowsVistaOrLater in wrUtil).
-constexpr bool kLargeFrames = false;
-
-} // namespace
-
 QScreen *FormScreen(const QWidget *Form)
 {
   if (Form) {
@@ -28,13 +21,10 @@ void PlaceFormNearRect(QWidget *Form, QRect Anchor, bool AlignLeft, bool PlaceBe
 {
   if (!Form)
     return;
-  int anchorLeft = Anchor.x();
+  // Frames here are what Qt reports, so the anchor needs no allowance for wide window frames.
+  const int anchorLeft = Anchor.x();
   const int anchorTop = Anchor.y();
-  int anchorBottom = Anchor.y() + Anchor.height();
-  if (kLargeFrames) {
-    anchorLeft += 5;
-    anchorBottom += 8;
-  }
+  const int anchorBottom = Anchor.y() + Anchor.height();
   const QRect frame = Form->frameGeometry();
   int x = frame.x();
   int y = frame.y();
