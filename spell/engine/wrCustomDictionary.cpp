@@ -93,11 +93,11 @@ bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
   // save would replace it.
   if (Name.isEmpty() || !f->open(QIODevice::ReadOnly))
     return Name.isEmpty() || (!f->exists() && CanCreateFile(Name, true));
-  const QByteArray head = f->read(HeaderSize(65001));
+  const QByteArray head = f->read(HeaderSize(CP_UTF8));
   if (head.size() >= HeaderSize(0) && head.left(119) == Banner(0)) {
     codePage = 0;
-  } else if (head.size() >= HeaderSize(65001) && head.left(139) == Banner(65001)) {
-    codePage = 65001;
+  } else if (head.size() >= HeaderSize(CP_UTF8) && head.left(139) == Banner(CP_UTF8)) {
+    codePage = CP_UTF8;
   } else {
     return false;
   }
@@ -111,7 +111,7 @@ bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
 void TCustomDictionary::SetFilename(const QString &F)
 {
   std::unique_ptr<QFile> file;
-  quint32 codePage = 65001;
+  quint32 codePage = CP_UTF8;
   if (!OpenDictionaryFile(F, false, file, codePage))
     return;
   const bool wasLoaded = FLoaded;
@@ -153,7 +153,7 @@ void TCustomDictionary::Load()
     return;
   FRefused = false;
   std::unique_ptr<QFile> file;
-  quint32 codePage = 65001;
+  quint32 codePage = CP_UTF8;
   if (!OpenDictionaryFile(FFilename, true, file, codePage)) {
     FRefused = current.inode != 0;
     FRefusedStamp = current;
@@ -274,7 +274,7 @@ void TCustomDictionary::Unload()
 void TCustomDictionary::Clear()
 {
   ClearStore();
-  FCodePage = 65001;
+  FCodePage = CP_UTF8;
   FModified = false;
   FLoaded = false;
   FFileTime = TFileStamp();
@@ -343,7 +343,7 @@ void TCustomDictionary::Save()
   // replace that file with its empty store.
   if (FLoaded && FModified && !FFilename.isEmpty()) {
     std::unique_ptr<QFile> file;
-    quint32 codePage = 65001;
+    quint32 codePage = CP_UTF8;
     if (OpenDictionaryFile(FFilename, true, file, codePage)) {
       TFileStamp disk = FFileTime;
       if (file) {

@@ -75,7 +75,7 @@ void TMainDictionary::SetFilename(const QString &F)
 
   FCompleteHeader = header;
   FMinorVersion = header[MinorVersionIndex] - '0';
-  FCodePage = FMinorVersion >= 1 ? 65001 : 0;
+  FCodePage = FMinorVersion >= 1 ? CP_UTF8 : 0;
   const auto *p = reinterpret_cast<const uchar *>(fixed.constData());
   QString title;
   for (int i = 0; i <= n; ++i) {
@@ -302,7 +302,7 @@ int TMainDictionary::EncodeWord(const QString &Word, char *buffer) const
     }
     out = int(i);
   }
-  if (FCodePage == 65001) {
+  if (FCodePage == CP_UTF8) {
     for (; i < n; ++i) {
       const char16_t c = w[i];
       if (out + 4 >= WordBufferSize)

@@ -7,6 +7,7 @@
 // Every path function here treats "\" and "/" alike; NativePath() gives the name to open.
 
 #include "rtEditWindow.h"
+#include "rtTypes.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -71,9 +72,9 @@ bool FileExists(const QString &Path);           // an existing file that is not 
 bool DirectoryExists(const QString &Path);
 
 // --- Code pages of stored words ------------------------------------------------------------------
-// CodePage 0 is the system's 8-bit code page (Windows-1252), 65001 UTF-8. Writes the encoded
-// text and a zero byte into Dest (Capacity bytes, at least 2) and answers the byte count without
-// the zero. Text that does not fit gives the empty text (count 0).
+// CodePage CP_ACP is the system's 8-bit code page (Windows-1252), CP_UTF8 UTF-8 (rtCodePage.h).
+// Writes the encoded text and a zero byte into Dest (Capacity bytes, at least 2) and answers the
+// byte count without the zero. Text that does not fit gives the empty text (count 0).
 int WideToCodePage(quint32 CodePage, char *Dest, int Capacity, const QString &Text);
 // Decodes the zero-terminated bytes; MaxLength bounds the read where the bytes come from a
 // mapped file (the text then ends at the first zero or after MaxLength bytes).
@@ -107,9 +108,6 @@ bool IsRichEditWindow(HWND Window);
 bool IsWindowsVistaOrLater();
 
 // --- Notification lists -------------------------------------------------------------------------------
-
-// A handler bound to its object (the lambda captures it); Sender is the notifying component.
-using TNotifyEvent = std::function<void(QObject *Sender)>;
 
 class TEventList {
 public:
