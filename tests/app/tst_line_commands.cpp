@@ -1,6 +1,8 @@
 // The line clean-up commands, plain-text conversion and all-in-one pastes, run on the real
 // editor widget: one table of (commands, input, expected text), each row also undone.
 
+#include "print_qstring.h"
+
 #include "LineCommands.h"
 #include "wrRichEdit.h"
 
@@ -16,14 +18,6 @@
 #include <ostream>
 #include <optional>
 #include <vector>
-
-// Readable failures: QString as UTF-8 with escaped breaks.
-void PrintTo(const QString &s, std::ostream *os)
-{
-  QString v = s;
-  v.replace("\r", "\\r").replace("\n", "\\n").replace("\t", "\\t");
-  *os << '"' << v.toStdString() << '"';
-}
 
 namespace {
 
