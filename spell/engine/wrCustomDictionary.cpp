@@ -1,5 +1,6 @@
 #include "wrCustomDictionary.h"
 
+#include "wrEngineLog.h"
 #include "wrUtil.h"
 
 #include <QFile>
@@ -112,8 +113,10 @@ void TCustomDictionary::SetFilename(const QString &F)
 {
   std::unique_ptr<QFile> file;
   quint32 codePage = CP_UTF8;
-  if (!OpenDictionaryFile(F, false, file, codePage))
+  if (!OpenDictionaryFile(F, false, file, codePage)) {
+    qCInfo(lcSpellEngine) << "custom dictionary refused (unreadable or not a custom dictionary):" << F;
     return;
+  }
   const bool wasLoaded = FLoaded;
   SetLoaded(false);
   FFilename = F;
@@ -155,6 +158,8 @@ void TCustomDictionary::Load()
   std::unique_ptr<QFile> file;
   quint32 codePage = CP_UTF8;
   if (!OpenDictionaryFile(FFilename, true, file, codePage)) {
+    qCInfo(lcSpellEngine) << "custom dictionary refused (unreadable or not a custom dictionary):"
+                          << FFilename;
     FRefused = current.inode != 0;
     FRefusedStamp = current;
     return;
@@ -172,6 +177,7 @@ void TCustomDictionary::Load()
   if (!ReadBody(*file)) {
     // A file that does not fit its own counts is refused: nothing is loaded from it, and
     // nothing will be written over it.
+    qCInfo(lcSpellEngine) << "custom dictionary damaged, not loaded and not written over:" << FFilename;
     Clear();
     FRefused = true;
     FRefusedStamp = stamp;
@@ -328,13 +334,17 @@ void TCustomDictionary::WriteToFile(const QString &Name)
   file.setDirectWriteFallback(false);
   // Unbuffered, so that a failing write (full disk, size limit) is seen here and not lost in a
   // flush at commit time, which would rename a short file into place.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    qCInfo(lcSpellEngine) << "custom dictionary not saved:" << Name << file.errorString();
     return;
+  }
   if (file.write(data) != data.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+    qCInfo(lcSpellEngine) << "custom dictionary not saved:" << Name << file.errorString();
     file.cancelWriting();
     return;
   }
-  file.commit();
+  if (!file.commit())
+    qCInfo(lcSpellEngine) << "custom dictionary not saved:" << Name << file.errorString();
 }
 
 void TCustomDictionary::Save()
