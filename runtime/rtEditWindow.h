@@ -31,6 +31,8 @@ using TFontStyles = TSet<TFontStyle, quint8>;
 
 inline constexpr TFontStyles FontStyleBit(TFontStyle s) { return s; }
 
+// Hand-aligned field notes.
+// clang-format off
 struct TCharAttributes {
   QString Name;          // font face name
   int Size = 0;          // whole points
@@ -48,6 +50,7 @@ struct TParaAttributes {
   int LeftIndent = 0;  // offset of the other lines from the first line; may be negative
   int RightIndent = 0;
 };
+// clang-format on
 
 // EM_SETBKGNDCOLOR with wParam 1: use the system window colour.
 inline constexpr quint32 CLR_DEFAULT = 0xFF000000u;
@@ -57,6 +60,8 @@ using HWND = TEditWindow *;
 
 class TEditWindow {
 public:
+  // The operations and their messages form a table.
+  // clang-format off
   virtual ~TEditWindow();
 
   // --- Window identity and geometry -------------------------------------------------------
@@ -181,5 +186,6 @@ public:
   static void Register(QObject *control, HWND window);
   static void Unregister(QObject *control);
   static void SetFactory(std::function<HWND(QObject *)> factory);
+  // clang-format on
 };
 

@@ -63,6 +63,7 @@ bool IsPathSeparator(QChar c);
 bool HasPathSeparator(const QString &Path);
 // The name to hand to the file system: every "\" becomes "/".
 QString NativePath(const QString &Path);
+// clang-format off
 QString ExtractFileName(const QString &Path);   // after the last separator
 QString ExtractFileDir(const QString &Path);    // before the last separator (none: empty)
 QString ExtractFileExt(const QString &Path);    // ".ext" of the name part, or empty
@@ -70,6 +71,7 @@ QString ChangeFileExt(const QString &Path, const QString &Ext);
 QString ExcludeTrailingPathDelimiter(const QString &Path);
 bool FileExists(const QString &Path);           // an existing file that is not a folder
 bool DirectoryExists(const QString &Path);
+// clang-format on
 
 // --- Code pages of stored words ------------------------------------------------------------------
 // CodePage CP_ACP is the system's 8-bit code page (Windows-1252), CP_UTF8 UTF-8 (rtCodePage.h).
