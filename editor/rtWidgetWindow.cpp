@@ -77,7 +77,13 @@ QObject *TWidgetWindow::Control() const
 
 void TWidgetWindow::SetFocus()
 {
-  FWidget->setFocus();
+  // As with a native window: focusing a control also activates its top-level window, so that
+  // a command run from a modeless dialog leaves the keyboard, and the selection shown, in the
+  // control.
+  QWidget *top = FWidget->window();
+  if (top->isVisible() && !top->isActiveWindow())
+    top->activateWindow();
+  FWidget->setFocus(Qt::OtherFocusReason);
 }
 
 void TWidgetWindow::Repaint()
