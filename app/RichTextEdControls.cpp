@@ -129,6 +129,7 @@ TFontDialog::TFontDialog(QWidget *parent) : QDialog(parent)
   FontPanel->setObjectName(QStringLiteral("FontPanel"));
   FontPanel->setOptions(QFontDialog::DontUseNativeDialog | QFontDialog::NoButtons);
   FontPanel->setWindowFlags(Qt::Widget);
+  FontPanel->setSizeGripEnabled(false);
   ColorBox = new QComboBox(this);
   ColorBox->setObjectName(QStringLiteral("ColorBox"));
   for (const TBasicColor &c : BasicColors)
@@ -138,6 +139,7 @@ TFontDialog::TFontDialog(QWidget *parent) : QDialog(parent)
   connect(Buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
   auto *colour = new QFormLayout;
+  colour->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   colour->addRow(QStringLiteral("&Colour:"), ColorBox);
   auto *layout = new QVBoxLayout(this);
   layout->addWidget(FontPanel);
