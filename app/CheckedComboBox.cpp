@@ -5,7 +5,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QStandardItemModel>
+#include <QToolTip>
 
 TCheckedComboBox::TCheckedComboBox(QWidget *parent)
     : QComboBox(parent), FModel(new QStandardItemModel(this)), FMenu(new QMenu(this))
@@ -154,6 +156,22 @@ void TCheckedComboBox::Changed()
 void TCheckedComboBox::ShowMenu(QWidget *from, const QPoint &pos)
 {
   FMenu->popup(from->mapToGlobal(pos));
+}
+
+QString TCheckedComboBox::HoverText() const
+{
+  const QString names = FText.isEmpty() ? QStringLiteral("(none)") : QString(FText).replace(FDelimiter, QStringLiteral("\n"));
+  return toolTip().isEmpty() ? names : toolTip() + QStringLiteral(":\n") + names;
+}
+
+bool TCheckedComboBox::event(QEvent *event)
+{
+  // Also reached from the edit field, which has no tool tip of its own.
+  if (event->type() == QEvent::ToolTip) {
+    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(), HoverText(), this);
+    return true;
+  }
+  return QComboBox::event(event);
 }
 
 bool TCheckedComboBox::eventFilter(QObject *watched, QEvent *event)

@@ -36,10 +36,15 @@ public:
   // The pop-up menu of the drop-down list ("&Select all", "&Deselect all", "&Invert all").
   QMenu *PopupMenu() const { return FMenu; }
 
+  // What hovering shows: the tool tip, then the checked names one per line (the edit field is
+  // often too narrow to show them all), or "(none)".
+  QString HoverText() const;
+
   // Raised after every change of the checked items.
   std::function<void(TCheckedComboBox *)> OnChange;
 
 protected:
+  bool event(QEvent *event) override;
   bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

@@ -335,8 +335,10 @@ QString ConvertToPlainText(const QString &text, const QString &keepText)
   // Space pairs first, in one pass: a run of n spaces becomes ceil(n/2).
   QString t = text;
   t.replace(QStringLiteral("  "), QStringLiteral(" "));
-  // Through the 8-bit code page, as a plain-text buffer holds it, every break read as CR LF.
-  t = BreaksToCrLf(DecodeWindows1252(EncodeWindows1252(t)));
+  // Through the user's 8-bit code page, as a plain-text buffer holds it, every break read as
+  // CR LF.
+  const quint32 codePage = UserAnsiCodePage();
+  t = BreaksToCrLf(DecodeAnsiCodePage(codePage, EncodeAnsiCodePage(codePage, t)));
   t = StripUnkeptCharacters(t, keepText);
   return BreaksToCrLf(t);
 }

@@ -92,10 +92,15 @@ TRichTextEd::TRichTextEd(QWidget *parent) : QWidget(parent)
 
 TRichTextEd::~TRichTextEd()
 {
+  // Focus and clipboard changes while the children go (a dialog that held the focus) would
+  // otherwise reach a window whose editor is already gone.
+  disconnect(qApp, nullptr, this, nullptr);
+  disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
   // The editor's notifications call back into this window: stop them before the members go.
   if (Editor) {
     Editor->OnChange = nullptr;
     Editor->OnSelectionChange = nullptr;
+    Editor->OnMouseDown = nullptr;
     Editor->removeEventFilter(this);
     Editor->viewport()->removeEventFilter(this);
   }
@@ -217,6 +222,9 @@ void TRichTextEd::CreateComponents()
   Thesaurus31->ParentFont = false;
   Thesaurus3Base1 = new TThesaurus3Base(this);
   Thesaurus3Base1->setObjectName(QStringLiteral("Thesaurus3Base1"));
+
+  ReFontDialog = new TFontDialog(this);
+  ReFontDialog->setObjectName(QStringLiteral("ReFontDialog"));
 
   ReplaceDialog1 = new TReplaceDialog(this);
   ReplaceDialog1->setObjectName(QStringLiteral("ReplaceDialog1"));
@@ -477,6 +485,8 @@ void TRichTextEd::CreateEditor()
   Editor->document()->setModified(false);
 
   Editor->OnChange = [this](TEditWindow *) { RichEditChange(); };
+  // After the editor has handled the press, so the band shows where the caret now is.
+  Editor->OnMouseDown = [this](TWrightRichEdit *) { RunCommand([this] { EditorMouseDown(); }); };
   Editor->OnSelectionChange = [this](TEditWindow *) { UpdateEditActions(); };
   connect(Editor->document(), &QTextDocument::undoAvailable, this, [this] { RichEditChange(); });
   connect(Editor, &QTextEdit::copyAvailable, this, [this] { UpdateEditActions(); });
@@ -603,10 +613,6 @@ void TRichTextEd::dropEvent(QDropEvent *event)
 bool TRichTextEd::eventFilter(QObject *watched, QEvent *event)
 {
   if (Editor && watched == Editor->viewport()) {
-    if (event->type() == QEvent::MouseButtonPress) {
-      RunCommand([this] { EditorMouseDown(); });
-      return false;
-    }
     // Files dropped from the desktop are accepted by the window and change nothing, also when
     // they land on the editor (which would otherwise insert their names).
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove ||
@@ -710,8 +716,8 @@ void TRichTextEd::UpdateEditActions()
     hasSelection = Editor->textCursor().hasSelection();
   EditCutAction->setEnabled(hasSelection);
   EditCopyAction->setEnabled(hasSelection);
-  const QMimeData *clip = QGuiApplication::clipboard()->mimeData();
-  EditPasteAction->setEnabled(clip && clip->hasText());
+  // Whatever the editor can paste, also HTML without a text version.
+  EditPasteAction->setEnabled(Editor->CanPaste());
 }
 
 void TRichTextEd::EditClearExecute()

@@ -5,6 +5,8 @@
 // Every command handler runs through RunCommand (runtime/ui/rtErrorBox.h): an error escaping
 // it is shown in the application's error box and the window goes on.
 
+#include "rtEditWindow.h"
+
 #include <QRect>
 #include <QStringList>
 #include <QWidget>
@@ -19,6 +21,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class TCheckedComboBox;
+class TFontDialog;
 class TReplaceDialog;
 class TThesaurus3;
 class TThesaurus3Base;
@@ -84,6 +87,7 @@ public:
   QLabel *FirstInd = nullptr, *LeftInd = nullptr, *RightInd = nullptr;
 
   TWrightRichEdit *Editor = nullptr;
+  TFontDialog *ReFontDialog = nullptr;      // modal, created with the window
   TReplaceDialog *ReplaceDialog1 = nullptr; // modeless, created with the window
   TThesaurus3 *Thesaurus31 = nullptr;         // behind "Lookup word Thesausus"
   TThesaurus3Base *Thesaurus3Base1 = nullptr; // sits on the window; no command uses it
@@ -186,6 +190,7 @@ private:
   void UpdateEditActions();
   void ShowEditorPopup(const QPoint &pos);
   void ApplyStyle(int styleBit, bool on);
+  void SetParagraphAttribute(TParaAttribute which, const TParaAttributes &p);
   // Ruler markers: drag start, drag move and the release handlers.
   void RulerItemMouseDown(QLabel *marker, int x);
   void RulerItemMouseMove(QLabel *marker, int x);

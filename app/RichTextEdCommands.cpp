@@ -14,7 +14,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QFontDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTextCharFormat>
@@ -241,41 +240,59 @@ void TRichTextEd::SelectFont()
   initial.setBold(a.Style.Contains(TFontStyle::fsBold));
   initial.setItalic(a.Style.Contains(TFontStyle::fsItalic));
   initial.setUnderline(a.Style.Contains(TFontStyle::fsUnderline));
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, initial, this);
-  if (ok && Editor->GetSelLength() != 0) {
-    QTextCharFormat fmt;
-    fmt.setFont(chosen, QTextCharFormat::FontPropertiesAll);
-    Editor->mergeCurrentCharFormat(fmt);
+  initial.setFixedPitch(a.Pitch == 1);
+  ReFontDialog->SetFont(initial);
+  ReFontDialog->SetColor(a.Color);
+  const QString shownFace = ReFontDialog->Font().family();
+  if (ReFontDialog->Execute() && Editor->GetSelLength() != 0) {
+    const QFont chosen = ReFontDialog->Font();
+    // Character set and pitch stay as the selection has them; the dialog does not choose them.
+    TCharAttributes n = a;
+    // The face that stood in for a missing one, confirmed unchanged, keeps the selection's name.
+    n.Name = chosen.family() == shownFace ? a.Name : chosen.family();
+    if (chosen.pointSize() > 0)
+      n.Size = chosen.pointSize();
+    n.Style = {};
+    n.Style.Set(TFontStyle::fsBold, chosen.bold());
+    n.Style.Set(TFontStyle::fsItalic, chosen.italic());
+    n.Style.Set(TFontStyle::fsUnderline, chosen.underline());
+    n.Color = ReFontDialog->Color();
+    Editor->SetSelAttributes(n);
   }
   Editor->SetFocus();
+}
+
+// Each paragraph command writes its own attribute only, to every paragraph of the selection.
+void TRichTextEd::SetParagraphAttribute(TParaAttribute which, const TParaAttributes &p)
+{
+  Editor->SetParagraphAttributes(p, ParaAttributeBit(which));
 }
 
 void TRichTextEd::AlignButtonClick(QObject *Sender)
 {
   if (!FormattingAllowed() || !Sender)
     return;
-  TParaAttributes p = Editor->GetParagraph();
+  TParaAttributes p;
   p.Alignment = Sender->property("Tag").toInt();
-  Editor->SetParagraph(p);
+  SetParagraphAttribute(TParaAttribute::paAlignment, p);
 }
 
 void TRichTextEd::BulletsButtonClick()
 {
   if (!FormattingAllowed())
     return;
-  TParaAttributes p = Editor->GetParagraph();
+  TParaAttributes p;
   p.Numbering = BulletsButton->isChecked() ? 1 : 0;
-  Editor->SetParagraph(p);
+  SetParagraphAttribute(TParaAttribute::paNumbering, p);
 }
 
 void TRichTextEd::BulletNumAct1Execute()
 {
   if (!FormattingAllowed())
     return;
-  TParaAttributes p = Editor->GetParagraph();
+  TParaAttributes p;
   p.Numbering = BulletNumAct1->isChecked() ? 2 : 0;
-  Editor->SetParagraph(p);
+  SetParagraphAttribute(TParaAttribute::paNumbering, p);
 }
 
 // --- Ruler -----------------------------------------------------------------------------------------
@@ -301,26 +318,26 @@ void TRichTextEd::RulerItemMouseMove(QLabel *marker, int x)
 void TRichTextEd::FirstIndMouseUp()
 {
   FDragging = false;
-  TParaAttributes p = Editor->GetParagraph();
+  TParaAttributes p;
   p.FirstIndent = PixelsToPoints(FirstInd->x() + FDragOfs - 6);
-  Editor->SetParagraph(p);
+  SetParagraphAttribute(TParaAttribute::paFirstIndent, p);
   LeftIndMouseUp();
 }
 
 void TRichTextEd::LeftIndMouseUp()
 {
   FDragging = false;
-  TParaAttributes p = Editor->GetParagraph();
-  p.LeftIndent = PixelsToPoints(LeftInd->x() + FDragOfs - 6) - p.FirstIndent;
-  Editor->SetParagraph(p);
+  TParaAttributes p;
+  p.LeftIndent = PixelsToPoints(LeftInd->x() + FDragOfs - 6) - Editor->GetParagraph().FirstIndent;
+  SetParagraphAttribute(TParaAttribute::paLeftIndent, p);
   SelectionChange();
 }
 
 void TRichTextEd::RightIndMouseUp()
 {
   FDragging = false;
-  TParaAttributes p = Editor->GetParagraph();
+  TParaAttributes p;
   p.RightIndent = PixelsToPoints(Ruler->width() - RightInd->x() + FDragOfs - 2) - 12;
-  Editor->SetParagraph(p);
+  SetParagraphAttribute(TParaAttribute::paRightIndent, p);
   SelectionChange();
 }

@@ -1,11 +1,16 @@
 #pragma once
-// Small controls of the main window: the up-down arrows bound to an edit box, and the ruler
-// panel that draws its caption with tabs expanded.
+// Small controls of the main window: the up-down arrows bound to an edit box, the ruler
+// panel that draws its caption with tabs expanded, and the font dialog with its colour choice.
 
+#include <QDialog>
+#include <QFont>
 #include <QFrame>
 #include <QString>
 #include <functional>
 
+class QComboBox;
+class QDialogButtonBox;
+class QFontDialog;
 class QLineEdit;
 class QToolButton;
 
@@ -53,4 +58,25 @@ protected:
 
 private:
   QString FCaption;
+};
+
+// The font dialog: face, style and size from Qt's font panel, underline from its effects, and
+// the text colour from a list of the sixteen basic colours (a colour outside them is listed as
+// "Custom"). Modal; Execute answers whether the user confirmed.
+class TFontDialog : public QDialog {
+  Q_OBJECT
+public:
+  explicit TFontDialog(QWidget *parent = nullptr);
+
+  // The font the panel shows. A face this desktop lacks opens on the face that stands in for it.
+  QFont Font() const;
+  void SetFont(const QFont &font);
+  // 0x00BBGGRR like a COLORREF.
+  quint32 Color() const;
+  void SetColor(quint32 color);
+  bool Execute();
+
+  QFontDialog *FontPanel = nullptr;
+  QComboBox *ColorBox = nullptr;
+  QDialogButtonBox *Buttons = nullptr;
 };

@@ -227,17 +227,26 @@ QIcon Draw(const QString &name)
     ip.Text(QRectF(2, 1, 12, 14), QStringLiteral("T"), 11, true, Ink, false, true);
   } else if (name == QLatin1String("ToolButton18")) { // plain / rich
     ip.Text(QRectF(0, 0, 16, 16), QStringLiteral("\u00B6"), 14, true, Accent);
-  } else if (name == QLatin1String("SpecialPasteBtn1") || name == QLatin1String("SpecialPasteBtn2")) {
+  } else if (name == QLatin1String("SpecialPasteBtn1")) { // all-in-one paste, dash-indented
+    // Told apart from the plain one by its shape: a first line, then lines hanging behind bold
+    // dashes, and a blue badge.
     ip.Clipboard();
-    const bool dash = name == QLatin1String("SpecialPasteBtn1");
-    ip.Lines(6, 7.5, {4}, 2);
-    if (dash) {
-      p.setPen(QPen(Accent, 1.2));
-      p.drawLine(QPointF(6, 10), QPointF(7, 10));
-      p.drawLine(QPointF(6, 12.5), QPointF(7, 12.5));
-      ip.Lines(8, 10, {2, 2}, 2.5);
-    } else
-      ip.Lines(6, 10, {4, 4}, 2.5);
+    ip.Lines(5.5, 6.5, {5}, 2);
+    p.setPen(QPen(Red, 1.6, Qt::SolidLine, Qt::FlatCap));
+    for (qreal y : {9.0, 11.8}) {
+      p.drawLine(QPointF(5.5, y), QPointF(7.3, y));
+      ip.Lines(8.5, y, {3});
+      p.setPen(QPen(Red, 1.6, Qt::SolidLine, Qt::FlatCap));
+    }
+    p.setBrush(Accent);
+    p.setPen(QPen(Qt::white, 0.8));
+    p.drawEllipse(QPointF(12.3, 3.7), 3.4, 3.4);
+    p.setPen(QPen(Qt::white, 1.4, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(10.6, 3.7), QPointF(14, 3.7));
+  } else if (name == QLatin1String("SpecialPasteBtn2")) { // all-in-one paste, no indent
+    // Flush lines and a yellow star badge.
+    ip.Clipboard();
+    ip.Lines(5.5, 6.5, {5, 5, 5}, 2.7);
     p.setBrush(QColor(0xF5, 0xC2, 0x1B));
     p.setPen(QPen(QColor(0xA0, 0x70, 0x00), 0.8));
     QPolygonF star;

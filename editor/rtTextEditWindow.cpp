@@ -18,6 +18,8 @@
 #include <QTextLayout>
 #include <QTextList>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -413,12 +415,11 @@ void TTextWidgetWindow<W>::ReplaceRange(QTextCursor &c, const QString &text, boo
     return;
   }
   // History exists. A change made outside the history would leave the recorded steps pointing
-  // at wrong positions (undo would then corrupt the text), and switching undo off would wipe
-  // it. So the change joins the most recent step: the number of steps stays the same, and
-  // undoing that step also takes back this change, with the text staying consistent.
-  c.joinPreviousEditBlock();
-  c.insertText(NormalizeLineBreaks(text));
-  c.endEditBlock();
+  // at wrong positions (undo would then corrupt the text), switching undo off would wipe it,
+  // and joining the most recent step would make one Ctrl+Z take back the user's own edit
+  // together with this one. So the change becomes a step of its own: Ctrl+Z restores exactly
+  // the text before it, a second Ctrl+Z the user's step before that.
+  InsertText(c, text);
 }
 
 template <class W>
@@ -793,20 +794,16 @@ void TTextWidgetWindow<W>::GetDefaultCharFormat(QString &faceName, int &heightTw
 }
 
 template <class W>
-TParaAttributes TTextWidgetWindow<W>::GetParagraph() const
+TParaAttributes TTextWidgetWindow<W>::ParagraphOf(const QTextBlock &block) const
 {
   TParaAttributes p;
-  if (!FRich)
-    return p;
-  QTextCursor c = FEdit->textCursor();
-  c.setPosition(c.selectionStart());
-  const QTextBlockFormat bf = c.blockFormat();
+  const QTextBlockFormat bf = block.blockFormat();
   const Qt::Alignment align = bf.alignment() & Qt::AlignHorizontal_Mask;
   if (align & (Qt::AlignRight | Qt::AlignTrailing))
     p.Alignment = 1;
   else if (align & Qt::AlignHCenter)
     p.Alignment = 2;
-  if (const QTextList *list = c.block().textList()) {
+  if (const QTextList *list = block.textList()) {
     const auto style = list->format().style();
     p.Numbering = (style == QTextListFormat::ListDisc || style == QTextListFormat::ListCircle ||
                    style == QTextListFormat::ListSquare)
@@ -829,33 +826,37 @@ TParaAttributes TTextWidgetWindow<W>::GetParagraph() const
 }
 
 template <class W>
-void TTextWidgetWindow<W>::SetParagraph(const TParaAttributes &p)
+TParaAttributes TTextWidgetWindow<W>::GetParagraph() const
+{
+  if (!FRich)
+    return {};
+  return ParagraphOf(Document()->findBlock(FEdit->textCursor().selectionStart()));
+}
+
+template <class W>
+void TTextWidgetWindow<W>::SetParagraphAttributes(const TParaAttributes &p, TParaAttributeSet which)
 {
   TSelectionBatch batch(this);
-  if (!FRich)
+  if (!FRich || (which * AllParaAttributes).IsEmpty())
     return;
-  const TParaAttributes current = GetParagraph();
-  int left = p.LeftIndent;
-  // The numbering rules apply when the numbering is changed: turning it off also resets the
-  // left indent, turning on bullets makes room for them.
-  if (p.Numbering != current.Numbering) {
-    if (p.Numbering == 0)
-      left = 0;
-    else if (p.Numbering == 1 && left < 10)
-      left = 10;
-  }
-
+  auto has = [which](TParaAttribute a) { return which.Contains(a); };
   QTextDocument *doc = Document();
   QTextCursor c = FEdit->textCursor();
+  const QTextBlock first = doc->findBlock(c.selectionStart());
+  const QTextBlock last = doc->findBlock(c.selectionEnd());
+  // Every paragraph is read before any is written: list changes shift what a block reports.
+  std::vector<std::pair<QTextBlock, TParaAttributes>> paragraphs;
+  for (QTextBlock b = first; b.isValid(); b = b.next()) {
+    paragraphs.emplace_back(b, ParagraphOf(b));
+    if (b == last)
+      break;
+  }
+
   c.beginEditBlock();
-  if (p.Numbering != current.Numbering) {
-    const QTextBlock last = doc->findBlock(c.selectionEnd());
-    for (QTextBlock b = doc->findBlock(c.selectionStart()); b.isValid(); b = b.next()) {
+  if (has(TParaAttribute::paNumbering)) {
+    for (auto &[b, current] : paragraphs)
       if (QTextList *list = b.textList())
         list->remove(b);
-      if (b == last)
-        break;
-    }
     if (p.Numbering != 0) {
       QTextListFormat lf;
       lf.setStyle(p.Numbering == 1 ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal);
@@ -863,18 +864,37 @@ void TTextWidgetWindow<W>::SetParagraph(const TParaAttributes &p)
       c.createList(lf);
     }
   }
-  QTextBlockFormat bf;
-  bf.setAlignment(p.Alignment == 1 ? Qt::AlignRight : p.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft);
   const double pxPerPoint = FEdit->logicalDpiX() / 72.0;
-  const int otherLines = p.FirstIndent + left;
-  bf.setLeftMargin(qMax(0, otherLines) * pxPerPoint);
-  // A numbered paragraph hangs its bullet in the offset; a plain one indents its first line.
-  bf.setTextIndent(p.Numbering != 0 ? 0.0 : (qMax(0, p.FirstIndent) - qMax(0, otherLines)) * pxPerPoint);
-  bf.setRightMargin(qMax(0, p.RightIndent) * pxPerPoint);
-  bf.setProperty(PropFirstIndentTwips, p.FirstIndent * 20);
-  bf.setProperty(PropLeftIndentTwips, left * 20);
-  bf.setProperty(PropRightIndentTwips, p.RightIndent * 20);
-  c.mergeBlockFormat(bf);
+  for (auto &[b, q] : paragraphs) {
+    if (has(TParaAttribute::paAlignment))
+      q.Alignment = p.Alignment;
+    if (has(TParaAttribute::paFirstIndent))
+      q.FirstIndent = p.FirstIndent;
+    if (has(TParaAttribute::paLeftIndent))
+      q.LeftIndent = p.LeftIndent;
+    if (has(TParaAttribute::paRightIndent))
+      q.RightIndent = p.RightIndent;
+    if (has(TParaAttribute::paNumbering)) {
+      // Turning numbering off also resets the left indent, bullets make room for themselves;
+      // both whenever numbering is set, whatever it was before.
+      q.Numbering = p.Numbering;
+      if (q.Numbering == 0)
+        q.LeftIndent = 0;
+      else if (q.Numbering == 1 && q.LeftIndent < 10)
+        q.LeftIndent = 10;
+    }
+    QTextBlockFormat bf;
+    bf.setAlignment(q.Alignment == 1 ? Qt::AlignRight : q.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft);
+    const int otherLines = q.FirstIndent + q.LeftIndent;
+    bf.setLeftMargin(qMax(0, otherLines) * pxPerPoint);
+    // A numbered paragraph hangs its bullet in the offset; a plain one indents its first line.
+    bf.setTextIndent(q.Numbering != 0 ? 0.0 : (qMax(0, q.FirstIndent) - qMax(0, otherLines)) * pxPerPoint);
+    bf.setRightMargin(qMax(0, q.RightIndent) * pxPerPoint);
+    bf.setProperty(PropFirstIndentTwips, q.FirstIndent * 20);
+    bf.setProperty(PropLeftIndentTwips, q.LeftIndent * 20);
+    bf.setProperty(PropRightIndentTwips, q.RightIndent * 20);
+    QTextCursor(b).mergeBlockFormat(bf);
+  }
   c.endEditBlock();
 }
 
@@ -899,6 +919,18 @@ void TTextWidgetWindow<W>::PasteFromClipboard()
   if (FEdit->isReadOnly())
     return;
   InsertMimeData(QGuiApplication::clipboard()->mimeData());
+}
+
+template <class W>
+bool TTextWidgetWindow<W>::CanPaste() const
+{
+  return !FEdit->isReadOnly() && CanInsertMimeData(QGuiApplication::clipboard()->mimeData());
+}
+
+template <class W>
+bool TTextWidgetWindow<W>::CanInsertMimeData(const QMimeData *source) const
+{
+  return source && (source->hasText() || (FRich && source->hasHtml()));
 }
 
 template <class W>
@@ -934,11 +966,23 @@ void TTextWidgetWindow<W>::InsertMimeData(const QMimeData *source)
       return;
     }
   }
-  if (source->hasText()) {
-    InsertText(c, source->text());
-    FEdit->setTextCursor(c);
-    FEdit->ensureCursorVisible();
+  // Text as such; HTML without a text version (a table copied from a web page) gives its text.
+  QString text;
+  if (source->hasText())
+    text = source->text();
+  else if (FRich && source->hasHtml()) {
+    // Only a table or frame gets here; the breaks that only bound it are not lines.
+    text = QTextDocumentFragment::fromHtml(source->html()).toPlainText();
+    while (text.startsWith(u'\n'))
+      text.remove(0, 1);
+    while (text.endsWith(u'\n'))
+      text.chop(1);
   }
+  else
+    return;
+  InsertText(c, text);
+  FEdit->setTextCursor(c);
+  FEdit->ensureCursorVisible();
 }
 
 template <class W>

@@ -80,12 +80,13 @@ public:
   TCharAttributes GetDefAttributes() const override;
   void SetDefAttributes(const TCharAttributes &a) override;
   TParaAttributes GetParagraph() const override;
-  void SetParagraph(const TParaAttributes &p) override;
+  void SetParagraphAttributes(const TParaAttributes &p, TParaAttributeSet which) override;
   void GetDefaultCharFormat(QString &faceName, int &heightTwips) const override;
 
   void CutToClipboard() override;
   void CopyToClipboard() override;
   void PasteFromClipboard() override;
+  bool CanPaste() const override;
   bool CanUndo() const override;
   void Undo() override;
   void BeginEditBlock() override;
@@ -101,6 +102,8 @@ public:
   // Inserts clipboard/drop data at the cursor, line breaks normalised; rich text is kept
   // unless it holds structures (tables, frames) the line list cannot express.
   void InsertMimeData(const QMimeData *source);
+  // What InsertMimeData inserts something from: text, or (rich) HTML.
+  bool CanInsertMimeData(const QMimeData *source) const;
   // Conversions between contract positions (break = 2) and document positions (break = 1).
   int ToDocPos(int pos) const;
   int FromDocPos(int docPos) const;
@@ -111,6 +114,7 @@ protected:
   QWidget *ClientWidget() const override;
 
 private:
+  TParaAttributes ParagraphOf(const QTextBlock &block) const;
   QTextBlock BlockOfPos(int pos) const; // the block holding contract position pos (clamped)
   int BlockStart(const QTextBlock &b) const { return b.position() + b.blockNumber(); }
   QTextCursor DocCursor(int docStart, int docEnd) const;

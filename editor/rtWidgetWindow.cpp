@@ -77,7 +77,14 @@ QObject *TWidgetWindow::Control() const
 
 void TWidgetWindow::SetFocus()
 {
-  FWidget->setFocus();
+  // As with a native window: focusing a control also activates its top-level window, so that
+  // a command run from a modeless dialog leaves the keyboard, and the selection shown, in the
+  // control. Asked for even when the window already counts as active: a click that is
+  // activating another window may not have been reported yet.
+  QWidget *top = FWidget->window();
+  if (top->isVisible())
+    top->activateWindow();
+  FWidget->setFocus(Qt::OtherFocusReason);
 }
 
 void TWidgetWindow::Repaint()

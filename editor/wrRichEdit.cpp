@@ -26,3 +26,10 @@ void TWrightRichEdit::insertFromMimeData(const QMimeData *source)
 {
   InsertMimeData(source);
 }
+
+void TWrightRichEdit::mousePressEvent(QMouseEvent *event)
+{
+  QTextEdit::mousePressEvent(event);
+  if (OnMouseDown)
+    OnMouseDown(this);
+}

@@ -1,7 +1,10 @@
 #include "rtCodePage.h"
 
 #include <QChar>
+#include <QList>
 #include <array>
+#include <cerrno>
+#include <iconv.h>
 
 namespace {
 
@@ -258,6 +261,224 @@ QByteArray EncodeUtf8(QStringView text)
 QString DecodeUtf8(QByteArrayView bytes)
 {
   return QString::fromUtf8(bytes);
+}
+
+// --- The user's code page --------------------------------------------------------------------------
+
+namespace {
+
+struct LocaleCodePage {
+  const char *language;
+  quint32 codePage;
+};
+
+// The ANSI code page Windows gives each language's default locale.
+constexpr LocaleCodePage kLanguageCodePages[] = {
+    // Central European
+    {"cs", 1250}, {"sk", 1250}, {"pl", 1250}, {"hu", 1250}, {"sl", 1250}, {"hr", 1250},
+    {"bs", 1250}, {"ro", 1250}, {"sq", 1250}, {"hsb", 1250}, {"dsb", 1250}, {"tk", 1250},
+    // Cyrillic
+    {"ru", 1251}, {"uk", 1251}, {"be", 1251}, {"bg", 1251}, {"mk", 1251}, {"sr", 1251},
+    {"kk", 1251}, {"ky", 1251}, {"tt", 1251}, {"ba", 1251}, {"mn", 1251}, {"sah", 1251},
+    {"tg", 1251}, {"cv", 1251}, {"os", 1251},
+    // Greek, Turkish, Hebrew, Arabic, Baltic, Vietnamese, Thai
+    {"el", 1253}, {"tr", 1254}, {"az", 1254}, {"uz", 1254}, {"he", 1255}, {"iw", 1255},
+    {"yi", 1255}, {"ar", 1256}, {"fa", 1256}, {"ur", 1256}, {"ps", 1256}, {"ckb", 1256},
+    {"et", 1257}, {"lv", 1257}, {"lt", 1257}, {"vi", 1258}, {"th", 874},
+    // double-byte
+    {"ja", 932}, {"ko", 949},
+};
+
+bool IsSingleByteAnsi(quint32 codePage)
+{
+  return codePage == 874 || (codePage >= 1250 && codePage <= 1258);
+}
+
+bool IsIconvCodePage(quint32 codePage)
+{
+  return IsSingleByteAnsi(codePage) || codePage == 932 || codePage == 936 || codePage == 949 ||
+         codePage == 950;
+}
+
+QByteArray IconvName(quint32 codePage)
+{
+  return "CP" + QByteArray::number(codePage);
+}
+
+// An iconv conversion held for one call.
+class TIconv {
+public:
+  TIconv(const QByteArray &to, const QByteArray &from) : FCd(iconv_open(to.constData(), from.constData())) {}
+  ~TIconv()
+  {
+    if (Valid())
+      iconv_close(FCd);
+  }
+  TIconv(const TIconv &) = delete;
+  TIconv &operator=(const TIconv &) = delete;
+  bool Valid() const { return FCd != iconv_t(-1); }
+  // Converts in[pos..] and appends to out; stops at the first sequence it cannot convert and
+  // answers false there (pos points at it). The shift state is reset first.
+  bool Convert(const QByteArray &in, qsizetype &pos, QByteArray &out)
+  {
+    iconv(FCd, nullptr, nullptr, nullptr, nullptr);
+    char buffer[4096];
+    char *src = const_cast<char *>(in.constData()) + pos;
+    size_t srcLeft = size_t(in.size() - pos);
+    bool ok = true;
+    while (srcLeft > 0) {
+      char *dst = buffer;
+      size_t dstLeft = sizeof buffer;
+      const size_t r = iconv(FCd, &src, &srcLeft, &dst, &dstLeft);
+      out.append(buffer, qsizetype(dst - buffer));
+      if (r == size_t(-1) && errno != E2BIG) {
+        ok = false;
+        break;
+      }
+    }
+    if (ok) { // flush a final shift sequence
+      char *dst = buffer;
+      size_t dstLeft = sizeof buffer;
+      iconv(FCd, nullptr, nullptr, &dst, &dstLeft);
+      out.append(buffer, qsizetype(dst - buffer));
+    }
+    pos = qsizetype(src - in.constData());
+    return ok;
+  }
+
+private:
+  iconv_t FCd;
+};
+
+int Utf8SequenceLength(unsigned char lead)
+{
+  return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+// The bytes of a character the code page lacks: the Windows-1252 best fit when that is ASCII or
+// in the code page, else the base letter of its decomposition, else "?"; empty when the
+// character is dropped.
+QByteArray Substitute(TIconv &cd, char32_t cp)
+{
+  const int fit = Windows1252BestFit(cp);
+  if (fit < 0)
+    return QByteArray();
+  if (fit < 0x80)
+    return QByteArray(1, char(fit));
+  auto tryEncode = [&cd](const QString &s, QByteArray &out) {
+    const QByteArray utf8 = s.toUtf8();
+    qsizetype pos = 0;
+    return cd.Convert(utf8, pos, out);
+  };
+  QByteArray out;
+  if (tryEncode(QString(QChar(Windows1252ToUnicode(uchar(fit)))), out))
+    return out;
+  const QString decomposed = QString::fromUcs4(&cp, 1).normalized(QString::NormalizationForm_D);
+  if (!decomposed.isEmpty() && decomposed.at(0).unicode() != cp) {
+    out.clear();
+    if (tryEncode(decomposed.left(1), out))
+      return out;
+  }
+  return QByteArrayLiteral("?");
+}
+
+QByteArray EncodeIconv(quint32 codePage, QStringView text)
+{
+  TIconv cd(IconvName(codePage), "UTF-8");
+  if (!cd.Valid())
+    return EncodeWindows1252(text);
+  // Composed first, so a letter followed by a combining accent finds its precomposed byte;
+  // unpaired surrogates become U+FFFD and then "?".
+  const QByteArray in = text.toString().normalized(QString::NormalizationForm_C).toUtf8();
+  QByteArray out;
+  out.reserve(in.size());
+  qsizetype pos = 0;
+  while (!cd.Convert(in, pos, out)) {
+    const int len = qMin<qsizetype>(Utf8SequenceLength(uchar(in[pos])), in.size() - pos);
+    const QString ch = QString::fromUtf8(in.constData() + pos, len);
+    const char32_t cp = ch.isEmpty() ? U'?' : ch.toUcs4().value(0, U'?');
+    out.append(Substitute(cd, cp));
+    pos += len;
+  }
+  return out;
+}
+
+QString DecodeIconv(quint32 codePage, QByteArrayView bytes)
+{
+  TIconv cd("UTF-8", IconvName(codePage));
+  if (!cd.Valid())
+    return DecodeWindows1252(bytes);
+  const QByteArray in = bytes.toByteArray();
+  QByteArray out;
+  out.reserve(in.size() * 2);
+  qsizetype pos = 0;
+  // A byte the code page leaves undefined reads as the control character of the same value
+  // (single-byte pages) or "?" (a broken double-byte sequence).
+  while (!cd.Convert(in, pos, out)) {
+    const uchar b = uchar(in[pos]);
+    out.append(IsSingleByteAnsi(codePage) ? QString(QChar(b)).toUtf8() : QByteArrayLiteral("?"));
+    ++pos;
+  }
+  return QString::fromUtf8(out);
+}
+
+} // namespace
+
+quint32 AnsiCodePageOfLocale(QStringView localeName)
+{
+  // language[_territory][.codeset][@modifier]
+  QStringView name = localeName;
+  QStringView modifier;
+  if (const qsizetype at = name.indexOf(u'@'); at >= 0) {
+    modifier = name.mid(at + 1);
+    name = name.left(at);
+  }
+  if (const qsizetype dot = name.indexOf(u'.'); dot >= 0)
+    name = name.left(dot);
+  QStringView territory;
+  if (const qsizetype bar = name.indexOf(u'_'); bar >= 0) {
+    territory = name.mid(bar + 1);
+    name = name.left(bar);
+  }
+  const QString language = name.toString().toLower();
+  if (language == u"zh") {
+    // Traditional script where it is the custom, simplified elsewhere.
+    const bool traditional = territory.compare(u"TW", Qt::CaseInsensitive) == 0 ||
+                             territory.compare(u"HK", Qt::CaseInsensitive) == 0 ||
+                             territory.compare(u"MO", Qt::CaseInsensitive) == 0;
+    return traditional ? 950 : 936;
+  }
+  // Serbian, Azeri and Uzbek come in both scripts; the modifier names the other one.
+  if (modifier.compare(u"latin", Qt::CaseInsensitive) == 0 && language == u"sr")
+    return 1250;
+  if (modifier.compare(u"cyrillic", Qt::CaseInsensitive) == 0 &&
+      (language == u"az" || language == u"uz"))
+    return 1251;
+  for (const LocaleCodePage &entry : kLanguageCodePages)
+    if (language == QLatin1String(entry.language))
+      return entry.codePage;
+  return CP_WINDOWS_1252; // C, POSIX, English and the other Western European languages
+}
+
+quint32 UserAnsiCodePage()
+{
+  // The locale of the character type, as the C library takes it from the environment.
+  for (const char *variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty())
+      return AnsiCodePageOfLocale(value);
+  }
+  return CP_WINDOWS_1252;
+}
+
+QByteArray EncodeAnsiCodePage(quint32 codePage, QStringView text)
+{
+  return IsIconvCodePage(codePage) ? EncodeIconv(codePage, text) : EncodeWindows1252(text);
+}
+
+QString DecodeAnsiCodePage(quint32 codePage, QByteArrayView bytes)
+{
+  return IsIconvCodePage(codePage) ? DecodeIconv(codePage, bytes) : DecodeWindows1252(bytes);
 }
 
 bool IsCodePageSupported(quint32 codePage)

@@ -47,6 +47,14 @@ void TEditWindow::SetSelLength(int length)
   ScrollCaret();
 }
 
+void TEditWindow::SetParagraph(const TParaAttributes &p)
+{
+  TParaAttributeSet which = AllParaAttributes;
+  if (p.Numbering == GetParagraph().Numbering)
+    which.Exclude(TParaAttribute::paNumbering);
+  SetParagraphAttributes(p, which);
+}
+
 HWND TEditWindow::FromControl(QObject *control)
 {
   if (!control)

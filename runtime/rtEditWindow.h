@@ -52,6 +52,15 @@ struct TParaAttributes {
 };
 // clang-format on
 
+// Which paragraph attributes a setting writes (the paragraph-format mask); the others stay as
+// each paragraph has them.
+enum class TParaAttribute : unsigned { paAlignment = 0, paNumbering, paFirstIndent, paLeftIndent, paRightIndent };
+using TParaAttributeSet = TSet<TParaAttribute, quint8>;
+
+inline constexpr TParaAttributeSet ParaAttributeBit(TParaAttribute a) { return a; }
+inline constexpr TParaAttributeSet AllParaAttributes =
+    TParaAttributeSet::Range(TParaAttribute::paAlignment, TParaAttribute::paRightIndent);
+
 // EM_SETBKGNDCOLOR with wParam 1: use the system window colour.
 inline constexpr quint32 CLR_DEFAULT = 0xFF000000u;
 
@@ -151,8 +160,15 @@ public:
   virtual void SetSelAttributes(const TCharAttributes &) {}
   virtual TCharAttributes GetDefAttributes() const { return {}; }
   virtual void SetDefAttributes(const TCharAttributes &) {}
+  // The attributes of the paragraph where the selection starts.
   virtual TParaAttributes GetParagraph() const { return {}; }
-  virtual void SetParagraph(const TParaAttributes &) {}
+  // Writes the attributes in `which` to every paragraph touched by the selection; each
+  // paragraph keeps its other attributes. Whenever numbering is written, each paragraph's left
+  // indent follows it: numbering 0 resets it to 0, bullets raise one below 10 points to 10.
+  virtual void SetParagraphAttributes(const TParaAttributes &, TParaAttributeSet /*which*/) {}
+  // Writes the whole set to every touched paragraph; numbering (and with it the left-indent
+  // rule) only when it differs from the first paragraph's.
+  void SetParagraph(const TParaAttributes &p);
   // EM_GETCHARFORMAT (default format): face name (up to 32 code units) and height in twips.
   virtual void GetDefaultCharFormat(QString &faceName, int &heightTwips) const { faceName.clear(); heightTwips = 0; }
 
@@ -160,6 +176,7 @@ public:
   virtual void CutToClipboard() {}
   virtual void CopyToClipboard() {}
   virtual void PasteFromClipboard() {}                              // WM_PASTE
+  virtual bool CanPaste() const { return false; }                   // EM_CANPASTE: clipboard holds what WM_PASTE inserts
   virtual bool CanUndo() const { return false; }                    // EM_CANUNDO
   virtual void Undo() {}                                            // EM_UNDO
   // Edits between the two calls form one undo step (ITextDocument BeginEditCollection /
@@ -173,7 +190,7 @@ public:
   virtual bool PlainText() const { return false; }
   virtual void SetPlainText(bool) {}
   virtual void SetReadOnly(bool) {}                                 // EM_SETREADONLY
-  virtual void SetFocus() {}
+  virtual void SetFocus() {}                                        // also activates the top-level window
   virtual void Repaint() {}
 
   // Notifications, raised after every change (typed or programmatic) and selection change.

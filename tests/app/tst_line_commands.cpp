@@ -375,6 +375,37 @@ TEST(PlainTextConversion, BreaksAndStrippingOrder)
   EXPECT_EQ(ConvertToPlainText("a\r\t\nb", KeepAtStart), "a\r\n\r\nb");
 }
 
+// The conversion goes through the code page of the user's locale, so the user's own script
+// survives it; characters that code page lacks still become "?".
+TEST(PlainTextConversion, UserScriptSurvivesTheCodePageOfTheLocale)
+{
+  const QByteArray oldAll = qgetenv("LC_ALL");
+  const bool hadAll = qEnvironmentVariableIsSet("LC_ALL");
+  const struct {
+    const char *locale;
+    QString text, expected;
+  } cases[] = {
+      {"ru_RU.UTF-8", QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442  \u043C\u0438\u0440 \u05E9"),
+       QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442 \u043C\u0438\u0440 ?")},
+      {"el_GR.UTF-8", QStringLiteral("\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1"),
+       QStringLiteral("\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1")},
+      {"he_IL.UTF-8", QStringLiteral("\u05E9\u05DC\u05D5\u05DD"), QStringLiteral("\u05E9\u05DC\u05D5\u05DD")},
+      {"ar_SA.UTF-8", QStringLiteral("\u0645\u0631\u062D\u0628\u0627"), QStringLiteral("\u0645\u0631\u062D\u0628\u0627")},
+      {"zh_CN.UTF-8", QStringLiteral("\u4E2D\u6587 \u05E9"), QStringLiteral("\u4E2D\u6587 ?")},
+      {"C", QStringLiteral("\u041F\u0440\u0438 caf\u00E9"), QStringLiteral("??? caf\u00E9")},
+      {"en_AU.UTF-8", QStringLiteral("\u039A\u03B1"), QStringLiteral("??")},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.locale);
+    qputenv("LC_ALL", c.locale);
+    EXPECT_EQ(ConvertToPlainText(c.text, KeepAtStart), c.expected);
+  }
+  if (hadAll)
+    qputenv("LC_ALL", oldAll);
+  else
+    qunsetenv("LC_ALL");
+}
+
 TEST(ProperCaseText, Words)
 {
   EXPECT_EQ(ToProperCase("the QUICK fox is ok"), "The Quick Fox is Ok");

@@ -7,6 +7,7 @@
 #include "CheckedComboBox.h"
 #include "RichTextEd.h"
 #include "RichTextEdControls.h"
+#include "ToolIcons.h"
 #include "ReplaceDialog.h"
 #include "rtErrorBox.h"
 #include "rtRegistry.h"
@@ -25,7 +26,11 @@
 #include <QDir>
 #include <QFile>
 #include <QAbstractItemView>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QToolTip>
 #include <QMenu>
 #include <QTemporaryDir>
 #include <QMimeData>
@@ -38,6 +43,8 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <vector>
@@ -902,6 +909,278 @@ TEST_F(MainWindow, BulletsAndAlignmentThroughTheirButtons)
   EXPECT_EQ(w.Editor->GetParagraph().Alignment, 1);
   EXPECT_TRUE(w.RightAlign->isChecked());
   EXPECT_FALSE(w.CenterAlign->isChecked());
+}
+
+// Paragraph commands change only their own attribute, on every paragraph of the selection:
+// line 0 plain, line 1 with indents 20/5/7 and right alignment, both selected.
+struct ParagraphCommandCase {
+  const char *Name;
+  std::function<void(TRichTextEd &)> Act;
+  TParaAttributes Line0, Line1;
+};
+
+void PrintTo(const ParagraphCommandCase &c, std::ostream *os) { *os << c.Name; }
+
+class ParagraphCommand : public MainWindow,
+                         public ::testing::WithParamInterface<ParagraphCommandCase> {};
+
+TEST_P(ParagraphCommand, ChangesOnlyItsOwnAttributeOnEveryParagraph)
+{
+  const ParagraphCommandCase &c = GetParam();
+  TRichTextEd &w = Start();
+  w.ToolButton18->click(); // rich text
+  w.ToolButton13->click(); // ruler
+  QApplication::processEvents();
+  Type("one\ntwo");
+  w.Editor->SetSel(5, 5);
+  w.Editor->SetParagraph({1, 0, 20, 5, 7});
+  w.Editor->SetSel(1, 6);
+  w.SelectionChange();
+  c.Act(w);
+  for (int line : {0, 1}) {
+    SCOPED_TRACE(line);
+    const TParaAttributes &want = line == 0 ? c.Line0 : c.Line1;
+    w.Editor->SetSel(w.Editor->LineIndex(line), w.Editor->LineIndex(line));
+    const TParaAttributes got = w.Editor->GetParagraph();
+    EXPECT_EQ(got.Alignment, want.Alignment);
+    EXPECT_EQ(got.Numbering, want.Numbering);
+    EXPECT_EQ(got.FirstIndent, want.FirstIndent);
+    EXPECT_EQ(got.LeftIndent, want.LeftIndent);
+    EXPECT_EQ(got.RightIndent, want.RightIndent);
+  }
+  EXPECT_EQ(Text(), "one\r\ntwo");
+}
+
+// A marker released where it was picked up (in its middle) with the mouse.
+void DragMarker(QLabel *marker, int dx)
+{
+  const int half = marker->width() / 2;
+  auto mouse = [&](QEvent::Type type, int x) {
+    QMouseEvent e(type, QPointF(x, 4), marker->mapToGlobal(QPointF(x, 4)), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                  Qt::NoModifier);
+    QApplication::sendEvent(marker, &e);
+  };
+  mouse(QEvent::MouseButtonPress, half);
+  mouse(QEvent::MouseMove, half + dx);
+  mouse(QEvent::MouseButtonRelease, half);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Paragraphs, ParagraphCommand,
+    ::testing::Values(
+        ParagraphCommandCase{"Centre", [](TRichTextEd &w) { w.CenterAlign->click(); },
+                             {2, 0, 0, 0, 0}, {2, 0, 20, 5, 7}},
+        ParagraphCommandCase{"Bullets", [](TRichTextEd &w) { w.BulletsButton->click(); },
+                             {0, 1, 0, 10, 0}, {1, 1, 20, 10, 7}},
+        ParagraphCommandCase{"Numbers", [](TRichTextEd &w) { w.BulletsNumButton->click(); },
+                             {0, 2, 0, 0, 0}, {1, 2, 20, 5, 7}},
+        // Numbering off is written to both, also to the one that had none: its left indent goes.
+        ParagraphCommandCase{"BulletsOnThenOff",
+                             [](TRichTextEd &w) {
+                               w.BulletsButton->click();
+                               w.BulletsButton->click();
+                             },
+                             {0, 0, 0, 0, 0}, {1, 0, 20, 0, 7}},
+        // Right marker 12 pixels left: right indent trunc((width - x + 4 - 2) * 3 / 4) - 12.
+        ParagraphCommandCase{"RightIndentMarker",
+                             [](TRichTextEd &w) { DragMarker(w.RightInd, -12); },
+                             {0, 0, 0, 0, 9}, {1, 0, 20, 5, 9}},
+        // First-line marker from 2 to 32: first indent 23, the other lines of line 0 stay put.
+        ParagraphCommandCase{"FirstIndentMarker",
+                             [](TRichTextEd &w) { DragMarker(w.FirstInd, 30); },
+                             {0, 0, 23, -23, 0}, {1, 0, 23, -23, 7}}),
+    [](const auto &info) { return std::string(info.param.Name); });
+
+TEST_F(MainWindow, MouseDownShowsTheFormattingOfTheClickedPosition)
+{
+  TRichTextEd &w = Start();
+  w.ToolButton18->click();
+  Type("bold\nplain\nbold");
+  for (int start : {0, 13}) {
+    w.Editor->SetSel(start, start + 4);
+    w.BoldButton->setChecked(true);
+    w.BoldButtonClick();
+  }
+  w.Editor->SetSel(8, 8);
+  w.SelectionChange();
+  ASSERT_FALSE(w.BoldButton->isChecked());
+  QWidget *viewport = w.Editor->viewport();
+  // Clicks into bold, plain, bold lines: the band follows each click at once.
+  for (int pos : {2, 9, 15, 8}) {
+    SCOPED_TRACE(pos);
+    const QPoint at = w.Editor->PosFromChar(pos) + QPoint(1, 3);
+    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &release);
+    const bool boldLine = pos != 9 && pos != 8;
+    EXPECT_EQ(w.Editor->LineFromChar(w.Editor->GetSelStart()), w.Editor->LineFromChar(pos));
+    EXPECT_EQ(w.BoldButton->isChecked(), boldLine);
+  }
+  // Bold pressed on the plain line now makes it bold instead of toggling the wrong way.
+  w.Editor->SetSel(5, 10);
+  w.BoldButton->click();
+  EXPECT_TRUE(w.Editor->GetSelAttributes().Style & FontStyleBit(TFontStyle::fsBold));
+}
+
+TEST_F(MainWindow, FontDialogOpensOnTheSelectionsFontAndAppliesItsColour)
+{
+  TRichTextEd &w = Start();
+  w.ToolButton18->click();
+  Type("word rest");
+  w.Editor->SetSel(0, 4);
+  w.Editor->SetSelAttributes({"Arial", 14, FontStyleBit(TFontStyle::fsBold), 0x0000FF, 0, 2});
+
+  struct Run {
+    const char *name;
+    bool confirm;
+    int selStart, selEnd;
+    TCharAttributes expected;
+  };
+  const Run runs[] = {
+      {"cancelled changes nothing", false, 0, 4, {"Arial", 14, FontStyleBit(TFontStyle::fsBold), 0x0000FF, 0, 2}},
+      {"confirmed with an empty selection changes nothing", true, 2, 2, {"Arial", 14, FontStyleBit(TFontStyle::fsBold), 0x0000FF, 0, 2}},
+      {"confirmed: italic and blue; character set and pitch kept", true, 0, 4,
+       {"Arial", 14, FontStyleBit(TFontStyle::fsBold) | FontStyleBit(TFontStyle::fsItalic), 0xFF0000, 0, 2}},
+  };
+  for (const Run &r : runs) {
+    SCOPED_TRACE(r.name);
+    w.Editor->SetSel(0, 4);
+    w.Editor->SetSel(r.selStart, r.selEnd);
+    QFont shown;
+    quint32 shownColour = 0;
+    QTimer::singleShot(0, [&] {
+      shown = w.ReFontDialog->Font();
+      shownColour = w.ReFontDialog->Color();
+      QFont f = shown;
+      f.setStyleName(QString()); // the style from the flags, as the style list would pick it
+      f.setItalic(true);
+      w.ReFontDialog->FontPanel->setCurrentFont(f);
+      w.ReFontDialog->SetColor(0xFF0000);
+      if (r.confirm)
+        w.ReFontDialog->accept();
+      else
+        w.ReFontDialog->reject();
+    });
+    w.ToolButton17->click();
+    // The dialog opened on the face really drawn for Arial, in its style, size and colour.
+    EXPECT_EQ(shown.family(), QFontInfo(QFont("Arial")).family());
+    EXPECT_EQ(shown.pointSize(), 14);
+    EXPECT_TRUE(shown.bold());
+    EXPECT_FALSE(shown.italic());
+    EXPECT_EQ(shownColour, 0x0000FFu);
+    EXPECT_EQ(w.Editor->GetSelStart(), r.selStart);
+    w.Editor->SetSel(0, 4);
+    const TCharAttributes got = w.Editor->GetSelAttributes();
+    EXPECT_EQ(got.Name, r.expected.Name);
+    EXPECT_EQ(got.Size, r.expected.Size);
+    EXPECT_EQ(got.Style, r.expected.Style);
+    EXPECT_EQ(got.Color, r.expected.Color);
+    EXPECT_EQ(got.Charset, r.expected.Charset);
+    EXPECT_EQ(got.Pitch, r.expected.Pitch);
+  }
+  EXPECT_EQ(Text(), "word rest");
+  EXPECT_TRUE(Boxes.empty());
+}
+
+TEST_F(MainWindow, FindNextActivatesTheWindowSoTheMatchShowsAndReplaceWorksOnIt)
+{
+  TRichTextEd &w = Start();
+  Type("one cat, two cat");
+  w.Editor->SetSel(0, 0);
+  w.ToolButton15->click();
+  QApplication::processEvents();
+  ASSERT_EQ(QApplication::activeWindow(), w.ReplaceDialog1);
+  w.ReplaceDialog1->SetFindText("cat");
+  w.ReplaceDialog1->SetReplaceText("dog");
+  w.ReplaceDialog1->FindNextButton->click();
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::activeWindow(), &w);
+  EXPECT_EQ(QApplication::focusWidget(), w.Editor);
+  EXPECT_EQ(w.Editor->GetSelText(), "cat");
+  EXPECT_TRUE(w.Editor->hasFocus()) << "an editor with the focus shows its selection";
+  w.ReplaceDialog1->ReplaceButton->click();
+  EXPECT_EQ(Text(), "one dog, two cat");
+}
+
+TEST_F(MainWindow, ThesaurusReplacementIsAnUndoStepOfItsOwn)
+{
+  TRichTextEd &w = Start();
+  if (!QFile::exists(QCoreApplication::applicationDirPath() + "/Dictionaries/Wordnest.wdt"))
+    GTEST_SKIP() << "the shipped thesaurus is not built";
+  Type("I am happy today."); // the user's own step before the lookup
+  w.Editor->SetSel(7, 7);
+  QTimer::singleShot(0, [&] {
+    auto *d = qobject_cast<TThesDialog *>(w.Thesaurus31->DialogForm());
+    if (!d)
+      return;
+    d->ReplaceEdit->setText("glad");
+    d->ReplaceButton->click();
+  });
+  w.Lookupword1->trigger();
+  QApplication::processEvents();
+  ASSERT_EQ(Text(), "I am glad today.");
+  w.UndoButton->click();
+  EXPECT_EQ(Text(), "I am happy today.");
+  ASSERT_TRUE(w.UndoButton->isEnabled());
+  w.UndoButton->click();
+  EXPECT_EQ(Text(), "\r\n");
+}
+
+TEST_F(MainWindow, PasteTakesHtmlWithoutATextVersion)
+{
+  TRichTextEd &w = Start();
+  ASSERT_FALSE(w.PasteButton->isEnabled());
+  auto *html = new QMimeData;
+  html->setHtml("<table><tr><td>c1</td></tr><tr><td>c2</td></tr></table>");
+  QGuiApplication::clipboard()->setMimeData(html);
+  QApplication::processEvents();
+  EXPECT_TRUE(w.PasteButton->isEnabled());
+  w.PasteButton->click();
+  EXPECT_EQ(Text(), "c1\r\nc2\r\n");
+  // Something the editor cannot paste leaves the button disabled.
+  auto *other = new QMimeData;
+  other->setData("application/x-private", "data");
+  QGuiApplication::clipboard()->setMimeData(other);
+  QApplication::processEvents();
+  EXPECT_FALSE(w.PasteButton->isEnabled());
+}
+
+TEST_F(MainWindow, TextToStripHoverShowsEveryKeptItem)
+{
+  TRichTextEd &w = Start();
+  EXPECT_EQ(w.TextToStrip->HoverText(),
+            "Text to keep in Plaintext conversion:\nApostrophes\nQuotemarks\nCommas");
+  w.TextToStrip->DeselectAll();
+  EXPECT_EQ(w.TextToStrip->HoverText(), "Text to keep in Plaintext conversion:\n(none)");
+  w.TextToStrip->SetChecked(3, true);
+  w.TextToStrip->SetChecked(0, true);
+  QWidget *field = w.TextToStrip->lineEdit();
+  QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), field->mapToGlobal(QPoint(5, 5)));
+  QApplication::sendEvent(field, &help);
+  EXPECT_EQ(QToolTip::text(), "Text to keep in Plaintext conversion:\nTabs\nTrademark");
+  QToolTip::hideText();
+  EXPECT_EQ(w.TextToStrip->toolTip(), "Text to keep in Plaintext conversion");
+}
+
+TEST(ToolIcons, AllInOnePastesAreEasyToTellApart)
+{
+  const QImage dash = ToolIcon("SpecialPasteBtn1").pixmap(16, 16).toImage();
+  const QImage flush = ToolIcon("SpecialPasteBtn2").pixmap(16, 16).toImage();
+  ASSERT_EQ(dash.size(), flush.size());
+  // Pixels whose colour differs clearly (not just anti-aliasing).
+  int differing = 0;
+  for (int y = 0; y < dash.height(); ++y)
+    for (int x = 0; x < dash.width(); ++x) {
+      const QColor a = dash.pixelColor(x, y), b = flush.pixelColor(x, y);
+      if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+              std::abs(a.blue() - b.blue()) + std::abs(a.alpha() - b.alpha()) > 120)
+        ++differing;
+    }
+  EXPECT_GE(differing, 30) << "of 256 pixels";
 }
 
 // --- The launches on this desktop: file associations and desktop entries -------------------------

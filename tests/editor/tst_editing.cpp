@@ -115,13 +115,16 @@ TEST_P(Editing, ReplaceSelectionWithAndWithoutUndo)
   EXPECT_EQ(W->GetText(), "HELLO world");
   EXPECT_FALSE(W->CanUndo());
 
-  // Without undo after an undoable edit: the history stays consistent, and undoing the
-  // earlier edit gives back a text that was really there before it.
+  // Without undo after an undoable edit: the replacement is a step of its own, so undo gives
+  // back exactly the text before it and only a second undo takes back the earlier edit.
   W->SetSel(11, 11);
   W->ReplaceSel("!", true);
   W->SetSel(0, 5);
   W->ReplaceSel("Howdy, all", false);
   EXPECT_EQ(W->GetText(), "Howdy, all world!");
+  W->Undo();
+  EXPECT_EQ(W->GetText(), "HELLO world!");
+  ExpectConsistent(W);
   W->Undo();
   EXPECT_EQ(W->GetText(), "HELLO world");
   ExpectConsistent(W);
@@ -478,6 +481,79 @@ TEST_F(RichAttributes, ParagraphAttributesReachEveryTouchedParagraph)
   }
   EXPECT_EQ(W->GetText(), "one\r\ntwo\r\nthree\r\nfour");
   ExpectConsistent(W);
+}
+
+TEST_F(RichAttributes, ParagraphMaskWritesOneAttributeAndKeepsEachParagraphsOthers)
+{
+  // Line 0 plain, line 1 with its own indents and alignment; both selected.
+  const TParaAttributes second{1, 0, 20, 5, 7};
+  struct Case {
+    const char *name;
+    TParaAttribute which;
+    TParaAttributes value;
+    TParaAttributes first, secondRead; // what each paragraph reads afterwards
+  };
+  const Case cases[] = {
+      {"alignment", TParaAttribute::paAlignment, {2, 0, 0, 0, 0}, {2, 0, 0, 0, 0}, {2, 0, 20, 5, 7}},
+      {"first indent", TParaAttribute::paFirstIndent, {0, 0, 9, 0, 0}, {0, 0, 9, 0, 0}, {1, 0, 9, 5, 7}},
+      {"left indent", TParaAttribute::paLeftIndent, {0, 0, 0, -3, 0}, {0, 0, 0, -3, 0}, {1, 0, 20, -3, 7}},
+      {"right indent", TParaAttribute::paRightIndent, {0, 0, 0, 0, 11}, {0, 0, 0, 0, 11}, {1, 0, 20, 5, 11}},
+      {"bullets", TParaAttribute::paNumbering, {0, 1, 0, 0, 0}, {0, 1, 0, 10, 0}, {1, 1, 20, 10, 7}},
+      {"numbers", TParaAttribute::paNumbering, {0, 2, 0, 0, 0}, {0, 2, 0, 0, 0}, {1, 2, 20, 5, 7}},
+      {"numbering off", TParaAttribute::paNumbering, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {1, 0, 20, 0, 7}},
+  };
+  auto expectParagraph = [&](int line, const TParaAttributes &want) {
+    SCOPED_TRACE(line);
+    W->SetSel(W->LineIndex(line), W->LineIndex(line));
+    const TParaAttributes got = W->GetParagraph();
+    EXPECT_EQ(got.Alignment, want.Alignment);
+    EXPECT_EQ(got.Numbering, want.Numbering);
+    EXPECT_EQ(got.FirstIndent, want.FirstIndent);
+    EXPECT_EQ(got.LeftIndent, want.LeftIndent);
+    EXPECT_EQ(got.RightIndent, want.RightIndent);
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    W->SetText("one\r\ntwo\r\nthree");
+    W->SetSel(W->LineIndex(1), W->LineIndex(1));
+    W->SetParagraph(second);
+    W->SetSel(1, W->LineIndex(1) + 1);
+    W->SetParagraphAttributes(c.value, ParaAttributeBit(c.which));
+    expectParagraph(0, c.first);
+    expectParagraph(1, c.secondRead);
+    expectParagraph(2, {});
+    EXPECT_EQ(W->GetText(), "one\r\ntwo\r\nthree");
+  }
+}
+
+TEST_F(RichAttributes, NumberingRuleHoldsWheneverNumberingIsWritten)
+{
+  struct Case {
+    const char *name;
+    TParaAttributes before;
+    int numbering;
+    int left; // left indent read afterwards
+  };
+  const Case cases[] = {
+      {"bullets again on bullets with a small left indent", {0, 1, 0, 4, 0}, 1, 10},
+      {"bullets again keep a larger left indent", {0, 1, 0, 25, 0}, 1, 25},
+      {"numbering off again resets the left indent", {0, 0, 0, 18, 0}, 0, 0},
+      {"numbers again keep any left indent", {0, 2, 0, 4, 0}, 2, 4},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    W->SetText("para");
+    W->SetParagraph(c.before);
+    // The left indent as given, below what the bullets rule would make it.
+    W->SetParagraphAttributes(c.before, ParaAttributeBit(TParaAttribute::paLeftIndent));
+    ASSERT_EQ(W->GetParagraph().Numbering, c.before.Numbering);
+    ASSERT_EQ(W->GetParagraph().LeftIndent, c.before.LeftIndent);
+    TParaAttributes p;
+    p.Numbering = c.numbering;
+    W->SetParagraphAttributes(p, ParaAttributeBit(TParaAttribute::paNumbering));
+    EXPECT_EQ(W->GetParagraph().Numbering, c.numbering);
+    EXPECT_EQ(W->GetParagraph().LeftIndent, c.left);
+  }
 }
 
 TEST_F(RichAttributes, RichPasteKeepsFormattingAndTurnsBreaksIntoLines)
