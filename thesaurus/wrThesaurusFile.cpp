@@ -155,6 +155,7 @@ void TThesaurusFile::LoadFile()
   } catch (const EReadError &) {
     return;
   }
+  if (numNodes < 1 || numNodes > MaxNodes || linkSize > MaxLinkSize) return;
 
   FName = name;
   FKindNames = kinds;
@@ -204,12 +205,14 @@ QString TThesaurusFile::NodeWord(quint16 Node)
 {
   TReverseNode node;
   node.Retrieve(Node, ms1, ms2);
+  Spend(1);
   QString word(node.C);
   if (node.EWC) {
     TReverseNode cur = node;
     qint64 steps = 0;
     while (cur.OneKid) {
       if (++steps > NumNodes) throw EReadError();
+      Spend(1);
       const quint16 next = cur.Child;
       cur.Retrieve(next, ms1, ms2);
       word += cur.C;
@@ -219,6 +222,7 @@ QString TThesaurusFile::NodeWord(quint16 Node)
   qint64 steps = 0;
   while (cur.RevRef && cur.Parent != 0) {
     if (++steps > NumNodes) throw EReadError();
+    Spend(1);
     const quint16 parent = cur.Parent;
     cur.Retrieve(parent, ms1, ms2);
     word.prepend(cur.C);
@@ -299,13 +303,37 @@ void TThesaurusFile::MatchCaseOf(const QString &Pattern, TThesaurusEntry &Contex
     for (QString &w : list) w = AdjustCase(Pattern, w);
 }
 
+void TThesaurusFile::Spend(qint64 Units)
+{
+  if (Units > FOutputLeft) throw EReadError();
+  FOutputLeft -= Units;
+}
+
 bool TThesaurusFile::LookupWord(const QString &Lookup)
 {
   SetLoaded(true);
   if (!FLoaded) return false;
   FContexts.clear();
   FContextWord = Lookup;
+  // Whatever ends the lookup early, it leaves no half-built contexts and only the read error.
+  struct TBudget {
+    TThesaurusFile *self;
+    ~TBudget() { self->FOutputLeft = std::numeric_limits<qint64>::max(); }
+  } budget{this};
+  FOutputLeft = MaxLookupOutput;
+  try {
+    return FindContexts(Lookup);
+  } catch (const EReadError &) {
+    FContexts.clear();
+    throw;
+  } catch (const std::exception &) {
+    FContexts.clear();
+    throw EReadError();
+  }
+}
 
+bool TThesaurusFile::FindContexts(const QString &Lookup)
+{
   bool caseChanged = false;
   int n = FindWordNode(Lookup);
   if (n < 0) {
