@@ -128,19 +128,18 @@ void TThesaurusFile::LoadFile()
   if (FFileName.isEmpty() || !QFileInfo(FFileName).isFile()) return;
   QFile file(FFileName);
   if (!file.open(QIODevice::ReadOnly)) return;
-  const QByteArray data = file.readAll();
-  file.close();
 
   // Every size is checked against what the file still holds before anything is copied, so a
   // damaged size field (negative or too large) fails the load instead of asking for a huge buffer.
   TThesaurusBuffer r;
-  r.Assign(data);
   QString name;
   QStringList kinds;
   qint32 numNodes = 0, linkSize = 0, indexSize = 0;
   quint16 masterSize = 0;
   QByteArray nodes, links, contexts, index;
   try {
+    r.Assign(file.readAll());
+    file.close();
     r.Seek(HeaderSize);
     name = r.ReadShortString();
     for (int i = 0; i < 5; ++i) kinds << r.ReadShortString();
@@ -152,7 +151,7 @@ void TThesaurusFile::LoadFile()
     contexts = r.ReadBytes(qint64(masterSize) * ContextRecordSize);
     indexSize = static_cast<qint32>(r.ReadDWord());
     index = r.ReadBytes(indexSize);
-  } catch (const EReadError &) {
+  } catch (const std::exception &) { // a read error, or no memory for a huge file
     return;
   }
   if (numNodes < 1 || numNodes > MaxNodes || linkSize > MaxLinkSize) return;
