@@ -1,6 +1,7 @@
 #include "rtIniFile.h"
 
 #include "rtCodePage.h"
+#include "rtFileLock.h"
 #include "rtLog.h"
 
 #include <QByteArray>
@@ -227,28 +228,13 @@ bool TIniFile::LockFile()
 {
   if (FLockFd >= 0)
     return true;
-  const QByteArray lockPath = QFile::encodeName(FPath + QStringLiteral(".lock"));
-  const int fd = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0)
-    return false;
-  int r;
-  do
-    r = ::flock(fd, LOCK_EX);
-  while (r != 0 && errno == EINTR);
-  if (r != 0) {
-    ::close(fd);
-    return false;
-  }
-  FLockFd = fd;
-  return true;
+  FLockFd = LockFileBeside(FPath);
+  return FLockFd >= 0;
 }
 
 void TIniFile::UnlockFile()
 {
-  if (FLockFd < 0)
-    return;
-  ::flock(FLockFd, LOCK_UN);
-  ::close(FLockFd);
+  UnlockFileBeside(FLockFd, FPath, KeepLockFile);
   FLockFd = -1;
 }
 

@@ -133,19 +133,18 @@ void TThesaurusFile::LoadFile()
   if (FFileName.isEmpty() || !QFileInfo(FFileName).isFile()) return;
   QFile file(FFileName);
   if (!file.open(QIODevice::ReadOnly)) return;
-  const QByteArray data = file.readAll();
-  file.close();
 
   // Every size is checked against what the file still holds before anything is copied, so a
   // damaged size field (negative or too large) fails the load instead of asking for a huge buffer.
   TThesaurusBuffer r;
-  r.Assign(data);
   QString name;
   QStringList kinds;
   qint32 numNodes = 0, linkSize = 0, indexSize = 0;
   quint16 masterSize = 0;
   QByteArray nodes, links, contexts, index;
   try {
+    r.Assign(file.readAll());
+    file.close();
     r.Seek(HeaderSize);
     name = r.ReadShortString();
     for (int i = 0; i < 5; ++i) kinds << r.ReadShortString();
@@ -157,8 +156,12 @@ void TThesaurusFile::LoadFile()
     contexts = r.ReadBytes(qint64(masterSize) * ContextRecordSize);
     indexSize = static_cast<qint32>(r.ReadDWord());
     index = r.ReadBytes(indexSize);
-  } catch (const EReadError &) {
+  } catch (const std::exception &) { // a read error, or no memory for a huge file
     qCInfo(lcThesaurusFile) << "thesaurus file refused (damaged header):" << FFileName;
+    return;
+  }
+  if (numNodes < 1 || numNodes > MaxNodes || linkSize > MaxLinkSize) {
+    qCInfo(lcThesaurusFile) << "thesaurus file refused (sizes beyond the format):" << FFileName;
     return;
   }
 
@@ -210,12 +213,14 @@ QString TThesaurusFile::NodeWord(quint16 Node)
 {
   TReverseNode node;
   node.Retrieve(Node, ms1, ms2);
+  Spend(1);
   QString word(node.C);
   if (node.EWC) {
     TReverseNode cur = node;
     qint64 steps = 0;
     while (cur.OneKid) {
       if (++steps > NumNodes) throw EReadError();
+      Spend(1);
       const quint16 next = cur.Child;
       cur.Retrieve(next, ms1, ms2);
       word += cur.C;
@@ -225,6 +230,7 @@ QString TThesaurusFile::NodeWord(quint16 Node)
   qint64 steps = 0;
   while (cur.RevRef && cur.Parent != 0) {
     if (++steps > NumNodes) throw EReadError();
+    Spend(1);
     const quint16 parent = cur.Parent;
     cur.Retrieve(parent, ms1, ms2);
     word.prepend(cur.C);
@@ -305,13 +311,37 @@ void TThesaurusFile::MatchCaseOf(const QString &Pattern, TThesaurusEntry &Contex
     for (QString &w : list) w = AdjustCase(Pattern, w);
 }
 
+void TThesaurusFile::Spend(qint64 Units)
+{
+  if (Units > FOutputLeft) throw EReadError();
+  FOutputLeft -= Units;
+}
+
 bool TThesaurusFile::LookupWord(const QString &Lookup)
 {
   SetLoaded(true);
   if (!FLoaded) return false;
   FContexts.clear();
   FContextWord = Lookup;
+  // Whatever ends the lookup early, it leaves no half-built contexts and only the read error.
+  struct TBudget {
+    TThesaurusFile *self;
+    ~TBudget() { self->FOutputLeft = std::numeric_limits<qint64>::max(); }
+  } budget{this};
+  FOutputLeft = MaxLookupOutput;
+  try {
+    return FindContexts(Lookup);
+  } catch (const EReadError &) {
+    FContexts.clear();
+    throw;
+  } catch (const std::exception &) {
+    FContexts.clear();
+    throw EReadError();
+  }
+}
 
+bool TThesaurusFile::FindContexts(const QString &Lookup)
+{
   bool caseChanged = false;
   int n = FindWordNode(Lookup);
   if (n < 0) {

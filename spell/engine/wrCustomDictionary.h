@@ -15,7 +15,13 @@
 // that does not allow new files therefore cannot be saved into. The merge at save compares the
 // file's identity (modification and change times in nanoseconds, size, inode) with the one read
 // at load: an unchanged file compares equal, a file renamed into place by another writer never
-// does.
+// does. A save holds an exclusive lock on "<file>.lock" (removed afterwards) from that check to
+// the rename, so programs saving one file at the same time take turns and lose no word.
+//
+// A word or correction holding U+0000 is refused (the stored text would end there). A table more
+// than half full of live entries is refused (this system keeps it at most a quarter full; a
+// fuller one makes every missing word probe most of it); one crowded with deleted marks is
+// rebuilt at load for the same reason.
 
 #include "rtCodePage.h"
 
@@ -147,6 +153,8 @@ private:
   bool FIndexLists = false;
   std::vector<int32_t> FIgnoreList, FExcludeList, FAutoCorrectList;
   bool FTrackOps = false;
+  // A merging save's sibling: its owner holds the file's save lock.
+  bool FSaveLocked = false;
   QStringList FAddedIgnore, FAddedExclude, FAddedAutoCorrect, FAddedAutoCorrectReplace;
   QStringList FRemovedIgnore, FRemovedExclude, FRemovedAutoCorrect;
 };

@@ -596,8 +596,10 @@ void TMainDictionary::WalkPrefix(int prefixLength)
       FWord[prefixLength] = 0;
       continue;
     }
-    // A valid tree visits each node below the prefix once; a damaged one cannot loop for ever.
-    FWalkBudget = FNodeIndexStart[NodeClasses];
+    // Linkage entries name at most 2^23 nodes, direct references 2^20: the bit set stays
+    // within 1 MB whatever the header claims.
+    FVisited.assign(size_t((std::min<quint64>(FNodeIndexStart[NodeClasses], 1u << 23) + 63) / 64), 0);
+    FWalkVisits = 0;
     EnumerateFrom(index, prefixLength - 1);
     return;
   }
@@ -605,9 +607,13 @@ void TMainDictionary::WalkPrefix(int prefixLength)
 
 bool TMainDictionary::EnumerateFrom(quint32 index, int position)
 {
-  if (FWalkBudget == 0)
+  // A node reached a second time is damage: a trie gives each node one parent.
+  const size_t word = index / 64;
+  const quint64 bit = quint64(1) << (index % 64);
+  if (word >= FVisited.size() || (FVisited[word] & bit))
     return false;
-  --FWalkBudget;
+  FVisited[word] |= bit;
+  ++FWalkVisits;
   TNode node;
   if (!GetNode(index, node) || position + 1 >= WordBufferSize)
     return false;
@@ -626,7 +632,7 @@ bool TMainDictionary::EnumerateFrom(quint32 index, int position)
   if (children.direct)
     return EnumerateFrom(children.ref, next);
   quint32 linkage = children.ref;
-  for (quint32 i = 0; i < children.number && FWalkBudget > 0; ++i) {
+  for (quint32 i = 0; i < children.number; ++i) {
     quint32 child;
     if (!ReadLinkage(linkage, child))
       break;

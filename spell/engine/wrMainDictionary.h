@@ -4,7 +4,9 @@
 //
 // Every node index, class position and linkage offset taken from the file is checked against
 // the mapping before it is followed: a damaged file answers "not found", never reads outside
-// the file and never loops (a walk visits at most as many nodes as the file declares).
+// the file and never loops. A phonetic walk visits each node at most once: in a trie every node
+// has one parent, and a crafted file whose child lists share nodes (or a sparse one claiming
+// millions of nodes) would otherwise make one walk follow millions of paths.
 
 #include "rtCodePage.h"
 
@@ -15,6 +17,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class QFile;
 class TPhoneticsMap;
@@ -58,6 +61,8 @@ public:
   int MinorVersion() const { return FMinorVersion; }
   quint32 CodePage() const { return FCodePage; }
   int WordsFoundCount() const { return FWordsFoundCount; }
+  // Nodes the last phonetic walk visited.
+  quint64 WalkVisits() const { return FWalkVisits; }
   QString ConfigurationName() const { return FConfigurationName; }
   void SetConfigurationName(const QString &V) { FConfigurationName = V; }
 
@@ -127,5 +132,6 @@ private:
   std::array<char, WordBufferSize> FWord{};
   QStringList *FSuggestions = nullptr;
   TPhoneticsMap *FPhonetics = nullptr;
-  quint64 FWalkBudget = 0;
+  quint64 FWalkVisits = 0;
+  std::vector<quint64> FVisited; // one bit per node the walk can reach
 };

@@ -249,6 +249,62 @@ TEST(ThesaurusFile, DamagedFiles)
   }
 }
 
+// Sizes in the header beyond what the format can address are refused at load, even when the
+// file holds that many bytes.
+TEST(ThesaurusFile, SizesBeyondTheFormatAreRefused)
+{
+  TThesaurusWriter w;
+  AddHappyContent(w);
+  QByteArray good;
+  ASSERT_TRUE(w.Build(good));
+  const Layout at(w);
+  const auto put32 = [](QByteArray &d, int offset, quint32 v) {
+    for (int i = 0; i < 4; ++i) d[offset + i] = char((v >> (8 * i)) & 0xFF);
+  };
+  // Node numbers are 16-bit: 65,537 nodes cannot all be addressed.
+  QByteArray manyNodes = good;
+  manyNodes.insert(at.linkArea - 4, QByteArray(4 * (65537 - w.NodeCount), '\0'));
+  put32(manyNodes, at.nodeTable - 4, 65537);
+  // Link offsets are 20-bit: a link area reaching far beyond the last record that can start
+  // below 2^20.
+  QByteArray bigLinks = good;
+  const int extra = (1 << 20) + 4096 - w.LinkAreaSize;
+  bigLinks.insert(at.contextTable - 2, QByteArray(extra, '\0'));
+  put32(bigLinks, at.linkArea - 4, quint32(w.LinkAreaSize + extra));
+  ThesaurusFileFixture dir;
+  for (const auto &[what, data] : {std::pair{"65,537 nodes", manyNodes}, std::pair{"link area over 1 MB", bigLinks}}) {
+    SCOPED_TRACE(what);
+    TThesaurusFile f;
+    f.SetFileName(dir.WriteBytes(data, "sizes.wdt"));
+    EXPECT_FALSE(f.LookupWord("happy"));
+    EXPECT_FALSE(f.Loaded());
+  }
+}
+
+// A small file whose word is linked many times to a context of thousands of long words would
+// make one lookup build far more text than any real entry: the lookup ends with the read error
+// instead, and the next lookup works.
+TEST(ThesaurusFile, LookupOutputIsBounded)
+{
+  TThesaurusWriter w;
+  AddHappyContent(w);
+  QStringList many;
+  const QString tail(56, QChar('q'));
+  for (int i = 0; i < 20000; ++i) {
+    QString prefix;
+    for (int n = i, k = 0; k < 4; ++k, n /= 26) prefix += QChar('a' + n % 26);
+    many << prefix + tail;
+  }
+  const int big = w.AddContext("big", InList(1, many));
+  for (int i = 0; i < 10; ++i) w.AddLink("big", big, 1);
+  Loaded t(w);
+  ASSERT_TRUE(t.file.LookupWord("happy"));
+  EXPECT_THROW(t.file.LookupWord("big"), EReadError);
+  EXPECT_TRUE(t.file.Contexts().empty());
+  ASSERT_TRUE(t.file.LookupWord("glad"));
+  EXPECT_EQ(ContextWords(t.file), QStringList({"glad"}));
+}
+
 // A chain node whose single child is itself would loop forever in a naive reader.
 TEST(ThesaurusFile, CyclicChainEndsTheLookup)
 {

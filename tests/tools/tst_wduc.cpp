@@ -90,6 +90,10 @@ TEST_F(WducTest, RefusesBadListsNamingTheLineAndWritesNothing)
       {"too long", {"--ignore", list("long.txt", QByteArray(501, 'x'))}, "long.txt:1: word and correction"},
       {"not in Windows-1252", {"--version", "4.0", "--ignore", list("cjk.txt", "\xE6\x97\xA5\n")},
        "cjk.txt:1:"},
+      {"zero in a word", {"--ignore", list("zero.txt", QByteArray("colour\ngh\0st\n", 13))},
+       "zero.txt:2: the entry contains a zero character"},
+      {"zero in a correction", {"--autocorrect", list("zeroc.txt", QByteArray("teh -> t\0he\n", 12))},
+       "zeroc.txt:1: the entry contains a zero character"},
       {"unreadable list", {"--ignore", dir.filePath("missing.txt")}, "cannot read"},
   };
   for (const Case &c : cases) {

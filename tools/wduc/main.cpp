@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <stdio.h>
 #include <vector>
 
 namespace {
@@ -86,6 +87,8 @@ QString reasonRefused(TCustomDictionary &d, const Entry &e)
 {
   if (e.word.isEmpty())
     return QStringLiteral("empty word");
+  if (e.word.contains(QChar(0)) || e.correction.contains(QChar(0)))
+    return QStringLiteral("the entry contains a zero character");
   if (e.word.size() + e.correction.size() > TCustomDictionary::MaxEntryUnits)
     return QStringLiteral("word and correction are longer than %1 characters")
         .arg(TCustomDictionary::MaxEntryUnits);
@@ -167,12 +170,20 @@ int main(int argc, char **argv)
     if (!added)
       return fail(e.where + QStringLiteral(": ") + reasonRefused(d, e));
   }
-  d.SaveAs(out);
+  // Written beside the output and renamed into place once it reads back whole: a failing run
+  // leaves no output file (and an older one as it was).
+  const QString staged = out + QStringLiteral(".wduc-new");
+  QFile::remove(staged);
+  d.SaveAs(staged);
   d.SetModified(false);
+  struct TStaged {
+    QString name;
+    ~TStaged() { QFile::remove(name); }
+  } cleanup{staged};
 
   // Read the result back: a save reports nothing, so check that every entry arrived.
   TCustomDictionary check;
-  check.SetFilename(out);
+  check.SetFilename(staged);
   check.SetLoaded(true);
   const int expected = int(entries.size());
   if (!check.Loaded() || check.WordCount() != expected || check.CodePage() != codePage)
@@ -186,6 +197,8 @@ int main(int argc, char **argv)
     if (!found)
       return fail(QStringLiteral("%1 does not read back: %2").arg(out, e.where));
   }
+  if (::rename(QFile::encodeName(staged).constData(), QFile::encodeName(out).constData()) != 0)
+    return fail(QStringLiteral("cannot write %1").arg(out));
   std::printf("wduc: %s: %d ignore, %d exclude, %d auto-correct entries, version %s\n",
               qPrintable(QFileInfo(out).fileName()), check.IgnoreCount(), check.ExcludeCount(),
               check.AutoCorrectCount(), codePage == CP_ACP ? "4.0" : "4.1");

@@ -6,6 +6,8 @@
 //                                               the superuser, so that folder permissions bind
 //   cdict_helper limited-save <file> <bytes> <count>
 //        adds <count> generated words, then saves with files limited to <bytes>
+//   cdict_helper save-each <file> <prefix> <count>
+//        adds "<prefix><n>" for n = 0 .. count - 1, saving after every word
 #include "wrCustomDictionary.h"
 
 #include <QCoreApplication>
@@ -47,6 +49,17 @@ int main(int argc, char **argv)
       return 3;
     dictionary.Save();
     return dictionary.Modified() ? 4 : 0;
+  }
+  if (args.size() == 5 && args[1] == QLatin1String("save-each")) {
+    TCustomDictionary dictionary;
+    dictionary.SetFilename(args[2]);
+    const int count = args[4].toInt();
+    for (int i = 0; i < count; ++i) {
+      if (!dictionary.AddIgnore(args[3] + QString::number(i)))
+        return 2;
+      dictionary.Save();
+    }
+    return 0;
   }
   std::fprintf(stderr, "usage: cdict_helper add-ignore <file> <word>... | limited-save <file> <bytes> <count>\n");
   return 1;

@@ -10,7 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -183,6 +186,13 @@ TEST_F(CustomDictionaryTest, AddAndRemoveRules)
       {AddI, QString::fromUtf8("naïve"), "", true},
       {HasI, QString::fromUtf8("naïve"), "", true},
       {HasI, "naive", "", false},
+      // A zero would cut the stored word short: it could never be found or removed again.
+      {AddI, QStringLiteral("gh\0st"), "", false},
+      {HasI, QStringLiteral("gh"), "", false},
+      {AddE, QStringLiteral("\0"), "", false},
+      {AddA, QStringLiteral("teh\0x"), "the", false},
+      {AddA, QStringLiteral("teh"), QStringLiteral("th\0e"), false},
+      {HasA, "teh", "", false},
   };
   TCustomDictionary d;
   for (size_t i = 0; i < steps.size(); ++i) {
@@ -205,6 +215,7 @@ TEST_F(CustomDictionaryTest, AddAndRemoveRules)
     }
     EXPECT_EQ(result, s.expected) << "step " << i << " word " << s.word.left(20).toStdString();
   }
+  EXPECT_EQ(d.WordCount(), 5);
   EXPECT_EQ(d.IgnoreCount(), 3);   // receive, long500, naïve
   EXPECT_EQ(d.ExcludeCount(), 1);  // color
   EXPECT_EQ(d.AutoCorrectCount(), 1);
@@ -339,6 +350,21 @@ TEST_F(CustomDictionaryTest, DamagedFilesAreRefusedAndLeftAlone)
   ASSERT_GE(liveSlot, 0);
   const qsizetype slotAt = H + 20 + 4 * liveSlot;
   const int32_t liveRef = raw.table[size_t(liveSlot)];
+  int32_t ignoreRef = 0;
+  for (int32_t v : raw.table)
+    if (v > 0 && raw.area.at(v - 1) == 'I')
+      ignoreRef = v;
+  ASSERT_GT(ignoreRef, 0);
+  // Every slot of the table references the same ignore entry, the counts agreeing: a lookup of a
+  // missing word would pass every slot.
+  const auto fillTable = [&](QByteArray &b, int32_t liveSlots) {
+    for (int32_t i = 0; i < T; ++i)
+      put32(b, H + 20 + 4 * i, i < liveSlots ? ignoreRef : -1);
+    put32(b, H, liveSlots);
+    put32(b, H + 4, 0);
+    put32(b, H + 8, 0);
+    put32(b, H + 12, liveSlots);
+  };
 
   // A well-formed extra ignore entry of `letters` letters in a free slot, counts adjusted.
   const auto addIgnoreEntry = [&](QByteArray &b, int letters) {
@@ -382,6 +408,8 @@ TEST_F(CustomDictionaryTest, DamagedFilesAreRefusedAndLeftAlone)
       {"trailing garbage after the area", [](QByteArray &b) { b.append("junk"); }, true, true},
       {"entry longer than an entry can be", [&](QByteArray &b) { addIgnoreEntry(b, 600); }, true, false},
       {"entry of 500 letters", [&](QByteArray &b) { addIgnoreEntry(b, 500); }, true, true},
+      {"no empty slot, every slot live", [&](QByteArray &b) { fillTable(b, T); }, true, false},
+      {"table more than half full", [&](QByteArray &b) { fillTable(b, T / 2 + 1); }, true, false},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
@@ -413,6 +441,34 @@ TEST_F(CustomDictionaryTest, DamagedFilesAreRefusedAndLeftAlone)
     }
     QFile::remove(file);
   }
+}
+
+// A table crowded with deleted marks (many adds and removes) is compacted when it is read, so
+// that a missing word does not pass most of the table on every lookup.
+TEST_F(CustomDictionaryTest, TableCrowdedWithDeletedMarksIsCompactedOnLoad)
+{
+  const QString file = writeSample();
+  QByteArray bytes = readAll(file);
+  RawFile raw;
+  ASSERT_TRUE(RawFile::parse(bytes, raw));
+  const qsizetype H = 141;
+  int empty = 0;
+  for (size_t i = 0; i < raw.table.size(); ++i)
+    if (raw.table[i] == 0 && empty++ > 0)
+      put32(bytes, H + 20 + 4 * qsizetype(i), -1); // one empty slot left
+  writeAll(file, bytes);
+  {
+    TCustomDictionary d;
+    d.SetFilename(file);
+    EXPECT_TRUE(d.IgnoreExists(QStringLiteral("colour")));
+    EXPECT_FALSE(d.IgnoreExists(QStringLiteral("missing")));
+    EXPECT_TRUE(d.AddIgnore(QStringLiteral("zulu")));
+  }
+  ASSERT_TRUE(RawFile::parse(readAll(file), raw));
+  EXPECT_EQ(std::count(raw.table.begin(), raw.table.end(), -1), 0);
+  QStringList words = raw.wordsInSlotOrder('I');
+  words.sort();
+  EXPECT_EQ(words, QStringList({"alpha", "colour", "zulu"}));
 }
 
 // A refused file is not read again for every operation, but a repaired one loads.
@@ -522,6 +578,36 @@ TEST_F(CustomDictionaryTest, MergeReplaysAdditionsAndRemovalsOfEveryKind)
   EXPECT_EQ(correction, QStringLiteral("and"));
   EXPECT_FALSE(back.AutoCorrectExists(QStringLiteral("teh"), correction));
   EXPECT_EQ(back.WordCount(), 7);
+}
+
+// Programs that add words to one file and save after every word, all at the same time: every
+// word of every program is in the file at the end.
+TEST_F(CustomDictionaryTest, ConcurrentSavingProgramsLoseNoWord)
+{
+  const QString file = path(QStringLiteral("shared.wdu"));
+  const int writers = 4;
+  const int words = 80;
+  std::vector<std::unique_ptr<QProcess>> processes;
+  for (int w = 0; w < writers; ++w) {
+    auto p = std::make_unique<QProcess>();
+    p->start(QStringLiteral(CDICT_HELPER),
+             {QStringLiteral("save-each"), file, QStringLiteral("w%1x").arg(w), QString::number(words)});
+    processes.push_back(std::move(p));
+  }
+  for (auto &p : processes) {
+    ASSERT_TRUE(p->waitForFinished(60000));
+    EXPECT_EQ(p->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p->exitCode(), 0);
+  }
+  TCustomDictionary back;
+  back.SetFilename(file);
+  ASSERT_TRUE(back.IgnoreCount() > 0);
+  int missing = 0;
+  for (int w = 0; w < writers; ++w)
+    for (int i = 0; i < words; ++i)
+      missing += back.IgnoreExists(QStringLiteral("w%1x%2").arg(w).arg(i)) ? 0 : 1;
+  EXPECT_EQ(missing, 0);
+  EXPECT_EQ(back.IgnoreCount(), writers * words);
 }
 
 // A save goes to a temporary file that is renamed into place: a write that fails part way (here

@@ -420,6 +420,38 @@ TEST_F(PhoneticWalkTest, StopsAfterTheCap)
   EXPECT_EQ(s.size(), 2501);
 }
 
+// A crafted file: below "fo" every level has two nodes that share one child list, so there are
+// 2^Depth paths over 2 x Depth nodes, and a million zero records behind them make the header
+// claim a million nodes. The walk visits each node once, whatever the header claims.
+TEST_F(PhoneticWalkTest, SharedChildListsAreWalkedOnce)
+{
+  constexpr int Depth = 24;
+  HandFile f;
+  f.nodeCount = 100;
+  f.wordCount = 1;
+  f.nodes = {{0, false, 1, 1, {}}, {'f', false, 1, 2, {}}, {'o', false, 2, 0, {}}};
+  for (int level = 1; level <= Depth; ++level) {
+    const bool last = level == Depth;
+    const quint32 ref = last ? HandNoChildren : quint32(4 * level);
+    f.nodes.push_back({'x', level == 1, last ? 0u : 2u, ref, {}});
+    f.nodes.push_back({'y', false, last ? 0u : 2u, ref, {}});
+    appendNarrow(f.linkage, quint32(3 + 2 * (level - 1)));
+    appendNarrow(f.linkage, quint32(4 + 2 * (level - 1)));
+  }
+  f.nodes.resize(f.nodes.size() + (1u << 20), HandNode{0, false, 0, 0, {}});
+  f.entry('f', false, 1, 2);
+  const QString file = dir.filePath(QStringLiteral("shared.wdm"));
+  QFile out(file);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write(f.image());
+  out.close();
+  d.SetFilename(file);
+  ASSERT_TRUE(d.WordExists(QStringLiteral("fox")));
+  const QStringList s = suggest(QStringLiteral("foxe"));
+  EXPECT_TRUE(s.contains(QStringLiteral("fox"))) << qPrintable(s.join(','));
+  EXPECT_LE(d.WalkVisits(), quint64(2 * Depth + 3));
+}
+
 // --- The shipped dictionary ---------------------------------------------------------------------
 
 #ifdef LW_AUSSIE_WDM

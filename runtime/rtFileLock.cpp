@@ -1,0 +1,53 @@
+#include "rtFileLock.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray lockPath(const QString &Path)
+{
+  return QFile::encodeName(Path + QStringLiteral(".lock"));
+}
+
+} // namespace
+
+int LockFileBeside(const QString &Path)
+{
+  const QByteArray path = lockPath(Path);
+  for (;;) {
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+      return -1;
+    int r;
+    do
+      r = ::flock(fd, LOCK_EX);
+    while (r != 0 && errno == EINTR);
+    if (r != 0) {
+      ::close(fd);
+      return -1;
+    }
+    // The previous holder may have removed the file while this one waited for it.
+    struct stat held, current;
+    if (::fstat(fd, &held) == 0 && ::stat(path.constData(), &current) == 0 &&
+        held.st_dev == current.st_dev && held.st_ino == current.st_ino)
+      return fd;
+    ::close(fd);
+  }
+}
+
+void UnlockFileBeside(int Fd, const QString &Path, RemoveLockFile Remove)
+{
+  if (Fd < 0)
+    return;
+  // Removed while still held, so that no program locks the removed file unnoticed.
+  if (Remove)
+    ::unlink(lockPath(Path).constData());
+  ::flock(Fd, LOCK_UN);
+  ::close(Fd);
+}

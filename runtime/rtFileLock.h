@@ -1,0 +1,30 @@
+#pragma once
+// An exclusive lock between programs that read a file, change it and write it back: each holds
+// a `flock` on "<file>.lock" beside it from the read to the rename of the new file, so that
+// their saves take turns and none loses another's change. Readers take no lock: a save renames
+// a whole new file into place. The kernel drops the lock of a program that dies.
+//
+// LockFileBeside blocks until the lock is held and answers its descriptor, or -1 when the lock
+// file can neither be opened nor created (a folder that does not allow new files) or the lock
+// cannot be taken. A holder may remove the lock file on release: a waiter that then gets the
+// lock on the removed file notices and locks the current one instead.
+
+#include <QString>
+
+int LockFileBeside(const QString &Path);
+enum RemoveLockFile : bool { KeepLockFile = false, RemoveTheLockFile = true };
+void UnlockFileBeside(int Fd, const QString &Path, RemoveLockFile Remove);
+
+// Holds the lock for its lifetime (when it could be taken) and removes the lock file on release.
+class TFileLock {
+public:
+  explicit TFileLock(const QString &Path) : FPath(Path), FFd(LockFileBeside(Path)) {}
+  ~TFileLock() { UnlockFileBeside(FFd, FPath, RemoveTheLockFile); }
+  TFileLock(const TFileLock &) = delete;
+  TFileLock &operator=(const TFileLock &) = delete;
+  bool Locked() const { return FFd >= 0; }
+
+private:
+  QString FPath;
+  int FFd;
+};
