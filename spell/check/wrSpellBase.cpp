@@ -856,9 +856,13 @@ bool TWrightSpellBase::EnableCustomDictionary(const QString &Filename, bool Enab
       return true;
     const bool wasActive =
         QString::compare(FConfiguration->ActiveCustomDictionary(), ExpandVars(Filename), Qt::CaseInsensitive) == 0;
+    // One reload for both edits: a reload in between would open the old active name again,
+    // and opening a missing custom dictionary creates its file.
+    list.BeginUpdate();
     list.Delete(index);
     if (wasActive)
       FConfiguration->SetActiveCustomDictionary(list.Count() > 0 ? list.Strings(0) : QString());
+    list.EndUpdate();
     return true;
   }
   if (!Enabled)
@@ -960,9 +964,9 @@ bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename, const 
   if (index >= 0)
     list.Delete(index);
   list.Add(newName);
-  list.EndUpdate();
   if (wasActive)
     FConfiguration->SetActiveCustomDictionary(newName);
+  list.EndUpdate();
   FAvailableCustomValid = false;
   return true;
 }

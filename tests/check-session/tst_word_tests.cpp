@@ -2,6 +2,7 @@
 #include "session_fixture.h"
 
 #include "wrMainDictionary.h"
+#include "wrPhoneticsMap.h"
 #include "wrSuggestions.h"
 
 #include <QFileInfo>
@@ -369,4 +370,105 @@ TEST_F(SessionTest, OptimizeMovesTheBusiestDictionaryFirst)
   s->OptimizeDictionaryOrder();
   EXPECT_EQ(s->TextPrimaryLanguage(), EnglishAU);
   EXPECT_EQ(s->SuggestionsGenerator()->Language(), EnglishAU);
+}
+
+TEST_F(SessionTest, DefaultsOfANewComponent)
+{
+  TWrightSpellBase s;
+  EXPECT_EQ(s.ConfigStorage(), csRegistry);
+  EXPECT_EQ(s.ConfigID(), QStringLiteral("%UserName%"));
+  EXPECT_EQ(s.ConfigFilename(), QStringLiteral("%AppDir%\\Spell.cfg"));
+  EXPECT_TRUE(s.ConfigRegistryKey().endsWith(QStringLiteral("\\%AppName%")));
+  EXPECT_EQ(s.ConfigDictionaryDir().ToQStringList(), QStringList({"%AppDir%"}));
+  EXPECT_EQ(s.ConfigAvailableOptions(), TSpellOptions::Range(soLiveSpelling, soDUalCaps));
+  EXPECT_EQ(s.ConfigDefaultMain().ToQStringList(), QStringList({"American.wdm"}));
+  EXPECT_EQ(s.ConfigDefaultCustom().ToQStringList(), QStringList({"Autocorrect.wdu"}));
+  EXPECT_EQ(s.ConfigDefaultActiveCustomPrevent().ToQStringList(),
+            QStringList({"autocorrect.wdu", "autocorrect-british.wdu"}));
+  EXPECT_EQ(s.ConfigDefaultActiveCustom(), QStringLiteral("%ConfigID%.wdu"));
+  EXPECT_EQ(s.ConfigDefaultOptions(),
+            TSpellOptions({soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations, soRepeated, soDUalCaps}));
+  EXPECT_TRUE(s.ConfigUseMSWordCustom());
+  EXPECT_FALSE(s.ConfigDefaultUseMSWordCustom());
+  EXPECT_FALSE(s.SuggestionsAutoReplace());
+  EXPECT_TRUE(s.SuggestionsLearning());
+  EXPECT_EQ(s.SuggestionsLearningDict(), QStringLiteral("%AppDir%\\%UserName%_sp.wdl"));
+  EXPECT_EQ(s.QuoteChars(), QStringLiteral(">"));
+  EXPECT_EQ(s.DialogInitialPos(), ipLastUserPos);
+  EXPECT_EQ(s.DialogSelectionAvoid(), saAvoid);
+  EXPECT_EQ(s.EndMessage(), emExceptCancel);
+  EXPECT_EQ(s.EndCursorPosition(), epOriginal);
+  EXPECT_EQ(s.MaxUndo(), -1);
+  EXPECT_EQ(s.MaxSuggestions(), -1);
+  EXPECT_FALSE(s.KeepDictionariesActive());
+  EXPECT_TRUE(s.SynchronousCheck());
+  EXPECT_TRUE(s.UseHourglassCursor());
+  EXPECT_FALSE(s.CommandsVisible().Contains(sdcConfigEditDictionaryButton));
+  EXPECT_TRUE(s.CommandsEnabled().Contains(sdcConfigDownloadLink));
+  EXPECT_EQ(s.CommandsVisible(), s.CommandsEnabled());
+  EXPECT_TRUE(s.PhoneticSuggestions());
+  EXPECT_TRUE(s.MappingDictionaryName().isEmpty());
+  EXPECT_TRUE(s.MappingAutoReplace());
+  EXPECT_TRUE(s.UseExcludeWords());
+  EXPECT_TRUE(s.UseAutoCorrectFirst());
+  EXPECT_TRUE(s.RecheckReplacedWords());
+  EXPECT_TRUE(s.ResumeFromLastPosition());
+  EXPECT_EQ(s.AllowedCases(), cmInitialCapsOrUpcase);
+  EXPECT_EQ(s.UILanguage(), TSpellLanguageType::ltEnglish);
+  EXPECT_EQ(s.UIType(), suiSilent);
+  s.SetVersion(QStringLiteral("9"));
+  EXPECT_EQ(s.Version(), QStringLiteral("1.0.0"));
+  EXPECT_TRUE(s.CloseDialog());
+  EXPECT_TRUE(s.FreeParser());
+  EXPECT_FALSE(s.AllowPossessiveIgnore());
+  EXPECT_TRUE(s.AllowSoundexFollowup());
+  // Straight through to the phonetic map.
+  s.SetPhoneticMaxDistance(7);
+  s.SetPhoneticDivisor(3);
+  s.SetPhoneticDepth(2);
+  EXPECT_EQ(s.PhoneticsMap()->DistanceMax(), 7);
+  EXPECT_EQ(s.PhoneticsMap()->DistanceDivisor(), 3);
+  EXPECT_EQ(s.PhoneticsMap()->StartDepth(), 2);
+  // Replacements are owned; an absent one is ignored.
+  TParsingEngine *engine = s.ParsingEngine();
+  s.SetParsingEngine(nullptr);
+  EXPECT_EQ(s.ParsingEngine(), engine);
+  EXPECT_FALSE(s.Configuration()->Loaded());
+}
+
+TEST_F(SessionTest, SettersThatReloadOrUnload)
+{
+  auto s = NewSession({soQuoted});
+  EXPECT_TRUE(s->WordAcceptable(QStringLiteral("house")));
+  EXPECT_TRUE(s->ActiveCustomDictionary()->Loaded());
+  s->SetKeepDictionariesActive(true);
+  s->UnloadDictionaries();
+  EXPECT_TRUE(s->ActiveCustomDictionary()->Loaded()) << "kept while KeepDictionariesActive";
+  s->SetKeepDictionariesActive(false);
+  EXPECT_FALSE(s->ActiveCustomDictionary()->Loaded());
+  EXPECT_FALSE(s->MainDictionaries()[0]->Loaded());
+
+  // The quoted-line rule takes the configuration's quote characters at each rebuild.
+  ASSERT_EQ(s->IgnoreRules().IgnoreEntriesLine().size(), 1u);
+  EXPECT_TRUE(s->RunLineIgnore(QStringLiteral("> quoted")));
+  s->Configuration()->SetQuoteChars(QStringLiteral("|"));
+  s->SetQuoteChars(QStringLiteral("|"));
+  EXPECT_FALSE(s->RunLineIgnore(QStringLiteral("> quoted")));
+  EXPECT_TRUE(s->RunLineIgnore(QStringLiteral("| quoted")));
+
+  // The file name reloads only for file storage.
+  int loads = 0;
+  s->OnConfigLoaded = [&](QObject *) { ++loads; };
+  s->SetConfigRegistryKey(QStringLiteral("Software\\Elsewhere"));
+  EXPECT_EQ(loads, 0);
+  s->SetConfigFilename(Dir + QStringLiteral("/Other.cfg"));
+  EXPECT_EQ(loads, 1);
+  EXPECT_TRUE(QFileInfo::exists(Dir + "/Spell.cfg")) << "saved before the reload";
+
+  // Configuration listeners hear of changes.
+  int heard = 0;
+  s->OnConfigChangedList().Add(this, [&](QObject *) { ++heard; });
+  s->Configuration()->SetSpellOptions({soUpcase});
+  EXPECT_GE(heard, 1);
+  EXPECT_TRUE(s->WordAcceptable(QStringLiteral("ZZZ")));
 }
