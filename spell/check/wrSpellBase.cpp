@@ -988,27 +988,29 @@ bool TWrightSpellBase::WordExists(const QString &Word)
 {
   if (WordExistsInMain(Word))
     return true;
-  if (FActiveCustom && FActiveCustom->IgnoreExists(Word))
+  // Empty lists are skipped before hashing: most words of a text reach here (every capitalised
+  // one twice), and most custom dictionaries hold no exclusions.
+  if (FActiveCustom && FActiveCustom->IgnoreCount() > 0 && FActiveCustom->IgnoreExists(Word))
     return true;
   for (auto &d : FCustomDictionaries)
-    if (d->IgnoreExists(Word))
+    if (d->IgnoreCount() > 0 && d->IgnoreExists(Word))
       return true;
   for (auto &d : FMSWordDictionaries)
-    if (d->IgnoreExists(Word))
+    if (d->IgnoreCount() > 0 && d->IgnoreExists(Word))
       return true;
-  return FInternalCustom->IgnoreExists(Word);
+  return FInternalCustom->IgnoreCount() > 0 && FInternalCustom->IgnoreExists(Word);
 }
 
 bool TWrightSpellBase::WordExcluded(const QString &Word)
 {
   EnsureConfigurationLoaded();
-  if (FActiveCustom && FActiveCustom->ExcludeExists(Word))
+  if (FActiveCustom && FActiveCustom->ExcludeCount() > 0 && FActiveCustom->ExcludeExists(Word))
     return true;
   for (auto &d : FCustomDictionaries)
-    if (d->ExcludeExists(Word))
+    if (d->ExcludeCount() > 0 && d->ExcludeExists(Word))
       return true;
   QString mapped;
-  return FMappingCustom && FMappingCustom->AutoCorrectExists(Word, mapped);
+  return FMappingCustom && FMappingCustom->AutoCorrectCount() > 0 && FMappingCustom->AutoCorrectExists(Word, mapped);
 }
 
 QString TWrightSpellBase::ModifyCase(const QString &Word)
