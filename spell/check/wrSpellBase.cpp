@@ -896,9 +896,10 @@ bool TWrightSpellBase::RemoveCustomDictionary(const QString &Filename, bool Prom
   QString path;
   {
     std::unique_ptr<TCustomDictionary> dictionary = GetCustomDictionary(Filename);
-    if (dictionary)
+    if (dictionary) {
       path = dictionary->Filename();
-    else {
+      dictionary->SetModified(false); // a missing file must not be created by this probe
+    } else {
       bool exists = false;
       path = ResolveCustomPath(Filename, exists);
     }

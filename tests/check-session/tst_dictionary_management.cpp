@@ -110,8 +110,17 @@ TEST_F(SessionTest, RemoveCustomDictionaryGoesToTheTrash)
   EXPECT_EQ(TrashedFiles(Temp.path()), 1);
   EXPECT_EQ(Items(s->Configuration()->CustomDictionaries()), QStringList({"Autocorrect.wdu"}));
   EXPECT_EQ(s->Configuration()->ActiveCustomDictionary(), QStringLiteral("Autocorrect.wdu"));
+
+  // A listed dictionary whose file is gone is simply disabled.
+  ASSERT_TRUE(s->EnableCustomDictionary(QStringLiteral("gone.wdu"), true));
+  s->UnloadDictionaries();
+  ASSERT_TRUE(QFile::remove(Dir + "/gone.wdu"));
+  ASSERT_TRUE(s->RemoveCustomDictionary(QStringLiteral("gone.wdu"), false));
+  EXPECT_LT(s->Configuration()->CustomDictionaries().IndexOf(QStringLiteral("gone.wdu")), 0);
+  EXPECT_EQ(TrashedFiles(Temp.path()), 1);
   s.reset();
   EXPECT_FALSE(QFileInfo::exists(Dir + "/tester.wdu")) << "no object wrote it back";
+  EXPECT_FALSE(QFileInfo::exists(Dir + "/gone.wdu"));
 }
 
 TEST_F(SessionTest, AvailableDictionariesSearchEveryFolderFirstWins)

@@ -472,3 +472,50 @@ TEST_F(SessionTest, SettersThatReloadOrUnload)
   EXPECT_GE(heard, 1);
   EXPECT_TRUE(s->WordAcceptable(QStringLiteral("ZZZ")));
 }
+
+TEST_F(SessionTest, DamagedFilesNeverBreakACheckNorGetWritten)
+{
+  // Cut and bit-flipped copies of a good main dictionary and of the user's dictionary, each
+  // checked and asked for suggestions by a fresh session; the files stay as they were.
+  const QByteArray wdm = ReadAll(Dir + "/test.wdm");
+  const QByteArray wdu = ReadAll(Dir + "/tester.wdu");
+  ASSERT_FALSE(wdm.isEmpty());
+  ASSERT_FALSE(wdu.isEmpty());
+  quint32 seed = 12345;
+  auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+  for (int variant = 0; variant < 24; ++variant) {
+    SCOPED_TRACE(variant);
+    QByteArray badWdm = wdm, badWdu = wdu;
+    if (variant % 3 == 0) {
+      badWdm.truncate(qsizetype(next() % quint32(wdm.size())));
+      badWdu.truncate(qsizetype(next() % quint32(wdu.size())));
+    } else {
+      for (int flips = 0; flips < 1 + variant % 4; ++flips) {
+        badWdm[qsizetype(1024 + next() % quint32(wdm.size() - 1024))] ^= char(1 << (next() % 8));
+        badWdu[qsizetype(next() % quint32(wdu.size()))] ^= char(1 << (next() % 8));
+      }
+    }
+    WriteFile(Dir + "/test.wdm", badWdm);
+    WriteFile(Dir + "/tester.wdu", badWdu);
+    QFile::remove(Dir + "/Spell.cfg");
+    {
+      auto s = NewSession();
+      for (const char *w : {"house", "House", "John's", "qqqq", "THe"}) {
+        QString correction;
+        s->CheckWord(nullptr, QString::fromLatin1(w), correction);
+      }
+      TStringList words;
+      s->SetMaxSuggestions(5);
+      s->Suggest(QStringLiteral("huose"), words);
+      EXPECT_LE(words.Count(), 5);
+      for (int i = 0; i < words.Count(); ++i)
+        EXPECT_FALSE(words.Strings(i).isEmpty());
+      if (s->ActiveCustomDictionary() == nullptr)
+        EXPECT_FALSE(s->WordAcceptable(QStringLiteral("Linewright")));
+    }
+    EXPECT_EQ(ReadAll(Dir + "/test.wdm"), badWdm);
+    const QByteArray after = ReadAll(Dir + "/tester.wdu");
+    // A refused file is left alone; an accepted one is only written by a save with changes.
+    EXPECT_EQ(after, badWdu);
+  }
+}
