@@ -101,8 +101,17 @@ public:
   virtual void SetConfigDictionaryDir(const TStringList &Value);
   TSpellOptions ConfigAvailableOptions() const { return FAvailableOptions; }
   void SetConfigAvailableOptions(TSpellOptions Value) { FAvailableOptions = Value; }
-  QString ConfigUserOption(int Index) const; // 1 to 4
+  // Captions of soUser1 to soUser4 (Index 1 to 4).
+  QString ConfigUserOption(int Index) const;
   void SetConfigUserOption(int Index, const QString &Value);
+  QString ConfigUserOption1() const { return FUserOption[0]; }
+  void SetConfigUserOption1(const QString &Value) { FUserOption[0] = Value; }
+  QString ConfigUserOption2() const { return FUserOption[1]; }
+  void SetConfigUserOption2(const QString &Value) { FUserOption[1] = Value; }
+  QString ConfigUserOption3() const { return FUserOption[2]; }
+  void SetConfigUserOption3(const QString &Value) { FUserOption[2] = Value; }
+  QString ConfigUserOption4() const { return FUserOption[3]; }
+  void SetConfigUserOption4(const QString &Value) { FUserOption[3] = Value; }
   bool ConfigUseMSWordCustom() override { return FMSWord; }
   void SetConfigUseMSWordCustom(bool Value) { FMSWord = Value; }
   const TStringList &ConfigDefaultMain() override { return FDefaultMain; }

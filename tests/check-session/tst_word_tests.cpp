@@ -418,6 +418,10 @@ TEST_F(SessionTest, DefaultsOfANewComponent)
   EXPECT_EQ(s.UIType(), suiSilent);
   s.SetVersion(QStringLiteral("9"));
   EXPECT_EQ(s.Version(), QStringLiteral("1.0.0"));
+  EXPECT_TRUE(s.ConfigUserOption2().isEmpty());
+  s.SetConfigUserOption2(QStringLiteral("Check code words"));
+  EXPECT_EQ(s.ConfigUserOption(2), QStringLiteral("Check code words"));
+  EXPECT_TRUE(s.ConfigUserOption(5).isEmpty());
   EXPECT_TRUE(s.CloseDialog());
   EXPECT_TRUE(s.FreeParser());
   EXPECT_FALSE(s.AllowPossessiveIgnore());
