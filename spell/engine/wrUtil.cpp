@@ -377,6 +377,9 @@ int EditDistance(const QString &A, const QString &B)
   if (la >= 255 || lb >= 255)
     return std::max(la, lb);
   auto fold = [](char16_t c) -> char16_t { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; };
+  // Restricted edit distance: insertion, deletion, substitution and a swap of two neighbouring
+  // characters each cost 1, all in one table, so 0 means equal up to ASCII case. (Crediting
+  // swaps afterwards by position, without alignment, gave 0 to "aranged" and "ranged".)
   const int width = lb + 1;
   std::vector<quint8> d(size_t((la + 1) * width));
   auto at = [&](int i, int j) -> quint8 & { return d[size_t(i * width + j)]; };
@@ -387,23 +390,18 @@ int EditDistance(const QString &A, const QString &B)
   for (int i = 1; i <= la; ++i) {
     const char16_t a = fold(A[i - 1].unicode());
     for (int j = 1; j <= lb; ++j) {
-      if (a == fold(B[j - 1].unicode()))
-        at(i, j) = at(i - 1, j - 1);
+      const char16_t b = fold(B[j - 1].unicode());
+      int v;
+      if (a == b)
+        v = at(i - 1, j - 1);
       else
-        at(i, j) = quint8(1 + std::min({at(i - 1, j), at(i, j - 1), at(i - 1, j - 1)}));
+        v = 1 + std::min({int(at(i - 1, j)), int(at(i, j - 1)), int(at(i - 1, j - 1))});
+      if (i > 1 && j > 1 && a != b && a == fold(B[j - 2].unicode()) && fold(A[i - 2].unicode()) == b)
+        v = std::min(v, at(i - 2, j - 2) + 1);
+      at(i, j) = quint8(v);
     }
   }
-  int result = at(la, lb);
-  // Transposition credit, exact code units; a swap consumes both of its positions.
-  const int shorter = std::min(la, lb);
-  for (int p = 2; p <= shorter; ++p) {
-    const QChar ap = A[p - 1], ap1 = A[p - 2];
-    if (ap == B[p - 2] && ap1 == B[p - 1] && ap != ap1 && result > 0) {
-      --result;
-      ++p;
-    }
-  }
-  return result;
+  return at(la, lb);
 }
 
 namespace {

@@ -84,6 +84,9 @@ QString CodePageToWide(quint32 CodePage, const char *Text);
 QString CodePageToWide(quint32 CodePage, const char *Text, qsizetype MaxLength);
 
 // --- Words ---------------------------------------------------------------------------------------------
+// Restricted edit distance (insert, delete, substitute, swap two neighbours: 1 each); ASCII
+// letters compare without case, so 0 means equal up to ASCII case. Texts of 255 or more code
+// units give the larger length.
 int EditDistance(const QString &A, const QString &B);
 
 // Custom dictionary hashing; results are stored in files, so they are reproduced bit for bit

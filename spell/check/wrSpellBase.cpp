@@ -1,0 +1,1303 @@
+#include "wrSpellBase.h"
+
+#include "rtRegistry.h"
+#include "wrCustomDictionary.h"
+#include "wrMainDictionary.h"
+#include "wrParseEngine.h"
+#include "wrPhoneticsMap.h"
+#include "wrSuggestions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QStringConverter>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+constexpr quint32 EnglishPrimaryLanguage = 9;
+
+bool IsEnglish(quint32 Language)
+{
+  return (Language & 0xFF) == EnglishPrimaryLanguage;
+}
+
+// Optional sign, digits with at most one decimal separator (at least one digit), optional
+// exponent. No group separators, no "inf" or "nan": those are words.
+bool IsFloatNumber(const QString &Word, QChar DecimalPoint)
+{
+  const qsizetype n = Word.size();
+  qsizetype i = 0;
+  if (i < n && (Word[i] == u'+' || Word[i] == u'-'))
+    ++i;
+  int digits = 0;
+  bool separator = false;
+  for (; i < n; ++i) {
+    const QChar c = Word[i];
+    if (c >= u'0' && c <= u'9')
+      ++digits;
+    else if (c == DecimalPoint && !separator)
+      separator = true;
+    else
+      break;
+  }
+  if (digits == 0)
+    return false;
+  if (i < n && (Word[i] == u'e' || Word[i] == u'E')) {
+    ++i;
+    if (i < n && (Word[i] == u'+' || Word[i] == u'-'))
+      ++i;
+    const qsizetype start = i;
+    while (i < n && Word[i] >= u'0' && Word[i] <= u'9')
+      ++i;
+    if (i == start)
+      return false;
+  }
+  return i == n;
+}
+
+QString JoinFolder(const QString &Folder, const QString &Name)
+{
+  return ExcludeTrailingPathDelimiter(Folder) + QLatin1Char('\\') + Name;
+}
+
+} // namespace
+
+// === Construction ==================================================================================
+
+TWrightSpellBase::TWrightSpellBase(QObject *AOwner) : QObject(AOwner)
+{
+  FInternalCustom = std::make_unique<TCustomDictionary>();
+  FSuggestions = std::make_unique<TSuggestionsGenerator>();
+  FPhoneticsMap = std::make_unique<TPhoneticsMap>();
+  SetParsingEngine(std::make_unique<TMainParsingEngine>());
+  FConfiguration = std::make_unique<TWrightConfig>();
+  FConfiguration->SetWrightSpell(this);
+
+  FConfigStorage = csRegistry;
+  FConfigID = QStringLiteral("%UserName%");
+  FConfigFilename = QStringLiteral("%AppDir%\\Spell.cfg");
+  FConfigRegistryKey = QStringLiteral("Software\\Linewright\\Spelling\\%AppName%");
+  FAvailableOptions = TSpellOptions::Range(soLiveSpelling, soDUalCaps);
+  FDefaultMain.Add(QStringLiteral("American.wdm"));
+  FDefaultCustom.Add(QStringLiteral("Autocorrect.wdu"));
+  FDefaultActiveCustomPrevent.Add(QStringLiteral("autocorrect.wdu"));
+  FDefaultActiveCustomPrevent.Add(QStringLiteral("autocorrect-british.wdu"));
+  FDefaultActiveCustom = QStringLiteral("%ConfigID%.wdu");
+  FDefaultOptions = {soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations, soRepeated, soDUalCaps};
+  FSuggestionsDictFN = QStringLiteral("%AppDir%\\%UserName%_sp.wdl");
+  FQuoteChars = QStringLiteral(">");
+  FCommandsVisible = TSpellDialogCommands::Range(sdcIgnore, sdcConfigDownloadLink);
+  FCommandsEnabled = FCommandsVisible;
+  FOptimizeCount = 100;
+
+  FConfigDictionaryDir.Add(QStringLiteral("%AppDir%"));
+  FConfigDictionaryDir.OnChange = [this](TStringList *) { DictionaryDirChanged(); };
+  FMergedDictionaryDir.Assign(FConfigDictionaryDir);
+  FWordListRegistry = NewWordListRegistryStore();
+}
+
+TWrightSpellBase::~TWrightSpellBase()
+{
+  FConfigDictionaryDir.OnChange = nullptr;
+  // The configuration saves while the component can still answer its questions.
+  FConfiguration.reset();
+  if (FFreeParser)
+    delete FParser;
+  FParser = nullptr;
+}
+
+// === Properties ===================================================================================
+
+void TWrightSpellBase::SetConfigStorage(TConfigStorage Value)
+{
+  FConfigStorage = Value;
+  FConfiguration->ReloadConfiguration();
+}
+
+void TWrightSpellBase::SetConfigID(const QString &Value)
+{
+  FConfigID = Value;
+  FConfiguration->ReloadConfiguration();
+}
+
+void TWrightSpellBase::SetConfigFilename(const QString &Value)
+{
+  FConfigFilename = Value;
+  if (FConfigStorage == csFile)
+    FConfiguration->ReloadConfiguration();
+}
+
+void TWrightSpellBase::SetConfigRegistryKey(const QString &Value)
+{
+  FConfigRegistryKey = Value;
+  if (FConfigStorage == csRegistry)
+    FConfiguration->ReloadConfiguration();
+}
+
+void TWrightSpellBase::SetConfigDictionaryDir(const TStringList &Value)
+{
+  FConfigDictionaryDir.Assign(Value); // the list's change handler re-merges
+}
+
+QString TWrightSpellBase::ConfigUserOption(int Index) const
+{
+  return Index >= 1 && Index <= 4 ? FUserOption[Index - 1] : QString();
+}
+
+void TWrightSpellBase::SetConfigUserOption(int Index, const QString &Value)
+{
+  if (Index >= 1 && Index <= 4)
+    FUserOption[Index - 1] = Value;
+}
+
+void TWrightSpellBase::SetConfigDefaultMain(const TStringList &Value)
+{
+  FDefaultMain.Assign(Value);
+}
+
+void TWrightSpellBase::SetConfigDefaultCustom(const TStringList &Value)
+{
+  FDefaultCustom.Assign(Value);
+}
+
+void TWrightSpellBase::SetConfigDefaultActiveCustomPrevent(const TStringList &Value)
+{
+  FDefaultActiveCustomPrevent.Assign(Value);
+}
+
+void TWrightSpellBase::SetSuggestionsLearning(bool Value)
+{
+  if (Value == FLearnSuggestions)
+    return;
+  FLearnSuggestions = Value;
+  FLearningCustom.reset();
+  if (Value && FConfiguration->Loaded())
+    LoadDictionaries();
+}
+
+void TWrightSpellBase::SetSuggestionsLearningDict(const QString &Value)
+{
+  if (Value == FSuggestionsDictFN)
+    return;
+  FSuggestionsDictFN = Value;
+  if (FLearningCustom && FLearnSuggestions) {
+    FLearningCustom.reset();
+    LoadDictionaries();
+  }
+}
+
+void TWrightSpellBase::SetQuoteChars(const QString &Value)
+{
+  FQuoteChars = Value;
+  ApplySpellOptions(true);
+}
+
+void TWrightSpellBase::SetKeepDictionariesActive(bool Value)
+{
+  FKeepDictionariesActive = Value;
+  if (!Value)
+    UnloadDictionaries();
+}
+
+qint32 TWrightSpellBase::GetPhoneticMaxDistance()
+{
+  return FPhoneticsMap->DistanceMax();
+}
+
+void TWrightSpellBase::SetPhoneticMaxDistance(qint32 Value)
+{
+  FPhoneticsMap->SetDistanceMax(Value);
+}
+
+qint32 TWrightSpellBase::GetPhoneticDivisor()
+{
+  return FPhoneticsMap->DistanceDivisor();
+}
+
+void TWrightSpellBase::SetPhoneticDivisor(qint32 Value)
+{
+  FPhoneticsMap->SetDistanceDivisor(Value);
+}
+
+qint32 TWrightSpellBase::GetPhoneticDepth()
+{
+  return FPhoneticsMap->StartDepth();
+}
+
+void TWrightSpellBase::SetPhoneticDepth(qint32 Value)
+{
+  FPhoneticsMap->SetStartDepth(Value);
+}
+
+void TWrightSpellBase::SetMappingDictionaryName(const QString &Value)
+{
+  if (Value == FMappingDictionary)
+    return;
+  FMappingDictionary = Value;
+  FMappingCustom.reset();
+  if (!FMainDictionaries.empty())
+    LoadDictionaries();
+}
+
+void TWrightSpellBase::SetUILanguage(TSpellLanguageType Value)
+{
+  FUILanguage = Value;
+}
+
+void TWrightSpellBase::SetOnIdentifyCharReference(const TCharReferenceEvent &Value)
+{
+  FOnIdentifyCharReference = Value;
+  if (FParsingEngine)
+    FParsingEngine->OnIdentifyCharReference = Value;
+}
+
+void TWrightSpellBase::SetParsingEngine(std::unique_ptr<TParsingEngine> Value)
+{
+  if (!Value)
+    return;
+  FParsingEngine = std::move(Value);
+  FParsingEngine->OnInlineIgnore = [this](QChar c, TControlParser *p, bool &ignore) {
+    RunInlineIgnore(c, p, ignore);
+  };
+  FParsingEngine->OnPreCheckIgnore = [this](const QString &w, TControlParser *p, bool &ignore) {
+    RunPreCheckIgnore(w, p, ignore);
+  };
+  FParsingEngine->OnIdentifyCharReference = FOnIdentifyCharReference;
+  ApplySpellOptions(true);
+}
+
+void TWrightSpellBase::SetSuggestionsGenerator(std::unique_ptr<TSuggestionsGenerator> Value)
+{
+  if (Value)
+    FSuggestions = std::move(Value);
+}
+
+void TWrightSpellBase::SetPhoneticsMap(std::unique_ptr<TPhoneticsMap> Value)
+{
+  if (Value)
+    FPhoneticsMap = std::move(Value);
+}
+
+void TWrightSpellBase::SetWordListRegistry(std::shared_ptr<TRegistryStore> Store)
+{
+  FWordListRegistry = std::move(Store);
+  FAvailableMSWordValid = false;
+}
+
+quint32 TWrightSpellBase::GetTextPrimaryLanguage()
+{
+  return FMainDictionaries.empty() ? 0 : FMainDictionaries.front()->Language();
+}
+
+// === Ignore rules =================================================================================
+
+void TWrightSpellBase::RunInlineIgnore(QChar CurrentChar, TControlParser *Parser, bool &Ignore)
+{
+  FIgnoreRules.RunInlineIgnore(CurrentChar, Parser, Ignore);
+}
+
+void TWrightSpellBase::RunPreCheckIgnore(const QString &Word, TControlParser *Parser, bool &Ignore)
+{
+  FIgnoreRules.RunPreCheckIgnore(Word, Parser, Ignore);
+}
+
+bool TWrightSpellBase::RunPostCheckIgnore(const QString &Word, TControlParser *Parser)
+{
+  return FIgnoreRules.RunPostCheckIgnore(Word, Parser);
+}
+
+bool TWrightSpellBase::RunLineIgnore(const QString &Line)
+{
+  return FIgnoreRules.RunLineIgnore(Line);
+}
+
+void TWrightSpellBase::AddIgnore(std::unique_ptr<TParserIgnore> IgnoreEntry)
+{
+  FIgnoreRules.AddIgnore(std::move(IgnoreEntry));
+}
+
+void TWrightSpellBase::ClearIgnoreList()
+{
+  FIgnoreRules.ClearIgnoreList();
+}
+
+void TWrightSpellBase::ApplySpellOptions(bool Force)
+{
+  if (!FConfiguration || !FConfiguration->Loaded())
+    return;
+  const TSpellOptions options = FConfiguration->SpellOptions();
+  if (FOptionsApplied && options == FOldOptions && !Force)
+    return;
+  FOptionsApplied = true;
+  FOldOptions = options;
+  ClearIgnoreList();
+  if (options.Contains(soInternet))
+    AddIgnore(std::make_unique<TURLIgnore>());
+  if (options.Contains(soUpcase))
+    AddIgnore(std::make_unique<TUppercaseWordIgnore>());
+  if (options.Contains(soNumbers))
+    AddIgnore(std::make_unique<TNumbersIgnore>());
+  if (options.Contains(soHTML))
+    AddIgnore(std::make_unique<THTMLIgnore>());
+  if (options.Contains(soQuoted)) {
+    auto quoted = std::make_unique<TQuotedLineIgnore>();
+    quoted->QuoteChars = FConfiguration->QuoteChars();
+    AddIgnore(std::move(quoted));
+  }
+  if (options.Contains(soAbbreviations))
+    AddIgnore(std::make_unique<TAbbreviationsIgnore>());
+  FPrimaryOnly = options.Contains(soPrimaryOnly);
+  FRepeated = options.Contains(soRepeated);
+  FDUalCaps = options.Contains(soDUalCaps);
+  FLiveSpelling = options.Contains(soLiveSpelling);
+  FLiveCorrect = options.Contains(soLiveCorrect);
+  FOnConfigChangedList.Notify(this);
+}
+
+// === Configuration ================================================================================
+
+void TWrightSpellBase::EnsureConfigurationLoaded()
+{
+  if (!FConfiguration->Loaded())
+    FConfiguration->SetLoaded(true);
+}
+
+void TWrightSpellBase::RebuildMergedDirectories()
+{
+  FMergedDictionaryDir.Assign(FConfigDictionaryDir);
+  if (FConfiguration && FConfiguration->Loaded())
+    FMergedDictionaryDir.AddStrings(FConfiguration->NewDictionaryPaths());
+}
+
+void TWrightSpellBase::ClearAvailableCaches()
+{
+  FAvailableMainValid = false;
+  FAvailableCustomValid = false;
+  FAvailableMSWordValid = false;
+}
+
+void TWrightSpellBase::DictionaryDirChanged()
+{
+  RebuildMergedDirectories();
+  FireConfigurationChanged(true);
+}
+
+void TWrightSpellBase::FireConfigurationChanged(bool DictionaryChange)
+{
+  RebuildMergedDirectories();
+  ClearAvailableCaches();
+  if (DictionaryChange) {
+    const QString oldActive = FActiveCustom ? FActiveCustom->Filename() : QString();
+    if (FConfiguration && FConfiguration->Loaded())
+      LoadDictionaries();
+    if (!FActiveCustom || oldActive.isEmpty() || !SameFile(FActiveCustom->Filename(), oldActive))
+      ResetUndo();
+  }
+  ApplySpellOptions(false);
+  FireConfigChanged();
+}
+
+void TWrightSpellBase::FireConfigChanged()
+{
+  if (OnConfigChanged)
+    OnConfigChanged(this);
+  FOnConfigChangedList.Notify(this);
+}
+
+void TWrightSpellBase::FireDictionariesChanged()
+{
+  if (OnDictionariesChanged)
+    OnDictionariesChanged(this);
+}
+
+QString TWrightSpellBase::FireReadString(const QString &ConfigID, const QString &Key, const QString &Default)
+{
+  QString value = Default;
+  if (OnConfigReadString)
+    OnConfigReadString(this, ConfigID, Key, Default, value);
+  return value;
+}
+
+void TWrightSpellBase::FireWriteString(const QString &ConfigID, const QString &Key, const QString &Value)
+{
+  if (OnConfigWriteString)
+    OnConfigWriteString(this, ConfigID, Key, Value);
+}
+
+void TWrightSpellBase::FireConfigBeforeLoad(bool FirstLoad)
+{
+  if (OnConfigBeforeLoad)
+    OnConfigBeforeLoad(this, FirstLoad);
+}
+
+void TWrightSpellBase::FireConfigLoaded()
+{
+  if (OnConfigLoaded)
+    OnConfigLoaded(this);
+}
+
+void TWrightSpellBase::FireConfigSaved()
+{
+  if (OnConfigSaved)
+    OnConfigSaved(this);
+}
+
+QString TWrightSpellBase::ExpandWrightVars(const QString &Path)
+{
+  if (!Path.contains(QLatin1String("%ConfigID%")))
+    return Path;
+  return ReplaceFirst(QStringLiteral("%ConfigID%"), ExpandPathMacros(FConfigID), Path);
+}
+
+QString TWrightSpellBase::ExpandVars(const QString &Path)
+{
+  return ExpandWrightVars(ExpandPathMacros(Path));
+}
+
+// === Dialog hooks ===================================================================================
+
+void TWrightSpellBase::InternalSetup(QObject *AOwner)
+{
+  if (OnShowConfigDialog)
+    OnShowConfigDialog(this, AOwner);
+}
+
+void TWrightSpellBase::InternalSetupCustomDictionaries(QObject *AOwner)
+{
+  if (OnShowCustomDictionariesDialog)
+    OnShowCustomDictionariesDialog(this, AOwner);
+}
+
+void TWrightSpellBase::InternalEditCustomDictionary(QObject *AOwner, TCustomDictionary *CustomDictionary)
+{
+  if (OnShowEditCustomDictionaryDialog)
+    OnShowEditCustomDictionaryDialog(this, AOwner, CustomDictionary);
+}
+
+void TWrightSpellBase::InternalSetupAddDictionaryDir(QObject *AOwner)
+{
+  if (OnShowAddDictionaryDir)
+    OnShowAddDictionaryDir(this, AOwner);
+}
+
+void TWrightSpellBase::Setup()
+{
+  BeginWork();
+  InternalSetup(this);
+  EndWork();
+  DictionariesEdited();
+}
+
+void TWrightSpellBase::SetupCustomDictionaries()
+{
+  BeginWork();
+  InternalSetupCustomDictionaries(this);
+  EndWork();
+  DictionariesEdited();
+}
+
+void TWrightSpellBase::EditCustomDictionary(TCustomDictionary *CustomDictionary)
+{
+  BeginWork();
+  InternalEditCustomDictionary(this, CustomDictionary);
+  EndWork();
+  DictionariesEdited();
+}
+
+void TWrightSpellBase::SetupAddDictionaryDir()
+{
+  BeginWork();
+  InternalSetupAddDictionaryDir(this);
+  EndWork();
+}
+
+void TWrightSpellBase::DictionariesEdited()
+{
+  if (FActiveCustom)
+    FActiveCustom->SetLoaded(false);
+  FOnConfigChangedList.Notify(this);
+}
+
+void TWrightSpellBase::BeginWork()
+{
+  ++FWorkingRef;
+  FWorking = FWorkingRef > 0;
+}
+
+void TWrightSpellBase::EndWork()
+{
+  if (FWorkingRef > 0)
+    --FWorkingRef;
+  FWorking = FWorkingRef > 0;
+}
+
+QString TWrightSpellBase::GetString(TSpellLanguageString LanguageString)
+{
+  return FireGetString(LanguageString, GetLanguageString(LanguageString, FUILanguage));
+}
+
+QString TWrightSpellBase::FireGetString(TSpellLanguageString LanguageString, const QString &Text)
+{
+  QString text = Text;
+  if (OnGetString)
+    OnGetString(this, LanguageString, text);
+  return text;
+}
+
+// === Dictionaries ===================================================================================
+
+bool TWrightSpellBase::SameFile(const QString &A, const QString &B)
+{
+  return QDir::cleanPath(NativePath(A)) == QDir::cleanPath(NativePath(B));
+}
+
+std::unique_ptr<TMainDictionary> TWrightSpellBase::GetMainDictionary(const QString &Filename)
+{
+  auto dictionary = std::make_unique<TMainDictionary>();
+  if (!HasPathSeparator(Filename)) {
+    for (int i = 0; i < FMergedDictionaryDir.Count(); ++i) {
+      const QString candidate = NativePath(ExpandVars(JoinFolder(FMergedDictionaryDir.Strings(i), Filename)));
+      dictionary->SetFilename(candidate);
+      if (dictionary->Filename() == candidate)
+        break;
+    }
+  } else {
+    dictionary->SetFilename(NativePath(ExpandVars(Filename)));
+  }
+  dictionary->SetConfigurationName(Filename);
+  if (dictionary->Filename().isEmpty())
+    return nullptr;
+  // A file whose header passes but whose body does not map is as absent as a missing one;
+  // keeping it would retry the mapping on every word.
+  dictionary->SetLoaded(true);
+  if (!dictionary->Loaded())
+    return nullptr;
+  return dictionary;
+}
+
+QString TWrightSpellBase::ResolveCustomPath(const QString &Filename, bool &Exists)
+{
+  Exists = false;
+  if (HasPathSeparator(Filename)) {
+    const QString path = NativePath(ExpandVars(Filename));
+    ForceFolders(ExtractFileDir(path));
+    Exists = FileExists(path);
+    return path;
+  }
+  for (int i = 0; i < FMergedDictionaryDir.Count(); ++i) {
+    const QString folder = NativePath(ExpandVars(FMergedDictionaryDir.Strings(i)));
+    ForceFolders(folder);
+    const QString path = NativePath(ExpandVars(JoinFolder(FMergedDictionaryDir.Strings(i), Filename)));
+    if (FileExists(path)) {
+      Exists = true;
+      return path;
+    }
+  }
+  if (FMergedDictionaryDir.Count() == 0)
+    return QString();
+  return NativePath(ExpandVars(JoinFolder(FMergedDictionaryDir.Strings(0), Filename)));
+}
+
+void TWrightSpellBase::SaveOpenDictionariesOn(const QString &Path)
+{
+  for (auto &d : FCustomDictionaries)
+    if (d->Loaded() && SameFile(d->Filename(), Path))
+      d->Save();
+  if (FActiveCustom && FActiveCustom->Loaded() && SameFile(FActiveCustom->Filename(), Path))
+    FActiveCustom->Save();
+}
+
+std::unique_ptr<TCustomDictionary> TWrightSpellBase::GetCustomDictionary(const QString &Filename)
+{
+  if (Filename.isEmpty())
+    return nullptr;
+  std::unique_ptr<TCustomDictionary> dictionary;
+  if (OnCreateCustomDictionary) {
+    TCustomDictionary *supplied = nullptr;
+    OnCreateCustomDictionary(this, supplied);
+    dictionary.reset(supplied);
+  }
+  if (!dictionary)
+    dictionary = std::make_unique<TCustomDictionary>();
+  bool exists = false;
+  const QString path = ResolveCustomPath(Filename, exists);
+  if (path.isEmpty())
+    return nullptr;
+  SaveOpenDictionariesOn(path);
+  dictionary->SetFilename(path);
+  if (dictionary->Filename() != path)
+    return nullptr;
+  // A refused file (damaged body) stays untouched; the dictionary is absent rather than an
+  // empty one that takes new words it could never save.
+  dictionary->SetLoaded(true);
+  if (!dictionary->Loaded())
+    return nullptr;
+  return dictionary;
+}
+
+std::unique_ptr<TCustomDictionary> TWrightSpellBase::GetMSWordCustomDictionary(const QString &Filename)
+{
+  const QString path = NativePath(ExpandVars(Filename));
+  if (!FileExists(path))
+    return nullptr;
+  auto dictionary = std::make_unique<TCustomDictionary>();
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly))
+    return dictionary; // unreadable: an empty list
+  const QByteArray data = file.readAll();
+  QString text;
+  if (auto encoding = QStringConverter::encodingForData(data)) {
+    QStringDecoder decoder(*encoding);
+    text = decoder.decode(data);
+  } else {
+    QStringDecoder utf8(QStringConverter::Utf8);
+    text = utf8.decode(data);
+    if (utf8.hasError()) {
+      QStringDecoder latin(QStringConverter::Latin1);
+      text = latin.decode(data);
+    }
+  }
+  const QStringList lines = text.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+  qsizetype first = 0;
+  // A LibreOffice word book: "OOoUserDict1", "lang: ...", "type: ...", then "---".
+  if (!lines.isEmpty() && lines.front().startsWith(QLatin1String("OOoUserDict"))) {
+    const qsizetype end = lines.indexOf(QStringLiteral("---"));
+    first = end < 0 ? lines.size() : end + 1;
+  }
+  for (qsizetype i = first; i < lines.size(); ++i) {
+    const QString word = lines[i].trimmed();
+    if (!word.isEmpty() && word.size() <= TCustomDictionary::MaxEntryUnits)
+      dictionary->AddIgnore(word);
+  }
+  dictionary->SetModified(false);
+  return dictionary;
+}
+
+std::unique_ptr<TMainDictionary> TWrightSpellBase::ReuseMainDictionary(
+    const QString &Name, std::vector<std::unique_ptr<TMainDictionary>> &OldList)
+{
+  for (auto it = OldList.begin(); it != OldList.end(); ++it)
+    if (*it && (*it)->ConfigurationName() == Name) {
+      std::unique_ptr<TMainDictionary> d = std::move(*it);
+      OldList.erase(it);
+      return d;
+    }
+  return GetMainDictionary(Name);
+}
+
+void TWrightSpellBase::LoadDictionaries()
+{
+  FAllowPossessive = false;
+  FOptimizeCount = 100;
+
+  std::vector<std::unique_ptr<TMainDictionary>> old = std::move(FMainDictionaries);
+  FMainDictionaries.clear();
+  const TStringList main = FConfiguration->MainDictionaries();
+  for (int i = 0; i < main.Count(); ++i) {
+    std::unique_ptr<TMainDictionary> d = ReuseMainDictionary(main.Strings(i), old);
+    if (!d)
+      continue;
+    if (IsEnglish(d->Language()))
+      FAllowPossessive = true;
+    FMainDictionaries.push_back(std::move(d));
+  }
+  old.clear();
+
+  const QString active = FConfiguration->ActiveCustomDictionary();
+  FCustomDictionaries.clear();
+  const TStringList custom = FConfiguration->CustomDictionaries();
+  for (int i = 0; i < custom.Count(); ++i) {
+    if (QString::compare(ExpandVars(custom.Strings(i)), active, Qt::CaseInsensitive) == 0)
+      continue;
+    if (auto d = GetCustomDictionary(custom.Strings(i)))
+      FCustomDictionaries.push_back(std::move(d));
+  }
+
+  FMSWordDictionaries.clear();
+  const TStringList words = FConfiguration->MSWordCustomDictionaries();
+  for (int i = 0; i < words.Count(); ++i)
+    if (auto d = GetMSWordCustomDictionary(words.Strings(i)))
+      FMSWordDictionaries.push_back(std::move(d));
+
+  FActiveCustom.reset();
+  FActiveCustom = GetCustomDictionary(active);
+
+  if (!FMappingCustom && !FMappingDictionary.isEmpty())
+    FMappingCustom = GetCustomDictionary(FMappingDictionary);
+  if (!FLearningCustom && FLearnSuggestions)
+    FLearningCustom = GetCustomDictionary(FSuggestionsDictFN);
+
+  FireDictionariesChanged();
+}
+
+void TWrightSpellBase::OptimizeDictionaryOrder()
+{
+  if (FMainDictionaries.size() > 1) {
+    size_t best = 0;
+    for (size_t i = 1; i < FMainDictionaries.size(); ++i)
+      if (FMainDictionaries[i]->WordsFoundCount() > FMainDictionaries[best]->WordsFoundCount())
+        best = i;
+    if (best != 0)
+      std::rotate(FMainDictionaries.begin(), FMainDictionaries.begin() + qsizetype(best),
+                  FMainDictionaries.begin() + qsizetype(best) + 1);
+  }
+  if (!FMainDictionaries.empty()) {
+    FSuggestions->SetLanguage(FMainDictionaries.front()->Language());
+    if (auto *engine = dynamic_cast<TMainParsingEngine *>(FParsingEngine.get()))
+      engine->SetLanguage(FSuggestions->Language());
+  }
+}
+
+void TWrightSpellBase::UnloadDictionaries()
+{
+  if (FKeepDictionariesActive || FChecking)
+    return;
+  FConfiguration->SaveConfiguration();
+  for (auto &d : FMainDictionaries)
+    d->SetLoaded(false);
+  if (FActiveCustom)
+    FActiveCustom->SetLoaded(false);
+  for (auto &d : FCustomDictionaries)
+    d->SetLoaded(false);
+  if (FLearningCustom)
+    FLearningCustom->SetLoaded(false);
+}
+
+// --- Available dictionaries ---------------------------------------------------------------------
+
+void TWrightSpellBase::FindDictionaryFiles(const QString &Ext, TStringList &List)
+{
+  for (int i = 0; i < FMergedDictionaryDir.Count(); ++i) {
+    const QString folder = NativePath(ExpandVars(ExcludeTrailingPathDelimiter(FMergedDictionaryDir.Strings(i))));
+    if (folder.isEmpty())
+      continue;
+    QDir dir(folder);
+    const QStringList found =
+        dir.entryList({QStringLiteral("*.") + Ext}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    List.AddStrings(found);
+  }
+  for (int i = List.Count() - 1; i > 0; --i)
+    for (int j = 0; j < i; ++j)
+      if (List.CompareStrings(List.Strings(i), List.Strings(j)) == 0) {
+        List.Delete(i);
+        break;
+      }
+}
+
+const TStringList &TWrightSpellBase::GetConfigAvailableMain()
+{
+  if (!FAvailableMainValid) {
+    FConfigAvailableMain.Clear();
+    FindDictionaryFiles(QStringLiteral("wdm"), FConfigAvailableMain);
+    FAvailableMainValid = true;
+  }
+  return FConfigAvailableMain;
+}
+
+const TStringList &TWrightSpellBase::GetConfigAvailableCustom()
+{
+  if (!FAvailableCustomValid) {
+    FConfigAvailableCustom.Clear();
+    FindDictionaryFiles(QStringLiteral("wdu"), FConfigAvailableCustom);
+    const QString active = FConfiguration->ActiveCustomDictionary();
+    if (!active.isEmpty() && FConfigAvailableCustom.IndexOf(active) < 0)
+      FConfigAvailableCustom.Insert(0, active);
+    FAvailableCustomValid = true;
+  }
+  return FConfigAvailableCustom;
+}
+
+const TStringList &TWrightSpellBase::GetConfigAvailableMSWordCustom()
+{
+  if (FAvailableMSWordValid)
+    return FConfigAvailableMSWord;
+  FConfigAvailableMSWord.Clear();
+  FAvailableMSWordValid = true;
+  if (!FWordListRegistry)
+    return FConfigAvailableMSWord;
+  const QString appData = GetShellFolder(CSIDL_APPDATA);
+  for (TRootKey root : {TRootKey::HKEY_CURRENT_USER, TRootKey::HKEY_LOCAL_MACHINE})
+    for (const char *key : WordListRegistryKeys) {
+      TRegistry registry(FWordListRegistry);
+      registry.SetRootKey(root);
+      if (!registry.OpenKey(QLatin1Char('\\') + QString::fromLatin1(key), false))
+        continue;
+      for (int n = 1;; ++n) {
+        const QString value = registry.ReadString(QString::number(n));
+        if (value.isEmpty())
+          break;
+        QStringList candidates;
+        if (HasPathSeparator(value))
+          candidates << value;
+        else if (!appData.isEmpty())
+          candidates << appData + QStringLiteral("\\Microsoft\\Proof\\") + value
+                     << appData + QStringLiteral("\\Microsoft\\UProof\\") + value;
+        for (const QString &candidate : candidates)
+          if (FileExists(NativePath(candidate)) && FConfigAvailableMSWord.IndexOf(candidate) < 0)
+            FConfigAvailableMSWord.Add(candidate);
+      }
+    }
+  return FConfigAvailableMSWord;
+}
+
+// --- Changing the set of custom dictionaries ---------------------------------------------------------
+
+bool TWrightSpellBase::EnableCustomDictionary(const QString &Filename, bool Enabled)
+{
+  TStringList &list = FConfiguration->CustomDictionaries();
+  const int index = list.IndexOf(Filename);
+  if (index >= 0) {
+    if (Enabled)
+      return true;
+    const bool wasActive =
+        QString::compare(FConfiguration->ActiveCustomDictionary(), ExpandVars(Filename), Qt::CaseInsensitive) == 0;
+    // One reload for both edits: a reload in between would open the old active name again,
+    // and opening a missing custom dictionary creates its file.
+    list.BeginUpdate();
+    list.Delete(index);
+    if (wasActive)
+      FConfiguration->SetActiveCustomDictionary(list.Count() > 0 ? list.Strings(0) : QString());
+    list.EndUpdate();
+    return true;
+  }
+  if (!Enabled)
+    return true;
+  if (!GetCustomDictionary(Filename))
+    return false;
+  list.Add(Filename);
+  return true;
+}
+
+bool TWrightSpellBase::EnableWordDictionary(const QString &Filename, bool Enabled)
+{
+  TStringList &list = FConfiguration->MSWordCustomDictionaries();
+  const int index = list.IndexOf(Filename);
+  if (index >= 0) {
+    if (!Enabled)
+      list.Delete(index);
+    return true;
+  }
+  if (!Enabled)
+    return true;
+  if (!FileExists(NativePath(ExpandVars(Filename))))
+    return false;
+  list.Add(Filename);
+  return true;
+}
+
+bool TWrightSpellBase::RemoveCustomDictionary(const QString &Filename, bool Prompt)
+{
+  FAvailableCustomValid = false;
+  QString path;
+  {
+    std::unique_ptr<TCustomDictionary> dictionary = GetCustomDictionary(Filename);
+    if (dictionary) {
+      path = dictionary->Filename();
+      dictionary->SetModified(false); // a missing file must not be created by this probe
+    } else {
+      bool exists = false;
+      path = ResolveCustomPath(Filename, exists);
+    }
+  }
+  if (path.isEmpty())
+    return false;
+  if (FileExists(path) && !DeleteToRecycleBin(path, Prompt))
+    return false;
+  // Open objects on the deleted file must not write it back when they are freed.
+  for (auto &d : FCustomDictionaries)
+    if (SameFile(d->Filename(), path))
+      d->SetModified(false);
+  if (FActiveCustom && SameFile(FActiveCustom->Filename(), path))
+    FActiveCustom->SetModified(false);
+  EnableCustomDictionary(Filename, false);
+  return true;
+}
+
+bool TWrightSpellBase::CreateNewCustomDictionary(const QString &Filename)
+{
+  const QString name = ChangeFileExt(ExtractFileName(Filename), QStringLiteral(".wdu"));
+  if (ExtractFileName(name) == QLatin1String(".wdu"))
+    return false;
+  std::unique_ptr<TCustomDictionary> dictionary = GetCustomDictionary(name);
+  if (!dictionary)
+    return false;
+  dictionary->SetModified(true);
+  dictionary->Save();
+  const bool created = FileExists(dictionary->Filename());
+  dictionary.reset();
+  TStringList &list = FConfiguration->CustomDictionaries();
+  if (list.IndexOf(name) < 0)
+    list.Add(name);
+  FAvailableCustomValid = false;
+  return created;
+}
+
+bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename, const QString &NewFilename)
+{
+  // The configuration names the file it finds: the new name always carries ".wdu".
+  const QString newName = ChangeFileExt(ExtractFileName(NewFilename), QStringLiteral(".wdu"));
+  if (newName == QLatin1String(".wdu") || QString::compare(OldFilename, newName, Qt::CaseInsensitive) == 0)
+    return false;
+  if (GetConfigAvailableCustom().IndexOf(OldFilename) < 0)
+    return false;
+  std::unique_ptr<TCustomDictionary> dictionary = GetCustomDictionary(OldFilename);
+  if (!dictionary || dictionary->Filename().isEmpty())
+    return false;
+  const QString oldPath = dictionary->Filename();
+  const QString newPath = ExtractFileDir(oldPath) + QLatin1Char('/') + newName;
+  if (FileExists(newPath) || !CanCreateFile(newPath, true))
+    return false;
+  dictionary->SetModified(true);
+  dictionary->Save();
+  dictionary.reset();
+  QFile::rename(oldPath, newPath);
+
+  const bool wasActive =
+      QString::compare(FConfiguration->ActiveCustomDictionary(), ExpandVars(OldFilename), Qt::CaseInsensitive) == 0;
+  TStringList &list = FConfiguration->CustomDictionaries();
+  list.BeginUpdate();
+  const int index = list.IndexOf(OldFilename);
+  if (index >= 0)
+    list.Delete(index);
+  list.Add(newName);
+  if (wasActive)
+    FConfiguration->SetActiveCustomDictionary(newName);
+  list.EndUpdate();
+  FAvailableCustomValid = false;
+  return true;
+}
+
+// === Word tests =====================================================================================
+
+bool TWrightSpellBase::WordExistsInMain(const QString &Word)
+{
+  EnsureConfigurationLoaded();
+  for (auto &d : FMainDictionaries)
+    if (d->WordExists(Word)) {
+      d->WordFound();
+      return true;
+    }
+  return false;
+}
+
+bool TWrightSpellBase::WordExists(const QString &Word)
+{
+  if (WordExistsInMain(Word))
+    return true;
+  // Empty lists are skipped before hashing: most words of a text reach here (every capitalised
+  // one twice), and most custom dictionaries hold no exclusions.
+  if (FActiveCustom && FActiveCustom->IgnoreCount() > 0 && FActiveCustom->IgnoreExists(Word))
+    return true;
+  for (auto &d : FCustomDictionaries)
+    if (d->IgnoreCount() > 0 && d->IgnoreExists(Word))
+      return true;
+  for (auto &d : FMSWordDictionaries)
+    if (d->IgnoreCount() > 0 && d->IgnoreExists(Word))
+      return true;
+  return FInternalCustom->IgnoreCount() > 0 && FInternalCustom->IgnoreExists(Word);
+}
+
+bool TWrightSpellBase::WordExcluded(const QString &Word)
+{
+  EnsureConfigurationLoaded();
+  if (FActiveCustom && FActiveCustom->ExcludeCount() > 0 && FActiveCustom->ExcludeExists(Word))
+    return true;
+  for (auto &d : FCustomDictionaries)
+    if (d->ExcludeCount() > 0 && d->ExcludeExists(Word))
+      return true;
+  QString mapped;
+  return FMappingCustom && FMappingCustom->AutoCorrectCount() > 0 && FMappingCustom->AutoCorrectExists(Word, mapped);
+}
+
+QString TWrightSpellBase::ModifyCase(const QString &Word)
+{
+  if (Word.isEmpty())
+    return Word;
+  auto lowerFirst = [](QString w) {
+    w[0] = w[0].toLower();
+    return w;
+  };
+  switch (FAllowedCases) {
+  case cmNone:
+    return Word;
+  case cmInitialCaps:
+    return lowerFirst(Word);
+  case cmInitialCapsOrUpcase:
+    return Word == Word.toUpper() ? Word.toLower() : lowerFirst(Word);
+  case cmAnyCase:
+    return Word.toLower();
+  case cmCustom: {
+    QString w = Word;
+    if (OnCaseModification)
+      OnCaseModification(this, w);
+    return w;
+  }
+  }
+  return Word;
+}
+
+bool TWrightSpellBase::IsPossessiveWord(const QString &Word)
+{
+  static const QString endings[] = {QStringLiteral("'s"), QStringLiteral("'S"), QStringLiteral("\u2019s"),
+                                    QStringLiteral("\u2019S")};
+  const qsizetype n = Word.size();
+  if (n < 2)
+    return false;
+  bool possessive = false;
+  for (const QString &e : endings)
+    if (Word.endsWith(e) && Word.indexOf(e) == n - 2) {
+      possessive = true;
+      break;
+    }
+  if (!possessive)
+    return false;
+  const QString stem = Word.left(n - 2);
+  const QString modified = ModifyCase(stem);
+  for (auto &d : FMainDictionaries)
+    if (IsEnglish(d->Language()) && (d->WordExists(modified) || d->WordExists(stem)))
+      return true;
+  return false;
+}
+
+bool TWrightSpellBase::WordAcceptable(const QString &Word)
+{
+  if (WordExists(Word))
+    return !(FUseExclude && WordExcluded(Word));
+  const QString w2 = ModifyCase(Word);
+  if (w2 != Word && WordExists(w2))
+    return !(FUseExclude && WordExcluded(w2));
+  if (FAllowPossessive && IsPossessiveWord(Word))
+    return true;
+  const QString point = QLocale().decimalPoint();
+  if (IsFloatNumber(Word, point.isEmpty() ? QChar(u'.') : point.front()))
+    return true;
+  if (Word.size() == 1)
+    return true;
+  return RunPostCheckIgnore(Word, FParser);
+}
+
+bool TWrightSpellBase::WordHasCorrection(const QString &Word, QString &Correction)
+{
+  EnsureConfigurationLoaded();
+  if (FActiveCustom && FActiveCustom->AutoCorrectExists(Word, Correction))
+    return true;
+  if (FInternalCustom->AutoCorrectExists(Word, Correction))
+    return true;
+  for (auto &d : FCustomDictionaries)
+    if (d->AutoCorrectExists(Word, Correction))
+      return true;
+  if (FMappingAutoReplace && FMappingCustom && FMappingCustom->AutoCorrectExists(Word, Correction))
+    return true;
+  if (FLearnAutoCorrect && FLearningCustom && FLearningCustom->AutoCorrectExists(Word, Correction)) {
+    if (WordAcceptable(Correction))
+      return true;
+    Correction.clear();
+  }
+  if (FDUalCaps && Word.size() >= 3) {
+    const QString rest = Word.mid(2);
+    const QString head = Word.left(2);
+    if (rest == rest.toLower() && head == head.toUpper()) {
+      QString corrected = Word;
+      corrected[1] = corrected[1].toLower();
+      auto cased = [](QChar c) { return c.toLower() != c.toUpper(); };
+      if (corrected != Word && cased(Word[0]) && cased(Word[1]) && WordAcceptable(corrected)) {
+        Correction = corrected;
+        return true;
+      }
+    }
+  }
+  Correction.clear();
+  return false;
+}
+
+void TWrightSpellBase::FireWordCheck(QObject *EventSender, const QString &Word, TWordCheckType &CheckType,
+                                     QString &Replacement)
+{
+  if (FOnWordCheck)
+    FOnWordCheck(EventSender, Word, CheckType, Replacement);
+}
+
+bool TWrightSpellBase::CheckWord(QObject *EventSender, const QString &Word, QString &Correction)
+{
+  TWordCheckType state = wcDenied;
+  if (WordAcceptable(Word))
+    state = FUseExclude && WordExcluded(Word) ? wcExcluded : wcAccepted;
+  if ((state != wcAccepted || FUseAutoCorrectFirst) && WordHasCorrection(Word, Correction))
+    state = wcCorrected;
+  FireWordCheck(EventSender, Word, state, Correction);
+  if (state != wcCorrected)
+    Correction.clear();
+  return state == wcAccepted;
+}
+
+void TWrightSpellBase::ExistsEvent(const QString &Word, bool &Exists)
+{
+  if (FPrimaryOnly)
+    Exists = WordExistsInMain(Word) || WordExistsInMain(ModifyCase(Word));
+  else
+    Exists = WordExists(Word) || WordExists(ModifyCase(Word));
+  if (!Exists && FAllowPossessive)
+    Exists = IsPossessiveWord(Word);
+}
+
+// === Suggestions ====================================================================================
+
+void TWrightSpellBase::Suggest(const QString &Word, TStringList &Words)
+{
+  EnsureConfigurationLoaded();
+  BuildSuggestions(Word, FMaxSuggestions, Words);
+}
+
+void TWrightSpellBase::BuildSuggestions(const QString &Word, int MaxSuggestions, TStringList &Words)
+{
+  QString mapped;
+  if (FMappingCustom && FMappingCustom->AutoCorrectExists(Word, mapped)) {
+    Words.Clear();
+    Words.Add(mapped);
+    return;
+  }
+
+  TStringList edits;
+  FSuggestions->Suggest(Word, MaxSuggestions, &edits,
+                        [this](const QString &w, bool &exists) { ExistsEvent(w, exists); });
+  QStringList work = edits.ToQStringList();
+  const qsizetype editCount = work.size();
+
+  if (FUsePhoneticSuggetions && !FMainDictionaries.empty()) {
+    TMainDictionary &first = *FMainDictionaries.front();
+    if (FPhoneticsMap->Language() != first.Language()) {
+      FPhoneticsMap->SetLanguage(first.Language());
+      if (OnAdjustPhoneticsMap)
+        OnAdjustPhoneticsMap(this);
+    }
+    first.Suggest(Word, *FPhoneticsMap, work);
+    if (IsEnglish(FPhoneticsMap->Language()) && work.size() < 20 && FAllowSoundexFollowup) {
+      FPhoneticsMap->SetLanguage(0);
+      if (OnAdjustPhoneticsMap)
+        OnAdjustPhoneticsMap(this);
+      first.Suggest(Word, *FPhoneticsMap, work);
+    }
+  }
+
+  struct TRanked {
+    QString word;
+    int rank;
+  };
+  std::vector<TRanked> ranked;
+  ranked.reserve(size_t(work.size()));
+  for (qsizetype i = 0; i < work.size(); ++i) {
+    const int rank = EditDistance(work[i], Word);
+    if (i >= editCount && !FPhoneticsMap->AcceptableDistance(Word, rank))
+      continue;
+    ranked.push_back({work[i], rank});
+  }
+
+  if (FLearningCustom) {
+    QString learned;
+    if (FLearningCustom->AutoCorrectExists(Word, learned)) {
+      auto found = std::find_if(ranked.begin(), ranked.end(), [&](const TRanked &r) {
+        return QString::compare(r.word, learned, Qt::CaseInsensitive) == 0;
+      });
+      if (found != ranked.end() && found->word == learned)
+        found->rank = 0;
+      else if (WordAcceptable(learned))
+        ranked.insert(ranked.begin(), {learned, 0});
+    }
+    for (TRanked &r : ranked) {
+      r.rank *= 2;
+      if (FLearningCustom->IgnoreExists(r.word))
+        --r.rank;
+    }
+  }
+
+  // Exchange sort as the ranking has always been done: equal ranks may change order, and the
+  // order users see must stay the same.
+  for (size_t i = 0; i < ranked.size(); ++i)
+    for (size_t j = i + 1; j < ranked.size(); ++j)
+      if (ranked[j].rank < ranked[i].rank)
+        std::swap(ranked[i], ranked[j]);
+
+  if (MaxSuggestions >= 0 && ranked.size() > size_t(MaxSuggestions))
+    ranked.resize(size_t(MaxSuggestions));
+  Words.BeginUpdate();
+  Words.Clear();
+  for (const TRanked &r : ranked)
+    Words.Add(r.word);
+  Words.EndUpdate();
+}
+
+void TWrightSpellBase::LearnSuggestion(const QString &MisspelledWord, const QString &CorrectWord)
+{
+  if (!FLearningCustom)
+    return;
+  FLearningCustom->AddAutoCorrect(MisspelledWord, CorrectWord);
+  FLearningCustom->AddIgnore(CorrectWord);
+}
+
+// === Word-list registry stand-in ====================================================================
+
+class TWordListRegistryStore : public TRegistryStore {
+public:
+  bool KeyExists(TRootKey root, const QString &path) override
+  {
+    return IsWordBookKey(root, path) && !WordBooks().isEmpty();
+  }
+  std::optional<QString> ReadValue(TRootKey root, const QString &path, const QString &name) override
+  {
+    if (!IsWordBookKey(root, path))
+      return std::nullopt;
+    const QStringList books = WordBooks();
+    if (books.isEmpty())
+      return std::nullopt;
+    bool ok = false;
+    const int n = name.toInt(&ok);
+    if (!ok || n < 1 || n > books.size())
+      return std::nullopt;
+    return books[n - 1];
+  }
+
+private:
+  static bool IsWordBookKey(TRootKey root, const QString &path)
+  {
+    return root == TRootKey::HKEY_CURRENT_USER &&
+           QString::compare(path, QString::fromLatin1(WordListRegistryKeys[0]), Qt::CaseInsensitive) == 0;
+  }
+  // The positive word books of the user's LibreOffice profile, by name.
+  static QStringList WordBooks()
+  {
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty() || !QDir::isAbsolutePath(config))
+      config = QDir::homePath() + QStringLiteral("/.config");
+    QDir dir(config + QStringLiteral("/libreoffice/4/user/wordbook"));
+    if (!dir.exists())
+      return {};
+    QStringList books;
+    for (const QString &name : dir.entryList({QStringLiteral("*.dic")}, QDir::Files, QDir::Name)) {
+      QFile file(dir.filePath(name));
+      if (!file.open(QIODevice::ReadOnly))
+        continue;
+      // The header ends at "---"; "type: positive" marks a list of accepted words.
+      bool positive = false;
+      for (int line = 0; line < 8 && !file.atEnd(); ++line) {
+        const QByteArray text = file.readLine(256).trimmed();
+        if (text == "---")
+          break;
+        if (text.startsWith("type:"))
+          positive = text.mid(5).trimmed() == "positive";
+      }
+      if (positive)
+        books << dir.filePath(name);
+    }
+    return books;
+  }
+};
+
+std::shared_ptr<TRegistryStore> NewWordListRegistryStore()
+{
+  return std::make_shared<TWordListRegistryStore>();
+}
