@@ -83,11 +83,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Linewright developers")
 set(CPACK_PACKAGE_CONTACT "The Linewright developers <maintainers@linewright.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "clean up and reshape short texts before pasting them")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "clean up and reshape short texts before pasting them
- Linewright is a one-window desktop tool for tidying short pieces of text on
- their way from one program to another: one-click line commands, plain-text
- conversion, formatting, find and replace, live spell checking with Australian
- English dictionaries, and a thesaurus.")
+# The extended description; cpack puts the summary above it and indents it.
+set(CPACK_PACKAGE_DESCRIPTION "Linewright is a one-window desktop tool for tidying short pieces of text on
+their way from one program to another: one-click line commands, plain-text
+conversion, formatting, find and replace, live spell checking with Australian
+English dictionaries, and a thesaurus.")
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${LW_HOMEPAGE_URL})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
