@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the tests, the shipped dictionaries and the screenshots need.
+# Installs every Debian package the build, the tests, the shipped dictionaries, the screenshots,
+# the icons and the Debian package need.
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +12,7 @@ PACKAGES=(
   mythes-en-au
   xvfb xauth x11-apps imagemagick xdg-utils
   fonts-dejavu-core fonts-liberation
+  desktop-file-utils appstream librsvg2-bin file dpkg-dev
 )
 
 SUDO=""

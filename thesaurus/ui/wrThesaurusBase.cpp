@@ -60,7 +60,9 @@ TWrightThesaurusBase::~TWrightThesaurusBase()
 void TWrightThesaurusBase::SetFilename(const QString &Value)
 {
   FFilename = Value;
-  FThesaurusFile->SetFileName(NativePath(ExpandPathMacros(Value)));
+  // Installed, a name in the program's folder is read from the user's folder when the user has
+  // a copy there, else from the shipped data folder.
+  FThesaurusFile->SetFileName(NativePath(ProgramDataLayout().ReadableFile(ExpandPathMacros(Value))));
 }
 
 void TWrightThesaurusBase::SetParsingEngine(TMainParsingEngine *Value)

@@ -82,6 +82,8 @@ public:
   ~TWrightThesaurusBase() override;
 
   // Published properties.
+  // Filename keeps the name as set; the file opened is its expansion, read from the user's or
+  // the shipped folder when the program is installed (ProgramDataLayout, wrUtil).
   QString Filename() const { return FFilename; }
   virtual void SetFilename(const QString &Value);
   bool SortedLists = false;

@@ -150,6 +150,122 @@ TEST(PathMacros, ReplaceFirstAndPathParts)
   EXPECT_EQ(NativePath("/tmp\\Dictionaries\\Spell.cfg"), QStringLiteral("/tmp/Dictionaries/Spell.cfg"));
 }
 
+// --- The program's folder: build tree and installed layouts ---------------------------------------
+
+// A prefix as `cmake --install` lays it out (<prefix>/bin, <prefix>/share/linewright/Dictionaries)
+// and a private XDG data home.
+class DataLayout : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    ASSERT_TRUE(FTmp.isValid());
+    Bin = FTmp.path() + "/prefix/bin";
+    Shipped = TDataLayout::InstalledShippedFolder(Bin);
+    User = FTmp.path() + "/home/data/linewright/Dictionaries";
+    ASSERT_TRUE(QDir().mkpath(Bin));
+    ASSERT_TRUE(QDir().mkpath(Shipped));
+    ASSERT_TRUE(QDir().mkpath(User));
+  }
+
+  QTemporaryDir FTmp;
+  QString Bin, Shipped, User;
+  TEnvGuard FDataHome{"XDG_DATA_HOME", (QDir::tempPath() + "/lw-unused").toUtf8()};
+  void UseDataHome() { qputenv("XDG_DATA_HOME", (FTmp.path() + "/home/data/").toUtf8()); }
+};
+
+TEST_F(DataLayout, InstalledProgramReadsUserFolderFirstAndWritesOnlyThere)
+{
+  UseDataHome();
+  EXPECT_EQ(Shipped, FTmp.path() + "/prefix/share/linewright/Dictionaries");
+  const TDataLayout layout = TDataLayout::Of(Bin);
+  ASSERT_TRUE(layout.Installed());
+  EXPECT_EQ(layout.ShippedFolder(), Shipped);
+  EXPECT_EQ(layout.UserFolder(), User);
+
+  // The program's folder in any spelling maps; any other folder is used as named.
+  const struct {
+    QString folder;
+    QStringList search;
+  } cases[] = {
+      {Bin + "\\Dictionaries", {User, Shipped}},
+      {Bin + "/Dictionaries/", {User, Shipped}},
+      {Bin + "/../bin\\Dictionaries", {User, Shipped}},
+      {Bin, {Bin}},
+      {Bin + "/dictionaries", {Bin + "/dictionaries"}},
+      {"%MyDocuments%\\Words", {"%MyDocuments%\\Words"}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.folder.toStdString());
+    EXPECT_EQ(layout.SearchFolders(c.folder), c.search);
+    EXPECT_EQ(layout.WritableFolder(c.folder), c.search.first());
+  }
+
+  writeFile(Shipped + "/Wordnest.wdt", "shipped");
+  writeFile(Shipped + "/aussie.wdm", "shipped");
+  writeFile(User + "/aussie.wdm", "user's own");
+  const QString folder = Bin + "\\Dictionaries\\";
+  EXPECT_EQ(layout.ReadableFile(folder + "Wordnest.wdt"), Shipped + "/Wordnest.wdt");
+  EXPECT_EQ(layout.ReadableFile(folder + "aussie.wdm"), User + "/aussie.wdm");
+  // Missing everywhere: the shipped name, so a failure names the file the program ships.
+  EXPECT_EQ(layout.ReadableFile(folder + "none.wdt"), Shipped + "/none.wdt");
+  EXPECT_EQ(layout.WritableFile(folder + "Spell.cfg"), User + "/Spell.cfg");
+  EXPECT_EQ(layout.WritableFile(folder + "Wordnest.wdt"), User + "/Wordnest.wdt");
+  EXPECT_EQ(layout.ReadableFile("%AppDir%\\Wordnest.wdt"), QStringLiteral("%AppDir%\\Wordnest.wdt"));
+  EXPECT_EQ(layout.ReadableFile("Wordnest.wdt"), QStringLiteral("Wordnest.wdt"));
+}
+
+TEST_F(DataLayout, UserFolderFollowsXdgDataHomeElseHome)
+{
+  {
+    TEnvGuard data("XDG_DATA_HOME", std::nullopt);
+    TEnvGuard home("HOME", (FTmp.path() + "/h").toUtf8());
+    EXPECT_EQ(TDataLayout::Of(Bin).UserFolder(), FTmp.path() + "/h/.local/share/linewright/Dictionaries");
+  }
+  {
+    // A relative XDG_DATA_HOME is invalid and ignored.
+    TEnvGuard data("XDG_DATA_HOME", QByteArray("relative/data"));
+    TEnvGuard home("HOME", (FTmp.path() + "/h").toUtf8());
+    EXPECT_EQ(TDataLayout::Of(Bin).UserFolder(), FTmp.path() + "/h/.local/share/linewright/Dictionaries");
+  }
+  {
+    // No home at all: nothing to write to but the shipped folder, where writes fail.
+    TEnvGuard data("XDG_DATA_HOME", std::nullopt);
+    TEnvGuard home("HOME", QByteArray());
+    const TDataLayout layout = TDataLayout::Of(Bin);
+    EXPECT_TRUE(layout.Installed());
+    EXPECT_EQ(layout.SearchFolders(Bin + "/Dictionaries"), QStringList{Shipped});
+  }
+}
+
+TEST_F(DataLayout, FolderBesideTheExecutableKeepsNamesUnchanged)
+{
+  UseDataHome();
+  // Beside the executable wins even over an installed data folder; with neither the program
+  // still names its folder beside itself.
+  for (bool besideExists : {true, false}) {
+    SCOPED_TRACE(besideExists);
+    if (besideExists)
+      ASSERT_TRUE(QDir().mkpath(Bin + "/Dictionaries"));
+    else
+      ASSERT_TRUE(QDir(Shipped).removeRecursively());
+    const TDataLayout layout = TDataLayout::Of(Bin);
+    EXPECT_FALSE(layout.Installed());
+    EXPECT_EQ(layout.ShippedFolder(), Bin + "/Dictionaries");
+    EXPECT_EQ(layout.UserFolder(), QString());
+    const QString folder = Bin + "\\Dictionaries";
+    EXPECT_EQ(layout.SearchFolders(folder), QStringList{folder});
+    EXPECT_EQ(layout.WritableFile(folder + "\\Spell.cfg"), folder + "\\Spell.cfg");
+    EXPECT_EQ(layout.ReadableFile(folder + "\\Wordnest.wdt"), folder + "\\Wordnest.wdt");
+  }
+
+  // The test program itself runs from the build tree.
+  const TDataLayout running = ProgramDataLayout();
+  EXPECT_FALSE(running.Installed());
+  EXPECT_EQ(running.ShippedFolder(), QCoreApplication::applicationDirPath() + "/Dictionaries");
+  const QString folder = QString::fromLatin1(ProgramDataFolder);
+  EXPECT_EQ(running.SearchFolders(folder), QStringList{folder});
+}
+
 // --- Code pages ---------------------------------------------------------------------------------
 
 TEST(CodePage, WideToCodePageByteCounts)
