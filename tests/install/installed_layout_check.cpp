@@ -5,7 +5,7 @@
 // a restarted program would.
 
 #include "RichTextEd.h"
-#include "TestConfigOwner.h"
+#include "config_owner.h"
 #include "wrCustomDictionary.h"
 #include "wrMainDictionary.h"
 #include "wrThesaurus.h"
