@@ -11,7 +11,9 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -170,8 +172,8 @@ bool encode(const QString &text, TIniEncoding encoding, QByteArray &bytes)
   return false;
 }
 
-// Temporary files of a write are "<file>.tmp.<pid>.<n>".
-bool isOwnTempName(const QByteArray &name, const QByteArray &base)
+// Temporary files of a write are "<file>.tmp.<pid>.<n>": true with the writer's process id.
+bool isOwnTempName(const QByteArray &name, const QByteArray &base, pid_t &pid)
 {
   const QByteArray prefix = base + ".tmp.";
   if (!name.startsWith(prefix))
@@ -183,12 +185,16 @@ bool isOwnTempName(const QByteArray &name, const QByteArray &base)
   auto digits = [](const QByteArray &s) {
     return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
   };
-  return digits(rest.left(dot)) && digits(rest.mid(dot + 1));
+  bool ok = false;
+  pid = pid_t(rest.left(dot).toLong(&ok));
+  return ok && digits(rest.left(dot)) && digits(rest.mid(dot + 1));
 }
 
 // Removes the temporary files that writers killed before their rename left beside `target`.
-// Only called under the lock, which every writer holds from creating its temporary file until
-// it is renamed or removed: any such file found then belongs to a writer that died.
+// Called under the lock, which every writer holds from creating its temporary file until it is
+// renamed or removed, so any such file is a dead writer's. The lock is taken on the name the
+// writer was given, though, and two names (a link and its target) mean two locks: a file is
+// only taken for stale when its writer's process is gone or it is over an hour old.
 void removeStaleTempFiles(const QByteArray &target)
 {
   const qsizetype slash = target.lastIndexOf('/');
@@ -197,10 +203,19 @@ void removeStaleTempFiles(const QByteArray &target)
   DIR *d = ::opendir(dir.constData());
   if (!d)
     return;
+  const time_t now = ::time(nullptr);
   while (const dirent *e = ::readdir(d)) {
     const QByteArray name(e->d_name);
-    if (isOwnTempName(name, base))
-      ::unlink((dir + '/' + name).constData());
+    pid_t pid = 0;
+    if (!isOwnTempName(name, base, pid))
+      continue;
+    const QByteArray path = dir + '/' + name;
+    struct stat st{};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+      continue;
+    const bool writerGone = pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH);
+    if (writerGone || now - st.st_mtime > 3600)
+      ::unlink(path.constData());
   }
   ::closedir(d);
 }

@@ -3,6 +3,7 @@
 #include "rtIniFile.h"
 #include "rtUserStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -320,24 +322,34 @@ TEST_F(IniFileTest, EightBitFileRefusesTextItCannotHold)
 }
 
 // A save that was killed between writing its temporary file and renaming it leaves the file
-// behind; writers make their temporary files only while holding the lock, so the next writer
-// holding it knows every one of them is dead.
+// behind; the next write removes such files when their writer is gone (or they are old), and
+// leaves a live writer's file and anything not named like ours.
 TEST_F(IniFileTest, WriteRemovesStaleTemporaryFilesOfItsOwn)
 {
   Write(kSample);
-  const QStringList stale{"Spell.cfg.tmp.4242.0", "Spell.cfg.tmp.1.17"};
-  const QStringList foreign{"Spell.cfg.tmp.x.1", "Spell.cfg.tmp.1.2.bak", "Other.cfg.tmp.1.2",
-                            "Spell.cfg.tmp", "Spell.cfg.bak"};
-  for (const QString &name : stale + foreign)
-    Write(QByteArray(4096, 'x'), name);
-  EXPECT_TRUE(TIniFile(Path()).WriteString("alice", "Key", "x"));
-  QStringList expected = foreign;
+  const QString self = QString::number(::getpid());
+  const QStringList stale{"Spell.cfg.tmp.99999999.0", "Spell.cfg.tmp.99999998.17", "Spell.cfg.tmp." + self + ".5"};
+  const QStringList kept{"Spell.cfg.tmp." + self + ".6", "Spell.cfg.tmp.x.1", "Spell.cfg.tmp.1.2.bak",
+                         "Other.cfg.tmp.99999999.2", "Spell.cfg.tmp", "Spell.cfg.bak"};
+  auto writeAll = [&] {
+    for (const QString &name : stale + kept)
+      Write(QByteArray(4096, 'x'), name);
+    // A file of a live process that has not been touched for two hours is a dead writer's too.
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-7200);
+    QFile f(Path(stale.last()));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+  };
+  QStringList expected = kept;
   expected.sort();
+
+  writeAll();
+  EXPECT_TRUE(TIniFile(Path()).WriteString("alice", "Key", "x"));
   QStringList left = Leftovers();
   left.sort();
   EXPECT_EQ(left, expected);
 
-  Write(QByteArray(10, 'x'), stale[0]);
+  writeAll();
   TIniFile ini(Path());
   ASSERT_TRUE(ini.BeginUpdate());
   EXPECT_TRUE(ini.WriteString("alice", "Key", "y"));
