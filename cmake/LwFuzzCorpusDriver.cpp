@@ -1,6 +1,12 @@
 // Fixed-corpus driver for a reader's libFuzzer entry point (see LwFuzz.cmake).
 // Derives truncated, bit-flipped, field-overwritten and random inputs from seed files with a fixed
 // pseudo-random sequence, so every run feeds the reader exactly the same bytes.
+//
+// Each input also has a budget of time (--max-ms) and of memory (--max-rss-mb, the growth of
+// the peak resident size while it runs): work out of proportion to the input is a failure like
+// a sanitizer report. The worst figures are printed at the end, to set the budgets by.
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +15,8 @@
 #include <iterator>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
@@ -26,14 +34,64 @@ struct Rng {
 };
 
 size_t g_runs = 0;
+long g_maxMs = 0;      // 0: no budget
+long g_maxRssKb = 0;   // 0: no budget
+double g_worstMs = 0;
+long g_worstRssKb = 0;
+const char *g_source = "random";
+
+// A field of /proc/self/status in kB, or -1.
+long statusKb(const char *field) {
+  std::ifstream in("/proc/self/status");
+  std::string line;
+  const size_t n = std::strlen(field);
+  while (std::getline(in, line))
+    if (line.compare(0, n, field) == 0)
+      return std::atol(line.c_str() + n);
+  return -1;
+}
+
+// Makes the peak resident size start again from the current size (Linux 4.0 and later).
+void resetPeak() {
+  std::ofstream out("/proc/self/clear_refs");
+  out << "5";
+}
+
+void onAlarm(int) {
+  static const char message[] = "input exceeded its time budget by far (hang?)\n";
+  (void)!::write(2, message, sizeof message - 1);
+  _exit(1);
+}
 
 void run(const std::vector<uint8_t> &input) {
   // Copy into an exactly sized heap block so that reads past the end are caught.
   uint8_t *copy = static_cast<uint8_t *>(std::malloc(input.empty() ? 1 : input.size()));
   if (!input.empty())
     std::memcpy(copy, input.data(), input.size());
+  long baseKb = -1;
+  if (g_maxRssKb) {
+    resetPeak();
+    baseKb = statusKb("VmRSS:");
+  }
+  if (g_maxMs)
+    ::alarm(unsigned(g_maxMs / 1000 * 4 + 5));
+  const auto start = std::chrono::steady_clock::now();
   LLVMFuzzerTestOneInput(copy, input.size());
+  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  if (g_maxMs)
+    ::alarm(0);
+  const long peakKb = baseKb >= 0 ? statusKb("VmHWM:") : -1;
+  const long grewKb = peakKb >= 0 && baseKb >= 0 ? peakKb - baseKb : 0;
   std::free(copy);
+  if (ms > g_worstMs)
+    g_worstMs = ms;
+  if (grewKb > g_worstRssKb)
+    g_worstRssKb = grewKb;
+  if ((g_maxMs && ms > double(g_maxMs)) || (g_maxRssKb && grewKb > g_maxRssKb)) {
+    std::fprintf(stderr, "input %zu (%zu bytes, from %s) took %.0f ms and %ld kB; budget %ld ms, %ld kB\n",
+                 g_runs, input.size(), g_source, ms, grewKb, g_maxMs, g_maxRssKb);
+    std::exit(1);
+  }
   ++g_runs;
 }
 
@@ -102,9 +160,15 @@ int main(int argc, char **argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--variants") == 0 && i + 1 < argc)
       variants = std::atoi(argv[++i]);
+    else if (std::strcmp(argv[i], "--max-ms") == 0 && i + 1 < argc)
+      g_maxMs = std::atol(argv[++i]);
+    else if (std::strcmp(argv[i], "--max-rss-mb") == 0 && i + 1 < argc)
+      g_maxRssKb = std::atol(argv[++i]) * 1024;
     else
       seeds.emplace_back(argv[i]);
   }
+  if (g_maxMs)
+    std::signal(SIGALRM, onAlarm);
   Rng rng{0x5EEDC0FFEEull};
   // Purely random files of assorted sizes.
   for (int i = 0; i < 64; ++i) {
@@ -120,8 +184,10 @@ int main(int argc, char **argv) {
       return 2;
     }
     std::vector<uint8_t> seed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    g_source = name.c_str();
     corpusFromSeed(seed, rng, variants);
   }
-  std::printf("%zu inputs from %zu seeds ran cleanly\n", g_runs, seeds.size());
+  std::printf("%zu inputs from %zu seeds ran cleanly; worst input %.1f ms, %ld kB\n", g_runs,
+              seeds.size(), g_worstMs, g_worstRssKb);
   return 0;
 }

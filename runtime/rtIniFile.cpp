@@ -7,21 +7,42 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-// The file as lines, kept verbatim so that a write changes only the line it is about.
+// How the file's bytes map to text. A write encodes the text the way it was read, so another
+// program's section comes back byte for byte.
+enum class TIniEncoding { Utf8, Utf8Bom, Utf16Le, Utf16Be, Windows1252 };
+
+// The file split at line feeds, each line keeping its own line end (none on a last line
+// without one), so the lines joined give the text back exactly. A block is a section header
+// and the lines up to the next one; the first block holds the lines before any header. Keys
+// and sections are indexed once per read: look-ups must not rescan the file (a section with a
+// few thousand lines read 65,536 times took 93 s to load).
 struct TIniFile::TContent {
-  std::vector<QString> Lines;
-  bool CrLf = false; // the file used CR LF line ends; new lines follow suit
+  struct TBlock {
+    QString Header;                       // the header line; empty in the first block
+    std::vector<QString> Lines;
+    QHash<QString, qsizetype> Keys;       // folded key -> index of its first line
+  };
+  std::vector<TBlock> Blocks{1};
+  QHash<QString, size_t> Sections;        // folded section name -> its first block
+  TIniEncoding Encoding = TIniEncoding::Utf8;
+  QByteArray Tail;                        // an odd last byte of a UTF-16 file, kept as it was
+  bool CrLf = false;                      // the file used CR LF line ends; new lines follow suit
+  bool Exact = true;                      // encoding the text gives the file back; else no writes
 };
 
 namespace {
@@ -35,6 +56,11 @@ QString toSlashes(QString path)
 bool isBlank(const QString &line)
 {
   return line.trimmed().isEmpty();
+}
+
+QString fold(const QString &name)
+{
+  return name.toCaseFolded();
 }
 
 // "[Name]" (blanks around allowed): true and the trimmed name.
@@ -65,54 +91,135 @@ bool entryLine(const QString &line, QString &key, QString &value)
   return !key.isEmpty();
 }
 
-bool sameName(const QString &a, const QString &b)
+bool endsLine(const QString &line)
 {
-  return a.compare(b, Qt::CaseInsensitive) == 0;
+  return line.endsWith(QLatin1Char('\n'));
 }
 
-// Index of the header line of the first section called `section`, or -1.
-qsizetype findSection(const std::vector<QString> &lines, const QString &section)
+// The line end of `line` ("\n", "\r\n" or none).
+QString lineEnd(const QString &line)
 {
-  QString name;
-  for (size_t i = 0; i < lines.size(); ++i)
-    if (sectionHeader(lines[i], name) && sameName(name, section))
-      return qsizetype(i);
-  return -1;
+  if (line.endsWith(QLatin1String("\r\n")))
+    return QStringLiteral("\r\n");
+  return endsLine(line) ? QStringLiteral("\n") : QString();
 }
 
-// One past the last line of the section whose header is at `header`.
-qsizetype sectionEnd(const std::vector<QString> &lines, qsizetype header)
+QString decodeUtf16(const QByteArray &bytes, bool bigEndian)
 {
-  QString name;
-  qsizetype i = header + 1;
-  while (i < qsizetype(lines.size()) && !sectionHeader(lines[size_t(i)], name))
-    ++i;
-  return i;
+  const qsizetype n = (bytes.size() - 2) / 2;
+  QString text(n, Qt::Uninitialized);
+  const auto *p = reinterpret_cast<const uchar *>(bytes.constData()) + 2;
+  for (qsizetype i = 0; i < n; ++i, p += 2)
+    text[i] = QChar(bigEndian ? char16_t(p[0] << 8 | p[1]) : char16_t(p[1] << 8 | p[0]));
+  return text;
 }
 
-// Index of the first line in [header + 1, end) that holds `key`, or -1; its value into `value`.
-qsizetype findKey(const std::vector<QString> &lines, qsizetype header, qsizetype end, const QString &key,
-                  QString &value)
+QByteArray encodeUtf16(const QString &text, bool bigEndian)
 {
-  QString k;
-  for (qsizetype i = header + 1; i < end; ++i)
-    if (entryLine(lines[size_t(i)], k, value) && sameName(k, key))
-      return i;
-  return -1;
+  QByteArray out(bigEndian ? "\xFE\xFF" : "\xFF\xFE", 2);
+  out.reserve(2 + text.size() * 2);
+  for (QChar c : text) {
+    const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+    out.append(bigEndian ? hi : lo);
+    out.append(bigEndian ? lo : hi);
+  }
+  return out;
 }
 
-QString decode(const QByteArray &bytes)
+// The text of the file and how to write it back. UTF-8 is taken only when it gives the same
+// bytes back, so nothing is ever rewritten with replacement characters; other files are the
+// 8-bit code page older programs wrote.
+QString decode(const QByteArray &bytes, TIniEncoding &encoding, QByteArray &tail)
 {
-  if (bytes.startsWith("\xEF\xBB\xBF"))
-    return QString::fromUtf8(bytes.mid(3));
-  if (bytes.size() >= 2 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xFE) // UTF-16 LE
-    return QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData() + 2),
-                              (bytes.size() - 2) / 2);
-  // UTF-8 when it is valid UTF-8, else the 8-bit code page older files were written in.
-  const QString utf8 = QString::fromUtf8(bytes);
-  if (!utf8.contains(QChar::ReplacementCharacter) || bytes.contains("\xEF\xBF\xBD"))
+  tail.clear();
+  if (bytes.size() >= 2 && (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF"))) {
+    const bool bigEndian = uchar(bytes[0]) == 0xFE;
+    encoding = bigEndian ? TIniEncoding::Utf16Be : TIniEncoding::Utf16Le;
+    if (bytes.size() % 2 != 0)
+      tail = bytes.right(1);
+    return decodeUtf16(bytes, bigEndian);
+  }
+  const bool bom = bytes.startsWith("\xEF\xBB\xBF");
+  const QByteArray body = bom ? bytes.mid(3) : bytes;
+  const QString utf8 = QString::fromUtf8(body);
+  if (utf8.toUtf8() == body) {
+    encoding = bom ? TIniEncoding::Utf8Bom : TIniEncoding::Utf8;
     return utf8;
+  }
+  encoding = TIniEncoding::Windows1252;
   return DecodeWindows1252(bytes);
+}
+
+// False when the text cannot be written in the encoding without changing it.
+bool encode(const QString &text, TIniEncoding encoding, QByteArray &bytes)
+{
+  switch (encoding) {
+  case TIniEncoding::Utf8:
+    bytes = text.toUtf8();
+    return true;
+  case TIniEncoding::Utf8Bom:
+    bytes = "\xEF\xBB\xBF" + text.toUtf8();
+    return true;
+  case TIniEncoding::Utf16Le:
+  case TIniEncoding::Utf16Be:
+    bytes = encodeUtf16(text, encoding == TIniEncoding::Utf16Be);
+    return true;
+  case TIniEncoding::Windows1252:
+    for (QChar c : text)
+      if (!IsWindows1252Char(c.unicode()))
+        return false;
+    bytes = EncodeWindows1252(text);
+    return true;
+  }
+  return false;
+}
+
+// Temporary files of a write are "<file>.tmp.<pid>.<n>": true with the writer's process id.
+bool isOwnTempName(const QByteArray &name, const QByteArray &base, pid_t &pid)
+{
+  const QByteArray prefix = base + ".tmp.";
+  if (!name.startsWith(prefix))
+    return false;
+  const QByteArray rest = name.mid(prefix.size());
+  const qsizetype dot = rest.indexOf('.');
+  if (dot <= 0 || dot == rest.size() - 1)
+    return false;
+  auto digits = [](const QByteArray &s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+  };
+  bool ok = false;
+  pid = pid_t(rest.left(dot).toLong(&ok));
+  return ok && digits(rest.left(dot)) && digits(rest.mid(dot + 1));
+}
+
+// Removes the temporary files that writers killed before their rename left beside `target`.
+// Called under the lock, which every writer holds from creating its temporary file until it is
+// renamed or removed, so any such file is a dead writer's. The lock is taken on the name the
+// writer was given, though, and two names (a link and its target) mean two locks: a file is
+// only taken for stale when its writer's process is gone or it is over an hour old.
+void removeStaleTempFiles(const QByteArray &target)
+{
+  const qsizetype slash = target.lastIndexOf('/');
+  const QByteArray dir = slash < 0 ? QByteArray(".") : (slash == 0 ? QByteArray("/") : target.left(slash));
+  const QByteArray base = target.mid(slash + 1);
+  DIR *d = ::opendir(dir.constData());
+  if (!d)
+    return;
+  const time_t now = ::time(nullptr);
+  while (const dirent *e = ::readdir(d)) {
+    const QByteArray name(e->d_name);
+    pid_t pid = 0;
+    if (!isOwnTempName(name, base, pid))
+      continue;
+    const QByteArray path = dir + '/' + name;
+    struct stat st{};
+    if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+      continue;
+    const bool writerGone = pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH);
+    if (writerGone || now - st.st_mtime > 3600)
+      ::unlink(path.constData());
+  }
+  ::closedir(d);
 }
 
 std::atomic<unsigned> tempCounter{0};
@@ -143,18 +250,32 @@ bool TIniFile::ReadFile(TContent &content) const
   const QByteArray bytes = file.readAll();
   if (file.error() != QFileDevice::NoError)
     return false;
-  const QString text = decode(bytes);
+  const QString text = decode(bytes, content.Encoding, content.Tail);
+  QByteArray again;
+  content.Exact = encode(text, content.Encoding, again) && again + content.Tail == bytes;
   content.CrLf = text.contains(QLatin1String("\r\n"));
-  const QStringList lines = text.split(QLatin1Char('\n'));
-  content.Lines.reserve(size_t(lines.size()));
-  for (QString line : lines) {
-    if (line.endsWith(QLatin1Char('\r')))
-      line.chop(1);
-    content.Lines.push_back(line);
+
+  QString name, key, value;
+  for (qsizetype from = 0; from < text.size();) {
+    qsizetype to = text.indexOf(QLatin1Char('\n'), from);
+    to = to < 0 ? text.size() : to + 1;
+    QString line = text.mid(from, to - from);
+    from = to;
+    if (sectionHeader(line, name)) {
+      const QString folded = fold(name);
+      if (!content.Sections.contains(folded))
+        content.Sections.insert(folded, content.Blocks.size());
+      content.Blocks.push_back({line, {}, {}});
+      continue;
+    }
+    TContent::TBlock &block = content.Blocks.back();
+    if (entryLine(line, key, value)) {
+      const QString folded = fold(key);
+      if (!block.Keys.contains(folded))
+        block.Keys.insert(folded, qsizetype(block.Lines.size()));
+    }
+    block.Lines.push_back(std::move(line));
   }
-  // A final line end leaves one empty piece behind; it is no line of the file.
-  if (!content.Lines.empty() && content.Lines.back().isEmpty())
-    content.Lines.pop_back();
   return true;
 }
 
@@ -177,13 +298,20 @@ bool TIniFile::Writable() const
 
 bool TIniFile::WriteFile(const TContent &content) const
 {
-  const QString newline = content.CrLf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+  // A file whose bytes our reading does not give back is not rewritten: its other sections
+  // would change.
+  if (!content.Exact)
+    return false;
   QString text;
-  for (const QString &line : content.Lines) {
-    text += line;
-    text += newline;
+  for (const TContent::TBlock &block : content.Blocks) {
+    text += block.Header;
+    for (const QString &line : block.Lines)
+      text += line;
   }
-  const QByteArray bytes = text.toUtf8();
+  QByteArray bytes;
+  if (!encode(text, content.Encoding, bytes))
+    return false;
+  bytes += content.Tail;
 
   // A symbolic link stays a link: the file it points to is replaced.
   QByteArray target = QFile::encodeName(FPath);
@@ -197,6 +325,7 @@ bool TIniFile::WriteFile(const TContent &content) const
   struct stat st{};
   const bool existed = ::stat(target.constData(), &st) == 0;
 
+  removeStaleTempFiles(target);
   const QByteArray temp = target + ".tmp." + QByteArray::number(qint64(::getpid())) + "." +
                           QByteArray::number(tempCounter.fetch_add(1));
   const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -259,14 +388,16 @@ void TIniFile::Refresh()
 QString TIniFile::ReadString(const QString &Section, const QString &Key, const QString &Default)
 {
   EnsureRead();
-  const std::vector<QString> &lines = FContent->Lines;
-  const qsizetype header = findSection(lines, Section.trimmed());
+  const auto block = FContent->Sections.constFind(fold(Section.trimmed()));
   const QString key = Key.trimmed();
-  if (header < 0 || key.isEmpty())
+  if (block == FContent->Sections.cend() || key.isEmpty())
     return Default;
-  QString value;
-  if (findKey(lines, header, sectionEnd(lines, header), key, value) < 0)
+  const TContent::TBlock &b = FContent->Blocks[*block];
+  const auto at = b.Keys.constFind(fold(key));
+  if (at == b.Keys.cend())
     return Default;
+  QString k, value;
+  entryLine(b.Lines[size_t(*at)], k, value);
   return value.left(MaxValueLength);
 }
 
@@ -275,8 +406,8 @@ QStringList TIniFile::ReadSections()
   EnsureRead();
   QStringList result;
   QString name;
-  for (const QString &line : FContent->Lines)
-    if (sectionHeader(line, name) && !result.contains(name, Qt::CaseInsensitive))
+  for (size_t i = 1; i < FContent->Blocks.size(); ++i)
+    if (sectionHeader(FContent->Blocks[i].Header, name) && FContent->Sections.value(fold(name)) == i)
       result.append(name);
   return result;
 }
@@ -285,27 +416,29 @@ QList<QPair<QString, QString>> TIniFile::ReadSection(const QString &Section)
 {
   EnsureRead();
   QList<QPair<QString, QString>> result;
-  const std::vector<QString> &lines = FContent->Lines;
-  const qsizetype header = findSection(lines, Section.trimmed());
-  if (header < 0)
+  const auto block = FContent->Sections.constFind(fold(Section.trimmed()));
+  if (block == FContent->Sections.cend())
     return result;
-  const qsizetype end = sectionEnd(lines, header);
+  const TContent::TBlock &b = FContent->Blocks[*block];
   QString key, value;
-  for (qsizetype i = header + 1; i < end; ++i) {
-    if (!entryLine(lines[size_t(i)], key, value))
-      continue;
-    const bool seen = std::any_of(result.cbegin(), result.cend(),
-                                  [&key](const auto &p) { return sameName(p.first, key); });
-    if (!seen)
+  for (size_t i = 0; i < b.Lines.size(); ++i)
+    if (entryLine(b.Lines[i], key, value) && b.Keys.value(fold(key)) == qsizetype(i))
       result.append({key, value.left(MaxValueLength)});
-  }
   return result;
 }
 
 bool TIniFile::SectionExists(const QString &Section)
 {
   EnsureRead();
-  return findSection(FContent->Lines, Section.trimmed()) >= 0;
+  return FContent->Sections.contains(fold(Section.trimmed()));
+}
+
+bool TIniFile::IsValidKey(const QString &Key)
+{
+  const QString key = Key.trimmed();
+  return !key.isEmpty() && !key.contains(QLatin1Char('=')) && !key.contains(QLatin1Char('\n')) &&
+         !key.contains(QLatin1Char('\r')) && !key.startsWith(QLatin1Char('[')) &&
+         !key.startsWith(QLatin1Char(';'));
 }
 
 bool TIniFile::ApplyWrite(TContent &content, const QString &Section, const QString &Key,
@@ -316,34 +449,44 @@ bool TIniFile::ApplyWrite(TContent &content, const QString &Section, const QStri
   auto hasBreak = [](const QString &s) {
     return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
   };
-  if (section.isEmpty() || key.isEmpty() || section.contains(QLatin1Char(']')) || hasBreak(section) ||
-      key.contains(QLatin1Char('=')) || hasBreak(key) || key.startsWith(QLatin1Char('[')) ||
-      key.startsWith(QLatin1Char(';')))
+  if (section.isEmpty() || section.contains(QLatin1Char(']')) || hasBreak(section) || !IsValidKey(key))
     return false;
   QString value = Value;
   value.replace(QLatin1String("\r\n"), QLatin1String(" "));
   value.replace(QLatin1Char('\r'), QLatin1Char(' '));
   value.replace(QLatin1Char('\n'), QLatin1Char(' '));
+  const QString newline = content.CrLf ? QStringLiteral("\r\n") : QStringLiteral("\n");
   const QString line = key + QLatin1Char('=') + value;
+  // The line before a new one gets a line end when it was the file's last and had none.
+  auto endLine = [&newline](QString &previous) {
+    if (!previous.isEmpty() && !endsLine(previous))
+      previous += newline;
+  };
 
-  std::vector<QString> &lines = content.Lines;
-  const qsizetype header = findSection(lines, section);
-  if (header < 0) {
-    lines.push_back(QLatin1Char('[') + section + QLatin1Char(']'));
-    lines.push_back(line);
+  const auto found = content.Sections.constFind(fold(section));
+  if (found == content.Sections.cend()) {
+    TContent::TBlock &last = content.Blocks.back();
+    endLine(last.Lines.empty() ? last.Header : last.Lines.back());
+    content.Sections.insert(fold(section), content.Blocks.size());
+    TContent::TBlock block{QLatin1Char('[') + section + QLatin1Char(']') + newline, {line + newline}, {}};
+    block.Keys.insert(fold(key), 0);
+    content.Blocks.push_back(std::move(block));
     return true;
   }
-  const qsizetype end = sectionEnd(lines, header);
-  QString old;
-  if (const qsizetype at = findKey(lines, header, end, key, old); at >= 0) {
-    lines[size_t(at)] = line;
+  TContent::TBlock &block = content.Blocks[*found];
+  if (const auto at = block.Keys.constFind(fold(key)); at != block.Keys.cend()) {
+    QString &old = block.Lines[size_t(*at)];
+    old = line + lineEnd(old);
     return true;
   }
-  // After the section's last non-blank line, so blank lines between sections stay between them.
-  qsizetype at = end;
-  while (at > header + 1 && isBlank(lines[size_t(at - 1)]))
+  // After the section's last non-blank line, so blank lines between sections stay between them
+  // (and no indexed line moves).
+  size_t at = block.Lines.size();
+  while (at > 0 && isBlank(block.Lines[at - 1]))
     --at;
-  lines.insert(lines.begin() + at, line);
+  endLine(at == 0 ? block.Header : block.Lines[at - 1]);
+  block.Lines.insert(block.Lines.begin() + qsizetype(at), line + newline);
+  block.Keys.insert(fold(key), qsizetype(at));
   return true;
 }
 

@@ -9,9 +9,17 @@
 // other lines as they were. A file name may use "\" or "/" as separator.
 //
 // Guarantees: a write never leaves a half-written file (the new contents go to a temporary file
-// beside it, which is then renamed over it), and writers in different processes never lose each
-// other's changes (each write reads the file afresh and rewrites it while holding an exclusive
-// lock on "<file>.lock").
+// "<file>.tmp.<pid>.<n>" beside it, which is then renamed over it; such files that a killed
+// writer left behind are removed by the next write), and writers in different processes never
+// lose each other's changes (each write reads the file afresh and rewrites it while holding an
+// exclusive lock on "<file>.lock"). A write changes only the bytes of the line it is about: the
+// file keeps its encoding (UTF-8 with or without byte-order mark, UTF-16 either way round with
+// whatever it holds, or the 8-bit code page of older programs) and every other line its bytes
+// and line end. A file that cannot be written back so (bytes that do not decode to text and
+// back, or a value that the 8-bit code page cannot hold) is not written: the write fails.
+//
+// Reads cost the same whatever the size of the file: it is parsed and indexed once per read of
+// the file.
 //
 // BeginUpdate/EndUpdate bracket many writes into one locked read-modify-write: the file is read
 // under the lock at BeginUpdate and written once at EndUpdate. Destroying the object during an
@@ -43,6 +51,8 @@ public:
   // (they would read as a section or a comment), sections may not contain "]"; neither may be
   // empty or hold a line break.
   bool WriteString(const QString &Section, const QString &Key, const QString &Value);
+  // Whether Key can be written (see WriteString).
+  static bool IsValidKey(const QString &Key);
 
   QStringList ReadSections();
   // The section's keys and values in file order (first occurrence of each key).

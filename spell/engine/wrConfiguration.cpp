@@ -247,6 +247,11 @@ QString TWrightConfig::ReadValue(const QString &Key, const QString &Default)
 
 void TWrightConfig::WriteValue(const QString &Key, const QString &Value)
 {
+  // A host name can make a key the file cannot hold ("=", a line break read back from the
+  // file). Only that pair is lost; taking it for a failed file would drop every key after it
+  // on this save and on every later one.
+  if ((FConfigStorage == csFile || FConfigStorage == csRegistry) && !TIniFile::IsValidKey(Key))
+    return;
   switch (FConfigStorage) {
   case csFile:
     // The first failed write ends the save: what was written before it is kept, the rest of

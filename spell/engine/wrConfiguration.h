@@ -16,6 +16,10 @@
 // "_MSWordCustom", "_ActiveCustom", the fifteen option keys ("_soUpcase" ... "_soUser4",
 // "+" sets an option), "_DialogX", "_DialogY", the list "_NewPaths", "_QuoteChars", the list
 // "_UserData" and "User_<name>" per host pair. A list B is "B_count" and "B_0", "B_1", ...
+//
+// Failures: when the file cannot be written the save stops at the first failed key (keeping
+// what came before it) and the values stay in memory. A host name that cannot be a key of the
+// file or store (it holds "=" or a line break) loses only its own value.
 
 #include "rtStringList.h"
 #include "wrTypes.h"

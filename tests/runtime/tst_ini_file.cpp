@@ -3,6 +3,7 @@
 #include "rtIniFile.h"
 #include "rtUserStore.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -246,4 +248,113 @@ TEST(UserStore, KeysMapToFilesBelowTheConfigFolder)
   TUserStore none("");
   EXPECT_FALSE(none.WriteString("a", "b", "c"));
   EXPECT_EQ(none.ReadString("a", "b", "d"), QStringLiteral("d"));
+}
+
+namespace {
+
+QByteArray utf16(const QString &text, bool bigEndian)
+{
+  QByteArray out = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+  for (QChar c : text) {
+    const char hi = char(c.unicode() >> 8), lo = char(c.unicode() & 0xFF);
+    out.append(bigEndian ? hi : lo).append(bigEndian ? lo : hi);
+  }
+  return out;
+}
+
+} // namespace
+
+// Another program's section must come back byte for byte, whatever the file's encoding, line
+// ends or damage; only the line written changes.
+TEST_F(IniFileTest, WriteKeepsOtherSectionsBytes)
+{
+  const QString lone = QString(QChar(0xD800)); // an unpaired surrogate
+  const QString wide = "[Other]\r\nname=caf\u00E9 " + lone + "\r\n[s]\r\nk=old\r\n";
+  const QString wideAfter = "[Other]\r\nname=caf\u00E9 " + lone + "\r\n[s]\r\nk=new\r\n";
+  const struct {
+    const char *name;
+    QByteArray before, after;
+  } cases[] = {
+      {"UTF-16 LE with an odd last byte", utf16(wide, false) + "\x07", utf16(wideAfter, false) + "\x07"},
+      {"UTF-16 BE", utf16(wide, true), utf16(wideAfter, true)},
+      {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF[Other]\nx=\xC3\xA9\n[s]\nk=old\n",
+       "\xEF\xBB\xBF[Other]\nx=\xC3\xA9\n[s]\nk=new\n"},
+      {"Windows-1252", "[Other]\nx=na\xEFve \x80\n[s]\nk=old\n", "[Other]\nx=na\xEFve \x80\n[s]\nk=new\n"},
+      {"mixed line ends", "[Other]\nx=1\r\ny=2\r\r\n[s]\r\nk=old\n", "[Other]\nx=1\r\ny=2\r\r\n[s]\r\nk=new\n"},
+      {"no final line end", "[s]\nk=old\n[Other]\nx=1", "[s]\nk=new\n[Other]\nx=1"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    Write(c.before);
+    TIniFile ini(Path());
+    EXPECT_EQ(ini.ReadString("s", "k", ""), QStringLiteral("old"));
+    EXPECT_TRUE(ini.WriteString("s", "k", "new"));
+    EXPECT_EQ(Read(), c.after);
+    EXPECT_EQ(TIniFile(Path()).ReadString("s", "k", ""), QStringLiteral("new"));
+  }
+
+  // A line added after a last line without a line end starts a line of its own.
+  Write("[s]\nk=old");
+  EXPECT_TRUE(TIniFile(Path()).WriteString("s", "j", "1"));
+  EXPECT_EQ(Read(), QByteArray("[s]\nk=old\nj=1\n"));
+  Write("[s]\r\nk=old");
+  EXPECT_TRUE(TIniFile(Path()).WriteString("t", "j", "1"));
+  EXPECT_EQ(Read(), QByteArray("[s]\r\nk=old\r\n[t]\r\nj=1\r\n"));
+  // Wide files take any text.
+  Write(utf16(wide, false));
+  EXPECT_TRUE(TIniFile(Path()).WriteString("s", "k", "\u0416"));
+  EXPECT_EQ(Read(), utf16("[Other]\r\nname=caf\u00E9 " + lone + "\r\n[s]\r\nk=\u0416\r\n", false));
+}
+
+TEST_F(IniFileTest, EightBitFileRefusesTextItCannotHold)
+{
+  const QByteArray before = "[Other]\nx=na\xEFve\n[s]\nk=old\n";
+  Write(before);
+  TIniFile ini(Path());
+  EXPECT_FALSE(ini.WriteString("s", "k", "\u0416")) << "would have to re-encode the other sections";
+  ASSERT_TRUE(ini.BeginUpdate());
+  EXPECT_TRUE(ini.WriteString("s", "k", "\u0416"));
+  EXPECT_FALSE(ini.EndUpdate());
+  EXPECT_EQ(Read(), before);
+  EXPECT_TRUE(ini.WriteString("s", "k", "\u00E9"));
+  EXPECT_EQ(Read(), QByteArray("[Other]\nx=na\xEFve\n[s]\nk=\xE9\n"));
+  EXPECT_TRUE(Leftovers().isEmpty()) << Leftovers().join(",").toStdString();
+}
+
+// A save that was killed between writing its temporary file and renaming it leaves the file
+// behind; the next write removes such files when their writer is gone (or they are old), and
+// leaves a live writer's file and anything not named like ours.
+TEST_F(IniFileTest, WriteRemovesStaleTemporaryFilesOfItsOwn)
+{
+  Write(kSample);
+  const QString self = QString::number(::getpid());
+  const QStringList stale{"Spell.cfg.tmp.99999999.0", "Spell.cfg.tmp.99999998.17", "Spell.cfg.tmp." + self + ".5"};
+  const QStringList kept{"Spell.cfg.tmp." + self + ".6", "Spell.cfg.tmp.x.1", "Spell.cfg.tmp.1.2.bak",
+                         "Other.cfg.tmp.99999999.2", "Spell.cfg.tmp", "Spell.cfg.bak"};
+  auto writeAll = [&] {
+    for (const QString &name : stale + kept)
+      Write(QByteArray(4096, 'x'), name);
+    // A file of a live process that has not been touched for two hours is a dead writer's too.
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-7200);
+    QFile f(Path(stale.last()));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(old, QFileDevice::FileModificationTime));
+  };
+  QStringList expected = kept;
+  expected.sort();
+
+  writeAll();
+  EXPECT_TRUE(TIniFile(Path()).WriteString("alice", "Key", "x"));
+  QStringList left = Leftovers();
+  left.sort();
+  EXPECT_EQ(left, expected);
+
+  writeAll();
+  TIniFile ini(Path());
+  ASSERT_TRUE(ini.BeginUpdate());
+  EXPECT_TRUE(ini.WriteString("alice", "Key", "y"));
+  EXPECT_TRUE(ini.EndUpdate());
+  left = Leftovers();
+  left.sort();
+  EXPECT_EQ(left, expected);
 }

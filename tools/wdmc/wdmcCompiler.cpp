@@ -318,7 +318,12 @@ bool ReadWordList(const QString &fileName, QStringList &lines, QString &error)
     error = QStringLiteral("cannot read %1: %2").arg(fileName, file.errorString());
     return false;
   }
-  QByteArray data = file.readAll();
+  ParseWordList(file.readAll(), lines);
+  return true;
+}
+
+void ParseWordList(QByteArray data, QStringList &lines)
+{
   if (data.startsWith("\xEF\xBB\xBF"))
     data.remove(0, 3);
   const QString text = DecodeUtf8(data);
@@ -328,5 +333,4 @@ bool ReadWordList(const QString &fileName, QStringList &lines, QString &error)
       continue;
     lines.append(line);
   }
-  return true;
 }

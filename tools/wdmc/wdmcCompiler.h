@@ -31,3 +31,5 @@ bool CompileMainDictionary(const TMainDictionarySource &source, QByteArray &imag
 // Reads a UTF-8 text file with one entry a line (a byte-order mark, CR and surrounding white space
 // are dropped; empty lines and lines starting with '#' are skipped).
 bool ReadWordList(const QString &fileName, QStringList &lines, QString &error);
+// The same for the file's contents.
+void ParseWordList(QByteArray data, QStringList &lines);

@@ -334,16 +334,33 @@ TEST_F(ConfigTest, UnwritableFileStopsTheSaveSilently)
   EXPECT_EQ(items(config->MainDictionaries()), (QStringList{"old.wdm", "new.wdm"})) << "values stay in memory";
 }
 
-TEST_F(ConfigTest, AFailedKeyKeepsWhatWasWrittenBeforeIt)
+// A host name that cannot be a key (an "=", or a line break read back from the file) loses
+// only its own value; the pairs after it are still written, on this save and every later one.
+TEST_F(ConfigTest, AHostNameThatCannotBeAKeyLosesOnlyItsOwnValue)
 {
   auto config = NewConfig();
   config->SetConfigurationData("ok", "1");
-  config->SetConfigurationData("bad=name", "2"); // cannot be a key
+  config->SetConfigurationData("bad=name", "2");
   config->SetConfigurationData("later", "3");
   config->SaveConfiguration();
   EXPECT_EQ(Value("alice", "_FirstRun"), QStringLiteral("+"));
   EXPECT_EQ(Value("alice", "User_ok"), QStringLiteral("1"));
-  EXPECT_EQ(Value("alice", "User_later"), QStringLiteral("<missing>")) << "the save stopped at the failed key";
+  EXPECT_EQ(Value("alice", "User_later"), QStringLiteral("3"));
+  EXPECT_EQ(Value("alice", "_QuoteChars"), QStringLiteral(">"));
+
+  WriteFile("[alice]\n_FirstRun=+\n_UserData_count=3\n_UserData_0=x\ry\n_UserData_1=keep\n"
+            "_UserData_2=a=b\nUser_keep=old\n");
+  for (const char *value : {"new", "newer"}) {
+    SCOPED_TRACE(value);
+    auto fromFile = NewConfig();
+    fromFile->SetConfigurationData("keep", value);
+    fromFile->SetConfigurationData("after", value);
+    fromFile->SaveConfiguration();
+    EXPECT_EQ(Value("alice", "User_keep"), QString::fromLatin1(value));
+    EXPECT_EQ(Value("alice", "User_after"), QString::fromLatin1(value));
+    auto reread = NewConfig();
+    EXPECT_EQ(reread->GetConfigurationData("after"), QString::fromLatin1(value));
+  }
 }
 
 TEST_F(ConfigTest, OtherSectionsAndKeysStayIntact)
