@@ -3,7 +3,7 @@
 // must leave the other sections as they read before it, must not depend on what the file held
 // beyond what it loaded (from the second round on, a round trip writes the same bytes), and loading must stay in
 // proportion to the file.
-#include "TestConfigOwner.h"
+#include "config_owner.h"
 #include "rtIniFile.h"
 
 #include <QCoreApplication>
