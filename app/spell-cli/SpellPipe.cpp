@@ -314,10 +314,12 @@ private:
       chars += CodePoints(text, unit, w.Start);
       unit = w.Start;
       const QStringList s = FSession.SuggestionsFor(w.Word);
+      // One-pass arg: a "%1" inside a word or suggestion stays text.
       if (s.isEmpty())
-        answer += QStringLiteral("# %1 %2\n").arg(w.Word).arg(chars);
+        answer += QStringLiteral("# %1 %2\n").arg(w.Word, QString::number(chars));
       else
-        answer += QStringLiteral("& %1 %2 %3: %4\n").arg(w.Word).arg(s.size()).arg(chars).arg(s.join(QStringLiteral(", ")));
+        answer += QStringLiteral("& %1 %2 %3: %4\n")
+                      .arg(w.Word, QString::number(s.size()), QString::number(chars), s.join(QStringLiteral(", ")));
     }
     answer += QLatin1Char('\n');
     Write(FOut, answer);
