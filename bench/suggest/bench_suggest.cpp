@@ -124,6 +124,8 @@ std::unique_ptr<TWrightSpellBase> NewSession(const QString &Folder)
   main.Add(QStringLiteral("aussie.wdm"));
   s->SetConfigDefaultMain(main);
   s->SetConfigDefaultCustom(TStringList());
+  // An in-memory active dictionary: the benchmark writes nothing into the dictionary folder.
+  s->SetConfigDefaultActiveCustom(QString());
   s->SetConfigUseMSWordCustom(false);
   s->SetSuggestionsLearning(false);
   return s;
