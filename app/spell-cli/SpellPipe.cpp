@@ -84,13 +84,19 @@ void TSpellPipeSession::ForgetChanges()
 
 QString TSpellPipeSession::Open(const QString &MainName, const QString &Personal)
 {
+  QString name = MainName;
+  if (name.contains(u'/') || name.contains(u'\\'))
+    name = QFileInfo(name).absoluteFilePath();
+  else if (!name.isEmpty() && !name.endsWith(QStringLiteral(".wdm"), Qt::CaseInsensitive))
+    name += QStringLiteral(".wdm");
+  // A first run (no Spell.cfg) then opens only the chosen dictionary.
+  if (!name.isEmpty()) {
+    TStringList main;
+    main.Add(name);
+    SetConfigDefaultMain(main);
+  }
   EnsureConfigurationLoaded();
-  if (!MainName.isEmpty()) {
-    QString name = MainName;
-    if (name.contains(u'/') || name.contains(u'\\'))
-      name = QFileInfo(name).absoluteFilePath();
-    else if (!name.endsWith(QStringLiteral(".wdm"), Qt::CaseInsensitive))
-      name += QStringLiteral(".wdm");
+  if (!name.isEmpty()) {
     TStringList &main = FConfiguration->MainDictionaries();
     main.BeginUpdate();
     main.Clear();

@@ -1,6 +1,6 @@
 // libFuzzer entry point of linewright-spell's pipe (also run over a fixed corpus under the
-// sanitizers): any bytes on standard input, as an editor session (-a) and, for odd sizes, as a
-// list run (-l). The answer must be whole: the banner, then one empty line per checked line.
+// sanitizers): any bytes on standard input, as an editor session (-a) and, for a quarter of the
+// sizes, as a list run (-l). The answer must be whole: the banner, then one empty line per checked line.
 #include "SpellPipe.h"
 
 #include <QBuffer>
@@ -19,13 +19,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
   static char name[] = "fuzz_spell_pipe";
   static char *argv[] = {name, nullptr};
   static QCoreApplication app(argc, argv);
-  static QTemporaryDir scratch;
+  // "#" saves sync to disk; on a memory file system that costs nothing, which keeps the corpus fast.
+  static QTemporaryDir scratch(QDir(QStringLiteral("/dev/shm")).exists()
+                                   ? QStringLiteral("/dev/shm/lw-fuzz-pipe-XXXXXX")
+                                   : QDir::tempPath() + QStringLiteral("/lw-fuzz-pipe-XXXXXX"));
   const QString config = scratch.filePath(QStringLiteral("Spell.cfg"));
   const QString personal = scratch.filePath(QStringLiteral("personal.wdu"));
 
   QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
   for (const char *mode : {"-a", "-l"}) {
-    if (mode[1] == 'l' && size % 2 == 0)
+    if (mode[1] == 'l' && size % 4 != 1)
       continue;
     QBuffer in(&input), out, err;
     in.open(QIODevice::ReadOnly);
