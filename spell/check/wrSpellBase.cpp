@@ -1,6 +1,7 @@
 #include "wrSpellBase.h"
 
 #include "rtRegistry.h"
+#include "wrCommonness.h"
 #include "wrCustomDictionary.h"
 #include "wrMainDictionary.h"
 #include "wrParseEngine.h"
@@ -1215,12 +1216,29 @@ void TWrightSpellBase::BuildSuggestions(const QString &Word, int MaxSuggestions,
     }
   }
 
-  // Exchange sort as the ranking has always been done: equal ranks may change order, and the
-  // order users see must stay the same.
-  for (size_t i = 0; i < ranked.size(); ++i)
-    for (size_t j = i + 1; j < ranked.size(); ++j)
-      if (ranked[j].rank < ranked[i].rank)
-        std::swap(ranked[i], ranked[j]);
+  // With a commonness side file beside the main dictionary, equal ranks put the commoner word
+  // first (stable otherwise). Without one, the exchange sort as the ranking has always been
+  // done: equal ranks may change order, and the order users see must stay the same.
+  const std::shared_ptr<const TWordCommonness> common =
+      FMainDictionaries.empty() ? nullptr : TWordCommonness::ForDictionary(FMainDictionaries.front()->Filename());
+  if (common) {
+    std::vector<std::pair<TRanked, int>> keyed;
+    keyed.reserve(ranked.size());
+    for (TRanked &r : ranked) {
+      const int commonness = common->Class(r.word);
+      keyed.push_back({std::move(r), commonness});
+    }
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) {
+      return a.first.rank != b.first.rank ? a.first.rank < b.first.rank : a.second < b.second;
+    });
+    for (size_t i = 0; i < ranked.size(); ++i)
+      ranked[i] = std::move(keyed[i].first);
+  } else {
+    for (size_t i = 0; i < ranked.size(); ++i)
+      for (size_t j = i + 1; j < ranked.size(); ++j)
+        if (ranked[j].rank < ranked[i].rank)
+          std::swap(ranked[i], ranked[j]);
+  }
 
   if (MaxSuggestions >= 0 && ranked.size() > size_t(MaxSuggestions))
     ranked.resize(size_t(MaxSuggestions));

@@ -465,28 +465,38 @@ int EditDistance(const QString &A, const QString &B)
   // Restricted edit distance: insertion, deletion, substitution and a swap of two neighbouring
   // characters each cost 1, all in one table, so 0 means equal up to ASCII case. (Crediting
   // swaps afterwards by position, without alignment, gave 0 to "aranged" and "ranged".)
-  const int width = lb + 1;
-  std::vector<quint8> d(size_t((la + 1) * width));
-  auto at = [&](int i, int j) -> quint8 & { return d[size_t(i * width + j)]; };
-  for (int i = 0; i <= la; ++i)
-    at(i, 0) = quint8(i);
+  // The suggestion walk calls this twice for every dictionary word it visits: three rows of the
+  // table on the stack instead of the whole table on the heap saved a sixth of its time
+  // (callgrind, 30 misspellings).
+  char16_t fa[256], fb[256];
+  for (int i = 0; i < la; ++i)
+    fa[i] = fold(A[i].unicode());
+  for (int j = 0; j < lb; ++j)
+    fb[j] = fold(B[j].unicode());
+  quint8 rows[3][256];
+  quint8 *before = rows[0], *prev = rows[1], *cur = rows[2];
   for (int j = 0; j <= lb; ++j)
-    at(0, j) = quint8(j);
+    prev[j] = quint8(j);
   for (int i = 1; i <= la; ++i) {
-    const char16_t a = fold(A[i - 1].unicode());
+    const char16_t a = fa[i - 1];
+    cur[0] = quint8(i);
     for (int j = 1; j <= lb; ++j) {
-      const char16_t b = fold(B[j - 1].unicode());
+      const char16_t b = fb[j - 1];
       int v;
       if (a == b)
-        v = at(i - 1, j - 1);
+        v = prev[j - 1];
       else
-        v = 1 + std::min({int(at(i - 1, j)), int(at(i, j - 1)), int(at(i - 1, j - 1))});
-      if (i > 1 && j > 1 && a != b && a == fold(B[j - 2].unicode()) && fold(A[i - 2].unicode()) == b)
-        v = std::min(v, at(i - 2, j - 2) + 1);
-      at(i, j) = quint8(v);
+        v = 1 + std::min({int(prev[j]), int(cur[j - 1]), int(prev[j - 1])});
+      if (i > 1 && j > 1 && a != b && a == fb[j - 2] && fa[i - 2] == b)
+        v = std::min(v, before[j - 2] + 1);
+      cur[j] = quint8(v);
     }
+    quint8 *spare = before;
+    before = prev;
+    prev = cur;
+    cur = spare;
   }
-  return at(la, lb);
+  return prev[lb];
 }
 
 namespace {
