@@ -2,12 +2,7 @@
 
 #include "rtCodePage.h"
 #include "rtEditWindow.h"
-
-#include <QAbstractTextDocumentLayout>
-#include <QPointer>
-#include <QTextDocument>
-#include <QTextEdit>
-#include <QWidget>
+#include "rtText.h"
 
 #include <utility>
 #include <vector>
@@ -18,17 +13,6 @@ const QString CrLf = QStringLiteral("\r\n");
 
 inline bool IsWhite(QChar c) { return c.unicode() <= 0x20; }
 
-inline bool IsBreak(QChar c) { return c == u'\r' || c == u'\n'; }
-
-inline QChar AsciiUpper(QChar c)
-{
-  return (c >= u'a' && c <= u'z') ? QChar(c.unicode() - 0x20) : c;
-}
-
-inline QChar AsciiLower(QChar c)
-{
-  return (c >= u'A' && c <= u'Z') ? QChar(c.unicode() + 0x20) : c;
-}
 
 // White space is every code unit from U+0000 to U+0020.
 QString TrimWhite(const QString &s)
@@ -50,90 +34,24 @@ QString TrimWhiteRight(const QString &s)
 }
 
 // The line list of a text: Count entries, the empty line after a final break not counted
-// (an empty text has none). Every kind of break counts, as in the editor.
-QStringList SplitLines(const QString &text)
-{
-  QStringList lines;
-  const qsizetype n = text.size();
-  qsizetype start = 0;
-  for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = text[i];
-    if (IsBreak(c)) {
-      lines.append(text.mid(start, i - start));
-      if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-        ++i;
-      start = i + 1;
-    }
-  }
-  if (start < n)
-    lines.append(text.mid(start));
-  return lines;
-}
+// (an empty text has none). Only CR and LF count: GetText gives every break as CR LF.
+QStringList Lines(const QString &text) { return SplitLines(text, lbCrLfOnly); }
 
 // CR LF, a lone CR and a lone LF each become CR LF.
-QString BreaksToCrLf(const QString &text)
-{
-  const qsizetype n = text.size();
-  QString r;
-  r.reserve(n + n / 16 + 2);
-  qsizetype run = 0; // start of the pending run without breaks
-  for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = text[i];
-    if (!IsBreak(c))
-      continue;
-    r.append(QStringView(text).mid(run, i - run));
-    r += CrLf;
-    if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-      ++i;
-    run = i + 1;
-  }
-  r.append(QStringView(text).mid(run));
-  return r;
-}
+QString BreaksToCrLf(const QString &text) { return ReplaceLineBreaks(text, CrLf, lbCrLfOnly); }
 
 // What every command that changes the text runs inside: one undo step for everything the
-// command does (also when it is abandoned by an error), and the layout of the new text left to
-// the widget's own lazy layout.
-//
-// The rich-text widget lays out the changed part of its text synchronously when an edit ends:
-// over a second for a few megabytes, and a rebuilt text is all changed. Without a page size the
-// document only drops the old layout; giving the size back afterwards starts the lazy layout,
-// which lays out what is on screen first and the rest in small steps between events.
+// command does, also when it is abandoned by an error. The editor's edit block also keeps a long
+// rebuilt text from being laid out synchronously (see the rich-text adapter).
 class TCommandEdit {
 public:
-  explicit TCommandEdit(TEditWindow &editor) : FEditor(editor)
-  {
-    if (auto *edit = qobject_cast<QTextEdit *>(editor.Control())) {
-      FDocument = edit->document();
-      FPageSize = FDocument->pageSize();
-      if (FPageSize.isNull()) {
-        FDocument.clear();
-      } else {
-        // A lazy layout still running (the previous command's) is finished first, at the real
-        // width: anything that needs a position during the command would otherwise lay the
-        // rest out at the width of no page, one character per line.
-        FDocument->documentLayout()->documentSize();
-        FDocument->setPageSize(QSizeF(0, 0)); // a null size: the layout stands still
-      }
-    }
-    FEditor.BeginEditBlock();
-  }
-  ~TCommandEdit()
-  {
-    FEditor.EndEditBlock();
-    // After the block has ended: inside it, the size would bring back the synchronous layout.
-    if (FDocument) {
-      FDocument->setPageSize(FPageSize);
-      FEditor.ScrollCaret();
-    }
-  }
+  explicit TCommandEdit(TEditWindow &editor) : FEditor(editor) { FEditor.BeginEditBlock(); }
+  ~TCommandEdit() { FEditor.EndEditBlock(); }
   TCommandEdit(const TCommandEdit &) = delete;
   TCommandEdit &operator=(const TCommandEdit &) = delete;
 
 private:
   TEditWindow &FEditor;
-  QPointer<QTextDocument> FDocument;
-  QSizeF FPageSize;
 };
 
 // Replaces the whole text as one undoable edit.
@@ -218,7 +136,7 @@ QString JoinLines(const QStringList &lines, bool finalBreak)
 
 bool EndsWithBreak(const QString &text)
 {
-  return !text.isEmpty() && IsBreak(text.back());
+  return !text.isEmpty() && IsLineBreak(text.back(), lbCrLfOnly);
 }
 
 // Trim: every line trimmed at both ends and followed by CR LF, then one more CR LF.
@@ -262,7 +180,7 @@ void RewriteLinesAfterFirst(TEditWindow &editor, Change change)
 {
   if (editor.LinesCount() < 2)
     return;
-  const QStringList lines = SplitLines(editor.GetText());
+  const QStringList lines = Lines(editor.GetText());
   std::vector<std::pair<int, QString>> changed;
   QString out;
   for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -313,7 +231,7 @@ void PutPlainText(TEditWindow &editor, const QString &text)
   TCharAttributes sel = editor.GetSelAttributes();
   sel.Name = arial;
   sel.Size = 8;
-  sel.Style = 0;
+  sel.Style = {};
   editor.SetSelAttributes(sel);
   editor.SetSelLength(0);
   editor.Repaint();
@@ -327,10 +245,10 @@ void AllInOnePaste(TEditWindow &editor, const QString &keepText, bool dashIndent
   // Trim, remove blank lines and indent on the text the editor would hold after each step,
   // then put the result in once: each step would replace the whole text anyway.
   if (!text.isEmpty()) {
-    text = TrimmedText(SplitLines(text));
-    text = BlankLinesRemovedText(SplitLines(text));
+    text = TrimmedText(Lines(text));
+    text = BlankLinesRemovedText(Lines(text));
     if (dashIndent) {
-      QStringList lines = SplitLines(text);
+      QStringList lines = Lines(text);
       if (lines.size() >= 3) {
         // Lines 1 to Count - 2; the last one is the empty line the previous step appended.
         for (qsizetype i = 1; i + 1 < lines.size(); ++i)
@@ -437,14 +355,14 @@ void RemoveBlankLines(TEditWindow &editor)
 {
   if (editor.LinesCount() == 0)
     return;
-  ReplaceWholeText(editor, BlankLinesRemovedText(SplitLines(editor.GetText())));
+  ReplaceWholeText(editor, BlankLinesRemovedText(Lines(editor.GetText())));
 }
 
 void TrimLines(TEditWindow &editor)
 {
   if (editor.LinesCount() == 0)
     return;
-  ReplaceWholeText(editor, TrimmedText(SplitLines(editor.GetText())));
+  ReplaceWholeText(editor, TrimmedText(Lines(editor.GetText())));
 }
 
 void IndentLines(TEditWindow &editor)
@@ -494,16 +412,11 @@ QString PlainTextCaption(bool plaintextOn)
   return plaintextOn ? QStringLiteral("Linewright (Plain text)") : QStringLiteral("Linewright (Rich text)");
 }
 
-void TogglePlaintextRichtext(TEditWindow &editor, bool buttonDown, bool &plaintextOn,
-                             QWidget *formattingBand, QWidget *window)
+void TogglePlaintextRichtext(TEditWindow &editor, bool buttonDown, bool &plaintextOn)
 {
   plaintextOn = !buttonDown;
-  if (formattingBand)
-    formattingBand->setVisible(buttonDown);
   editor.SetPlainText(plaintextOn);
   editor.Repaint();
-  if (window)
-    window->setWindowTitle(PlainTextCaption(plaintextOn));
 }
 
 void AllInOneDashIndentPaste(TEditWindow &editor, const QString &keepText)

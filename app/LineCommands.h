@@ -1,6 +1,7 @@
 #pragma once
 // The line clean-up commands, the plain-text conversion and the all-in-one pastes of the main
-// window, written against the edit-window contract so that each main-window handler is one call.
+// window, written against the edit-window contract alone (no widgets: the unit is QtCore only and
+// works on any TEditWindow) so that each main-window handler is one call.
 //
 // Every command that changes the text does so inside one edit block, so one Ctrl+Z brings back
 // the text as it was before the command. Commands that rebuild the text replace it as a whole
@@ -9,7 +10,6 @@
 
 #include <QString>
 
-class QWidget;
 class TEditWindow;
 
 // --- Text helpers ---------------------------------------------------------------------------------
@@ -41,9 +41,9 @@ void ProperCaseSelection(TEditWindow &editor, int &userSS);
 
 // Convert to Plaintext: Arial 8 everywhere, the text through ConvertToPlainText, caret at 0.
 void ConvertToPlaintextCommand(TEditWindow &editor, const QString &keepText);
-// The plain/rich toggle: buttonDown is the toggle's state after the click.
-void TogglePlaintextRichtext(TEditWindow &editor, bool buttonDown, bool &plaintextOn,
-                             QWidget *formattingBand, QWidget *window);
+// The plain/rich toggle of the editor: buttonDown is the toggle's state after the click. The
+// window shows the formatting band and PlainTextCaption itself.
+void TogglePlaintextRichtext(TEditWindow &editor, bool buttonDown, bool &plaintextOn);
 QString PlainTextCaption(bool plaintextOn);
 // Paste, convert, trim, drop blank lines and (the first one) dash-indent, as one undo step.
 void AllInOneDashIndentPaste(TEditWindow &editor, const QString &keepText);

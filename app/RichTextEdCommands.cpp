@@ -8,6 +8,7 @@
 #include "RichTextEdControls.h"
 #include "ReplaceDialog.h"
 #include "rtErrorBox.h"
+#include "rtText.h"
 #include "wrRichEdit.h"
 #include "wrThesaurus.h"
 
@@ -60,7 +61,10 @@ void TRichTextEd::ToolButton16Click() { ConvertToPlaintextCommand(*Editor, KeepT
 
 void TRichTextEd::ToolButton18Click()
 {
-  TogglePlaintextRichtext(*Editor, ToolButton18->isChecked(), PlaintextOn, CoolBar2, this);
+  const bool buttonDown = ToolButton18->isChecked();
+  CoolBar2->setVisible(buttonDown);
+  TogglePlaintextRichtext(*Editor, buttonDown, PlaintextOn);
+  setWindowTitle(PlainTextCaption(PlaintextOn));
 }
 
 void TRichTextEd::SpecialPasteBtn1Click() { AllInOneDashIndentPaste(*Editor, KeepText()); }
@@ -91,15 +95,6 @@ void TRichTextEd::ToolButton15Click()
 }
 
 namespace {
-
-// Upper case of the ASCII letters only; every position stays where it was.
-QString AsciiUpper(QString s)
-{
-  for (QChar &c : s)
-    if (c >= u'a' && c <= u'z')
-      c = QChar(c.unicode() - 0x20);
-  return s;
-}
 
 // The first or every occurrence of `what` replaced, left to right without overlaps.
 QString ReplaceOccurrences(QString s, const QString &what, const QString &by, bool all,
@@ -169,9 +164,9 @@ void TRichTextEd::SelectionChange()
   FirstInd->move(PointsToPixels(p.FirstIndent) + 2, FirstInd->y());
   LeftInd->move(PointsToPixels(p.LeftIndent + p.FirstIndent) + 2, LeftInd->y());
   RightInd->move(Ruler->width() - PointsToPixels(p.RightIndent + 6) - 6, RightInd->y());
-  BoldButton->setChecked(a.Style & FontStyleBit(TFontStyle::fsBold));
-  ItalicButton->setChecked(a.Style & FontStyleBit(TFontStyle::fsItalic));
-  UnderlineButton->setChecked(a.Style & FontStyleBit(TFontStyle::fsUnderline));
+  BoldButton->setChecked(a.Style.Contains(TFontStyle::fsBold));
+  ItalicButton->setChecked(a.Style.Contains(TFontStyle::fsItalic));
+  UnderlineButton->setChecked(a.Style.Contains(TFontStyle::fsUnderline));
   BulletsButton->setChecked(p.Numbering == 1);
   BulletNumAct1->setChecked(p.Numbering == 2);
   FontSize->setText(QString::number(a.Size));
@@ -243,9 +238,9 @@ void TRichTextEd::SelectFont()
   QFont initial(a.Name);
   if (a.Size > 0)
     initial.setPointSize(a.Size);
-  initial.setBold(a.Style & FontStyleBit(TFontStyle::fsBold));
-  initial.setItalic(a.Style & FontStyleBit(TFontStyle::fsItalic));
-  initial.setUnderline(a.Style & FontStyleBit(TFontStyle::fsUnderline));
+  initial.setBold(a.Style.Contains(TFontStyle::fsBold));
+  initial.setItalic(a.Style.Contains(TFontStyle::fsItalic));
+  initial.setUnderline(a.Style.Contains(TFontStyle::fsUnderline));
   bool ok = false;
   const QFont chosen = QFontDialog::getFont(&ok, initial, this);
   if (ok && Editor->GetSelLength() != 0) {

@@ -1,5 +1,7 @@
 #include "rtTextEditWindow.h"
 
+#include "rtText.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QClipboard>
 #include <QGuiApplication>
@@ -29,12 +31,6 @@ constexpr int PropPitch = QTextFormat::UserProperty + 0x104;
 
 constexpr QChar LineSeparator(0x2028);
 constexpr QChar ParagraphSeparator(0x2029);
-
-bool IsBreakChar(QChar c)
-{
-  const char16_t u = c.unicode();
-  return u == u'\n' || u == u'\r' || u == 0x0B || u == 0x0C || u == 0x85 || u == 0x2028 || u == 0x2029;
-}
 
 quint32 ToColorRef(const QColor &c)
 {
@@ -69,11 +65,11 @@ TCharAttributes AttributesOf(const QFont &f, const QColor &color, int dpi)
   a.Name = f.family();
   a.Size = PointSizeOf(f, dpi);
   if (f.bold())
-    a.Style |= FontStyleBit(TFontStyle::fsBold);
+    a.Style.Include(TFontStyle::fsBold);
   if (f.italic())
-    a.Style |= FontStyleBit(TFontStyle::fsItalic);
+    a.Style.Include(TFontStyle::fsItalic);
   if (f.underline())
-    a.Style |= FontStyleBit(TFontStyle::fsUnderline);
+    a.Style.Include(TFontStyle::fsUnderline);
   a.Color = ToColorRef(color);
   a.Pitch = f.fixedPitch() ? 1 : 0;
   return a;
@@ -118,20 +114,7 @@ private:
 
 QString NormalizeLineBreaks(const QString &text)
 {
-  QString out;
-  out.reserve(text.size());
-  const int n = text.size();
-  for (int i = 0; i < n; ++i) {
-    const QChar c = text.at(i);
-    if (!IsBreakChar(c)) {
-      out.append(c);
-      continue;
-    }
-    if (c == u'\r' && i + 1 < n && text.at(i + 1) == u'\n')
-      ++i;
-    out.append(u'\n');
-  }
-  return out;
+  return ReplaceLineBreaks(text, u"\n", lbAllBreaks);
 }
 
 template <class W>
@@ -758,9 +741,9 @@ void TTextWidgetWindow<W>::SetSelAttributes(const TCharAttributes &a)
     fmt.setFontFamilies(QStringList{a.Name});
   if (a.Size > 0)
     fmt.setFontPointSize(a.Size);
-  fmt.setFontWeight((a.Style & FontStyleBit(TFontStyle::fsBold)) ? QFont::Bold : QFont::Normal);
-  fmt.setFontItalic(a.Style & FontStyleBit(TFontStyle::fsItalic));
-  fmt.setFontUnderline(a.Style & FontStyleBit(TFontStyle::fsUnderline));
+  fmt.setFontWeight(a.Style.Contains(TFontStyle::fsBold) ? QFont::Bold : QFont::Normal);
+  fmt.setFontItalic(a.Style.Contains(TFontStyle::fsItalic));
+  fmt.setFontUnderline(a.Style.Contains(TFontStyle::fsUnderline));
   fmt.setForeground(FromColorRef(a.Color));
   fmt.setFontFixedPitch(a.Pitch == 1);
   fmt.setProperty(PropCharset, a.Charset);
@@ -787,9 +770,9 @@ void TTextWidgetWindow<W>::SetDefAttributes(const TCharAttributes &a)
     f.setFamilies(QStringList{a.Name});
   if (a.Size > 0)
     f.setPointSize(a.Size);
-  f.setBold(a.Style & FontStyleBit(TFontStyle::fsBold));
-  f.setItalic(a.Style & FontStyleBit(TFontStyle::fsItalic));
-  f.setUnderline(a.Style & FontStyleBit(TFontStyle::fsUnderline));
+  f.setBold(a.Style.Contains(TFontStyle::fsBold));
+  f.setItalic(a.Style.Contains(TFontStyle::fsItalic));
+  f.setUnderline(a.Style.Contains(TFontStyle::fsUnderline));
   f.setFixedPitch(a.Pitch == 1);
   Document()->setDefaultFont(f);
   QPalette pal = FEdit->palette();
@@ -939,7 +922,7 @@ void TTextWidgetWindow<W>::InsertMimeData(const QMimeData *source)
       const QString inserted = DocCursor(start, end).selectedText();
       for (int i = 0; i < inserted.size(); ++i) {
         const QChar ch = inserted.at(i);
-        if (ch == ParagraphSeparator || !IsBreakChar(ch))
+        if (ch == ParagraphSeparator || !IsLineBreak(ch, lbAllBreaks))
           continue;
         QTextCursor at = DocCursor(start + i, start + i + 1);
         at.removeSelectedText();
@@ -971,11 +954,28 @@ void TTextWidgetWindow<W>::Undo()
   FEdit->undo();
 }
 
+// The outermost edit block also leaves the layout of the new text to the widget's own lazy
+// layout. The rich-text widget lays out the changed part of its text synchronously when an edit
+// ends: over a second for a few megabytes, and a rebuilt text is all changed. Without a page size
+// the document only drops the old layout; giving the size back after the block has ended starts
+// the lazy layout, which lays out what is on screen first and the rest in small steps between
+// events (inside the block, the size would bring back the synchronous layout).
 template <class W>
 void TTextWidgetWindow<W>::BeginEditBlock()
 {
   // The document counts nested blocks itself; one block held here is enough for any depth.
   if (FEditDepth++ == 0) {
+    if constexpr (std::is_same_v<W, QTextEdit>) {
+      QTextDocument *doc = Document();
+      FHeldPageSize = doc->pageSize();
+      if (!FHeldPageSize.isNull()) {
+        // A lazy layout still running (the previous block's) is finished first, at the real
+        // width: anything that needs a position during the block would otherwise lay the rest
+        // out at the width of no page, one character per line.
+        doc->documentLayout()->documentSize();
+        doc->setPageSize(QSizeF(0, 0)); // a null size: the layout stands still
+      }
+    }
     FEditCursor = QTextCursor(Document());
     FEditCursor.beginEditBlock();
   }
@@ -989,6 +989,13 @@ void TTextWidgetWindow<W>::EndEditBlock()
   if (--FEditDepth == 0) {
     FEditCursor.endEditBlock();
     FEditCursor = QTextCursor();
+    if constexpr (std::is_same_v<W, QTextEdit>) {
+      if (!FHeldPageSize.isNull()) {
+        Document()->setPageSize(FHeldPageSize);
+        FHeldPageSize = QSizeF();
+        ScrollCaret();
+      }
+    }
   }
 }
 

@@ -19,6 +19,7 @@
 
 #include <QMetaObject>
 #include <QPointer>
+#include <QSizeF>
 #include <QTextCursor>
 #include <QTextBlock>
 
@@ -143,6 +144,7 @@ private:
   mutable int FBlockHint = 0;
   int FEditDepth = 0;        // open BeginEditBlock calls
   QTextCursor FEditCursor;   // holds the document's edit block while FEditDepth > 0
+  QSizeF FHeldPageSize;      // the page size given back when the outermost block ends
   int FLastSelStart = 0; // a new widget's caret is at the start
   int FLastSelEnd = 0;
   int FSelectionBatch = 0;

@@ -12,6 +12,8 @@
 // This header is QtCore-only (the spelling checker includes it); painting types are only
 // forward-declared.
 
+#include "rtTypes.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -25,14 +27,16 @@ class QPaintDevice;
 
 // Character attributes (the selection's or the default set).
 enum class TFontStyle : unsigned { fsBold = 0, fsItalic = 1, fsUnderline = 2 };
-using TFontStyles = unsigned; // bit = enum ordinal
+using TFontStyles = TSet<TFontStyle, quint8>;
 
-inline constexpr TFontStyles FontStyleBit(TFontStyle s) { return 1u << static_cast<unsigned>(s); }
+inline constexpr TFontStyles FontStyleBit(TFontStyle s) { return s; }
 
+// Hand-aligned field notes.
+// clang-format off
 struct TCharAttributes {
   QString Name;          // font face name
   int Size = 0;          // whole points
-  TFontStyles Style = 0; // bold, italic, underline
+  TFontStyles Style;     // bold, italic, underline
   quint32 Color = 0;     // 0x00BBGGRR like a COLORREF
   int Charset = 1;       // DEFAULT_CHARSET
   int Pitch = 0;         // 0 default, 1 fixed, 2 variable
@@ -46,6 +50,7 @@ struct TParaAttributes {
   int LeftIndent = 0;  // offset of the other lines from the first line; may be negative
   int RightIndent = 0;
 };
+// clang-format on
 
 // EM_SETBKGNDCOLOR with wParam 1: use the system window colour.
 inline constexpr quint32 CLR_DEFAULT = 0xFF000000u;
@@ -55,6 +60,8 @@ using HWND = TEditWindow *;
 
 class TEditWindow {
 public:
+  // The operations and their messages form a table.
+  // clang-format off
   virtual ~TEditWindow();
 
   // --- Window identity and geometry -------------------------------------------------------
@@ -156,7 +163,8 @@ public:
   virtual bool CanUndo() const { return false; }                    // EM_CANUNDO
   virtual void Undo() {}                                            // EM_UNDO
   // Edits between the two calls form one undo step (ITextDocument BeginEditCollection /
-  // EndEditCollection); pairs may nest, the outermost pair counts.
+  // EndEditCollection); pairs may nest, the outermost pair counts. A window may hold back its
+  // layout until the outermost block ends and then scroll the caret into view.
   virtual void BeginEditBlock() {}
   virtual void EndEditBlock() {}
   virtual void Clear() {}                                           // empty content, reset modified flag
@@ -178,5 +186,6 @@ public:
   static void Register(QObject *control, HWND window);
   static void Unregister(QObject *control);
   static void SetFactory(std::function<HWND(QObject *)> factory);
+  // clang-format on
 };
 

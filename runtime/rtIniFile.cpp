@@ -1,6 +1,7 @@
 #include "rtIniFile.h"
 
 #include "rtCodePage.h"
+#include "rtLog.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -378,6 +379,9 @@ bool TIniFile::WriteString(const QString &Section, const QString &Key, const QSt
   UnlockFile();
   if (ok)
     FContent = std::move(content);
+  else
+    qCInfo(lcRuntime) << "INI write not saved (unwritable, locked, unreadable or a bad key):" << FPath
+                      << Section << Key;
   return ok;
 }
 
@@ -410,8 +414,10 @@ bool TIniFile::EndUpdate()
   UnlockFile();
   FUpdating = false;
   FDirty = false;
-  if (!ok)
+  if (!ok) {
+    qCInfo(lcRuntime) << "INI update not saved:" << FPath;
     FContent.reset(); // what we hold was not written; read the file again on next use
+  }
   return ok;
 }
 

@@ -1,5 +1,7 @@
 #include "rtStringList.h"
 
+#include "rtText.h"
+
 #include <algorithm>
 
 namespace {
@@ -335,21 +337,7 @@ void TStringList::SetText(const QString &text)
 {
   withinUpdate(*this, [&] {
     Clear();
-    int start = 0;
-    const int n = text.size();
-    int i = 0;
-    while (i < n) {
-      const QChar c = text[i];
-      if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-        Add(text.mid(start, i - start));
-        if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
-          ++i;
-        start = ++i;
-      } else
-        ++i;
-    }
-    if (start < n)
-      Add(text.mid(start));
+    ForEachLine(text, lbCrLfOnly, [this](QStringView line) { Add(line.toString()); });
   });
 }
 

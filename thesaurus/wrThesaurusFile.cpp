@@ -1,5 +1,7 @@
 #include "wrThesaurusFile.h"
 
+#include "wrThesaurusFileLog.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <cstring>
@@ -15,8 +17,11 @@ constexpr int ContextRecordSize = 14;
 
 void TThesaurusBuffer::Require(qint64 count) const
 {
-  if (count < 0 || FPos < 0 || FPos > FData.size() || count > FData.size() - FPos)
+  if (count < 0 || FPos < 0 || FPos > FData.size() || count > FData.size() - FPos) {
+    qCInfo(lcThesaurusFile) << "thesaurus file damaged: a read of" << count << "bytes at" << FPos
+                            << "ends beyond its" << FData.size() << "bytes";
     throw EReadError();
+  }
 }
 
 void TThesaurusBuffer::ReadBuffer(void *dest, qint64 count)
@@ -153,6 +158,7 @@ void TThesaurusFile::LoadFile()
     indexSize = static_cast<qint32>(r.ReadDWord());
     index = r.ReadBytes(indexSize);
   } catch (const EReadError &) {
+    qCInfo(lcThesaurusFile) << "thesaurus file refused (damaged header):" << FFileName;
     return;
   }
 

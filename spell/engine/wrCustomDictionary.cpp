@@ -1,5 +1,6 @@
 #include "wrCustomDictionary.h"
 
+#include "wrEngineLog.h"
 #include "wrUtil.h"
 
 #include <QFile>
@@ -93,11 +94,11 @@ bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
   // save would replace it.
   if (Name.isEmpty() || !f->open(QIODevice::ReadOnly))
     return Name.isEmpty() || (!f->exists() && CanCreateFile(Name, true));
-  const QByteArray head = f->read(HeaderSize(65001));
+  const QByteArray head = f->read(HeaderSize(CP_UTF8));
   if (head.size() >= HeaderSize(0) && head.left(119) == Banner(0)) {
     codePage = 0;
-  } else if (head.size() >= HeaderSize(65001) && head.left(139) == Banner(65001)) {
-    codePage = 65001;
+  } else if (head.size() >= HeaderSize(CP_UTF8) && head.left(139) == Banner(CP_UTF8)) {
+    codePage = CP_UTF8;
   } else {
     return false;
   }
@@ -111,9 +112,11 @@ bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
 void TCustomDictionary::SetFilename(const QString &F)
 {
   std::unique_ptr<QFile> file;
-  quint32 codePage = 65001;
-  if (!OpenDictionaryFile(F, false, file, codePage))
+  quint32 codePage = CP_UTF8;
+  if (!OpenDictionaryFile(F, false, file, codePage)) {
+    qCInfo(lcSpellEngine) << "custom dictionary refused (unreadable or not a custom dictionary):" << F;
     return;
+  }
   const bool wasLoaded = FLoaded;
   SetLoaded(false);
   FFilename = F;
@@ -153,8 +156,10 @@ void TCustomDictionary::Load()
     return;
   FRefused = false;
   std::unique_ptr<QFile> file;
-  quint32 codePage = 65001;
+  quint32 codePage = CP_UTF8;
   if (!OpenDictionaryFile(FFilename, true, file, codePage)) {
+    qCInfo(lcSpellEngine) << "custom dictionary refused (unreadable or not a custom dictionary):"
+                          << FFilename;
     FRefused = current.inode != 0;
     FRefusedStamp = current;
     return;
@@ -172,6 +177,7 @@ void TCustomDictionary::Load()
   if (!ReadBody(*file)) {
     // A file that does not fit its own counts is refused: nothing is loaded from it, and
     // nothing will be written over it.
+    qCInfo(lcSpellEngine) << "custom dictionary damaged, not loaded and not written over:" << FFilename;
     Clear();
     FRefused = true;
     FRefusedStamp = stamp;
@@ -274,7 +280,7 @@ void TCustomDictionary::Unload()
 void TCustomDictionary::Clear()
 {
   ClearStore();
-  FCodePage = 65001;
+  FCodePage = CP_UTF8;
   FModified = false;
   FLoaded = false;
   FFileTime = TFileStamp();
@@ -328,13 +334,17 @@ void TCustomDictionary::WriteToFile(const QString &Name)
   file.setDirectWriteFallback(false);
   // Unbuffered, so that a failing write (full disk, size limit) is seen here and not lost in a
   // flush at commit time, which would rename a short file into place.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    qCInfo(lcSpellEngine) << "custom dictionary not saved:" << Name << file.errorString();
     return;
+  }
   if (file.write(data) != data.size() || !file.flush() || file.error() != QFileDevice::NoError) {
+    qCInfo(lcSpellEngine) << "custom dictionary not saved:" << Name << file.errorString();
     file.cancelWriting();
     return;
   }
-  file.commit();
+  if (!file.commit())
+    qCInfo(lcSpellEngine) << "custom dictionary not saved:" << Name << file.errorString();
 }
 
 void TCustomDictionary::Save()
@@ -343,7 +353,7 @@ void TCustomDictionary::Save()
   // replace that file with its empty store.
   if (FLoaded && FModified && !FFilename.isEmpty()) {
     std::unique_ptr<QFile> file;
-    quint32 codePage = 65001;
+    quint32 codePage = CP_UTF8;
     if (OpenDictionaryFile(FFilename, true, file, codePage)) {
       TFileStamp disk = FFileTime;
       if (file) {

@@ -17,6 +17,8 @@
 // at load: an unchanged file compares equal, a file renamed into place by another writer never
 // does.
 
+#include "rtCodePage.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -139,7 +141,7 @@ private:
   std::vector<char> FWords;
   int FUsed = 0;
   int FAllocated = 0;
-  quint32 FCodePage = 65001;
+  quint32 FCodePage = CP_UTF8;
   int32_t FUpperBound = 0;
   std::vector<int32_t> FHashTable;
   bool FIndexLists = false;

@@ -1,5 +1,6 @@
 #include "wrMainDictionary.h"
 
+#include "wrEngineLog.h"
 #include "wrPhoneticsMap.h"
 #include "wrUtil.h"
 
@@ -59,6 +60,7 @@ void TMainDictionary::SetFilename(const QString &F)
     accepted = text.startsWith(Banner(1)) || text.startsWith(Banner(0));
   }
   if (!accepted) {
+    qCInfo(lcSpellEngine) << "main dictionary refused (unreadable or not a main dictionary):" << F;
     file.close();
     if (wasLoaded)
       SetLoaded(true);
@@ -75,7 +77,7 @@ void TMainDictionary::SetFilename(const QString &F)
 
   FCompleteHeader = header;
   FMinorVersion = header[MinorVersionIndex] - '0';
-  FCodePage = FMinorVersion >= 1 ? 65001 : 0;
+  FCodePage = FMinorVersion >= 1 ? CP_UTF8 : 0;
   const auto *p = reinterpret_cast<const uchar *>(fixed.constData());
   QString title;
   for (int i = 0; i <= n; ++i) {
@@ -117,22 +119,17 @@ void TMainDictionary::SetLoaded(bool V)
 void TMainDictionary::Load()
 {
   auto file = std::make_unique<QFile>(FFilename);
-  if (!file->open(QIODevice::ReadOnly))
-    return;
-  const qint64 size = file->size();
-  if (size <= 0)
-    return;
-  uchar *view = file->map(0, size);
-  if (!view)
-    return;
-  const quint64 S = quint64(size);
-  const quint64 p9 = FNodePositionStart[NodeClasses];
-  if (!(p9 + 4 < S)) {
-    file->unmap(view);
+  const qint64 size = file->open(QIODevice::ReadOnly) ? file->size() : 0;
+  uchar *view = size > 0 ? file->map(0, size) : nullptr;
+  if (!view) {
+    qCInfo(lcSpellEngine) << "main dictionary not loaded (unreadable):" << FFilename;
     return;
   }
-  const quint32 L = qFromLittleEndian<quint32>(view + p9);
-  if (p9 + 4 + quint64(L) + LookupSize + CharSetTableSize > S) {
+  const quint64 S = quint64(size);
+  const quint64 p9 = FNodePositionStart[NodeClasses];
+  const quint32 L = p9 + 4 < S ? qFromLittleEndian<quint32>(view + p9) : 0;
+  if (!(p9 + 4 < S) || p9 + 4 + quint64(L) + LookupSize + CharSetTableSize > S) {
+    qCInfo(lcSpellEngine) << "main dictionary damaged (its layout ends beyond the file):" << FFilename;
     file->unmap(view);
     return;
   }
@@ -302,7 +299,7 @@ int TMainDictionary::EncodeWord(const QString &Word, char *buffer) const
     }
     out = int(i);
   }
-  if (FCodePage == 65001) {
+  if (FCodePage == CP_UTF8) {
     for (; i < n; ++i) {
       const char16_t c = w[i];
       if (out + 4 >= WordBufferSize)

@@ -6,6 +6,8 @@
 // the mapping before it is followed: a damaged file answers "not found", never reads outside
 // the file and never loops (a walk visits at most as many nodes as the file declares).
 
+#include "rtCodePage.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -100,7 +102,7 @@ private:
   quint32 FWordCount = 0;
   quint32 FNodeCount = 0;
   int FMinorVersion = 0;
-  quint32 FCodePage = 65001;
+  quint32 FCodePage = CP_UTF8;
   QByteArray FCompleteHeader;
   std::array<quint32, NodeClasses> FCharacterCount{};
   // Positions and index starts are kept 64-bit: counts from a damaged file may add up past 2^32.

@@ -106,12 +106,12 @@ void TSuggestionsGenerator::SetDefaultSuggestionTypes(bool V)
     return;
   FSuggestionTypes = AllSuggestionTypes;
   if (FLanguage == 1053) // Swedish writes compounds as one word: no split suggestions
-    FSuggestionTypes &= ~SuggestionTypeBit(TSuggestionType::stSplitWord);
+    FSuggestionTypes.Exclude(TSuggestionType::stSplitWord);
 }
 
 void TSuggestionsGenerator::SetSuggestionTypes(TSuggestionTypes V)
 {
-  FSuggestionTypes = V & AllSuggestionTypes;
+  FSuggestionTypes = V * AllSuggestionTypes;
   FDefaultSuggestionTypes = false;
 }
 

@@ -5,6 +5,7 @@
 // appends candidates in the order it finds them and stops at a limit.
 
 #include "rtStringList.h"
+#include "rtTypes.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -18,13 +19,11 @@ enum class TSuggestionType : unsigned {
   stSubstitution = 3,   // a wrong letter was typed: replace one
   stSplitWord = 4,      // two words were run together: split
 };
-using TSuggestionTypes = unsigned; // bit = enum ordinal
+using TSuggestionTypes = TSet<TSuggestionType, quint8>;
 
-inline constexpr TSuggestionTypes SuggestionTypeBit(TSuggestionType t)
-{
-  return 1u << static_cast<unsigned>(t);
-}
-inline constexpr TSuggestionTypes AllSuggestionTypes = 0x1Fu;
+inline constexpr TSuggestionTypes SuggestionTypeBit(TSuggestionType t) { return t; }
+inline constexpr TSuggestionTypes AllSuggestionTypes =
+    TSuggestionTypes::Range(TSuggestionType::stSingleDeletion, TSuggestionType::stSplitWord);
 
 // The caller's word test: sets Exists when Word is a valid word.
 using TExistsEvent = std::function<void(const QString &Word, bool &Exists)>;
@@ -80,7 +79,7 @@ public:
 
 protected:
   bool Exists(const QString &Word) const;
-  bool HasType(TSuggestionType t) const { return (FSuggestionTypes & SuggestionTypeBit(t)) != 0; }
+  bool HasType(TSuggestionType t) const { return FSuggestionTypes.Contains(t); }
   bool ListFull() const { return FWords->Count() > FMaxCount; }
 
   // Request state, meaningful only during GenerateAll.

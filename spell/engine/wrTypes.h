@@ -1,8 +1,8 @@
 #pragma once
 // Enumerations and sets of the spell component, shared by the configuration store, the check
-// session, live spelling and the dialogs. A set is a TSet over its enumeration: bit n of the
-// mask stands for the value with ordinal n, so masks can be stored and compared as integers
-// (spell options are stored as a 16-bit mask).
+// session, live spelling and the dialogs. A set is a TSet (rtTypes.h) over its enumeration.
+
+#include "rtTypes.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -11,66 +11,6 @@
 #include <type_traits>
 
 class QObject;
-
-// A set of enumeration values; the bit of a value is its ordinal.
-template <typename E, typename Bits = quint32>
-class TSet {
-  static_assert(std::is_enum_v<E>);
-  static_assert(std::is_unsigned_v<Bits>);
-
-public:
-  using Enum = E;
-  using MaskType = Bits;
-
-  constexpr TSet() = default;
-  constexpr TSet(E value) : FBits(Bit(value)) {}
-  constexpr TSet(std::initializer_list<E> values)
-  {
-    for (E v : values)
-      FBits |= Bit(v);
-  }
-  static constexpr TSet FromMask(Bits mask)
-  {
-    TSet s;
-    s.FBits = mask;
-    return s;
-  }
-  // Every value from First to Last (ordinals), both included.
-  static constexpr TSet Range(E First, E Last)
-  {
-    TSet s;
-    for (auto i = static_cast<unsigned>(First); i <= static_cast<unsigned>(Last); ++i)
-      s.FBits |= Bits(Bits(1) << i);
-    return s;
-  }
-
-  constexpr Bits Mask() const { return FBits; }
-  constexpr bool Contains(E value) const { return (FBits & Bit(value)) != 0; }
-  constexpr bool IsEmpty() const { return FBits == 0; }
-  constexpr TSet &Include(E value)
-  {
-    FBits |= Bit(value);
-    return *this;
-  }
-  constexpr TSet &Exclude(E value)
-  {
-    FBits &= Bits(~Bit(value));
-    return *this;
-  }
-  constexpr void Set(E value, bool on) { on ? Include(value) : Exclude(value); }
-
-  friend constexpr TSet operator+(TSet a, TSet b) { return FromMask(a.FBits | b.FBits); }
-  friend constexpr TSet operator-(TSet a, TSet b) { return FromMask(Bits(a.FBits & ~b.FBits)); }
-  friend constexpr TSet operator*(TSet a, TSet b) { return FromMask(a.FBits & b.FBits); }
-  constexpr TSet &operator+=(TSet b) { return *this = *this + b; }
-  constexpr TSet &operator-=(TSet b) { return *this = *this - b; }
-  friend constexpr bool operator==(TSet a, TSet b) { return a.FBits == b.FBits; }
-  friend constexpr bool operator!=(TSet a, TSet b) { return a.FBits != b.FBits; }
-
-private:
-  static constexpr Bits Bit(E value) { return Bits(Bits(1) << static_cast<unsigned>(value)); }
-  Bits FBits = 0;
-};
 
 // --- Spell options ------------------------------------------------------------------------------
 enum TSpellOption : quint8 {

@@ -7,6 +7,7 @@
 // Every path function here treats "\" and "/" alike; NativePath() gives the name to open.
 
 #include "rtEditWindow.h"
+#include "rtTypes.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -62,6 +63,7 @@ bool IsPathSeparator(QChar c);
 bool HasPathSeparator(const QString &Path);
 // The name to hand to the file system: every "\" becomes "/".
 QString NativePath(const QString &Path);
+// clang-format off
 QString ExtractFileName(const QString &Path);   // after the last separator
 QString ExtractFileDir(const QString &Path);    // before the last separator (none: empty)
 QString ExtractFileExt(const QString &Path);    // ".ext" of the name part, or empty
@@ -69,11 +71,12 @@ QString ChangeFileExt(const QString &Path, const QString &Ext);
 QString ExcludeTrailingPathDelimiter(const QString &Path);
 bool FileExists(const QString &Path);           // an existing file that is not a folder
 bool DirectoryExists(const QString &Path);
+// clang-format on
 
 // --- Code pages of stored words ------------------------------------------------------------------
-// CodePage 0 is the system's 8-bit code page (Windows-1252), 65001 UTF-8. Writes the encoded
-// text and a zero byte into Dest (Capacity bytes, at least 2) and answers the byte count without
-// the zero. Text that does not fit gives the empty text (count 0).
+// CodePage CP_ACP is the system's 8-bit code page (Windows-1252), CP_UTF8 UTF-8 (rtCodePage.h).
+// Writes the encoded text and a zero byte into Dest (Capacity bytes, at least 2) and answers the
+// byte count without the zero. Text that does not fit gives the empty text (count 0).
 int WideToCodePage(quint32 CodePage, char *Dest, int Capacity, const QString &Text);
 // Decodes the zero-terminated bytes; MaxLength bounds the read where the bytes come from a
 // mapped file (the text then ends at the first zero or after MaxLength bytes).
@@ -110,9 +113,6 @@ bool IsRichEditWindow(HWND Window);
 bool IsWindowsVistaOrLater();
 
 // --- Notification lists -------------------------------------------------------------------------------
-
-// A handler bound to its object (the lambda captures it); Sender is the notifying component.
-using TNotifyEvent = std::function<void(QObject *Sender)>;
 
 class TEventList {
 public:

@@ -2,6 +2,8 @@
 // band (order, tool tips, shortcuts), the keep-option list, the ruler, Clear, the two program
 // launches, the pop-up menu and a few text commands through their buttons, each undone.
 
+#include "print_qstring.h"
+
 #include "CheckedComboBox.h"
 #include "RichTextEd.h"
 #include "RichTextEdControls.h"
@@ -39,13 +41,6 @@
 #include <memory>
 #include <ostream>
 #include <vector>
-
-void PrintTo(const QString &s, std::ostream *os)
-{
-  QString v = s;
-  v.replace("\r", "\\r").replace("\n", "\\n").replace("\t", "\\t");
-  *os << '"' << v.toStdString() << '"';
-}
 
 namespace {
 

@@ -3,6 +3,7 @@
 // thesaurus file and lets a dialog choose a replacement. This layer holds the lookup logic and
 // no dialog of its own (wrThesaurus adds the standard one).
 
+#include "rtTypes.h"
 #include "wrThesaurusFile.h"
 
 #include <QDialog>
@@ -22,15 +23,13 @@ class TThesaurusDialogCtrl;
 enum TDialogDoubleClickAction { dcaNone, dcaReplace, dcaLookup };
 
 enum TThesaurusDialogCommand { tdcLookedUp, tdcPrevious, tdcLookup, tdcReplace, tdcClose };
-using TThesaurusDialogCommands = unsigned; // bit = enum ordinal
-inline constexpr TThesaurusDialogCommands ThesaurusCommandBit(TThesaurusDialogCommand c)
-{
-  return 1u << static_cast<unsigned>(c);
-}
-inline constexpr TThesaurusDialogCommands AllThesaurusCommands = 0x1Fu;
+using TThesaurusDialogCommands = TSet<TThesaurusDialogCommand, quint8>;
+inline constexpr TThesaurusDialogCommands ThesaurusCommandBit(TThesaurusDialogCommand c) { return c; }
+inline constexpr TThesaurusDialogCommands AllThesaurusCommands =
+    TThesaurusDialogCommands::Range(tdcLookedUp, tdcClose);
 inline constexpr bool HasCommand(TThesaurusDialogCommands set, TThesaurusDialogCommand c)
 {
-  return (set & ThesaurusCommandBit(c)) != 0;
+  return set.Contains(c);
 }
 
 enum TThesaurusLanguageString {
@@ -77,7 +76,6 @@ public:
   using TCreateThesaurusDialogEvent = std::function<void(QObject *Sender, QDialog *&ThesaurusForm, bool Create)>;
   using TPromptLookupEvent = std::function<void(QObject *Sender, const QString &Word, TThesaurusEntryList &ContextList)>;
   using TPromptContextEvent = std::function<void(QObject *Sender, QStringList &Words)>;
-  using TNotifyEvent = std::function<void(QObject *Sender)>;
   using TGetStringEvent = std::function<void(QObject *Sender, TThesaurusLanguageString LanguageString, QString &Text)>;
 
   explicit TWrightThesaurusBase(QObject *Owner = nullptr);

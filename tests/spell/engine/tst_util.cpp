@@ -1,4 +1,4 @@
-#include "TestEnvGuard.h"
+#include "env_guard.h"
 
 #include "rtAssert.h"
 #include "rtCodePage.h"

@@ -1,6 +1,8 @@
 // The platform pieces the main window stands on: the string list, the error box and its
 // guard around commands, and the registry over a fixed store.
 
+#include "print_qstring.h"
+
 #include "rtErrorBox.h"
 #include "rtRegistry.h"
 #include "rtStringList.h"
@@ -9,8 +11,6 @@
 
 #include <ostream>
 #include <stdexcept>
-
-void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace {
 

@@ -1,5 +1,5 @@
-#include "TestConfigOwner.h"
-#include "TestEnvGuard.h"
+#include "config_owner.h"
+#include "env_guard.h"
 
 #include "rtIniFile.h"
 #include "rtUserStore.h"

@@ -3,7 +3,7 @@
 //
 //   engine_util_save_helper <file> <section> <rounds>
 
-#include "TestConfigOwner.h"
+#include "config_owner.h"
 
 #include <QCoreApplication>
 #include <cstdio>

@@ -1,0 +1,3 @@
+#include "rtLog.h"
+
+Q_LOGGING_CATEGORY(lcRuntime, "lw.runtime", QtWarningMsg)

@@ -1,0 +1,3 @@
+#include "wrEngineLog.h"
+
+Q_LOGGING_CATEGORY(lcSpellEngine, "lw.spell.engine", QtWarningMsg)
