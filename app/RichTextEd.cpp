@@ -96,6 +96,10 @@ TRichTextEd::~TRichTextEd()
 {
   // The check works on the editor, which goes before the component does.
   EndSpellCheck();
+  // Children still to be deleted (a closing dialog) move the focus: no refresh of a window
+  // that is half gone.
+  disconnect(qApp, nullptr, this, nullptr);
+  disconnect(QGuiApplication::clipboard(), nullptr, this, nullptr);
   // The editor's notifications call back into this window: stop them before the members go.
   if (Editor) {
     Editor->OnChange = nullptr;
