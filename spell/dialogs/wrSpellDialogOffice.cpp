@@ -256,6 +256,8 @@ void TSpellDialogV4::SetupNotFoundEdit()
   FLineStart = line.left(x);
   FLineEnd = line.mid(x + n);
 
+  // setPlainText writes in the current format, which is the word's after an edit inside it.
+  NotFoundRichEdit->setCurrentCharFormat(QTextCharFormat());
   NotFoundRichEdit->setPlainText(line);
   QColor color(Qt::red);
   TFontStyles style = TFontStyle::fsBold;

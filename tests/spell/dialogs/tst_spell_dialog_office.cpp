@@ -212,13 +212,24 @@ TEST_F(SpellDialogOffice, EditingTheSentenceMovesThroughItsThreeStates)
   EXPECT_TRUE(D->SuggestionsListbox->isEnabled());
   EXPECT_EQ(D->SuggestionsListbox->currentRow(), 0);
 
-  // Undo Edit discards an edit without a command.
+  // Undo Edit discards an edit without a command; typing inside the word took the word's
+  // format, which must not spread over the restored sentence.
   Spell.Calls.clear();
-  Type("We saw tea cat.");
+  QTextCursor inWord = D->NotFoundRichEdit->textCursor();
+  inWord.setPosition(9);
+  D->NotFoundRichEdit->setTextCursor(inWord);
+  D->NotFoundRichEdit->insertPlainText("x");
+  EXPECT_EQ(D->NotFoundRichEdit->toPlainText(), "We saw texh cat.");
+  EXPECT_EQ(D->ChangeState(), ctWordChange);
   D->IgnoreButton->click();
   EXPECT_EQ(D->NotFoundRichEdit->toPlainText(), "We saw teh cat.");
   EXPECT_TRUE(D->ShowingNotFound());
   EXPECT_TRUE(Spell.Calls.isEmpty());
+  QTextCursor c(D->NotFoundRichEdit->document());
+  c.setPosition(2);
+  EXPECT_NE(c.charFormat().fontWeight(), QFont::Bold);
+  c.setPosition(8);
+  EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
 }
 
 TEST_F(SpellDialogOffice, EveryButtonCallsItsCheckCommand)
