@@ -453,7 +453,9 @@ protected:
   virtual void DialogShowHandler(QObject *Sender);
   virtual void DialogDeactivateHandler(QObject *Sender);
   virtual void DialogActivateHandler(QObject *Sender);
-  virtual void PresentWord();
+  // Shows the word to the controller's hook and OnPromptWord; true when someone was there to
+  // answer it (a hook, the event, or a shown dialog form).
+  virtual bool PresentWord();
   virtual void PlaceDialogNearSelection(bool Horizontal, bool Vertical);
   virtual void PlaceDialogBesideControl();
   virtual void PlaceDialogInitially();
@@ -483,6 +485,11 @@ protected:
   virtual void ContinueCheck();
   virtual void CheckSmart(TControlParser *Parser);
 
+  bool IsRepeatedWordAt(TControlParser *Parser, const QString &Word);
+  // The wrappers' common part: check, then free the parser when the component does not.
+  void RunWrappedCheck(TControlParser *Parser, TCheckType CheckType);
+  // Moves the parser by EndCursorPosition and puts the caret there.
+  void MoveToEndPosition(TControlParser *Parser, int OriginalX, int OriginalY);
   // A command's last step: resume the loop, or let the loop that is showing the word resume.
   void ResumeCheck();
   // True when a command may act now (a check runs; AllowRepeated: also on a repeated word).
@@ -648,8 +655,9 @@ protected:
   bool FOldCloseDialog = true;
   bool FOldKeepActive = false;
   bool FDialogEverShown = false; // in this check or sequence, for emNoDialog
-  bool FInLoop = false;          // ContinueCheck is on the stack
-  bool FResumePending = false;   // a command asked the loop to go on while it was showing a word
+  bool FPresenting = false;    // the loop is showing a word (PresentWord is on the stack)
+  bool FResumePending = false; // a command asked that loop to go on
+  quint32 FCheckSerial = 0;    // tells a loop that its check ended and another began
   bool FBusyCursor = false;
   TSpellCheckHost *FCheckHost = nullptr;
 };
