@@ -88,17 +88,20 @@ TEST(WrightSpellDialogs, InterfaceFontsGoToControlsAndTextAreasOnlyWhenAskedFor)
 TEST(WrightSpellDialogs, HostEventsAndHostFormsForTheOptionsDialog)
 {
   TProbeSpell s;
-  int created = 0;
+  int created = 0, bound = 0;
   s.OnCreateWrightDialog = [&](QObject *, QObject *, TWrightDialog d, QDialog *&form) {
     if (d != adSpellConfigurationDialog)
       return;
     ++created;
     auto *dlg = new QDialog;
+    auto *ctrl = new TConfigurationDialogCtrl(dlg);
+    ctrl->OnConfigurationAvailable = [&](QObject *) { ++bound; };
     QTimer::singleShot(0, dlg, [dlg] { dlg->accept(); });
     form = dlg;
   };
   s.Setup();
   EXPECT_EQ(created, 1);
+  EXPECT_EQ(bound, 1); // the component binds the host form's controller
   int handled = 0;
   s.OnShowConfigDialog = [&](QObject *, QObject *) { ++handled; };
   s.Setup();
