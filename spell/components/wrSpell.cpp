@@ -3,6 +3,7 @@
 #include "rtAssert.h"
 #include "rtErrorBox.h"
 #include "rtFonts.h"
+#include "wrSpellDialog.h"
 #include "wrSpellDialogOffice.h"
 
 #include <QAbstractButton>
@@ -105,9 +106,12 @@ QObject *TWrightSpellDialogs::CreateSpellDialog()
   QWidget *window = OwnerWindow(owner);
   QObject *ownerParam = window ? static_cast<QObject *>(window) : this;
   QDialog *form = FireCreateWrightDialog(ownerParam, adSpellDialog);
-  // The classic dialog is not built yet: both types get the Office-style dialog.
-  if (!form)
-    form = new TSpellDialogV4(window);
+  if (!form) {
+    if (DialogTypeSpelling == sdOffice)
+      form = new TSpellDialogV4(window);
+    else
+      form = new TSpellDialog(window);
+  }
   rtAssert(form != nullptr, "wrSpell", "no spelling dialog form");
   SetupFormFonts(form, true);
   return form;

@@ -3,6 +3,7 @@
 
 #include "print_qstring.h"
 #include "probe_spell.h"
+#include "wrSpellDialog.h"
 #include "wrSpellDialogOffice.h"
 
 #include <QApplication>
@@ -43,6 +44,16 @@ TEST(WrightSpellDialogs, ALanguageWithoutOfficeTextsTurnsBothDialogTypesClassic)
   EXPECT_EQ(s.UILanguage(), TSpellLanguageType::ltSwedish);
   EXPECT_EQ(s.DialogTypeSpelling, sdClassic);
   EXPECT_EQ(s.DialogTypeConfiguration, sdClassic);
+}
+
+TEST(WrightSpellDialogs, TheDialogTypeChoosesTheDialog)
+{
+  TProbeSpell s;
+  std::unique_ptr<QObject> office(s.CreateAndBind());
+  EXPECT_NE(qobject_cast<TSpellDialogV4 *>(office.get()), nullptr);
+  s.DialogTypeSpelling = sdClassic;
+  std::unique_ptr<QObject> classic(s.CreateAndBind());
+  EXPECT_NE(qobject_cast<TSpellDialog *>(classic.get()), nullptr);
 }
 
 TEST(WrightSpellDialogs, TheSpellingDialogBelongsToTheWindowOfTheCheckedControl)
