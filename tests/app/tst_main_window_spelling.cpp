@@ -183,4 +183,19 @@ TEST_F(MainWindowSpelling, AMissingDictionaryFolderEndsTheCheckWithOnlyTheDialog
   EXPECT_EQ(Boxes, QStringList({"The spelling check is complete."}));
 }
 
+TEST_F(MainWindowSpelling, DamagedDictionaryFilesEndTheCheckWithOnlyTheDialog)
+{
+  WriteFile(Dir + "/aussie.wdm", QByteArray("WDM\x04garbage", 11));
+  WriteFile(Dir + "/Autocorrect.wdu", QByteArray(300, '\xff'));
+  WriteFile(Dir + "/Spell.cfg", QByteArray("[\x01\x02\n=\n\xff\xfe"));
+  Check("teh\r\n", {[](TSpellDialogV4 *d) {
+                      EXPECT_EQ(d->Word(), "teh");
+                      d->IgnoreButton->click();
+                    }});
+  EXPECT_EQ(Steps, 1);
+  EXPECT_FALSE(Window->WrightAutoLiveSpell1->Checking());
+  EXPECT_EQ(Boxes, QStringList({"The spelling check is complete."}));
+  EXPECT_EQ(Window->Editor->GetText(), "teh\r\n");
+}
+
 } // namespace
