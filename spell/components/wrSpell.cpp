@@ -33,7 +33,8 @@ public:
   }
   bool AskYesNo(const QString &Text, const QString &Caption) override
   {
-    return MessageBox(QApplication::activeWindow(), Text, Caption, MB_YESNO | MB_ICONQUESTION) == IDYES;
+    return MessageBox(QApplication::activeWindow(), Text, Caption, MB_YESNO | MB_ICONQUESTION) ==
+           IDYES;
   }
   void SetBusyCursor(bool Busy) override
   {
@@ -54,8 +55,8 @@ QFont DefaultInterfaceFont()
 } // namespace
 
 TWrightSpellDialogs::TWrightSpellDialogs(QObject *AOwner)
-    : TWrightSpellBase(AOwner), FFontControls(DefaultInterfaceFont()), FFontText(DefaultInterfaceFont()),
-      FHost(std::make_unique<TDesktopCheckHost>())
+    : TWrightSpellBase(AOwner), FFontControls(DefaultInterfaceFont()),
+      FFontText(DefaultInterfaceFont()), FHost(std::make_unique<TDesktopCheckHost>())
 {
   URLDownloadDictionaries = DictionaryHost + QStringLiteral("/dl-dictionaries.htm?app=%AppName%");
   URLEditDictionaries = DictionaryHost + QStringLiteral("/ed-dictionaries.htm?app=%AppName%");
@@ -151,7 +152,8 @@ void TWrightSpellDialogs::InternalSetupCustomDictionaries(QObject *AOwner)
   RunHostDialog(AOwner, adSpellCustomDictionariesDialog, false, nullptr);
 }
 
-void TWrightSpellDialogs::InternalEditCustomDictionary(QObject *AOwner, TCustomDictionary *CustomDictionary)
+void TWrightSpellDialogs::InternalEditCustomDictionary(QObject *AOwner,
+                                                       TCustomDictionary *CustomDictionary)
 {
   if (OnShowEditCustomDictionaryDialog) {
     OnShowEditCustomDictionaryDialog(this, AOwner, CustomDictionary);
@@ -209,10 +211,12 @@ void TWrightSpellDialogs::SetupFormFonts(QWidget *Dialog, bool ApplyTextFont)
     return;
   const QFont &text = ApplyTextFont ? FFontText : FFontControls;
   for (QWidget *w : Dialog->findChildren<QWidget *>()) {
-    if (qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w) || qobject_cast<QGroupBox *>(w) ||
-        qobject_cast<QTabWidget *>(w) || qobject_cast<QTextEdit *>(w))
+    if (qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w) ||
+        qobject_cast<QGroupBox *>(w) || qobject_cast<QTabWidget *>(w) ||
+        qobject_cast<QTextEdit *>(w))
       w->setFont(FFontControls);
-    else if (qobject_cast<QAbstractItemView *>(w) || qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w))
+    else if (qobject_cast<QAbstractItemView *>(w) || qobject_cast<QLineEdit *>(w) ||
+             qobject_cast<QComboBox *>(w))
       w->setFont(text);
   }
 }

@@ -30,8 +30,9 @@ inline constexpr quint32 BIF_EDITBOX = 0x0010;          // with an edit box for 
 
 using TWrightDialogCreateEvent =
     std::function<void(QObject *Sender, QObject *OwnerParam, TWrightDialog Dialog, QDialog *&Form)>;
-using TBrowseForFolderEvent = std::function<void(QObject *Sender, QObject *OwnerParam, const TBrowseInfo &BrowseInfo,
-                                                 QString &NewFolder, bool &Canceled)>;
+using TBrowseForFolderEvent =
+    std::function<void(QObject *Sender, QObject *OwnerParam, const TBrowseInfo &BrowseInfo,
+                       QString &NewFolder, bool &Canceled)>;
 
 class TWrightSpellDialogs : public TWrightSpellBase, public TSpellDialogAppearance {
   Q_OBJECT
@@ -76,8 +77,8 @@ public:
 protected:
   QObject *CreateSpellDialog() override;
   virtual QDialog *FireCreateWrightDialog(QObject *OwnerParam, TWrightDialog Dialog);
-  virtual void FireBrowseForFolder(QObject *OwnerParam, const TBrowseInfo &BrowseInfo, QString &NewFolder,
-                                   bool &Canceled);
+  virtual void FireBrowseForFolder(QObject *OwnerParam, const TBrowseInfo &BrowseInfo,
+                                   QString &NewFolder, bool &Canceled);
   // The desktop's folder chooser; empty when cancelled.
   virtual QString BrowseForFolder(const TBrowseInfo &BrowseInfo);
   // The window a dialog of AOwner belongs to: the first widget among AOwner and its owners.
@@ -85,7 +86,8 @@ protected:
 
 private:
   // A host-supplied modal dialog (options or dictionaries); false when the host supplied none.
-  bool RunHostDialog(QObject *AOwner, TWrightDialog Dialog, bool ApplyTextFont, TCustomDictionary *Dictionary);
+  bool RunHostDialog(QObject *AOwner, TWrightDialog Dialog, bool ApplyTextFont,
+                     TCustomDictionary *Dictionary);
 
   QFont FFontControls;
   QFont FFontText;

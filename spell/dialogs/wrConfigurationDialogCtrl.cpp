@@ -43,7 +43,10 @@ TStringList TConfigurationDialogCtrl::AvailableMSWordCustom() const
 {
   return FWrightSpell ? FWrightSpell->ConfigAvailableMSWordCustom() : TStringList();
 }
-bool TConfigurationDialogCtrl::UseExcludeWords() const { return !FWrightSpell || FWrightSpell->UseExcludeWords(); }
+bool TConfigurationDialogCtrl::UseExcludeWords() const
+{
+  return !FWrightSpell || FWrightSpell->UseExcludeWords();
+}
 bool TConfigurationDialogCtrl::CanUndo() const { return FWrightSpell && FWrightSpell->CanUndo(); }
 TCustomDictionary *TConfigurationDialogCtrl::InternalCustom() const
 {
@@ -61,8 +64,14 @@ TSpellDialogCommands TConfigurationDialogCtrl::CommandsEnabled() const
 {
   return FWrightSpell ? FWrightSpell->CommandsEnabled() : TSpellDialogCommands();
 }
-qint32 TConfigurationDialogCtrl::HelpCtxSpellDialog() const { return FWrightSpell ? FWrightSpell->HelpCtxSpellDialog : 0; }
-qint32 TConfigurationDialogCtrl::HelpCtxConfigDialog() const { return FWrightSpell ? FWrightSpell->HelpCtxConfigDialog : 0; }
+qint32 TConfigurationDialogCtrl::HelpCtxSpellDialog() const
+{
+  return FWrightSpell ? FWrightSpell->HelpCtxSpellDialog : 0;
+}
+qint32 TConfigurationDialogCtrl::HelpCtxConfigDialog() const
+{
+  return FWrightSpell ? FWrightSpell->HelpCtxConfigDialog : 0;
+}
 qint32 TConfigurationDialogCtrl::HelpCtxDictionariesDialog() const
 {
   return FWrightSpell ? FWrightSpell->HelpCtxDictionariesDialog : 0;
@@ -71,8 +80,14 @@ qint32 TConfigurationDialogCtrl::HelpCtxDictionaryEditDialog() const
 {
   return FWrightSpell ? FWrightSpell->HelpCtxDictionaryEditDialog : 0;
 }
-QString TConfigurationDialogCtrl::CurrentWord() const { return FWrightSpell ? FWrightSpell->CurrentWord() : QString(); }
-bool TConfigurationDialogCtrl::RepeatedWord() const { return FWrightSpell && FWrightSpell->RepeatedWord(); }
+QString TConfigurationDialogCtrl::CurrentWord() const
+{
+  return FWrightSpell ? FWrightSpell->CurrentWord() : QString();
+}
+bool TConfigurationDialogCtrl::RepeatedWord() const
+{
+  return FWrightSpell && FWrightSpell->RepeatedWord();
+}
 TControlParser *TConfigurationDialogCtrl::ControlParser() const
 {
   return FWrightSpell ? FWrightSpell->ControlParser() : nullptr;
@@ -96,18 +111,20 @@ QString TConfigurationDialogCtrl::GetOptionString(TSpellOption Option) const
   return FWrightSpell->GetString(TSpellLanguageString(int(Option)));
 }
 
-std::unique_ptr<TMainDictionary> TConfigurationDialogCtrl::GetMainDictionary(const QString &Filename)
+std::unique_ptr<TMainDictionary> TConfigurationDialogCtrl::GetMainDictionary(
+    const QString &Filename)
 {
   return FWrightSpell ? FWrightSpell->GetMainDictionary(Filename) : nullptr;
 }
-std::unique_ptr<TCustomDictionary> TConfigurationDialogCtrl::GetCustomDictionary(const QString &Filename)
+std::unique_ptr<TCustomDictionary> TConfigurationDialogCtrl::GetCustomDictionary(
+    const QString &Filename)
 {
   return FWrightSpell ? FWrightSpell->GetCustomDictionary(Filename) : nullptr;
 }
 
 // Each forwards to the component when there is one.
-#define LW_FORWARD(call) \
-  if (FWrightSpell)      \
+#define LW_FORWARD(call)                                                                           \
+  if (FWrightSpell)                                                                                \
   FWrightSpell->call
 
 void TConfigurationDialogCtrl::Setup() { LW_FORWARD(Setup()); }
@@ -133,17 +150,24 @@ bool TConfigurationDialogCtrl::CreateNewCustomDictionary(const QString &Filename
 {
   return FWrightSpell && FWrightSpell->CreateNewCustomDictionary(Filename);
 }
-bool TConfigurationDialogCtrl::RenameCustomDictionary(const QString &OldFilename, const QString &NewFilename)
+bool TConfigurationDialogCtrl::RenameCustomDictionary(const QString &OldFilename,
+                                                      const QString &NewFilename)
 {
   return FWrightSpell && FWrightSpell->RenameCustomDictionary(OldFilename, NewFilename);
 }
 void TConfigurationDialogCtrl::Ignore() { LW_FORWARD(Check_Ignore()); }
 void TConfigurationDialogCtrl::IgnoreAll() { LW_FORWARD(Check_IgnoreAll()); }
 void TConfigurationDialogCtrl::Change(const QString &Word) { LW_FORWARD(Check_Change(Word)); }
-void TConfigurationDialogCtrl::ChangeLine(const QString &NewLine) { LW_FORWARD(Check_ChangeLine(NewLine)); }
+void TConfigurationDialogCtrl::ChangeLine(const QString &NewLine)
+{
+  LW_FORWARD(Check_ChangeLine(NewLine));
+}
 void TConfigurationDialogCtrl::ChangeAll(const QString &Word) { LW_FORWARD(Check_ChangeAll(Word)); }
 void TConfigurationDialogCtrl::Add() { LW_FORWARD(Check_Add()); }
-void TConfigurationDialogCtrl::AutoCorrect(const QString &Word) { LW_FORWARD(Check_AutoCorrect(Word)); }
+void TConfigurationDialogCtrl::AutoCorrect(const QString &Word)
+{
+  LW_FORWARD(Check_AutoCorrect(Word));
+}
 void TConfigurationDialogCtrl::Undo() { LW_FORWARD(Check_Undo()); }
 void TConfigurationDialogCtrl::RepeatIgnore() { LW_FORWARD(Check_RepeatIgnore()); }
 void TConfigurationDialogCtrl::RepeatDelete() { LW_FORWARD(Check_RepeatDelete()); }

@@ -8,8 +8,8 @@
 // TSpellDialogController and binds itself (SetWrightSpell, once).
 
 #include "rtEditWindow.h"
-#include "wrParserBase.h"
 #include "rtStringList.h"
+#include "wrParserBase.h"
 #include "wrSpellDialogLink.h"
 #include "wrSpellLanguages.h"
 #include "wrTypes.h"

@@ -23,7 +23,8 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &r, const
   return b;
 }
 
-QLabel *MakeLabel(QWidget *parent, const char *name, const QRect &r, QWidget *buddy, const char *placeholder)
+QLabel *MakeLabel(QWidget *parent, const char *name, const QRect &r, QWidget *buddy,
+                  const char *placeholder)
 {
   auto *l = new QLabel(QLatin1String(placeholder), parent);
   l->setObjectName(QLatin1String(name));
@@ -50,29 +51,38 @@ TSpellDialog::TSpellDialog(QWidget *Parent) : TSpellDialogBaseForm(Parent)
   SuggestionsListbox = new QListWidget(this);
   SuggestionsListbox->setObjectName(QStringLiteral("SuggestionsListbox"));
   SuggestionsListbox->setGeometry(96, 62, 160, 97);
-  NotFoundText = MakeLabel(this, "NotFoundText", QRect(8, 11, 86, 16), NotFoundEdit, "xxNot Found:");
-  ReplaceWithText = MakeLabel(this, "ReplaceWithText", QRect(8, 38, 86, 16), ReplaceWithEdit, "xxReplace With:");
-  SuggestionsText = MakeLabel(this, "SuggestionsText", QRect(8, 65, 86, 16), SuggestionsListbox, "xxSuggestions:");
+  NotFoundText =
+      MakeLabel(this, "NotFoundText", QRect(8, 11, 86, 16), NotFoundEdit, "xxNot Found:");
+  ReplaceWithText =
+      MakeLabel(this, "ReplaceWithText", QRect(8, 38, 86, 16), ReplaceWithEdit, "xxReplace With:");
+  SuggestionsText = MakeLabel(this, "SuggestionsText", QRect(8, 65, 86, 16), SuggestionsListbox,
+                              "xxSuggestions:");
   IgnoreButton = MakeButton(this, "IgnoreButton", QRect(264, 6, 80, 23), "xxIgnore");
   IgnoreAllButton = MakeButton(this, "IgnoreAllButton", QRect(348, 6, 80, 23), "xxIgnore All");
   ChangeButton = MakeButton(this, "ChangeButton", QRect(264, 33, 80, 23), "xxChange");
   ChangeAllButton = MakeButton(this, "ChangeAllButton", QRect(348, 33, 80, 23), "xxChange All");
   AddButton = MakeButton(this, "AddButton", QRect(264, 60, 80, 23), "xxAdd");
-  AutoCorrectButton = MakeButton(this, "AutoCorrectButton", QRect(348, 60, 80, 23), "xxAuto-Correct");
+  AutoCorrectButton =
+      MakeButton(this, "AutoCorrectButton", QRect(348, 60, 80, 23), "xxAuto-Correct");
   CancelButton = MakeButton(this, "CancelButton", QRect(264, 136, 80, 23), "xxCancel");
   HelpButton = MakeButton(this, "HelpButton", QRect(348, 136, 80, 23), "xxHelp");
   UndoButton = MakeButton(this, "UndoButton", QRect(8, 111, 80, 23), "xxUndo");
   OptionsButton = MakeButton(this, "OptionsButton", QRect(8, 138, 80, 23), "xxOptions...");
 
-  const QList<QWidget *> order = {ReplaceWithEdit, SuggestionsListbox, IgnoreButton, IgnoreAllButton,
-                                  ChangeButton,    ChangeAllButton,    AddButton,    AutoCorrectButton,
-                                  UndoButton,      OptionsButton,      CancelButton, HelpButton};
+  const QList<QWidget *> order = {ReplaceWithEdit, SuggestionsListbox, IgnoreButton,
+                                  IgnoreAllButton, ChangeButton,       ChangeAllButton,
+                                  AddButton,       AutoCorrectButton,  UndoButton,
+                                  OptionsButton,   CancelButton,       HelpButton};
   for (qsizetype i = 1; i < order.size(); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 
   DialogControl = new TConfigurationDialogCtrl(this);
-  DialogControl->OnConfigurationAvailable = [this](QObject *s) { DialogControlConfigurationAvailable(s); };
-  DialogControl->OnPromptWord = [this](QObject *s, const QString &w, bool r) { DialogControlPromptWord(s, w, r); };
+  DialogControl->OnConfigurationAvailable = [this](QObject *s) {
+    DialogControlConfigurationAvailable(s);
+  };
+  DialogControl->OnPromptWord = [this](QObject *s, const QString &w, bool r) {
+    DialogControlPromptWord(s, w, r);
+  };
   OnActivate = [this](QObject *s) { FormActivate(s); };
   OnDeactivate = [this](QObject *s) { FormDeactivate(s); };
 
@@ -81,7 +91,8 @@ TSpellDialog::TSpellDialog(QWidget *Parent) : TSpellDialogBaseForm(Parent)
     if (!FNoSuggestions && item)
       ReplaceWithEdit->setText(item->text());
   });
-  connect(SuggestionsListbox, &QListWidget::itemDoubleClicked, this, [this] { SuggestionsListboxDblClick(); });
+  connect(SuggestionsListbox, &QListWidget::itemDoubleClicked, this,
+          [this] { SuggestionsListboxDblClick(); });
   NotFoundEdit->installEventFilter(this);
   connect(IgnoreButton, &QPushButton::clicked, this, &TSpellDialog::IgnoreButtonClick);
   connect(IgnoreAllButton, &QPushButton::clicked, this, [this] { DialogControl->IgnoreAll(); });
@@ -145,7 +156,8 @@ void TSpellDialog::DialogControlPromptWord(QObject *, const QString &Word, bool 
   FWord = Word;
   FRepeated = Repeated;
   FNoSuggestions = false;
-  NotFoundText->setText(DialogControl->GetString(Repeated ? LS::lsDlgRepeatedWord : LS::lsDlgNotFound));
+  NotFoundText->setText(
+      DialogControl->GetString(Repeated ? LS::lsDlgRepeatedWord : LS::lsDlgNotFound));
   NotFoundEdit->setText(Word);
   SuggestionsListbox->clear();
   FullEnable(true);
@@ -272,7 +284,8 @@ void TSpellDialog::CancelButtonClick()
 bool TSpellDialog::eventFilter(QObject *Watched, QEvent *Event)
 {
   // A double click on the word copies it into the replacement, to be edited there.
-  if (Watched == NotFoundEdit && Event->type() == QEvent::MouseButtonDblClick && NotFoundEdit->isEnabled())
+  if (Watched == NotFoundEdit && Event->type() == QEvent::MouseButtonDblClick &&
+      NotFoundEdit->isEnabled())
     ReplaceWithEdit->setText(NotFoundEdit->text());
   return TSpellDialogBaseForm::eventFilter(Watched, Event);
 }

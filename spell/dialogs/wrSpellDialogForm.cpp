@@ -10,8 +10,9 @@
 TSpellDialogBaseForm::TSpellDialogBaseForm(QWidget *Parent) : QDialog(Parent)
 {
   // Fixed dialog border with the system menu only.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
   setFont(SpellDialogFont());
 }
 

@@ -98,15 +98,20 @@ TSpellDialogV4::TSpellDialogV4(QWidget *Parent) : TSpellDialogBaseForm(Parent)
   HelpButton->setText(QStringLiteral("xxHelp"));
   CancelButton->setText(QStringLiteral("xxCancel"));
 
-  const QList<QWidget *> order = {NotFoundRichEdit, IgnoreButton,    IgnoreAllButton,   AddButton,
-                                  SuggestionsListbox, ChangeButton,  ChangeAllButton,   AutoCorrectButton,
-                                  OptionsButton,    UndoButton,      HelpButton,        CancelButton};
+  const QList<QWidget *> order = {NotFoundRichEdit, IgnoreButton,       IgnoreAllButton,
+                                  AddButton,        SuggestionsListbox, ChangeButton,
+                                  ChangeAllButton,  AutoCorrectButton,  OptionsButton,
+                                  UndoButton,       HelpButton,         CancelButton};
   for (qsizetype i = 1; i < order.size(); ++i)
     QWidget::setTabOrder(order[i - 1], order[i]);
 
   DialogControl = new TConfigurationDialogCtrl(this);
-  DialogControl->OnConfigurationAvailable = [this](QObject *s) { DialogControlConfigurationAvailable(s); };
-  DialogControl->OnPromptWord = [this](QObject *s, const QString &w, bool r) { DialogControlPromptWord(s, w, r); };
+  DialogControl->OnConfigurationAvailable = [this](QObject *s) {
+    DialogControlConfigurationAvailable(s);
+  };
+  DialogControl->OnPromptWord = [this](QObject *s, const QString &w, bool r) {
+    DialogControlPromptWord(s, w, r);
+  };
   OnActivate = [this](QObject *s) { FormActivate(s); };
   OnDeactivate = [this](QObject *s) { FormDeactivate(s); };
 
@@ -117,7 +122,8 @@ TSpellDialogV4::TSpellDialogV4(QWidget *Parent) : TSpellDialogBaseForm(Parent)
   connect(ChangeButton, &QPushButton::clicked, this, &TSpellDialogV4::ChangeButtonClick);
   connect(ChangeAllButton, &QPushButton::clicked, this, &TSpellDialogV4::ChangeAllButtonClick);
   connect(AutoCorrectButton, &QPushButton::clicked, this, &TSpellDialogV4::AutoCorrectButtonClick);
-  connect(SuggestionsListbox, &QListWidget::itemDoubleClicked, this, [this] { SuggestionsListboxDblClick(); });
+  connect(SuggestionsListbox, &QListWidget::itemDoubleClicked, this,
+          [this] { SuggestionsListboxDblClick(); });
   connect(OptionsButton, &QPushButton::clicked, this, &TSpellDialogV4::OptionsButtonClick);
   connect(UndoButton, &QPushButton::clicked, this, &TSpellDialogV4::UndoButtonClick);
   connect(HelpButton, &QPushButton::clicked, this, &TSpellDialogV4::HelpButtonClick);
@@ -134,7 +140,10 @@ bool TSpellDialogV4::Visible(TSpellDialogCommand Command) const
   return DialogControl->CommandsVisible().Contains(Command);
 }
 
-bool TSpellDialogV4::HasActiveCustom() const { return DialogControl->ActiveCustomDictionary() != nullptr; }
+bool TSpellDialogV4::HasActiveCustom() const
+{
+  return DialogControl->ActiveCustomDictionary() != nullptr;
+}
 
 void TSpellDialogV4::FocusIfPossible(QPushButton *Button)
 {
@@ -191,7 +200,8 @@ void TSpellDialogV4::DialogControlPromptWord(QObject *, const QString &Word, boo
   if (Repeated != FRepeated) {
     FRepeated = Repeated;
     FullEnable(true);
-    SetCaption(NotFoundText, DialogControl->GetString(Repeated ? LS::lsDlgRepeatedWord : LS::lsDlgNotFound));
+    SetCaption(NotFoundText,
+               DialogControl->GetString(Repeated ? LS::lsDlgRepeatedWord : LS::lsDlgNotFound));
   }
   UndoButton->setEnabled(DialogControl->CanUndo() && Enabled(sdcUndo));
   if (Repeated) {
@@ -291,7 +301,8 @@ void TSpellDialogV4::NotFoundRichEditChange()
   TSpellDialogChangeType state;
   if (s == FLine) {
     state = ctNotFound;
-  } else if (head != FLineStart || tail != FLineEnd || s.size() < FLineStart.size() + FLineEnd.size()) {
+  } else if (head != FLineStart || tail != FLineEnd ||
+             s.size() < FLineStart.size() + FLineEnd.size()) {
     FReplacement = s;
     state = ctLineChange;
   } else {
@@ -346,7 +357,8 @@ void TSpellDialogV4::FullEnable(bool Enable)
     SuggestionsListbox->setCurrentRow(-1);
   IgnoreAllButton->setEnabled(Enable && Enabled(sdcIgnoreAll) && !FRepeated && FShowingNotFound);
   IgnoreButton->setEnabled(Enable && Enabled(sdcIgnore));
-  ChangeAllButton->setEnabled(Enable && !FRepeated && Enabled(sdcChangeAll) && FState != ctLineChange);
+  ChangeAllButton->setEnabled(Enable && !FRepeated && Enabled(sdcChangeAll) &&
+                              FState != ctLineChange);
   ChangeButton->setEnabled(Enable && Enabled(sdcChange));
   AddButton->setEnabled(Enable && active && Enabled(sdcAdd) && !FRepeated && FShowingNotFound);
   AutoCorrectButton->setEnabled(Enable && active && Enabled(sdcAutoCorrect) && !FRepeated &&

@@ -50,11 +50,13 @@ protected:
     ASSERT_TRUE(Temp.isValid());
     Dir = Temp.path() + QStringLiteral("/Dictionaries");
     ASSERT_TRUE(QDir().mkpath(Dir));
-    ASSERT_EQ(WriteWdm(Dir + "/aussie.wdm", {"the", "cat", "sat", "on", "mat", "with", "and", "a"}), QString());
-    FOldBox = SetMessageBoxHandler([this](QWidget *, const QString &text, const QString &, unsigned) {
-      Boxes << text;
-      return IDOK;
-    });
+    ASSERT_EQ(WriteWdm(Dir + "/aussie.wdm", {"the", "cat", "sat", "on", "mat", "with", "and", "a"}),
+              QString());
+    FOldBox =
+        SetMessageBoxHandler([this](QWidget *, const QString &text, const QString &, unsigned) {
+          Boxes << text;
+          return IDOK;
+        });
     Window = std::make_unique<TRichTextEd>();
     UseFolder(*Window->WrightAutoLiveSpell1);
     Window->show();
@@ -121,7 +123,8 @@ TEST_F(MainWindowSpelling, ChangeIgnoreAllAndAddWorkThroughTheDocument)
   Check("the cat sat on teh mat with zorp and zorp and blorf\r\n",
         {[](TSpellDialogV4 *d) {
            EXPECT_EQ(d->Word(), "teh");
-           EXPECT_EQ(d->NotFoundRichEdit->toPlainText(), "the cat sat on teh mat with zorp and zorp and blorf");
+           EXPECT_EQ(d->NotFoundRichEdit->toPlainText(),
+                     "the cat sat on teh mat with zorp and zorp and blorf");
            const int row = int(Items(d->SuggestionsListbox).indexOf("the"));
            ASSERT_GE(row, 0);
            d->SuggestionsListbox->setCurrentRow(row);
@@ -150,13 +153,13 @@ TEST_F(MainWindowSpelling, ClosingTheWindowWhileTheDialogWaitsEndsTheCheckAndKee
 {
   QPointer<TRichTextEd> window = Window.get();
   Check("teh cat and zorp\r\n", {[](TSpellDialogV4 *d) {
-                                    EXPECT_EQ(d->Word(), "teh");
-                                    d->AddButton->click();
-                                  },
-                                  [window](TSpellDialogV4 *d) {
-                                    EXPECT_EQ(d->Word(), "zorp");
-                                    window->close();
-                                  }});
+                                   EXPECT_EQ(d->Word(), "teh");
+                                   d->AddButton->click();
+                                 },
+                                 [window](TSpellDialogV4 *d) {
+                                   EXPECT_EQ(d->Word(), "zorp");
+                                   window->close();
+                                 }});
   EXPECT_EQ(Steps, 2);
   EXPECT_FALSE(Window->WrightAutoLiveSpell1->Checking());
   EXPECT_FALSE(Window->isVisible());
@@ -174,11 +177,12 @@ TEST_F(MainWindowSpelling, AMissingDictionaryFolderEndsTheCheckWithOnlyTheDialog
   Window->WrightAutoLiveSpell1->SetConfigDictionaryDir(folders);
   Window->WrightAutoLiveSpell1->SetConfigFilename(Temp.path() + "/missing/Spell.cfg");
   Check("teh cat\r\n", {[](TSpellDialogV4 *d) {
-                         EXPECT_EQ(d->Word(), "teh");
-                         EXPECT_EQ(Items(d->SuggestionsListbox), QStringList({"(no suggestions)"}));
-                         d->IgnoreButton->click();
-                       },
-                       [](TSpellDialogV4 *d) { d->IgnoreButton->click(); }});
+                          EXPECT_EQ(d->Word(), "teh");
+                          EXPECT_EQ(Items(d->SuggestionsListbox),
+                                    QStringList({"(no suggestions)"}));
+                          d->IgnoreButton->click();
+                        },
+                        [](TSpellDialogV4 *d) { d->IgnoreButton->click(); }});
   EXPECT_FALSE(Window->WrightAutoLiveSpell1->Checking());
   EXPECT_EQ(Boxes, QStringList({"The spelling check is complete."}));
 }
@@ -189,9 +193,9 @@ TEST_F(MainWindowSpelling, DamagedDictionaryFilesEndTheCheckWithOnlyTheDialog)
   WriteFile(Dir + "/Autocorrect.wdu", QByteArray(300, '\xff'));
   WriteFile(Dir + "/Spell.cfg", QByteArray("[\x01\x02\n=\n\xff\xfe"));
   Check("teh\r\n", {[](TSpellDialogV4 *d) {
-                      EXPECT_EQ(d->Word(), "teh");
-                      d->IgnoreButton->click();
-                    }});
+          EXPECT_EQ(d->Word(), "teh");
+          d->IgnoreButton->click();
+        }});
   EXPECT_EQ(Steps, 1);
   EXPECT_FALSE(Window->WrightAutoLiveSpell1->Checking());
   EXPECT_EQ(Boxes, QStringList({"The spelling check is complete."}));

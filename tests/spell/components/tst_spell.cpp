@@ -13,8 +13,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QTemporaryDir>
+#include <QTextEdit>
 #include <QTimer>
 #include <memory>
 
@@ -126,7 +126,9 @@ TEST(WrightSpellDialogs, AFolderChosenInTheFolderChooserBecomesADictionaryFolder
   ASSERT_TRUE(dir.isValid());
   TProbeSpell s;
   TBrowseInfo seen;
-  s.OnBrowseForFolder = [&](QObject *, QObject *, const TBrowseInfo &info, QString &, bool &) { seen = info; };
+  s.OnBrowseForFolder = [&](QObject *, QObject *, const TBrowseInfo &info, QString &, bool &) {
+    seen = info;
+  };
   // The real chooser: pick the folder and accept, from inside its modal loop.
   QString title;
   QTimer::singleShot(0, [&] {
@@ -156,12 +158,14 @@ TEST(WrightSpellDialogs, AHandlerMaySupplyOrCancelTheFolder)
     bool cancel;
     int added;
   };
-  const Case cases[] = {{"supplied", "/srv/dicts", false, 1}, {"cancelled", "/srv/dicts", true, 0},
+  const Case cases[] = {{"supplied", "/srv/dicts", false, 1},
+                        {"cancelled", "/srv/dicts", true, 0},
                         {"cancelled, none", "", true, 0}};
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     TProbeSpell s;
-    s.OnBrowseForFolder = [&](QObject *, QObject *, const TBrowseInfo &, QString &folder, bool &canceled) {
+    s.OnBrowseForFolder = [&](QObject *, QObject *, const TBrowseInfo &, QString &folder,
+                              bool &canceled) {
       folder = c.folder;
       canceled = c.cancel;
     };

@@ -82,10 +82,19 @@ public:
   void Check_Ignore() override { Calls << QStringLiteral("Ignore"); }
   void Check_IgnoreAll() override { Calls << QStringLiteral("IgnoreAll"); }
   void Check_Change(const QString &Word) override { Calls << QStringLiteral("Change:") + Word; }
-  void Check_ChangeLine(const QString &NewLine) override { Calls << QStringLiteral("ChangeLine:") + NewLine; }
-  void Check_ChangeAll(const QString &Word) override { Calls << QStringLiteral("ChangeAll:") + Word; }
+  void Check_ChangeLine(const QString &NewLine) override
+  {
+    Calls << QStringLiteral("ChangeLine:") + NewLine;
+  }
+  void Check_ChangeAll(const QString &Word) override
+  {
+    Calls << QStringLiteral("ChangeAll:") + Word;
+  }
   void Check_Add() override { Calls << QStringLiteral("Add"); }
-  void Check_AutoCorrect(const QString &Word) override { Calls << QStringLiteral("AutoCorrect:") + Word; }
+  void Check_AutoCorrect(const QString &Word) override
+  {
+    Calls << QStringLiteral("AutoCorrect:") + Word;
+  }
   void Check_Undo() override { Calls << QStringLiteral("Undo"); }
   void Check_RepeatIgnore() override { Calls << QStringLiteral("RepeatIgnore"); }
   void Check_RepeatDelete() override { Calls << QStringLiteral("RepeatDelete"); }

@@ -5,10 +5,10 @@
 #include "probe_spell.h"
 #include "wrSpellDialog.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QApplication>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <memory>
@@ -70,8 +70,8 @@ TEST_F(SpellDialogClassic, TheReplacementEditDrivesTheChangeCommands)
   EXPECT_FALSE(D->ChangeAllButton->isEnabled());
   EXPECT_FALSE(D->AutoCorrectButton->isEnabled());
   // A double click on the word copies it for editing; one in the list changes at once.
-  QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
-                  Qt::NoModifier);
+  QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                  Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(D->NotFoundEdit, &dbl);
   EXPECT_EQ(D->ReplaceWithEdit->text(), "teh");
   Spell.Calls.clear();

@@ -239,10 +239,14 @@ TEST_F(SpellDialogOffice, EveryButtonCallsItsCheckCommand)
     QString call;
   };
   const Case cases[] = {
-      {&TSpellDialogV4::IgnoreButton, "Ignore"},         {&TSpellDialogV4::IgnoreAllButton, "IgnoreAll"},
-      {&TSpellDialogV4::AddButton, "Add"},               {&TSpellDialogV4::ChangeButton, "Change:the"},
-      {&TSpellDialogV4::ChangeAllButton, "ChangeAll:the"}, {&TSpellDialogV4::AutoCorrectButton, "AutoCorrect:the"},
-      {&TSpellDialogV4::UndoButton, "Undo"},             {&TSpellDialogV4::CancelButton, "Cancel"},
+      {&TSpellDialogV4::IgnoreButton, "Ignore"},
+      {&TSpellDialogV4::IgnoreAllButton, "IgnoreAll"},
+      {&TSpellDialogV4::AddButton, "Add"},
+      {&TSpellDialogV4::ChangeButton, "Change:the"},
+      {&TSpellDialogV4::ChangeAllButton, "ChangeAll:the"},
+      {&TSpellDialogV4::AutoCorrectButton, "AutoCorrect:the"},
+      {&TSpellDialogV4::UndoButton, "Undo"},
+      {&TSpellDialogV4::CancelButton, "Cancel"},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.call.toStdString());
@@ -310,17 +314,19 @@ TEST_F(SpellDialogOffice, DeactivationGreysEveryControlUntilTheDialogIsActivated
   Prompt("We saw teh cat.", 7, "teh", {"the"});
   D->OnDeactivate(D);
   EXPECT_TRUE(D->Deactivated());
-  for (QWidget *w : {static_cast<QWidget *>(D->NotFoundRichEdit), static_cast<QWidget *>(D->SuggestionsListbox),
-                     static_cast<QWidget *>(D->IgnoreButton), static_cast<QWidget *>(D->IgnoreAllButton),
-                     static_cast<QWidget *>(D->AddButton), static_cast<QWidget *>(D->ChangeButton),
-                     static_cast<QWidget *>(D->ChangeAllButton), static_cast<QWidget *>(D->AutoCorrectButton),
-                     static_cast<QWidget *>(D->OptionsButton), static_cast<QWidget *>(D->UndoButton)})
+  for (QWidget *w :
+       {static_cast<QWidget *>(D->NotFoundRichEdit), static_cast<QWidget *>(D->SuggestionsListbox),
+        static_cast<QWidget *>(D->IgnoreButton), static_cast<QWidget *>(D->IgnoreAllButton),
+        static_cast<QWidget *>(D->AddButton), static_cast<QWidget *>(D->ChangeButton),
+        static_cast<QWidget *>(D->ChangeAllButton), static_cast<QWidget *>(D->AutoCorrectButton),
+        static_cast<QWidget *>(D->OptionsButton), static_cast<QWidget *>(D->UndoButton)})
     EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
   D->OnActivate(D);
   EXPECT_FALSE(D->Deactivated());
-  for (QWidget *w : {static_cast<QWidget *>(D->NotFoundRichEdit), static_cast<QWidget *>(D->SuggestionsListbox),
-                     static_cast<QWidget *>(D->IgnoreButton), static_cast<QWidget *>(D->ChangeButton),
-                     static_cast<QWidget *>(D->UndoButton)})
+  for (QWidget *w :
+       {static_cast<QWidget *>(D->NotFoundRichEdit), static_cast<QWidget *>(D->SuggestionsListbox),
+        static_cast<QWidget *>(D->IgnoreButton), static_cast<QWidget *>(D->ChangeButton),
+        static_cast<QWidget *>(D->UndoButton)})
     EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
 }
 
