@@ -402,3 +402,27 @@ TEST_F(LoopTest, ADamagedOrMissingDictionaryFlagsEveryWord)
     EXPECT_EQ(Host.Messages.size(), damaged ? 1u : 2u);
   }
 }
+
+TEST_F(LoopTest, ModalDialogRunsTheCheckInsideItsOwnLoop)
+{
+  for (const bool immediate : {false, true}) {
+    SCOPED_TRACE(immediate);
+    Script = std::make_shared<TDialogScript>();
+    Host.Messages.clear();
+    auto s = NewLoopSession();
+    s->SetDialogShowModal(true);
+    s->SetDialogShowImmediate(immediate);
+    Expect({Change("dog"), Ignore()});
+    QString text = QStringLiteral("zzq cat qqz");
+    s->SetRecheckReplacedWords(false);
+    s->CheckString(text);
+    EXPECT_EQ(Words(Script->Prompts), QStringList({"zzq", "qqz"}));
+    EXPECT_EQ(text, QStringLiteral("dog cat qqz"));
+    EXPECT_EQ(Script->ModalRuns, 1);
+    EXPECT_EQ(Script->Shows, 0);
+    EXPECT_EQ(Script->Hides, 1);
+    EXPECT_FALSE(s->Checking());
+    EXPECT_FALSE(s->Working());
+    EXPECT_EQ(Host.Messages.size(), 1u);
+  }
+}
