@@ -490,6 +490,8 @@ protected:
   void RunWrappedCheck(TControlParser *Parser, TCheckType CheckType);
   // Moves the parser by EndCursorPosition and puts the caret there.
   void MoveToEndPosition(TControlParser *Parser, int OriginalX, int OriginalY);
+  // Gives a dialog form still held back its own event handlers and releases it (destruction).
+  void DetachDialog();
   // A command's last step: resume the loop, or let the loop that is showing the word resume.
   void ResumeCheck();
   // True when a command may act now (a check runs; AllowRepeated: also on a repeated word).

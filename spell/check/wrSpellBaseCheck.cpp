@@ -841,6 +841,22 @@ void TWrightSpellBase::HideSpellDialog()
     form->deleteLater();
 }
 
+void TWrightSpellBase::DetachDialog()
+{
+  if (!FDialogForm)
+    return;
+  if (TSpellDialogForm *f = DialogFormLink(); f && FDialogShown) {
+    f->OnShow = FOldOnShow;
+    f->OnActivate = FOldOnActivate;
+    f->OnDeactivate = FOldOnDeactivate;
+  }
+  QObject *form = FDialogForm;
+  FDialogForm = nullptr;
+  FDialogCtrl = nullptr;
+  FDialogController = nullptr;
+  form->deleteLater();
+}
+
 // === Placement ===================================================================================
 
 void TWrightSpellBase::PlaceDialogInitially()

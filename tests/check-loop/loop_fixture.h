@@ -9,6 +9,7 @@
 #include "wrSpellDialogLink.h"
 #include "wrSpellBase.h"
 
+#include <QEventLoop>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -41,6 +42,7 @@ struct TDialogScript {
   int FormsCreated = 0;
   int Shows = 0;
   int Hides = 0;
+  int ModalRuns = 0;
   QRect Frame = QRect(100, 100, 400, 280);
   std::vector<QRect> Anchors; // PlaceNearRect calls
 };
@@ -93,8 +95,25 @@ public:
   void SetHelp(const QString &, qint32) override {}
   void ShowModeless() override { ++FScript->Shows; }
   void HideModeless() override { ++FScript->Hides; }
-  void RunModal() override {}
-  void EndModal() override { ++FScript->Hides; }
+  // A modal run: the show event, then a nested event loop until EndModal.
+  void RunModal() override
+  {
+    ++FScript->ModalRuns;
+    if (OnShow)
+      OnShow(this);
+    QEventLoop loop;
+    FModalLoop = &loop;
+    if (!FEnded)
+      loop.exec();
+    FModalLoop = nullptr;
+  }
+  void EndModal() override
+  {
+    ++FScript->Hides;
+    FEnded = true;
+    if (FModalLoop)
+      FModalLoop->quit();
+  }
   QRect FrameRect() override { return FScript->Frame; }
   void MoveTo(const QPoint &P) override { FScript->Frame.moveTopLeft(P); }
   void MoveInsideWorkArea(const QPoint &P) override { FScript->Frame.moveTopLeft(P); }
@@ -110,6 +129,8 @@ public:
 
 private:
   std::shared_ptr<TDialogScript> FScript;
+  QEventLoop *FModalLoop = nullptr;
+  bool FEnded = false;
 };
 
 class TFakeHost : public TSpellCheckHost {

@@ -4,6 +4,9 @@
 #include "rtAssert.h"
 #include "wrStringParser.h"
 
+#include <QCoreApplication>
+#include <QEvent>
+
 namespace {
 
 struct TEndRow {
@@ -401,4 +404,54 @@ TEST_F(LoopTest, ADamagedOrMissingDictionaryFlagsEveryWord)
     EXPECT_FALSE(s->Checking());
     EXPECT_EQ(Host.Messages.size(), damaged ? 1u : 2u);
   }
+}
+
+TEST_F(LoopTest, ModalDialogRunsTheCheckInsideItsOwnLoop)
+{
+  for (const bool immediate : {false, true}) {
+    SCOPED_TRACE(immediate);
+    Script = std::make_shared<TDialogScript>();
+    Host.Messages.clear();
+    auto s = NewLoopSession();
+    s->SetDialogShowModal(true);
+    s->SetDialogShowImmediate(immediate);
+    Expect({Change("dog"), Ignore()});
+    QString text = QStringLiteral("zzq cat qqz");
+    s->SetRecheckReplacedWords(false);
+    s->CheckString(text);
+    EXPECT_EQ(Words(Script->Prompts), QStringList({"zzq", "qqz"}));
+    EXPECT_EQ(text, QStringLiteral("dog cat qqz"));
+    EXPECT_EQ(Script->ModalRuns, 1);
+    EXPECT_EQ(Script->Shows, 0);
+    EXPECT_EQ(Script->Hides, 1);
+    EXPECT_FALSE(s->Checking());
+    EXPECT_FALSE(s->Working());
+    EXPECT_EQ(Host.Messages.size(), 1u);
+  }
+}
+
+TEST_F(LoopTest, AsynchronousCheckReturnsWhileItWaits)
+{
+  auto s = NewLoopSession();
+  s->SetSynchronousCheck(false);
+  Expect({Change("dog")});
+  QString text = QStringLiteral("cat zzq qqz");
+  s->CheckString(text);
+  EXPECT_TRUE(s->Checking());
+  EXPECT_EQ(s->CurrentWord(), QStringLiteral("zzq"));
+  // Destroying the component frees the parser and releases the dialog.
+  QPointer<QObject> form = s->DialogForm();
+  ASSERT_FALSE(form.isNull());
+  s.reset();
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(form.isNull());
+  EXPECT_EQ(text, QStringLiteral("cat zzq qqz"));
+
+  // A wrapper that must free its parser itself cannot leave the check on it: cancelled.
+  auto t = NewLoopSession();
+  t->SetSynchronousCheck(false);
+  t->SetFreeParser(false);
+  t->CheckString(text);
+  EXPECT_FALSE(t->Checking());
+  EXPECT_TRUE(t->CheckCanceled());
 }
