@@ -5,9 +5,11 @@
 #include "ReplaceDialog.h"
 #include "ToolIcons.h"
 #include "rtErrorBox.h"
+#include "rtFonts.h"
 #include "rtRegistry.h"
 #include "rtShell.h"
 #include "wrRichEdit.h"
+#include "wrSpell.h"
 #include "wrThesaurus.h"
 
 #include <QAction>
@@ -92,6 +94,8 @@ TRichTextEd::TRichTextEd(QWidget *parent) : QWidget(parent)
 
 TRichTextEd::~TRichTextEd()
 {
+  // The check works on the editor, which goes before the component does.
+  EndSpellCheck();
   // Focus and clipboard changes while the children go (a dialog that held the focus) would
   // otherwise reach a window whose editor is already gone.
   disconnect(qApp, nullptr, this, nullptr);
@@ -185,13 +189,7 @@ QToolButton *TRichTextEd::AddActionButton(QToolBar *bar, const char *name, QActi
 void TRichTextEd::CreateComponents()
 {
   setWindowTitle(QStringLiteral("Linewright (Plain text)"));
-  // Where the classic face is missing, a face of its width rather than the desktop's wider one.
-  QFont windowFont;
-  windowFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"),
-                          QStringLiteral("Liberation Sans")});
-  windowFont.setPointSize(8);
-  windowFont.setStyleHint(QFont::SansSerif);
-  setFont(windowFont);
+  setFont(ClassicSansFont(8));
   setAutoFillBackground(true);
   QPalette pal = palette();
   pal.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
@@ -209,6 +207,8 @@ void TRichTextEd::CreateComponents()
   layout->addWidget(CoolBar2);
   layout->addWidget(Ruler);
   layout->addWidget(Editor, 1);
+
+  CreateSpellComponents();
 
   Thesaurus31 = new TThesaurus3(this);
   Thesaurus31->setObjectName(QStringLiteral("Thesaurus31"));
@@ -465,6 +465,57 @@ void TRichTextEd::CreateRuler()
   LeftInd = makeMarker("LeftInd", QStringLiteral("\u25B2"), QRect(2, 12, 10, 11));
   RightInd = makeMarker("RightInd", QStringLiteral("\u25B3"), QRect(575, 14, 9, 12));
   Ruler->OnResize = [this](TRulerPanel *) { RulerResize(); };
+}
+
+void TRichTextEd::CreateSpellComponents()
+{
+  WrightAutoLiveSpell1 = new TWrightSpellDialogs(this);
+  TWrightSpellDialogs *s = WrightAutoLiveSpell1;
+  s->setObjectName(QStringLiteral("WrightAutoLiveSpell1"));
+  s->SetConfigStorage(csFile);
+  s->SetConfigFilename(QStringLiteral("%AppDir%\\Dictionaries\\Spell.cfg"));
+  TStringList folders;
+  folders.Add(QStringLiteral("%AppDir%\\Dictionaries"));
+  s->SetConfigDictionaryDir(folders);
+  s->SetConfigAvailableOptions(
+      {soLiveSpelling, soLiveCorrect, soUpcase, soNumbers, soPrimaryOnly, soRepeated, soDUalCaps});
+  s->SetConfigUseMSWordCustom(false);
+  TStringList mainDictionaries;
+  mainDictionaries.Add(QStringLiteral("aussie.wdm"));
+  s->SetConfigDefaultMain(mainDictionaries);
+  s->SetSuggestionsLearning(false);
+  s->SetSuggestionsLearningDict(QStringLiteral("P:\\%UserName%_sp.wdl"));
+  TSpellDialogCommands commands = TSpellDialogCommands::Range(sdcIgnore, sdcOptions);
+  for (TSpellDialogCommand c : {sdcConfigOK, sdcAddedEdit, sdcAutoCorrectEdit, sdcExcludedEdit, sdcInternalEdit,
+                                sdcMainDictFolderBrowse, sdcResetDefaults})
+    commands.Include(c);
+  s->SetCommandsVisible(commands);
+  s->SetCommandsEnabled(commands);
+  s->SetPhoneticMaxDistance(4);
+  s->SetPhoneticDivisor(2);
+  s->SetPhoneticDepth(2);
+  s->SetUseAutoCorrectFirst(false);
+  s->SetUILanguage(TSpellLanguageType::ltEnglish);
+  s->DialogTypeSpelling = sdOffice;
+  s->DialogTypeConfiguration = sdOffice;
+  s->SetDialogMisspelledWordColor(Qt::red);
+  s->SetDialogMisspelledWordStyle(TFontStyle::fsBold);
+
+  WrightSpell3Base1 = new TWrightSpell3Base(this);
+  WrightSpell3Base1->setObjectName(QStringLiteral("WrightSpell3Base1"));
+  WrightSpell3Base1->SetUIType(suiSilent);
+}
+
+void TRichTextEd::EndSpellCheck()
+{
+  if (WrightAutoLiveSpell1 && WrightAutoLiveSpell1->Checking())
+    WrightAutoLiveSpell1->StopCheck(true);
+}
+
+void TRichTextEd::closeEvent(QCloseEvent *event)
+{
+  EndSpellCheck();
+  QWidget::closeEvent(event);
 }
 
 void TRichTextEd::CreateEditor()

@@ -28,6 +28,8 @@ class TThesaurus3Base;
 class TRulerPanel;
 class TUpDown;
 class TWrightRichEdit;
+class TWrightSpell3Base;
+class TWrightSpellDialogs;
 
 class TRichTextEd : public QWidget {
   Q_OBJECT
@@ -89,6 +91,10 @@ public:
   TWrightRichEdit *Editor = nullptr;
   TFontDialog *ReFontDialog = nullptr;      // modal, created with the window
   TReplaceDialog *ReplaceDialog1 = nullptr; // modeless, created with the window
+  // The spell component behind the editor and the spelling commands. (It gains live spelling
+  // with its full class; until then it is the dialog layer of the component.)
+  TWrightSpellDialogs *WrightAutoLiveSpell1 = nullptr;
+  TWrightSpell3Base *WrightSpell3Base1 = nullptr; // sits on the window; no command uses it
   TThesaurus3 *Thesaurus31 = nullptr;         // behind "Lookup word Thesausus"
   TThesaurus3Base *Thesaurus3Base1 = nullptr; // sits on the window; no command uses it
   QMenu *EditorPopupMenu1 = nullptr;
@@ -165,6 +171,8 @@ public:
 
 protected:
   void showEvent(QShowEvent *event) override;
+  // A spell check waiting in its dialog ends (cancelled) before the window closes.
+  void closeEvent(QCloseEvent *event) override;
   void hideEvent(QHideEvent *event) override;
   void dragEnterEvent(QDragEnterEvent *event) override;
   void dropEvent(QDropEvent *event) override;
@@ -181,6 +189,9 @@ private:
   void CreateFormattingBand();
   void CreateRuler();
   void CreateEditor();
+  void CreateSpellComponents();
+  // Ends a running spell check as a Cancel would: the dialog closes, dictionaries are saved.
+  void EndSpellCheck();
   QToolButton *AddButton(QToolBar *bar, const char *name, const QString &hint,
                          void (TRichTextEd::*handler)());
   QToolButton *AddActionButton(QToolBar *bar, const char *name, QAction *action);

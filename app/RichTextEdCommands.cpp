@@ -10,6 +10,7 @@
 #include "rtErrorBox.h"
 #include "rtText.h"
 #include "wrRichEdit.h"
+#include "wrSpell.h"
 #include "wrThesaurus.h"
 
 #include <QAction>
@@ -71,14 +72,13 @@ void TRichTextEd::SpecialPasteBtn2Click() { AllInOneNoIndentPaste(*Editor, KeepT
 
 // --- Spelling, thesaurus, find and replace ---------------------------------------------------------
 
-void TRichTextEd::ToolButton3Click()
-{
-  // Wired with the spelling code (the spell component's options dialog).
-}
+void TRichTextEd::ToolButton3Click() { WrightAutoLiveSpell1->Setup(); }
 
 void TRichTextEd::EditorSpellcheck1Click()
 {
-  // Wired with the spelling code (whole-text check with the spelling dialog).
+  if (!FormattingAllowed())
+    return;
+  WrightAutoLiveSpell1->CheckWinControl(Editor, ctAll);
 }
 
 void TRichTextEd::Lookupword1Click()

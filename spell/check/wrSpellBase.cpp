@@ -105,6 +105,7 @@ TWrightSpellBase::TWrightSpellBase(QObject *AOwner) : QObject(AOwner)
 TWrightSpellBase::~TWrightSpellBase()
 {
   FConfigDictionaryDir.OnChange = nullptr;
+  DetachDialog();
   // The configuration saves while the component can still answer its questions.
   FConfiguration.reset();
   if (FFreeParser)

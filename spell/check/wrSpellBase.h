@@ -21,9 +21,11 @@
 // "\" and "/" both separate folders, and names are converted with NativePath before a file is
 // opened. A bare name (no separator) is searched in the dictionary folders in order.
 
+#include "rtEditWindow.h"
 #include "rtStringList.h"
 #include "wrConfiguration.h"
 #include "wrIgnore.h"
+#include "wrSpellDialogLink.h"
 #include "wrSpellLanguages.h"
 #include "wrTypes.h"
 #include "wrUtil.h"
@@ -37,6 +39,7 @@
 
 class TCustomDictionary;
 class TMainDictionary;
+class TMainParsingEngine;
 class TPhoneticsMap;
 class TRegistryStore;
 class TSuggestionsGenerator;
@@ -78,6 +81,23 @@ inline constexpr const char *WordListRegistryKeys[] = {
     "Software\\Microsoft\\Shared Tools\\Proofing Tools\\Custom Dictionaries",
     "Software\\Microsoft\\Shared Tools\\Proofing Tools\\1.0\\Custom Dictionaries",
 };
+
+// One action of the running check, as the undo list keeps it.
+class TWrightUndo {
+public:
+  qint32 FXPos = 0; // parser position of the start of the word when the action was taken
+  qint32 FYPos = 0;
+  QString FWord;        // the word as it was
+  QString FReplacement; // the text that replaced it; empty for actions that change no text
+  TSpellAction FAction = saIgnore;
+  bool FAutomatic = false; // taken by the loop, not by the user
+  bool FAdjust = false;    // after undoing, re-align the engine to a word start
+  qint32 FData = 0;        // free for the parser and the host (UndoLast with state 0)
+};
+
+// Named arguments of the undo and counting operations.
+enum TUndoAdjust : bool { uaExact = false, uaAdjust = true };
+enum TUndoAutomatic : bool { uaByUser = false, uaByLoop = true };
 
 class TWrightSpellBase : public QObject, public TWrightConfigOwner {
 public:
@@ -372,6 +392,121 @@ public:
   void BeginWork();
   void EndWork();
 
+  // === The check =================================================================================
+  // Starting checks. Each answers nothing; the outcome shows in CheckCanceled, WordCount and the
+  // text. With SynchronousCheck (the default) the call returns when the check has ended and
+  // pumps the event loop meanwhile, so the modeless dialog, timers and painting keep working.
+  // A second check while one runs is refused (the parser is freed when FreeParser).
+  // Without SynchronousCheck the parser (and CheckString's variable) must outlive the check.
+  virtual void CheckParser(TControlParser *Parser, TCheckType CheckType);
+  virtual void CheckWinControl(QObject *Control, TCheckType CheckType);
+  virtual void CheckRichEdit(QObject *Control, TCheckType CheckType);
+  virtual void CheckWinControlHWND(HWND ControlHWND, TCheckType CheckType);
+  // Checks the caller's variable in place (ctAll).
+  virtual void CheckString(QString &Text);
+  // The selected word of a live-spelling control, with a modal dialog under it and no end message.
+  virtual void CheckLiveSpellWord(QObject *Control, HWND Handle);
+  // Several checks that count words together and share one dialog and one end message.
+  virtual void StartSequenceCheck();
+  virtual void StopSequenceCheck();
+  // Ends a running check at once.
+  virtual void StopCheck(bool Canceled);
+  virtual void ResetUndo();
+  virtual void CloseSpellDialog();
+  bool CanUndo() const { return GetCanUndo(); }
+  const std::vector<std::unique_ptr<TWrightUndo>> &UndoList() const { return FUndoList; }
+
+  // Commands of the spelling dialog: nothing outside a running check; all but Ignore, Undo,
+  // ControlEdited, Help, Cancel and RepeatDelete also nothing while the word is a repeated word.
+  // Each resumes the loop. Called from inside the word hook or OnPromptWord they do not nest:
+  // the loop that showed the word resumes when the hook returns.
+  virtual void Check_Ignore();
+  virtual void Check_IgnoreAll();
+  virtual void Check_Change(const QString &Word);
+  // NewLine: the current line as the user edited it; an unchanged line is a caller error
+  // (EAssertionFailed naming wrSpellBase).
+  virtual void Check_ChangeLine(const QString &NewLine);
+  virtual void Check_ChangeAll(const QString &Word);
+  virtual void Check_Add();
+  virtual void Check_AutoCorrect(const QString &Word);
+  virtual void Check_Undo();
+  virtual void Check_RepeatIgnore();
+  virtual void Check_RepeatDelete();
+  virtual void Check_ControlEdited();
+  virtual void Check_Help();
+  virtual void Check_Cancel();
+
+  // Counting: no dialog, no changes, no events. Only ctAll and ctSelected are counted (others
+  // answer 0 / false). The parser is freed when FreeParser.
+  virtual qint32 GetWordCountString(const QString &CountString);
+  virtual qint32 GetWordCountWinControl(QObject *Control, TCheckType CheckType);
+  virtual qint32 GetWordCountParser(TControlParser *Parser, TCheckType CheckType);
+  qint32 GetErrorCountString(const QString &CountString);
+  qint32 GetErrorCountWinControl(QObject *Control, TCheckType CheckType);
+  qint32 GetErrorCountParser(TControlParser *Parser, TCheckType CheckType);
+  bool ErrorsPresentInString(const QString &CountString);
+  bool ErrorsPresentInWinControl(QObject *Control, TCheckType CheckType);
+  bool ErrorsPresentInParser(TControlParser *Parser, TCheckType CheckType);
+
+  // The desktop services of a check (message boxes, busy cursor); not owned. Without one no
+  // box is shown, a question answers No and the cursor stays as it is.
+  TSpellCheckHost *CheckHost() const { return FCheckHost; }
+  void SetCheckHost(TSpellCheckHost *Value) { FCheckHost = Value; }
+  // The dialog form's interface and its bound controller, or null.
+  TSpellDialogForm *DialogFormLink() const;
+  TSpellDialogController *DialogController() const { return FDialogController; }
+
+protected:
+  virtual bool GetCanUndo() const { return !FUndoList.empty(); }
+  virtual void BindDialogController(QObject *Form, TCustomDictionary *Dictionary);
+  virtual void DialogShowHandler(QObject *Sender);
+  virtual void DialogDeactivateHandler(QObject *Sender);
+  virtual void DialogActivateHandler(QObject *Sender);
+  // Shows the word to the controller's hook and OnPromptWord; true when someone was there to
+  // answer it (a hook, the event, or a shown dialog form).
+  virtual bool PresentWord();
+  virtual void PlaceDialogNearSelection(bool Horizontal, bool Vertical);
+  virtual void PlaceDialogBesideControl();
+  virtual void PlaceDialogInitially();
+  virtual void AvoidSelection();
+  // Creates the dialog form; none in this class (the dialog layer overrides it).
+  virtual QObject *CreateSpellDialog() { return nullptr; }
+  virtual void ShowSpellDialog();
+  virtual void HideSpellDialog();
+  virtual void ShowEndMessage();
+  // The control under check, else the component.
+  virtual QObject *GetCheckedControl();
+  virtual void ReplaceCurrentWord(const QString &Replacement, qint32 State);
+  virtual void IgnoreCurrentWord(qint32 State);
+  virtual void NotifyUndo(qint32 UndoState, TSpellAction Action, qint32 &Data);
+  virtual void FireBeforeChange();
+  virtual void FirePromptWord(QObject *EventSender, const QString &Word, bool Repeated);
+  virtual void FireCreateSpellDialog(QObject *&SpellForm, bool Create);
+  virtual void FireAddCustomIgnore();
+  // With the parser's cursor just behind Word: the same word stands before it, one space apart.
+  virtual bool IsRepeatedWord(const QString &Word);
+  virtual void CountWords(TControlParser *Parser, TCheckType CheckType, qint32 &WordCount,
+                          qint32 &ErrorCount, bool StopAtFirst, bool CountErrors);
+  virtual void UndoLastAction();
+  virtual void AddUndo(TSpellAction Action, const QString &Replacement, TUndoAdjust Adjust,
+                       TUndoAutomatic Automatic);
+  virtual void CompleteCheck();
+  virtual void ContinueCheck();
+  virtual void CheckSmart(TControlParser *Parser);
+
+  bool IsRepeatedWordAt(TControlParser *Parser, const QString &Word);
+  // The wrappers' common part: check, then free the parser when the component does not.
+  void RunWrappedCheck(TControlParser *Parser, TCheckType CheckType);
+  // Moves the parser by EndCursorPosition and puts the caret there.
+  void MoveToEndPosition(TControlParser *Parser, int OriginalX, int OriginalY);
+  // Gives a dialog form still held back its own event handlers and releases it (destruction).
+  void DetachDialog();
+  // A command's last step: resume the loop, or let the loop that is showing the word resume.
+  void ResumeCheck();
+  // True when a command may act now (a check runs; AllowRepeated: also on a repeated word).
+  bool CommandAllowed(bool AllowRepeated) const;
+  void SetBusy(bool Busy);
+
 protected:
   virtual const TStringList &GetConfigAvailableMain();
   virtual const TStringList &GetConfigAvailableCustom();
@@ -396,9 +531,6 @@ protected:
   virtual bool IsPossessiveWord(const QString &Word);
   virtual QString ModifyCase(const QString &Word);
   virtual void BuildSuggestions(const QString &Word, int MaxSuggestions, TStringList &Words);
-  // The check loop keeps an undo list; the base has none.
-  virtual void ResetUndo() {}
-
   // Sets the configuration's Loaded (first use loads it and the dictionaries).
   void EnsureConfigurationLoaded();
   void RebuildMergedDirectories();
@@ -524,6 +656,21 @@ protected:
   TPopupResultEventList FOnPopupResultList;
 
   std::shared_ptr<TRegistryStore> FWordListRegistry;
+
+  // --- The check --------------------------------------------------------------------------
+  std::vector<std::unique_ptr<TWrightUndo>> FUndoList;
+  TSpellDialogController *FDialogController = nullptr;
+  TNotifyEvent FOldOnShow;
+  TNotifyEvent FOldOnActivate;
+  TNotifyEvent FOldOnDeactivate;
+  bool FOldCloseDialog = true;
+  bool FOldKeepActive = false;
+  bool FDialogEverShown = false; // in this check or sequence, for emNoDialog
+  bool FPresenting = false;    // the loop is showing a word (PresentWord is on the stack)
+  bool FResumePending = false; // a command asked that loop to go on
+  quint32 FCheckSerial = 0;    // tells a loop that its check ended and another began
+  bool FBusyCursor = false;
+  TSpellCheckHost *FCheckHost = nullptr;
 };
 
 // The variant placed on the main window beside the live component; adds nothing.

@@ -52,6 +52,14 @@ enum TSpellDialogInitialPos : quint8 {
 };
 enum TSpellDialogAvoidPos : quint8 { saNone, saAvoid, saAvoidUpDown, saMove, saMoveUpDown };
 enum TSpellDialogType : quint8 { sdClassic, sdOffice };
+// The dialogs of the spell and thesaurus components a host may supply itself.
+enum TWrightDialog {
+  adSpellDialog,
+  adSpellConfigurationDialog,
+  adSpellCustomDictionariesDialog,
+  adSpellCustomDictionaryEditDialog,
+  adThesaurusDialog
+};
 
 enum TSpellDialogCommand : quint8 {
   sdcIgnore,

@@ -3,15 +3,8 @@
 // window holds.
 
 #include "wrThesaurusBase.h"
+#include "wrTypes.h" // TWrightDialog
 
-// The dialogs of the spell and thesaurus components a host may supply itself.
-enum TWrightDialog {
-  adSpellDialog,
-  adSpellConfigurationDialog,
-  adSpellCustomDictionariesDialog,
-  adSpellCustomDictionaryEditDialog,
-  adThesaurusDialog
-};
 
 class TWrightThesaurus : public TWrightThesaurusBase {
   Q_OBJECT

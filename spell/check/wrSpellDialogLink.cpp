@@ -1,0 +1,5 @@
+#include "wrSpellDialogLink.h"
+
+TSpellDialogForm::~TSpellDialogForm() = default;
+TSpellDialogController::~TSpellDialogController() = default;
+TSpellCheckHost::~TSpellCheckHost() = default;
