@@ -1,11 +1,11 @@
 #include "CheckedComboBox.h"
 
 #include <QAbstractItemView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QHelpEvent>
 #include <QStandardItemModel>
 #include <QToolTip>
 
@@ -160,7 +160,8 @@ void TCheckedComboBox::ShowMenu(QWidget *from, const QPoint &pos)
 
 QString TCheckedComboBox::HoverText() const
 {
-  const QString names = FText.isEmpty() ? QStringLiteral("(none)") : QString(FText).replace(FDelimiter, QStringLiteral("\n"));
+  const QString names = FText.isEmpty() ? QStringLiteral("(none)")
+                                        : QString(FText).replace(FDelimiter, QStringLiteral("\n"));
   return toolTip().isEmpty() ? names : toolTip() + QStringLiteral(":\n") + names;
 }
 
@@ -186,8 +187,7 @@ bool TCheckedComboBox::eventFilter(QObject *watched, QEvent *event)
       }
       return true; // never choose an item and close the list
     }
-    if (event->type() == QEvent::MouseButtonPress ||
-        event->type() == QEvent::MouseButtonDblClick) {
+    if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
       auto *me = static_cast<QMouseEvent *>(event);
       return me->button() != Qt::RightButton;
     }

@@ -13,7 +13,6 @@ const QString CrLf = QStringLiteral("\r\n");
 
 inline bool IsWhite(QChar c) { return c.unicode() <= 0x20; }
 
-
 // White space is every code unit from U+0000 to U+0020.
 QString TrimWhite(const QString &s)
 {
@@ -310,7 +309,9 @@ QString ToProperCase(const QString &s)
 
 QString StripUnkeptCharacters(const QString &text, const QString &keepText)
 {
-  const auto kept = [&keepText](const char *name) { return keepText.contains(QLatin1StringView(name)); };
+  const auto kept = [&keepText](const char *name) {
+    return keepText.contains(QLatin1StringView(name));
+  };
   QString t = text;
   t.replace(QChar(0x201D), QChar(u'"'));
   if (!kept("Tabs"))
@@ -348,10 +349,19 @@ QString ConvertToPlainText(const QString &text, const QString &keepText)
 void ConvertBarsToCrLf(TEditWindow &editor) { ReplaceInText(editor, QStringLiteral("|"), CrLf); }
 void ConvertCommasToCrLf(TEditWindow &editor) { ReplaceInText(editor, QStringLiteral(","), CrLf); }
 void ConvertDashesToCrLf(TEditWindow &editor) { ReplaceInText(editor, QStringLiteral("-"), CrLf); }
-void ConvertSemicolonsToCrLf(TEditWindow &editor) { ReplaceInText(editor, QStringLiteral(";"), CrLf); }
-void ConvertCrLfToSemicolons(TEditWindow &editor) { ReplaceInText(editor, CrLf, QStringLiteral(";")); }
+void ConvertSemicolonsToCrLf(TEditWindow &editor)
+{
+  ReplaceInText(editor, QStringLiteral(";"), CrLf);
+}
+void ConvertCrLfToSemicolons(TEditWindow &editor)
+{
+  ReplaceInText(editor, CrLf, QStringLiteral(";"));
+}
 // A lone LF, which the editor takes as a line break.
-void AddCrLfToPlusSigns(TEditWindow &editor) { ReplaceInText(editor, QStringLiteral("+"), QStringLiteral("+\n")); }
+void AddCrLfToPlusSigns(TEditWindow &editor)
+{
+  ReplaceInText(editor, QStringLiteral("+"), QStringLiteral("+\n"));
+}
 
 void RemoveBlankLines(TEditWindow &editor)
 {
@@ -385,7 +395,10 @@ void DashIndentLines(TEditWindow &editor)
   });
 }
 
-void DashUnIndentLines(TEditWindow &editor) { RemovePrefixAfterFirst(editor, QStringLiteral(" - ")); }
+void DashUnIndentLines(TEditWindow &editor)
+{
+  RemovePrefixAfterFirst(editor, QStringLiteral(" - "));
+}
 
 void ProperCaseSelection(TEditWindow &editor, int &userSS)
 {
@@ -411,7 +424,8 @@ void ConvertToPlaintextCommand(TEditWindow &editor, const QString &keepText)
 
 QString PlainTextCaption(bool plaintextOn)
 {
-  return plaintextOn ? QStringLiteral("Linewright (Plain text)") : QStringLiteral("Linewright (Rich text)");
+  return plaintextOn ? QStringLiteral("Linewright (Plain text)")
+                     : QStringLiteral("Linewright (Rich text)");
 }
 
 void TogglePlaintextRichtext(TEditWindow &editor, bool buttonDown, bool &plaintextOn)

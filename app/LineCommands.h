@@ -24,17 +24,17 @@ QString StripUnkeptCharacters(const QString &text, const QString &keepText);
 QString ConvertToPlainText(const QString &text, const QString &keepText);
 
 // --- Commands on the editor -------------------------------------------------------------------------
-void ConvertBarsToCrLf(TEditWindow &editor);        // "|" -> line break
-void ConvertCommasToCrLf(TEditWindow &editor);      // "," -> line break
-void ConvertDashesToCrLf(TEditWindow &editor);      // "-" -> line break
-void ConvertSemicolonsToCrLf(TEditWindow &editor);  // ";" -> line break
-void ConvertCrLfToSemicolons(TEditWindow &editor);  // line break -> ";"
-void AddCrLfToPlusSigns(TEditWindow &editor);       // "+" -> "+" and a line break
+void ConvertBarsToCrLf(TEditWindow &editor);       // "|" -> line break
+void ConvertCommasToCrLf(TEditWindow &editor);     // "," -> line break
+void ConvertDashesToCrLf(TEditWindow &editor);     // "-" -> line break
+void ConvertSemicolonsToCrLf(TEditWindow &editor); // ";" -> line break
+void ConvertCrLfToSemicolons(TEditWindow &editor); // line break -> ";"
+void AddCrLfToPlusSigns(TEditWindow &editor);      // "+" -> "+" and a line break
 void RemoveBlankLines(TEditWindow &editor);
 void TrimLines(TEditWindow &editor);
-void IndentLines(TEditWindow &editor);              // lines 2+: "   "
+void IndentLines(TEditWindow &editor); // lines 2+: "   "
 void UnIndentLines(TEditWindow &editor);
-void DashIndentLines(TEditWindow &editor);          // lines 2+: " - ", or "   " before "("
+void DashIndentLines(TEditWindow &editor); // lines 2+: " - ", or "   " before "("
 void DashUnIndentLines(TEditWindow &editor);
 // Proper case of the selected words throughout the text; stores the selection start in userSS.
 void ProperCaseSelection(TEditWindow &editor, int &userSS);

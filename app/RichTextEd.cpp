@@ -1,8 +1,8 @@
 #include "RichTextEd.h"
 
 #include "CheckedComboBox.h"
-#include "RichTextEdControls.h"
 #include "ReplaceDialog.h"
+#include "RichTextEdControls.h"
 #include "ToolIcons.h"
 #include "rtErrorBox.h"
 #include "rtFonts.h"
@@ -116,10 +116,7 @@ QString TRichTextEd::HintToolTip(const QString &hint)
   return bar < 0 ? hint : hint.left(bar);
 }
 
-QString TRichTextEd::RulerCaption()
-{
-  return QStringLiteral("\t|").repeated(100);
-}
+QString TRichTextEd::RulerCaption() { return QStringLiteral("\t|").repeated(100); }
 
 QString TRichTextEd::SpreadsheetProgramOf(const QString &command)
 {
@@ -134,10 +131,7 @@ bool TRichTextEd::FormattingAllowed() const
   return !FUpdating && Editor && !Editor->IsReadOnly();
 }
 
-QString TRichTextEd::KeepText() const
-{
-  return TextToStrip->Text();
-}
+QString TRichTextEd::KeepText() const { return TextToStrip->Text(); }
 
 void TRichTextEd::Run(void (TRichTextEd::*handler)())
 {
@@ -229,7 +223,9 @@ void TRichTextEd::CreateComponents()
   ReplaceDialog1 = new TReplaceDialog(this);
   ReplaceDialog1->setObjectName(QStringLiteral("ReplaceDialog1"));
   ReplaceDialog1->OnFind = [this](TReplaceDialog *) { Run(&TRichTextEd::ReplaceDialog1Find); };
-  ReplaceDialog1->OnReplace = [this](TReplaceDialog *) { Run(&TRichTextEd::ReplaceDialog1Replace); };
+  ReplaceDialog1->OnReplace = [this](TReplaceDialog *) {
+    Run(&TRichTextEd::ReplaceDialog1Replace);
+  };
 
   resize(821, 400);
   // The ruler has the window's width from the start, so that the markers placed at creation
@@ -259,12 +255,13 @@ void TRichTextEd::CreateCommandBand()
   EditCutAction = MakeAction("EditCut1", QStringLiteral("Cu&t"),
                              QStringLiteral("Cut|Cuts the selection and puts it on the Clipboard"),
                              &TRichTextEd::EditCut);
-  EditCopyAction = MakeAction("EditCopy1", QStringLiteral("&Copy"),
-                              QStringLiteral("Copy|Copies the selection and puts it on the Clipboard"),
-                              &TRichTextEd::EditCopy);
-  EditPasteAction = MakeAction("EditPaste1", QStringLiteral("&Paste"),
-                               QStringLiteral("Paste|Inserts Clipboard contents"),
-                               &TRichTextEd::EditPaste);
+  EditCopyAction =
+      MakeAction("EditCopy1", QStringLiteral("&Copy"),
+                 QStringLiteral("Copy|Copies the selection and puts it on the Clipboard"),
+                 &TRichTextEd::EditCopy);
+  EditPasteAction =
+      MakeAction("EditPaste1", QStringLiteral("&Paste"),
+                 QStringLiteral("Paste|Inserts Clipboard contents"), &TRichTextEd::EditPaste);
   EditUndoAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
   EditCutAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
   EditCopyAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
@@ -305,38 +302,35 @@ void TRichTextEd::CreateCommandBand()
                            &TRichTextEd::ToolButton11Click);
   ToolButton19 = AddButton(ToolBar1, "ToolButton19", QStringLiteral("Convert Dashes to CrLf"),
                            &TRichTextEd::ToolButton19Click);
-  ToolButton22 = AddButton(ToolBar1, "ToolButton22",
-                           QStringLiteral("Convert Semi-colons to CrLf"),
+  ToolButton22 = AddButton(ToolBar1, "ToolButton22", QStringLiteral("Convert Semi-colons to CrLf"),
                            &TRichTextEd::ToolButton22Click);
-  ToolButton23 = AddButton(ToolBar1, "ToolButton23",
-                           QStringLiteral("Convert  CrLf to Semi-colons"),
+  ToolButton23 = AddButton(ToolBar1, "ToolButton23", QStringLiteral("Convert  CrLf to Semi-colons"),
                            &TRichTextEd::ToolButton23Click);
   ToolButton24 = AddButton(ToolBar1, "ToolButton24", QStringLiteral("Add CrLf to Plus Signs"),
                            &TRichTextEd::ToolButton24Click);
   ToolButton12 = AddButton(ToolBar1, "ToolButton12", QStringLiteral("Remove blank lines"),
                            &TRichTextEd::ToolButton12Click);
-  ToolButton14 = AddButton(ToolBar1, "ToolButton14",
-                           QStringLiteral("Trim leading and trailing spaces"),
-                           &TRichTextEd::ToolButton14Click);
+  ToolButton14 =
+      AddButton(ToolBar1, "ToolButton14", QStringLiteral("Trim leading and trailing spaces"),
+                &TRichTextEd::ToolButton14Click);
   ToolButton13 = AddActionButton(ToolBar1, "ToolButton13", RulerAct);
   ToolButton15 = AddButton(ToolBar1, "ToolButton15", QStringLiteral("Replace text"),
                            &TRichTextEd::ToolButton15Click);
-  ToolButton20 = AddButton(
-      ToolBar1, "ToolButton20",
-      QStringLiteral("Convert selected text words to Proper Text\n"
-                     " (only words of 3 or more characters are affected)"),
-      &TRichTextEd::ToolButton20Click);
+  ToolButton20 = AddButton(ToolBar1, "ToolButton20",
+                           QStringLiteral("Convert selected text words to Proper Text\n"
+                                          " (only words of 3 or more characters are affected)"),
+                           &TRichTextEd::ToolButton20Click);
   ToolButton16 = AddButton(ToolBar1, "ToolButton16", QStringLiteral("Convert to Plaintext"),
                            &TRichTextEd::ToolButton16Click);
   ToolButton18 = AddButton(ToolBar1, "ToolButton18", QStringLiteral("Toggle Plaintext/Richtext"),
                            &TRichTextEd::ToolButton18Click);
   ToolButton18->setCheckable(true);
-  SpecialPasteBtn1 = AddButton(ToolBar1, "SpecialPasteBtn1",
-                               QStringLiteral("All-In-One Dash Indent Paste"),
-                               &TRichTextEd::SpecialPasteBtn1Click);
-  SpecialPasteBtn2 = AddButton(ToolBar1, "SpecialPasteBtn2",
-                               QStringLiteral("All-In-One NO Indent Paste"),
-                               &TRichTextEd::SpecialPasteBtn2Click);
+  SpecialPasteBtn1 =
+      AddButton(ToolBar1, "SpecialPasteBtn1", QStringLiteral("All-In-One Dash Indent Paste"),
+                &TRichTextEd::SpecialPasteBtn1Click);
+  SpecialPasteBtn2 =
+      AddButton(ToolBar1, "SpecialPasteBtn2", QStringLiteral("All-In-One NO Indent Paste"),
+                &TRichTextEd::SpecialPasteBtn2Click);
 
   ToolBar4 = MakeToolBar(CoolBar1, "ToolBar4");
   TextToStrip = new TCheckedComboBox(ToolBar4);
@@ -384,14 +378,14 @@ void TRichTextEd::CreateFormattingBand()
   connect(FontSize, &QLineEdit::textChanged, this, [this] { Run(&TRichTextEd::FontSizeChange); });
 
   ToolBar7 = MakeToolBar(CoolBar2, "ToolBar7");
-  ToolButton17 = AddButton(ToolBar7, "ToolButton17", QStringLiteral("Font"),
-                           &TRichTextEd::SelectFont);
-  BoldButton = AddButton(ToolBar7, "BoldButton", QStringLiteral("Bold"),
-                         &TRichTextEd::BoldButtonClick);
+  ToolButton17 =
+      AddButton(ToolBar7, "ToolButton17", QStringLiteral("Font"), &TRichTextEd::SelectFont);
+  BoldButton =
+      AddButton(ToolBar7, "BoldButton", QStringLiteral("Bold"), &TRichTextEd::BoldButtonClick);
   ItalicButton = AddButton(ToolBar7, "ItalicButton", QStringLiteral("Italic"),
                            &TRichTextEd::ItalicButtonClick);
-  UnderlineButton = AddButton(ToolBar7, "UnderlineButton", QString(),
-                              &TRichTextEd::UnderlineButtonClick);
+  UnderlineButton =
+      AddButton(ToolBar7, "UnderlineButton", QString(), &TRichTextEd::UnderlineButtonClick);
   for (QToolButton *b : {BoldButton, ItalicButton, UnderlineButton})
     b->setCheckable(true);
   ToolBar7->addSeparator();
@@ -420,8 +414,8 @@ void TRichTextEd::CreateFormattingBand()
                             &TRichTextEd::BulletsButtonClick);
   BulletsButton->setCheckable(true);
   // No caption and no hint: an action would otherwise show its caption as the tool tip.
-  BulletNumAct1 = MakeAction("BulletNumAct1", QString(), QString(),
-                             &TRichTextEd::BulletNumAct1Execute);
+  BulletNumAct1 =
+      MakeAction("BulletNumAct1", QString(), QString(), &TRichTextEd::BulletNumAct1Execute);
   BulletNumAct1->setCheckable(true);
   BulletsNumButton = AddActionButton(ToolBar7, "BulletsNumButton", BulletNumAct1);
   static_cast<QHBoxLayout *>(CoolBar2->layout())->addStretch(1);
@@ -486,8 +480,8 @@ void TRichTextEd::CreateSpellComponents()
   s->SetSuggestionsLearning(false);
   s->SetSuggestionsLearningDict(QStringLiteral("P:\\%UserName%_sp.wdl"));
   TSpellDialogCommands commands = TSpellDialogCommands::Range(sdcIgnore, sdcOptions);
-  for (TSpellDialogCommand c : {sdcConfigOK, sdcAddedEdit, sdcAutoCorrectEdit, sdcExcludedEdit, sdcInternalEdit,
-                                sdcMainDictFolderBrowse, sdcResetDefaults})
+  for (TSpellDialogCommand c : {sdcConfigOK, sdcAddedEdit, sdcAutoCorrectEdit, sdcExcludedEdit,
+                                sdcInternalEdit, sdcMainDictFolderBrowse, sdcResetDefaults})
     commands.Include(c);
   s->SetCommandsVisible(commands);
   s->SetCommandsEnabled(commands);
@@ -724,10 +718,7 @@ void TRichTextEd::AnimateRect(const QRect &from, const QRect &to)
 
 // --- Commands of this window -------------------------------------------------------------------
 
-void TRichTextEd::FileClose1Execute()
-{
-  close();
-}
+void TRichTextEd::FileClose1Execute() { close(); }
 
 void TRichTextEd::EditUndo()
 {
@@ -735,20 +726,11 @@ void TRichTextEd::EditUndo()
     Editor->Undo();
 }
 
-void TRichTextEd::EditCut()
-{
-  Editor->CutToClipboard();
-}
+void TRichTextEd::EditCut() { Editor->CutToClipboard(); }
 
-void TRichTextEd::EditCopy()
-{
-  Editor->CopyToClipboard();
-}
+void TRichTextEd::EditCopy() { Editor->CopyToClipboard(); }
 
-void TRichTextEd::EditPaste()
-{
-  Editor->PasteFromClipboard();
-}
+void TRichTextEd::EditPaste() { Editor->PasteFromClipboard(); }
 
 void TRichTextEd::UpdateEditActions()
 {
@@ -801,7 +783,4 @@ void TRichTextEd::RichEditChange()
     EditUndoAction->setEnabled(Editor->CanUndo());
 }
 
-void TRichTextEd::RulerActExecute()
-{
-  Ruler->setVisible(Ruler->isHidden());
-}
+void TRichTextEd::RulerActExecute() { Ruler->setVisible(Ruler->isHidden()); }

@@ -95,8 +95,8 @@ public:
   // with its full class; until then it is the dialog layer of the component.)
   TWrightSpellDialogs *WrightAutoLiveSpell1 = nullptr;
   TWrightSpell3Base *WrightSpell3Base1 = nullptr; // sits on the window; no command uses it
-  TThesaurus3 *Thesaurus31 = nullptr;         // behind "Lookup word Thesausus"
-  TThesaurus3Base *Thesaurus3Base1 = nullptr; // sits on the window; no command uses it
+  TThesaurus3 *Thesaurus31 = nullptr;             // behind "Lookup word Thesausus"
+  TThesaurus3Base *Thesaurus3Base1 = nullptr;     // sits on the window; no command uses it
   QMenu *EditorPopupMenu1 = nullptr;
   QAction *Lookupword1 = nullptr, *EditorSpellcheck1 = nullptr, *Exit1 = nullptr;
 
@@ -150,7 +150,8 @@ public:
   void BoldButtonClick();
   void ItalicButtonClick();
   void UnderlineButtonClick();
-  void AlignButtonClick(QObject *Sender); // Sender carries the "Tag" property: 0 left, 1 right, 2 centre
+  void AlignButtonClick(
+      QObject *Sender); // Sender carries the "Tag" property: 0 left, 1 right, 2 centre
   void BulletsButtonClick();
   void BulletNumAct1Execute();
   void FontNameChange();

@@ -4,9 +4,9 @@
 
 #include "CheckedComboBox.h"
 #include "LineCommands.h"
+#include "ReplaceDialog.h"
 #include "RichTextEd.h"
 #include "RichTextEdControls.h"
-#include "ReplaceDialog.h"
 #include "rtErrorBox.h"
 #include "rtText.h"
 #include "wrRichEdit.h"
@@ -88,10 +88,7 @@ void TRichTextEd::Lookupword1Click()
   Thesaurus31->LookupWinControl(Editor);
 }
 
-void TRichTextEd::ToolButton15Click()
-{
-  ReplaceDialog1->Execute();
-}
+void TRichTextEd::ToolButton15Click() { ReplaceDialog1->Execute(); }
 
 namespace {
 
@@ -136,7 +133,8 @@ void TRichTextEd::ReplaceDialog1Find()
 void TRichTextEd::ReplaceDialog1Replace()
 {
   const bool all = ReplaceDialog1->ReplaceAll();
-  const Qt::CaseSensitivity cs = ReplaceDialog1->MatchCase() ? Qt::CaseSensitive : Qt::CaseInsensitive;
+  const Qt::CaseSensitivity cs =
+      ReplaceDialog1->MatchCase() ? Qt::CaseSensitive : Qt::CaseInsensitive;
   const QString what = ReplaceDialog1->FindText();
   const QString by = ReplaceDialog1->ReplaceText();
   if (Editor->GetSelLength() > 0) {
@@ -171,10 +169,17 @@ void TRichTextEd::SelectionChange()
   FontSize->setText(QString::number(a.Size));
   FontName->setEditText(a.Name);
   switch (p.Alignment) {
-  case 0: AlignLeftAct->setChecked(true); break;
-  case 1: AlignRightAct->setChecked(true); break;
-  case 2: AlignCenterAct->setChecked(true); break;
-  default: break;
+  case 0:
+    AlignLeftAct->setChecked(true);
+    break;
+  case 1:
+    AlignRightAct->setChecked(true);
+    break;
+  case 2:
+    AlignCenterAct->setChecked(true);
+    break;
+  default:
+    break;
   }
 }
 
@@ -195,8 +200,14 @@ void TRichTextEd::ApplyStyle(int styleBit, bool on)
   Editor->mergeCurrentCharFormat(fmt);
 }
 
-void TRichTextEd::BoldButtonClick() { ApplyStyle(int(TFontStyle::fsBold), BoldButton->isChecked()); }
-void TRichTextEd::ItalicButtonClick() { ApplyStyle(int(TFontStyle::fsItalic), ItalicButton->isChecked()); }
+void TRichTextEd::BoldButtonClick()
+{
+  ApplyStyle(int(TFontStyle::fsBold), BoldButton->isChecked());
+}
+void TRichTextEd::ItalicButtonClick()
+{
+  ApplyStyle(int(TFontStyle::fsItalic), ItalicButton->isChecked());
+}
 void TRichTextEd::UnderlineButtonClick()
 {
   ApplyStyle(int(TFontStyle::fsUnderline), UnderlineButton->isChecked());

@@ -6,8 +6,8 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QFormLayout>
-#include <QLineEdit>
 #include <QIcon>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
 #include <QToolButton>
@@ -81,8 +81,8 @@ void TRulerPanel::paintEvent(QPaintEvent *event)
   QPainter p(this);
   p.setPen(palette().color(QPalette::WindowText));
   p.setFont(font());
-  p.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextExpandTabs,
-             FCaption);
+  p.drawText(contentsRect(),
+             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextExpandTabs, FCaption);
 }
 
 void TRulerPanel::resizeEvent(QResizeEvent *event)
@@ -103,10 +103,10 @@ struct TBasicColor {
 
 // The colour list of the classic font dialog, in its order.
 constexpr TBasicColor BasicColors[] = {
-    {"Black", 0x000000},   {"Maroon", 0x000080}, {"Green", 0x008000},  {"Olive", 0x008080},
-    {"Navy", 0x800000},    {"Purple", 0x800080}, {"Teal", 0x808000},   {"Grey", 0x808080},
-    {"Silver", 0xC0C0C0},  {"Red", 0x0000FF},    {"Lime", 0x00FF00},   {"Yellow", 0x00FFFF},
-    {"Blue", 0xFF0000},    {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},  {"White", 0xFFFFFF},
+    {"Black", 0x000000},  {"Maroon", 0x000080},  {"Green", 0x008000}, {"Olive", 0x008080},
+    {"Navy", 0x800000},   {"Purple", 0x800080},  {"Teal", 0x808000},  {"Grey", 0x808080},
+    {"Silver", 0xC0C0C0}, {"Red", 0x0000FF},     {"Lime", 0x00FF00},  {"Yellow", 0x00FFFF},
+    {"Blue", 0xFF0000},   {"Fuchsia", 0xFF00FF}, {"Aqua", 0xFFFF00},  {"White", 0xFFFFFF},
 };
 
 QIcon Swatch(quint32 c)
@@ -148,10 +148,7 @@ TFontDialog::TFontDialog(QWidget *parent) : QDialog(parent)
   FontPanel->show();
 }
 
-QFont TFontDialog::Font() const
-{
-  return FontPanel->currentFont();
-}
+QFont TFontDialog::Font() const { return FontPanel->currentFont(); }
 
 void TFontDialog::SetFont(const QFont &font)
 {
@@ -162,10 +159,7 @@ void TFontDialog::SetFont(const QFont &font)
   FontPanel->setCurrentFont(shown);
 }
 
-quint32 TFontDialog::Color() const
-{
-  return ColorBox->currentData().toUInt();
-}
+quint32 TFontDialog::Color() const { return ColorBox->currentData().toUInt(); }
 
 void TFontDialog::SetColor(quint32 color)
 {
@@ -182,7 +176,4 @@ void TFontDialog::SetColor(quint32 color)
   ColorBox->setCurrentIndex(index);
 }
 
-bool TFontDialog::Execute()
-{
-  return exec() == QDialog::Accepted;
-}
+bool TFontDialog::Execute() { return exec() == QDialog::Accepted; }

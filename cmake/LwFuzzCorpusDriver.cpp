@@ -24,7 +24,8 @@ namespace {
 
 struct Rng {
   uint64_t s;
-  uint64_t next() {
+  uint64_t next()
+  {
     uint64_t z = (s += 0x9E3779B97F4A7C15ull);
     z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
@@ -34,14 +35,15 @@ struct Rng {
 };
 
 size_t g_runs = 0;
-long g_maxMs = 0;      // 0: no budget
-long g_maxRssKb = 0;   // 0: no budget
+long g_maxMs = 0;    // 0: no budget
+long g_maxRssKb = 0; // 0: no budget
 double g_worstMs = 0;
 long g_worstRssKb = 0;
 const char *g_source = "random";
 
 // A field of /proc/self/status in kB, or -1.
-long statusKb(const char *field) {
+long statusKb(const char *field)
+{
   std::ifstream in("/proc/self/status");
   std::string line;
   const size_t n = std::strlen(field);
@@ -52,18 +54,21 @@ long statusKb(const char *field) {
 }
 
 // Makes the peak resident size start again from the current size (Linux 4.0 and later).
-void resetPeak() {
+void resetPeak()
+{
   std::ofstream out("/proc/self/clear_refs");
   out << "5";
 }
 
-void onAlarm(int) {
+void onAlarm(int)
+{
   static const char message[] = "input exceeded its time budget by far (hang?)\n";
   (void)!::write(2, message, sizeof message - 1);
   _exit(1);
 }
 
-void run(const std::vector<uint8_t> &input) {
+void run(const std::vector<uint8_t> &input)
+{
   // Copy into an exactly sized heap block so that reads past the end are caught.
   uint8_t *copy = static_cast<uint8_t *>(std::malloc(input.empty() ? 1 : input.size()));
   if (!input.empty())
@@ -77,7 +82,8 @@ void run(const std::vector<uint8_t> &input) {
     ::alarm(unsigned(g_maxMs / 1000 * 4 + 5));
   const auto start = std::chrono::steady_clock::now();
   LLVMFuzzerTestOneInput(copy, input.size());
-  const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  const double ms =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   if (g_maxMs)
     ::alarm(0);
   const long peakKb = baseKb >= 0 ? statusKb("VmHWM:") : -1;
@@ -88,14 +94,16 @@ void run(const std::vector<uint8_t> &input) {
   if (grewKb > g_worstRssKb)
     g_worstRssKb = grewKb;
   if ((g_maxMs && ms > double(g_maxMs)) || (g_maxRssKb && grewKb > g_maxRssKb)) {
-    std::fprintf(stderr, "input %zu (%zu bytes, from %s) took %.0f ms and %ld kB; budget %ld ms, %ld kB\n",
+    std::fprintf(stderr,
+                 "input %zu (%zu bytes, from %s) took %.0f ms and %ld kB; budget %ld ms, %ld kB\n",
                  g_runs, input.size(), g_source, ms, grewKb, g_maxMs, g_maxRssKb);
     std::exit(1);
   }
   ++g_runs;
 }
 
-void corpusFromSeed(const std::vector<uint8_t> &seed, Rng &rng, int variants) {
+void corpusFromSeed(const std::vector<uint8_t> &seed, Rng &rng, int variants)
+{
   run(seed);
   const size_t n = seed.size();
   // Truncations: every short length, then a spread over the whole file and the last bytes.
@@ -109,9 +117,9 @@ void corpusFromSeed(const std::vector<uint8_t> &seed, Rng &rng, int variants) {
     run(std::vector<uint8_t>(seed.begin(), seed.end() - long(cut)));
   if (n == 0)
     return;
-  static const uint32_t interesting[] = {0u, 1u, 2u, 7u, 8u, 0xFFu, 0xFFFFu, 0x10000u, 0xFFFFFu,
-                                         0x100000u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu,
-                                         0xFFFFFFFEu, 0x12345678u};
+  static const uint32_t interesting[] = {
+      0u,       1u,        2u,          7u,          8u,          0xFFu,       0xFFFFu,    0x10000u,
+      0xFFFFFu, 0x100000u, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu, 0xFFFFFFFEu, 0x12345678u};
   for (int v = 0; v < variants; ++v) {
     std::vector<uint8_t> m = seed;
     switch (v % 5) {
@@ -154,7 +162,8 @@ void corpusFromSeed(const std::vector<uint8_t> &seed, Rng &rng, int variants) {
 
 } // namespace
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
   int variants = 400;
   std::vector<std::string> seeds;
   for (int i = 1; i < argc; ++i) {
@@ -183,7 +192,8 @@ int main(int argc, char **argv) {
       std::fprintf(stderr, "cannot read seed %s\n", name.c_str());
       return 2;
     }
-    std::vector<uint8_t> seed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> seed((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
     g_source = name.c_str();
     corpusFromSeed(seed, rng, variants);
   }

@@ -27,25 +27,13 @@ TLineEditWindow::~TLineEditWindow()
   TEditWindow::Unregister(FEdit);
 }
 
-bool TLineEditWindow::IsReadOnly() const
-{
-  return FEdit->isReadOnly();
-}
+bool TLineEditWindow::IsReadOnly() const { return FEdit->isReadOnly(); }
 
-QString TLineEditWindow::GetText() const
-{
-  return FEdit->text();
-}
+QString TLineEditWindow::GetText() const { return FEdit->text(); }
 
-int TLineEditWindow::GetTextLength() const
-{
-  return int(FEdit->text().size());
-}
+int TLineEditWindow::GetTextLength() const { return int(FEdit->text().size()); }
 
-void TLineEditWindow::SetText(const QString &text)
-{
-  FEdit->setText(text);
-}
+void TLineEditWindow::SetText(const QString &text) { FEdit->setText(text); }
 
 void TLineEditWindow::GetSel(int &start, int &end) const
 {
@@ -74,10 +62,7 @@ void TLineEditWindow::SetSel(int start, int end)
   FEdit->setSelection(start, end - start); // a negative length puts the caret before the anchor
 }
 
-QString TLineEditWindow::GetSelText() const
-{
-  return FEdit->selectedText();
-}
+QString TLineEditWindow::GetSelText() const { return FEdit->selectedText(); }
 
 void TLineEditWindow::ReplaceSel(const QString &text, bool canUndo)
 {
@@ -106,10 +91,7 @@ int TLineEditWindow::GetLine(int line, char16_t *buffer) const
   return n;
 }
 
-int TLineEditWindow::LineIndex(int line) const
-{
-  return line == 0 || line == -1 ? 0 : -1;
-}
+int TLineEditWindow::LineIndex(int line) const { return line == 0 || line == -1 ? 0 : -1; }
 
 int TLineEditWindow::LineLength(int pos) const
 {
@@ -121,10 +103,7 @@ int TLineEditWindow::LineLength(int pos) const
   return pos >= 0 && pos <= GetTextLength() ? GetTextLength() : 0;
 }
 
-int TLineEditWindow::LinesCount() const
-{
-  return FEdit->text().isEmpty() ? 0 : 1;
-}
+int TLineEditWindow::LinesCount() const { return FEdit->text().isEmpty() ? 0 : 1; }
 
 QString TLineEditWindow::GetLineText(int line) const
 {
@@ -151,35 +130,17 @@ QPoint TLineEditWindow::PosFromChar(int pos) const
   return QPoint(qRound(caret.center().x()) + dx, qRound(caret.top()));
 }
 
-int TLineEditWindow::CharFromPos(const QPoint &p) const
-{
-  return FEdit->cursorPositionAt(p);
-}
+int TLineEditWindow::CharFromPos(const QPoint &p) const { return FEdit->cursorPositionAt(p); }
 
-void TLineEditWindow::CutToClipboard()
-{
-  FEdit->cut();
-}
+void TLineEditWindow::CutToClipboard() { FEdit->cut(); }
 
-void TLineEditWindow::CopyToClipboard()
-{
-  FEdit->copy();
-}
+void TLineEditWindow::CopyToClipboard() { FEdit->copy(); }
 
-void TLineEditWindow::PasteFromClipboard()
-{
-  FEdit->paste();
-}
+void TLineEditWindow::PasteFromClipboard() { FEdit->paste(); }
 
-bool TLineEditWindow::CanUndo() const
-{
-  return FEdit->isUndoAvailable();
-}
+bool TLineEditWindow::CanUndo() const { return FEdit->isUndoAvailable(); }
 
-void TLineEditWindow::Undo()
-{
-  FEdit->undo();
-}
+void TLineEditWindow::Undo() { FEdit->undo(); }
 
 void TLineEditWindow::Clear()
 {
@@ -187,12 +148,6 @@ void TLineEditWindow::Clear()
   FEdit->setModified(false);
 }
 
-bool TLineEditWindow::Modified() const
-{
-  return FEdit->isModified();
-}
+bool TLineEditWindow::Modified() const { return FEdit->isModified(); }
 
-void TLineEditWindow::SetReadOnly(bool readOnly)
-{
-  FEdit->setReadOnly(readOnly);
-}
+void TLineEditWindow::SetReadOnly(bool readOnly) { FEdit->setReadOnly(readOnly); }

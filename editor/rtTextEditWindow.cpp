@@ -131,8 +131,8 @@ TTextWidgetWindow<W>::TTextWidgetWindow(W *edit, bool rich)
       QObject::connect(edit, &W::cursorPositionChanged, edit, [this] { FireSelectionIfMoved(); }));
   FConnections.push_back(
       QObject::connect(edit, &W::selectionChanged, edit, [this] { FireSelectionIfMoved(); }));
-  FConnections.push_back(
-      QObject::connect(edit, &W::cursorPositionChanged, edit, [this] { KeepCaretBlockAnalysis(); }));
+  FConnections.push_back(QObject::connect(edit, &W::cursorPositionChanged, edit,
+                                          [this] { KeepCaretBlockAnalysis(); }));
   // Before the document lays the change out, so a new long paragraph is analysed only once.
   FConnections.push_back(QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
                                           [this] { KeepCaretBlockAnalysis(); }));
@@ -681,8 +681,8 @@ quint32 TTextWidgetWindow<W>::SetBackgroundColor(quint32 color)
   QWidget *view = FEdit->viewport();
   QPalette pal = view->palette();
   const quint32 previous = ToColorRef(pal.color(QPalette::Base));
-  const QColor next = color == CLR_DEFAULT ? QGuiApplication::palette().color(QPalette::Base)
-                                           : FromColorRef(color);
+  const QColor next =
+      color == CLR_DEFAULT ? QGuiApplication::palette().color(QPalette::Base) : FromColorRef(color);
   pal.setColor(QPalette::Base, next);
   view->setPalette(pal);
   QPalette own = FEdit->palette();
@@ -884,11 +884,14 @@ void TTextWidgetWindow<W>::SetParagraphAttributes(const TParaAttributes &p, TPar
         q.LeftIndent = 10;
     }
     QTextBlockFormat bf;
-    bf.setAlignment(q.Alignment == 1 ? Qt::AlignRight : q.Alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft);
+    bf.setAlignment(q.Alignment == 1   ? Qt::AlignRight
+                    : q.Alignment == 2 ? Qt::AlignHCenter
+                                       : Qt::AlignLeft);
     const int otherLines = q.FirstIndent + q.LeftIndent;
     bf.setLeftMargin(qMax(0, otherLines) * pxPerPoint);
     // A numbered paragraph hangs its bullet in the offset; a plain one indents its first line.
-    bf.setTextIndent(q.Numbering != 0 ? 0.0 : (qMax(0, q.FirstIndent) - qMax(0, otherLines)) * pxPerPoint);
+    bf.setTextIndent(
+        q.Numbering != 0 ? 0.0 : (qMax(0, q.FirstIndent) - qMax(0, otherLines)) * pxPerPoint);
     bf.setRightMargin(qMax(0, q.RightIndent) * pxPerPoint);
     bf.setProperty(PropFirstIndentTwips, q.FirstIndent * 20);
     bf.setProperty(PropLeftIndentTwips, q.LeftIndent * 20);
@@ -941,7 +944,8 @@ void TTextWidgetWindow<W>::InsertMimeData(const QMimeData *source)
     return;
   QTextCursor c = FEdit->textCursor();
   if (FRich && source->hasHtml()) {
-    const QTextDocumentFragment fragment = QTextDocumentFragment::fromHtml(source->html(), Document());
+    const QTextDocumentFragment fragment =
+        QTextDocumentFragment::fromHtml(source->html(), Document());
     // Tables and frames have no place in a list of lines: such a paste comes in as text.
     QTextDocument probe;
     QTextCursor(&probe).insertFragment(fragment);
@@ -977,8 +981,7 @@ void TTextWidgetWindow<W>::InsertMimeData(const QMimeData *source)
       text.remove(0, 1);
     while (text.endsWith(u'\n'))
       text.chop(1);
-  }
-  else
+  } else
     return;
   InsertText(c, text);
   FEdit->setTextCursor(c);
@@ -1064,7 +1067,8 @@ void TTextWidgetWindow<W>::SetHideSelection(bool hide)
   QPalette pal = FEdit->palette();
   const QPalette app = QGuiApplication::palette();
   pal.setColor(QPalette::Inactive, QPalette::Highlight,
-               hide ? pal.color(QPalette::Inactive, QPalette::Base) : app.color(QPalette::Inactive, QPalette::Highlight));
+               hide ? pal.color(QPalette::Inactive, QPalette::Base)
+                    : app.color(QPalette::Inactive, QPalette::Highlight));
   pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
                hide ? pal.color(QPalette::Inactive, QPalette::Text)
                     : app.color(QPalette::Inactive, QPalette::HighlightedText));

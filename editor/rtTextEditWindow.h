@@ -20,8 +20,8 @@
 #include <QMetaObject>
 #include <QPointer>
 #include <QSizeF>
-#include <QTextCursor>
 #include <QTextBlock>
+#include <QTextCursor>
 
 class QMimeData;
 class QTextDocument;
@@ -146,10 +146,10 @@ private:
   bool FPlainText = false;
   bool FHideSelection = true;
   mutable int FBlockHint = 0;
-  int FEditDepth = 0;        // open BeginEditBlock calls
-  QTextCursor FEditCursor;   // holds the document's edit block while FEditDepth > 0
-  QSizeF FHeldPageSize;      // the page size given back when the outermost block ends
-  int FLastSelStart = 0; // a new widget's caret is at the start
+  int FEditDepth = 0;      // open BeginEditBlock calls
+  QTextCursor FEditCursor; // holds the document's edit block while FEditDepth > 0
+  QSizeF FHeldPageSize;    // the page size given back when the outermost block ends
+  int FLastSelStart = 0;   // a new widget's caret is at the start
   int FLastSelEnd = 0;
   int FSelectionBatch = 0;
   QTextCursor FAnalysedBlock; // at the start of the long paragraph whose analysis is kept

@@ -44,10 +44,7 @@ QRect TWidgetWindow::WindowRect() const
   return QRect(FWidget->mapToGlobal(QPoint(0, 0)), FWidget->size());
 }
 
-QSize TWidgetWindow::ClientSize() const
-{
-  return ClientWidget()->size();
-}
+QSize TWidgetWindow::ClientSize() const { return ClientWidget()->size(); }
 
 QPoint TWidgetWindow::ClientToScreen(const QPoint &p) const
 {
@@ -65,15 +62,9 @@ int TWidgetWindow::LineHeight() const
   return QFontMetrics(FWidget->font()).lineSpacing();
 }
 
-bool TWidgetWindow::HandleAllocated() const
-{
-  return true;
-}
+bool TWidgetWindow::HandleAllocated() const { return true; }
 
-QObject *TWidgetWindow::Control() const
-{
-  return FWidget;
-}
+QObject *TWidgetWindow::Control() const { return FWidget; }
 
 void TWidgetWindow::SetFocus()
 {
@@ -157,7 +148,4 @@ HWND MakeWindow(QObject *control)
 
 } // namespace
 
-void InstallEditWindowFactory()
-{
-  TEditWindow::SetFactory(&MakeWindow);
-}
+void InstallEditWindowFactory() { TEditWindow::SetFactory(&MakeWindow); }

@@ -22,10 +22,7 @@ TWrightRichEdit::TWrightRichEdit(QWidget *parent) : QTextEdit(parent), TTextEdit
 
 TWrightRichEdit::~TWrightRichEdit() = default;
 
-void TWrightRichEdit::insertFromMimeData(const QMimeData *source)
-{
-  InsertMimeData(source);
-}
+void TWrightRichEdit::insertFromMimeData(const QMimeData *source) { InsertMimeData(source); }
 
 void TWrightRichEdit::mousePressEvent(QMouseEvent *event)
 {

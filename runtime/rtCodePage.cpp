@@ -25,26 +25,83 @@ struct Fit {
 };
 constexpr Fit kExplicitFits[] = {
     // dashes and minus signs
-    {0x2010, '-'}, {0x2011, '-'}, {0x2012, '-'}, {0x2015, '-'}, {0x2043, '-'}, {0x2212, '-'},
-    {0xFE58, '-'}, {0xFE63, '-'}, {0xFF0D, '-'},
+    {0x2010, '-'},
+    {0x2011, '-'},
+    {0x2012, '-'},
+    {0x2015, '-'},
+    {0x2043, '-'},
+    {0x2212, '-'},
+    {0xFE58, '-'},
+    {0xFE63, '-'},
+    {0xFF0D, '-'},
     // spaces
-    {0x2000, ' '}, {0x2001, ' '}, {0x2002, ' '}, {0x2003, ' '}, {0x2004, ' '}, {0x2005, ' '},
-    {0x2006, ' '}, {0x2007, ' '}, {0x2008, ' '}, {0x2009, ' '}, {0x200A, ' '}, {0x202F, ' '},
-    {0x205F, ' '}, {0x3000, ' '},
+    {0x2000, ' '},
+    {0x2001, ' '},
+    {0x2002, ' '},
+    {0x2003, ' '},
+    {0x2004, ' '},
+    {0x2005, ' '},
+    {0x2006, ' '},
+    {0x2007, ' '},
+    {0x2008, ' '},
+    {0x2009, ' '},
+    {0x200A, ' '},
+    {0x202F, ' '},
+    {0x205F, ' '},
+    {0x3000, ' '},
     // invisible format characters
     {0x00AD, 0xAD}, // soft hyphen is in the code page; listed so the loop below never drops it
-    {0x200B, kDrop}, {0x200C, kDrop}, {0x200D, kDrop}, {0x2060, kDrop}, {0xFEFF, kDrop},
+    {0x200B, kDrop},
+    {0x200C, kDrop},
+    {0x200D, kDrop},
+    {0x2060, kDrop},
+    {0xFEFF, kDrop},
     // quotes and primes
-    {0x02B9, '\''}, {0x02BA, '"'}, {0x02BC, '\''}, {0x02C8, '\''}, {0x02CB, '`'}, {0x02CD, '_'},
-    {0x201B, '\''}, {0x201F, '"'}, {0x2032, '\''}, {0x2033, '"'}, {0x2035, '`'}, {0x2036, '"'},
+    {0x02B9, '\''},
+    {0x02BA, '"'},
+    {0x02BC, '\''},
+    {0x02C8, '\''},
+    {0x02CB, '`'},
+    {0x02CD, '_'},
+    {0x201B, '\''},
+    {0x201F, '"'},
+    {0x2032, '\''},
+    {0x2033, '"'},
+    {0x2035, '`'},
+    {0x2036, '"'},
     // punctuation and operators
-    {0x2024, '.'}, {0x2044, '/'}, {0x2215, '/'}, {0x2216, '\\'}, {0x2217, '*'}, {0x2219, 0xB7},
-    {0x2223, '|'}, {0x2236, ':'}, {0x223C, '~'}, {0x22C5, 0xB7}, {0x2022, 0x95},
+    {0x2024, '.'},
+    {0x2044, '/'},
+    {0x2215, '/'},
+    {0x2216, '\\'},
+    {0x2217, '*'},
+    {0x2219, 0xB7},
+    {0x2223, '|'},
+    {0x2236, ':'},
+    {0x223C, '~'},
+    {0x22C5, 0xB7},
+    {0x2022, 0x95},
     // letters whose stroke or bar has no decomposition
-    {0x0110, 'D'}, {0x0111, 'd'}, {0x0126, 'H'}, {0x0127, 'h'}, {0x0131, 'i'}, {0x013F, 'L'},
-    {0x0140, 'l'}, {0x0141, 'L'}, {0x0142, 'l'}, {0x0166, 'T'}, {0x0167, 't'}, {0x0180, 'b'},
-    {0x0189, 'D'}, {0x0197, 'I'}, {0x01B5, 'Z'}, {0x01B6, 'z'}, {0x01E4, 'G'}, {0x01E5, 'g'},
-    {0x0268, 'i'}, {0x0289, 'u'},
+    {0x0110, 'D'},
+    {0x0111, 'd'},
+    {0x0126, 'H'},
+    {0x0127, 'h'},
+    {0x0131, 'i'},
+    {0x013F, 'L'},
+    {0x0140, 'l'},
+    {0x0141, 'L'},
+    {0x0142, 'l'},
+    {0x0166, 'T'},
+    {0x0167, 't'},
+    {0x0180, 'b'},
+    {0x0189, 'D'},
+    {0x0197, 'I'},
+    {0x01B5, 'Z'},
+    {0x01B6, 'z'},
+    {0x01E4, 'G'},
+    {0x01E5, 'g'},
+    {0x0268, 'i'},
+    {0x0289, 'u'},
 };
 
 // Encoding table: byte value, kDrop, or the flag for "not in the code page itself".
@@ -75,7 +132,8 @@ char32_t firstCodePoint(const QString &s)
 {
   if (s.isEmpty())
     return 0;
-  if (s.size() >= 2 && QChar::isHighSurrogate(s[0].unicode()) && QChar::isLowSurrogate(s[1].unicode()))
+  if (s.size() >= 2 && QChar::isHighSurrogate(s[0].unicode()) &&
+      QChar::isLowSurrogate(s[1].unicode()))
     return QChar::surrogateToUcs4(s[0], s[1]);
   return s[0].unicode();
 }
@@ -179,10 +237,7 @@ char32_t codePointAt(QStringView text, qsizetype i, int &units)
 
 } // namespace
 
-bool IsWindows1252Char(char16_t c)
-{
-  return (encodeTable().entry[c] & kSubstituted) == 0;
-}
+bool IsWindows1252Char(char16_t c) { return (encodeTable().entry[c] & kSubstituted) == 0; }
 
 int Windows1252BestFit(char32_t codePoint)
 {
@@ -222,7 +277,8 @@ QByteArray EncodeWindows1252(QStringView text)
   out.reserve(composed.size());
   for (qsizetype i = 0; i < composed.size();) {
     const char16_t c = composed[i].unicode();
-    if (QChar::isHighSurrogate(c) && i + 1 < composed.size() && QChar::isLowSurrogate(composed[i + 1].unicode())) {
+    if (QChar::isHighSurrogate(c) && i + 1 < composed.size() &&
+        QChar::isLowSurrogate(composed[i + 1].unicode())) {
       const int fit = Windows1252BestFit(QChar::surrogateToUcs4(c, composed[i + 1].unicode()));
       if (fit >= 0)
         out.append(char(fit));
@@ -258,10 +314,7 @@ QByteArray EncodeUtf8(QStringView text)
   return out;
 }
 
-QString DecodeUtf8(QByteArrayView bytes)
-{
-  return QString::fromUtf8(bytes);
-}
+QString DecodeUtf8(QByteArrayView bytes) { return QString::fromUtf8(bytes); }
 
 // --- The user's code page --------------------------------------------------------------------------
 
@@ -275,18 +328,55 @@ struct LocaleCodePage {
 // The ANSI code page Windows gives each language's default locale.
 constexpr LocaleCodePage kLanguageCodePages[] = {
     // Central European
-    {"cs", 1250}, {"sk", 1250}, {"pl", 1250}, {"hu", 1250}, {"sl", 1250}, {"hr", 1250},
-    {"bs", 1250}, {"ro", 1250}, {"sq", 1250}, {"hsb", 1250}, {"dsb", 1250}, {"tk", 1250},
+    {"cs", 1250},
+    {"sk", 1250},
+    {"pl", 1250},
+    {"hu", 1250},
+    {"sl", 1250},
+    {"hr", 1250},
+    {"bs", 1250},
+    {"ro", 1250},
+    {"sq", 1250},
+    {"hsb", 1250},
+    {"dsb", 1250},
+    {"tk", 1250},
     // Cyrillic
-    {"ru", 1251}, {"uk", 1251}, {"be", 1251}, {"bg", 1251}, {"mk", 1251}, {"sr", 1251},
-    {"kk", 1251}, {"ky", 1251}, {"tt", 1251}, {"ba", 1251}, {"mn", 1251}, {"sah", 1251},
-    {"tg", 1251}, {"cv", 1251}, {"os", 1251},
+    {"ru", 1251},
+    {"uk", 1251},
+    {"be", 1251},
+    {"bg", 1251},
+    {"mk", 1251},
+    {"sr", 1251},
+    {"kk", 1251},
+    {"ky", 1251},
+    {"tt", 1251},
+    {"ba", 1251},
+    {"mn", 1251},
+    {"sah", 1251},
+    {"tg", 1251},
+    {"cv", 1251},
+    {"os", 1251},
     // Greek, Turkish, Hebrew, Arabic, Baltic, Vietnamese, Thai
-    {"el", 1253}, {"tr", 1254}, {"az", 1254}, {"uz", 1254}, {"he", 1255}, {"iw", 1255},
-    {"yi", 1255}, {"ar", 1256}, {"fa", 1256}, {"ur", 1256}, {"ps", 1256}, {"ckb", 1256},
-    {"et", 1257}, {"lv", 1257}, {"lt", 1257}, {"vi", 1258}, {"th", 874},
+    {"el", 1253},
+    {"tr", 1254},
+    {"az", 1254},
+    {"uz", 1254},
+    {"he", 1255},
+    {"iw", 1255},
+    {"yi", 1255},
+    {"ar", 1256},
+    {"fa", 1256},
+    {"ur", 1256},
+    {"ps", 1256},
+    {"ckb", 1256},
+    {"et", 1257},
+    {"lv", 1257},
+    {"lt", 1257},
+    {"vi", 1258},
+    {"th", 874},
     // double-byte
-    {"ja", 932}, {"ko", 949},
+    {"ja", 932},
+    {"ko", 949},
 };
 
 bool IsSingleByteAnsi(quint32 codePage)
@@ -300,15 +390,15 @@ bool IsIconvCodePage(quint32 codePage)
          codePage == 950;
 }
 
-QByteArray IconvName(quint32 codePage)
-{
-  return "CP" + QByteArray::number(codePage);
-}
+QByteArray IconvName(quint32 codePage) { return "CP" + QByteArray::number(codePage); }
 
 // An iconv conversion held for one call.
 class TIconv {
 public:
-  TIconv(const QByteArray &to, const QByteArray &from) : FCd(iconv_open(to.constData(), from.constData())) {}
+  TIconv(const QByteArray &to, const QByteArray &from)
+      : FCd(iconv_open(to.constData(), from.constData()))
+  {
+  }
   ~TIconv()
   {
     if (Valid())

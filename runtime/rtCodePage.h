@@ -22,7 +22,7 @@
 #include <QStringView>
 #include <QtGlobal>
 
-inline constexpr quint32 CP_ACP = 0;      // the system's 8-bit code page (Windows-1252 here)
+inline constexpr quint32 CP_ACP = 0; // the system's 8-bit code page (Windows-1252 here)
 inline constexpr quint32 CP_WINDOWS_1252 = 1252;
 inline constexpr quint32 CP_UTF8 = 65001;
 

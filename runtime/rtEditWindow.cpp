@@ -35,10 +35,7 @@ int TEditWindow::GetSelLength() const
   return e > s ? e - s : 0;
 }
 
-void TEditWindow::SetSelStart(int start)
-{
-  SetSel(start, start);
-}
+void TEditWindow::SetSelStart(int start) { SetSel(start, start); }
 
 void TEditWindow::SetSelLength(int length)
 {
@@ -72,12 +69,6 @@ void TEditWindow::Register(QObject *control, HWND window)
     registry().insert(control, window);
 }
 
-void TEditWindow::Unregister(QObject *control)
-{
-  registry().remove(control);
-}
+void TEditWindow::Unregister(QObject *control) { registry().remove(control); }
 
-void TEditWindow::SetFactory(std::function<HWND(QObject *)> f)
-{
-  factory() = std::move(f);
-}
+void TEditWindow::SetFactory(std::function<HWND(QObject *)> f) { factory() = std::move(f); }

@@ -54,7 +54,13 @@ struct TParaAttributes {
 
 // Which paragraph attributes a setting writes (the paragraph-format mask); the others stay as
 // each paragraph has them.
-enum class TParaAttribute : unsigned { paAlignment = 0, paNumbering, paFirstIndent, paLeftIndent, paRightIndent };
+enum class TParaAttribute : unsigned {
+  paAlignment = 0,
+  paNumbering,
+  paFirstIndent,
+  paLeftIndent,
+  paRightIndent
+};
 using TParaAttributeSet = TSet<TParaAttribute, quint8>;
 
 inline constexpr TParaAttributeSet ParaAttributeBit(TParaAttribute a) { return a; }
@@ -205,4 +211,3 @@ public:
   static void SetFactory(std::function<HWND(QObject *)> factory);
   // clang-format on
 };
-

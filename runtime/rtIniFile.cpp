@@ -33,16 +33,16 @@ enum class TIniEncoding { Utf8, Utf8Bom, Utf16Le, Utf16Be, Windows1252 };
 // few thousand lines read 65,536 times took 93 s to load).
 struct TIniFile::TContent {
   struct TBlock {
-    QString Header;                       // the header line; empty in the first block
+    QString Header; // the header line; empty in the first block
     std::vector<QString> Lines;
-    QHash<QString, qsizetype> Keys;       // folded key -> index of its first line
+    QHash<QString, qsizetype> Keys; // folded key -> index of its first line
   };
   std::vector<TBlock> Blocks{1};
-  QHash<QString, size_t> Sections;        // folded section name -> its first block
+  QHash<QString, size_t> Sections; // folded section name -> its first block
   TIniEncoding Encoding = TIniEncoding::Utf8;
-  QByteArray Tail;                        // an odd last byte of a UTF-16 file, kept as it was
-  bool CrLf = false;                      // the file used CR LF line ends; new lines follow suit
-  bool Exact = true;                      // encoding the text gives the file back; else no writes
+  QByteArray Tail;   // an odd last byte of a UTF-16 file, kept as it was
+  bool CrLf = false; // the file used CR LF line ends; new lines follow suit
+  bool Exact = true; // encoding the text gives the file back; else no writes
 };
 
 namespace {
@@ -53,15 +53,9 @@ QString toSlashes(QString path)
   return path;
 }
 
-bool isBlank(const QString &line)
-{
-  return line.trimmed().isEmpty();
-}
+bool isBlank(const QString &line) { return line.trimmed().isEmpty(); }
 
-QString fold(const QString &name)
-{
-  return name.toCaseFolded();
-}
+QString fold(const QString &name) { return name.toCaseFolded(); }
 
 // "[Name]" (blanks around allowed): true and the trimmed name.
 bool sectionHeader(const QString &line, QString &name)
@@ -91,10 +85,7 @@ bool entryLine(const QString &line, QString &key, QString &value)
   return !key.isEmpty();
 }
 
-bool endsLine(const QString &line)
-{
-  return line.endsWith(QLatin1Char('\n'));
-}
+bool endsLine(const QString &line) { return line.endsWith(QLatin1Char('\n')); }
 
 // The line end of `line` ("\n", "\r\n" or none).
 QString lineEnd(const QString &line)
@@ -200,7 +191,8 @@ bool isOwnTempName(const QByteArray &name, const QByteArray &base, pid_t &pid)
 void removeStaleTempFiles(const QByteArray &target)
 {
   const qsizetype slash = target.lastIndexOf('/');
-  const QByteArray dir = slash < 0 ? QByteArray(".") : (slash == 0 ? QByteArray("/") : target.left(slash));
+  const QByteArray dir =
+      slash < 0 ? QByteArray(".") : (slash == 0 ? QByteArray("/") : target.left(slash));
   const QByteArray base = target.mid(slash + 1);
   DIR *d = ::opendir(dir.constData());
   if (!d)
@@ -212,7 +204,7 @@ void removeStaleTempFiles(const QByteArray &target)
     if (!isOwnTempName(name, base, pid))
       continue;
     const QByteArray path = dir + '/' + name;
-    struct stat st{};
+    struct stat st {};
     if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode))
       continue;
     const bool writerGone = pid <= 0 || (::kill(pid, 0) != 0 && errno == ESRCH);
@@ -226,10 +218,7 @@ std::atomic<unsigned> tempCounter{0};
 
 } // namespace
 
-TIniFile::TIniFile(const QString &FileName)
-    : FFileName(FileName), FPath(toSlashes(FileName))
-{
-}
+TIniFile::TIniFile(const QString &FileName) : FFileName(FileName), FPath(toSlashes(FileName)) {}
 
 TIniFile::~TIniFile()
 {
@@ -284,7 +273,7 @@ bool TIniFile::Writable() const
   if (FPath.isEmpty() || FPath.endsWith(QLatin1Char('/')))
     return false;
   const QByteArray path = QFile::encodeName(FPath);
-  struct stat st{};
+  struct stat st {};
   if (::stat(path.constData(), &st) == 0) {
     if (!S_ISREG(st.st_mode))
       return false;
@@ -317,12 +306,12 @@ bool TIniFile::WriteFile(const TContent &content) const
   QByteArray target = QFile::encodeName(FPath);
   {
     char resolved[PATH_MAX];
-    struct stat lst{};
+    struct stat lst {};
     if (::lstat(target.constData(), &lst) == 0 && S_ISLNK(lst.st_mode) &&
         ::realpath(target.constData(), resolved))
       target = QByteArray(resolved);
   }
-  struct stat st{};
+  struct stat st {};
   const bool existed = ::stat(target.constData(), &st) == 0;
 
   removeStaleTempFiles(target);
@@ -407,7 +396,8 @@ QStringList TIniFile::ReadSections()
   QStringList result;
   QString name;
   for (size_t i = 1; i < FContent->Blocks.size(); ++i)
-    if (sectionHeader(FContent->Blocks[i].Header, name) && FContent->Sections.value(fold(name)) == i)
+    if (sectionHeader(FContent->Blocks[i].Header, name) &&
+        FContent->Sections.value(fold(name)) == i)
       result.append(name);
   return result;
 }
@@ -449,7 +439,8 @@ bool TIniFile::ApplyWrite(TContent &content, const QString &Section, const QStri
   auto hasBreak = [](const QString &s) {
     return s.contains(QLatin1Char('\n')) || s.contains(QLatin1Char('\r'));
   };
-  if (section.isEmpty() || section.contains(QLatin1Char(']')) || hasBreak(section) || !IsValidKey(key))
+  if (section.isEmpty() || section.contains(QLatin1Char(']')) || hasBreak(section) ||
+      !IsValidKey(key))
     return false;
   QString value = Value;
   value.replace(QLatin1String("\r\n"), QLatin1String(" "));
@@ -468,7 +459,8 @@ bool TIniFile::ApplyWrite(TContent &content, const QString &Section, const QStri
     TContent::TBlock &last = content.Blocks.back();
     endLine(last.Lines.empty() ? last.Header : last.Lines.back());
     content.Sections.insert(fold(section), content.Blocks.size());
-    TContent::TBlock block{QLatin1Char('[') + section + QLatin1Char(']') + newline, {line + newline}, {}};
+    TContent::TBlock block{
+        QLatin1Char('[') + section + QLatin1Char(']') + newline, {line + newline}, {}};
     block.Keys.insert(fold(key), 0);
     content.Blocks.push_back(std::move(block));
     return true;
@@ -509,8 +501,8 @@ bool TIniFile::WriteString(const QString &Section, const QString &Key, const QSt
   if (ok)
     FContent = std::move(content);
   else
-    qCInfo(lcRuntime) << "INI write not saved (unwritable, locked, unreadable or a bad key):" << FPath
-                      << Section << Key;
+    qCInfo(lcRuntime) << "INI write not saved (unwritable, locked, unreadable or a bad key):"
+                      << FPath << Section << Key;
   return ok;
 }
 

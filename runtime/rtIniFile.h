@@ -78,10 +78,11 @@ private:
   bool Writable() const;
   bool LockFile();
   void UnlockFile();
-  static bool ApplyWrite(TContent &content, const QString &Section, const QString &Key, const QString &Value);
+  static bool ApplyWrite(TContent &content, const QString &Section, const QString &Key,
+                         const QString &Value);
 
-  QString FFileName;   // as given
-  QString FPath;       // with "/" separators
+  QString FFileName; // as given
+  QString FPath;     // with "/" separators
   std::unique_ptr<TContent> FContent;
   int FLockFd = -1;
   bool FUpdating = false;

@@ -4,7 +4,6 @@
 
 #include <QMimeDatabase>
 
-
 namespace {
 
 QString normalisePath(QString path)

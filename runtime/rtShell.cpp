@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QHash>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -35,7 +35,10 @@ QString configHome()
   return v.isEmpty() ? homeDir() + QLatin1String("/.config") : v;
 }
 
-QStringList dataDirs() { return envDirs("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share")); }
+QStringList dataDirs()
+{
+  return envDirs("XDG_DATA_DIRS", QStringLiteral("/usr/local/share:/usr/share"));
+}
 
 // Reads one group of a desktop-style key file: key -> value (unlocalised keys only).
 QHash<QString, QString> readGroup(const QString &path, const QString &group)
@@ -141,9 +144,9 @@ bool textEditorLaunch(TShellLaunch &launch)
     if (entryLaunch(FindDesktopEntry(id), launch))
       return true;
   }
-  static const char *const editors[] = {"gnome-text-editor", "gedit",   "kate",  "kwrite",
-                                        "mousepad",          "pluma",   "xed",   "featherpad",
-                                        "leafpad",           "geany",   "xedit"};
+  static const char *const editors[] = {"gnome-text-editor", "gedit", "kate", "kwrite",
+                                        "mousepad",          "pluma", "xed",  "featherpad",
+                                        "leafpad",           "geany", "xedit"};
   for (const char *e : editors) {
     const QString path = QStandardPaths::findExecutable(QString::fromLatin1(e));
     if (!path.isEmpty()) {
@@ -163,7 +166,8 @@ bool hasUrlScheme(const QString &s)
   for (int i = 0; i < colon; ++i) {
     const QChar c = s[i];
     if (!(c.isLetterOrNumber() || c == QLatin1Char('+') || c == QLatin1Char('-') ||
-          c == QLatin1Char('.')) || c.unicode() > 0x7F)
+          c == QLatin1Char('.')) ||
+        c.unicode() > 0x7F)
       return false;
   }
   return s[0].isLetter();
@@ -274,8 +278,11 @@ TDesktopEntry FindDesktopEntry(const QString &id)
     entry.FilePath = path;
     entry.Name = g.value(QStringLiteral("Name"));
     entry.Exec = SplitDesktopExec(unescapeValue(g.value(QStringLiteral("Exec"))));
-    entry.Terminal = g.value(QStringLiteral("Terminal")).compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
-    const bool hidden = g.value(QStringLiteral("Hidden")).compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
+    entry.Terminal =
+        g.value(QStringLiteral("Terminal")).compare(QLatin1String("true"), Qt::CaseInsensitive) ==
+        0;
+    const bool hidden =
+        g.value(QStringLiteral("Hidden")).compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
     const QString type = g.value(QStringLiteral("Type"), QStringLiteral("Application"));
     const QString tryExec = unescapeValue(g.value(QStringLiteral("TryExec")));
     entry.Usable = !hidden && type == QLatin1String("Application") && !entry.Exec.isEmpty() &&
@@ -319,7 +326,8 @@ bool ResolveShellOpen(const QString &fileIn, const QString &parameters, const QS
   const QString file = fileIn.trimmed();
   if (file.isEmpty())
     return false;
-  const QStringList params = parameters.isEmpty() ? QStringList() : QProcess::splitCommand(parameters);
+  const QStringList params =
+      parameters.isEmpty() ? QStringList() : QProcess::splitCommand(parameters);
 
   if (file.compare(QLatin1String("notepad.exe"), Qt::CaseInsensitive) == 0 ||
       file.compare(QLatin1String("notepad"), Qt::CaseInsensitive) == 0) {
@@ -328,7 +336,8 @@ bool ResolveShellOpen(const QString &fileIn, const QString &parameters, const QS
     launch.Arguments << params;
     return true;
   }
-  if (!file.contains(QLatin1Char('/')) && file.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive)) {
+  if (!file.contains(QLatin1Char('/')) &&
+      file.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive)) {
     if (!entryLaunch(FindDesktopEntry(file), launch))
       return false;
     launch.Arguments << params;

@@ -21,10 +21,10 @@ class QObject;
 
 // --- Desktop entries --------------------------------------------------------------------------
 struct TDesktopEntry {
-  QString Id;          // "org.gnome.gedit.desktop"
+  QString Id; // "org.gnome.gedit.desktop"
   QString FilePath;
   QString Name;
-  QStringList Exec;    // program and arguments, field codes removed
+  QStringList Exec; // program and arguments, field codes removed
   bool Terminal = false;
   bool Usable = false; // found, an application, not hidden, and its program exists
 };

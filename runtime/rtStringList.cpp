@@ -275,9 +275,8 @@ void TStringList::SetValues(const QString &name, const QString &value)
 
 void TStringList::SortItems()
 {
-  std::stable_sort(FItems.begin(), FItems.end(), [this](const TItem &a, const TItem &b) {
-    return CompareStrings(a.S, b.S) < 0;
-  });
+  std::stable_sort(FItems.begin(), FItems.end(),
+                   [this](const TItem &a, const TItem &b) { return CompareStrings(a.S, b.S) < 0; });
 }
 
 void TStringList::Sort()

@@ -20,8 +20,7 @@
 
 class EStringListError : public std::runtime_error {
 public:
-  explicit EStringListError(const QString &message)
-      : std::runtime_error(message.toStdString()) {}
+  explicit EStringListError(const QString &message) : std::runtime_error(message.toStdString()) {}
 };
 
 enum TDuplicates { dupIgnore, dupAccept, dupError };

@@ -20,7 +20,8 @@ constexpr bool IsLineBreak(QChar c, TLineBreaks kinds)
   const char16_t u = c.unicode();
   if (u == u'\r' || u == u'\n')
     return true;
-  return kinds == lbAllBreaks && (u == 0x0B || u == 0x0C || u == 0x85 || u == 0x2028 || u == 0x2029);
+  return kinds == lbAllBreaks &&
+         (u == 0x0B || u == 0x0C || u == 0x85 || u == 0x2028 || u == 0x2029);
 }
 
 // Calls line(QStringView) for each line of text in order. The empty line after a final break is

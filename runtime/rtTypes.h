@@ -81,7 +81,10 @@ public:
   // A plain unsigned mask, never an enumeration value: "set == value" would compare the mask
   // with the ordinal.
   template <std::unsigned_integral I>
-  friend constexpr bool operator==(TSet a, I mask) { return a.FBits == mask; }
+  friend constexpr bool operator==(TSet a, I mask)
+  {
+    return a.FBits == mask;
+  }
 
 private:
   static constexpr Bits Bit(E value) { return Bits(Bits(1) << static_cast<unsigned>(value)); }

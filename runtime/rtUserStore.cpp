@@ -29,8 +29,7 @@ QString TUserStore::StoreFileName(const QString &Key)
   return StoreRoot() + QLatin1Char('/') + parts.join(QLatin1Char('/')) + QStringLiteral(".ini");
 }
 
-TUserStore::TUserStore(const QString &Key)
-    : FFileName(StoreFileName(Key))
+TUserStore::TUserStore(const QString &Key) : FFileName(StoreFileName(Key))
 {
   if (!FFileName.isEmpty())
     FIni = std::make_unique<TIniFile>(FFileName);
@@ -60,10 +59,7 @@ bool TUserStore::WriteString(const QString &SubKey, const QString &Name, const Q
   return FIni->WriteString(SubKey, Name, Value);
 }
 
-bool TUserStore::SubKeyExists(const QString &SubKey)
-{
-  return FIni && FIni->SectionExists(SubKey);
-}
+bool TUserStore::SubKeyExists(const QString &SubKey) { return FIni && FIni->SectionExists(SubKey); }
 
 bool TUserStore::BeginUpdate()
 {
@@ -73,10 +69,7 @@ bool TUserStore::BeginUpdate()
   return FIni->BeginUpdate();
 }
 
-bool TUserStore::EndUpdate()
-{
-  return FIni && FIni->EndUpdate();
-}
+bool TUserStore::EndUpdate() { return FIni && FIni->EndUpdate(); }
 
 void TUserStore::CancelUpdate()
 {

@@ -27,7 +27,8 @@ void TThesaurusBuffer::Require(qint64 count) const
 void TThesaurusBuffer::ReadBuffer(void *dest, qint64 count)
 {
   Require(count);
-  if (count > 0) std::memcpy(dest, FData.constData() + FPos, static_cast<size_t>(count));
+  if (count > 0)
+    std::memcpy(dest, FData.constData() + FPos, static_cast<size_t>(count));
   FPos += count;
 }
 
@@ -39,10 +40,7 @@ QByteArray TThesaurusBuffer::ReadBytes(qint64 count)
   return out;
 }
 
-QString TThesaurusBuffer::ReadShortString()
-{
-  return QString::fromLatin1(ReadBytes(ReadByte()));
-}
+QString TThesaurusBuffer::ReadShortString() { return QString::fromLatin1(ReadBytes(ReadByte())); }
 
 quint8 TThesaurusBuffer::ReadByte()
 {
@@ -90,7 +88,8 @@ void TReverseNode::Retrieve(quint16 Pos, TThesaurusBuffer &Nodes, TThesaurusBuff
     const quint8 count = Links.ReadByte();
     Links.Skip(qint64(count) * 2);
   }
-  if (RevRef) Parent = Links.ReadWord();
+  if (RevRef)
+    Parent = Links.ReadWord();
 }
 
 void TForwardNode::Retrieve(quint16 Pos, TThesaurusBuffer &Nodes, TThesaurusBuffer &Links)
@@ -100,12 +99,16 @@ void TForwardNode::Retrieve(quint16 Pos, TThesaurusBuffer &Nodes, TThesaurusBuff
   links.clear();
   Links.Seek(LinkPos);
   const int count = OneKid ? 1 : Links.ReadByte();
-  for (int i = 0; i < count; ++i) kids.push_back(Links.ReadWord());
-  if (OneKid) Child = kids.front();
-  if (RevRef) Parent = Links.ReadWord();
+  for (int i = 0; i < count; ++i)
+    kids.push_back(Links.ReadWord());
+  if (OneKid)
+    Child = kids.front();
+  if (RevRef)
+    Parent = Links.ReadWord();
   if (EW || EWC) {
     const quint8 n = Links.ReadByte();
-    for (int i = 0; i < n; ++i) links.push_back(Links.ReadWord());
+    for (int i = 0; i < n; ++i)
+      links.push_back(Links.ReadWord());
   }
 }
 
@@ -114,12 +117,14 @@ void TEntry::retrieve(quint16 Pos, TThesaurusBuffer &Contexts, TThesaurusBuffer 
   Contexts.Seek(qint64(Pos) * ContextRecordSize);
   Master = Contexts.ReadWord();
   quint16 counts[4];
-  for (quint16 &c : counts) c = Contexts.ReadWord();
+  for (quint16 &c : counts)
+    c = Contexts.ReadWord();
   const quint32 offset = Contexts.ReadDWord();
   Index.Seek(offset);
   for (int list = 0; list < 4; ++list) {
     Words[list].clear();
-    for (int i = 0; i < counts[list]; ++i) Words[list].push_back(Index.ReadWord());
+    for (int i = 0; i < counts[list]; ++i)
+      Words[list].push_back(Index.ReadWord());
   }
 }
 
@@ -130,9 +135,11 @@ TThesaurusFile::~TThesaurusFile() = default;
 
 void TThesaurusFile::LoadFile()
 {
-  if (FFileName.isEmpty() || !QFileInfo(FFileName).isFile()) return;
+  if (FFileName.isEmpty() || !QFileInfo(FFileName).isFile())
+    return;
   QFile file(FFileName);
-  if (!file.open(QIODevice::ReadOnly)) return;
+  if (!file.open(QIODevice::ReadOnly))
+    return;
 
   // Every size is checked against what the file still holds before anything is copied, so a
   // damaged size field (negative or too large) fails the load instead of asking for a huge buffer.
@@ -147,7 +154,8 @@ void TThesaurusFile::LoadFile()
     file.close();
     r.Seek(HeaderSize);
     name = r.ReadShortString();
-    for (int i = 0; i < 5; ++i) kinds << r.ReadShortString();
+    for (int i = 0; i < 5; ++i)
+      kinds << r.ReadShortString();
     numNodes = static_cast<qint32>(r.ReadDWord());
     nodes = r.ReadBytes(qint64(numNodes) * 4);
     linkSize = static_cast<qint32>(r.ReadDWord());
@@ -180,7 +188,8 @@ void TThesaurusFile::LoadFile()
 
 void TThesaurusFile::UnloadFile()
 {
-  if (!FLoaded) return;
+  if (!FLoaded)
+    return;
   ms1.Clear();
   ms2.Clear();
   ms3.Clear();
@@ -190,7 +199,8 @@ void TThesaurusFile::UnloadFile()
 
 void TThesaurusFile::SetLoaded(bool Value)
 {
-  if (Value == FLoaded) return;
+  if (Value == FLoaded)
+    return;
   if (Value)
     LoadFile();
   else
@@ -199,7 +209,8 @@ void TThesaurusFile::SetLoaded(bool Value)
 
 void TThesaurusFile::SetFileName(const QString &Value)
 {
-  if (Value == FFileName || !QFileInfo(Value).isFile()) return;
+  if (Value == FFileName || !QFileInfo(Value).isFile())
+    return;
   FFileName = Value;
   if (FLoaded) {
     UnloadFile();
@@ -219,7 +230,8 @@ QString TThesaurusFile::NodeWord(quint16 Node)
     TReverseNode cur = node;
     qint64 steps = 0;
     while (cur.OneKid) {
-      if (++steps > NumNodes) throw EReadError();
+      if (++steps > NumNodes)
+        throw EReadError();
       Spend(1);
       const quint16 next = cur.Child;
       cur.Retrieve(next, ms1, ms2);
@@ -229,7 +241,8 @@ QString TThesaurusFile::NodeWord(quint16 Node)
   TReverseNode cur = node;
   qint64 steps = 0;
   while (cur.RevRef && cur.Parent != 0) {
-    if (++steps > NumNodes) throw EReadError();
+    if (++steps > NumNodes)
+      throw EReadError();
     Spend(1);
     const quint16 parent = cur.Parent;
     cur.Retrieve(parent, ms1, ms2);
@@ -245,7 +258,8 @@ int TThesaurusFile::FindWordNode(const QString &Text)
   quint16 curNum = 0;
   cur.Retrieve(curNum, ms1, ms2);
   while (!text.isEmpty()) {
-    if (cur.kids.empty()) return -1;
+    if (cur.kids.empty())
+      return -1;
     const QChar first = text.at(0);
     bool matched = false;
     for (const quint16 kid : cur.kids) {
@@ -257,20 +271,24 @@ int TThesaurusFile::FindWordNode(const QString &Text)
         break;
       }
     }
-    if (!matched) return -1;
+    if (!matched)
+      return -1;
     text.remove(0, 1);
     cur.Retrieve(curNum, ms1, ms2);
 
-    if (cur.EW && text.isEmpty()) return curNum;
+    if (cur.EW && text.isEmpty())
+      return curNum;
     if (cur.EWC) {
-      if (cur.kids.empty()) return -1;
+      if (cur.kids.empty())
+        return -1;
       TReverseNode chain;
       chain.Retrieve(cur.kids.front(), ms1, ms2);
       QString tail(chain.C);
       qint64 steps = 0;
       // The tail never needs to be longer than the text it is compared with.
       while (chain.OneKid && tail.size() <= text.size()) {
-        if (++steps > NumNodes) throw EReadError();
+        if (++steps > NumNodes)
+          throw EReadError();
         const quint16 next = chain.Child;
         chain.Retrieve(next, ms1, ms2);
         tail += chain.C;
@@ -285,21 +303,26 @@ void TThesaurusFile::FillEntry(const TEntry &Entry, TThesaurusEntry &Result)
 {
   Result.ContextWord = NodeWord(Entry.Master);
   Result.ContextKind = Entry.Kind;
-  Result.ContextKindName = Entry.Kind >= 0 && Entry.Kind < FKindNames.size() ? FKindNames.at(Entry.Kind) : QString();
+  Result.ContextKindName =
+      Entry.Kind >= 0 && Entry.Kind < FKindNames.size() ? FKindNames.at(Entry.Kind) : QString();
   for (int list = 0; list < 4; ++list)
-    for (const quint16 n : Entry.Words[list]) Result.Words[list] << NodeWord(n);
+    for (const quint16 n : Entry.Words[list])
+      Result.Words[list] << NodeWord(n);
 }
 
 QString TThesaurusFile::AdjustCase(const QString &Pattern, const QString &Word)
 {
-  if (Pattern == Pattern.toUpper()) return Word.toUpper();
-  if (Pattern.isEmpty() || Word.isEmpty()) return Word;
+  if (Pattern == Pattern.toUpper())
+    return Word.toUpper();
+  if (Pattern.isEmpty() || Word.isEmpty())
+    return Word;
   // First character of each, as a whole code point (a surrogate pair counts as one).
   const auto firstLength = [](const QString &s) {
     return s.size() > 1 && s.at(0).isHighSurrogate() && s.at(1).isLowSurrogate() ? 2 : 1;
   };
   const QString patternFirst = Pattern.left(firstLength(Pattern));
-  if (patternFirst != patternFirst.toUpper()) return Word;
+  if (patternFirst != patternFirst.toUpper())
+    return Word;
   const int n = firstLength(Word);
   return Word.left(n).toUpper() + Word.mid(n);
 }
@@ -308,19 +331,22 @@ void TThesaurusFile::MatchCaseOf(const QString &Pattern, TThesaurusEntry &Contex
 {
   Context.ContextWord = AdjustCase(Pattern, Context.ContextWord);
   for (QStringList &list : Context.Words)
-    for (QString &w : list) w = AdjustCase(Pattern, w);
+    for (QString &w : list)
+      w = AdjustCase(Pattern, w);
 }
 
 void TThesaurusFile::Spend(qint64 Units)
 {
-  if (Units > FOutputLeft) throw EReadError();
+  if (Units > FOutputLeft)
+    throw EReadError();
   FOutputLeft -= Units;
 }
 
 bool TThesaurusFile::LookupWord(const QString &Lookup)
 {
   SetLoaded(true);
-  if (!FLoaded) return false;
+  if (!FLoaded)
+    return false;
   FContexts.clear();
   FContextWord = Lookup;
   // Whatever ends the lookup early, it leaves no half-built contexts and only the read error.
@@ -345,9 +371,11 @@ bool TThesaurusFile::FindContexts(const QString &Lookup)
   bool caseChanged = false;
   int n = FindWordNode(Lookup);
   if (n < 0) {
-    if (!FAllowCaseChanges) return false;
+    if (!FAllowCaseChanges)
+      return false;
     n = FindWordNode(Lookup.toLower());
-    if (n < 0) return false;
+    if (n < 0)
+      return false;
     caseChanged = true;
   }
 
@@ -359,7 +387,8 @@ bool TThesaurusFile::FindContexts(const QString &Lookup)
     entry.Kind = x % 5;
     auto result = std::make_unique<TThesaurusEntry>();
     FillEntry(entry, *result);
-    if (caseChanged) MatchCaseOf(Lookup, *result);
+    if (caseChanged)
+      MatchCaseOf(Lookup, *result);
     FContexts.push_back(std::move(result));
   }
   return true;

@@ -28,8 +28,16 @@ public:
 // throws EReadError.
 class TThesaurusBuffer {
 public:
-  void Assign(QByteArray data) { FData = std::move(data); FPos = 0; }
-  void Clear() { FData.clear(); FPos = 0; }
+  void Assign(QByteArray data)
+  {
+    FData = std::move(data);
+    FPos = 0;
+  }
+  void Clear()
+  {
+    FData.clear();
+    FPos = 0;
+  }
   qint64 Size() const { return FData.size(); }
   void Seek(qint64 pos) { FPos = pos; }
   qint64 Position() const { return FPos; }
@@ -38,8 +46,8 @@ public:
   QByteArray ReadBytes(qint64 count);
   QString ReadShortString(); // a length byte, then that many Latin-1 characters
   quint8 ReadByte();
-  quint16 ReadWord();   // 16-bit little-endian
-  quint32 ReadDWord();  // 32-bit little-endian
+  quint16 ReadWord();  // 16-bit little-endian
+  quint32 ReadDWord(); // 32-bit little-endian
 
 private:
   void Require(qint64 count) const; // throws unless count bytes are left at the cursor
@@ -56,7 +64,7 @@ inline constexpr quint32 RevRef = 1u << 21;
 inline constexpr quint32 EWC = 1u << 22;
 inline constexpr quint32 EW = 1u << 23;
 inline constexpr int CharShift = 24;
-}
+} // namespace ThesaurusNodeBits
 
 // A node as needed to walk upward (parent) or along a single-child chain.
 class TReverseNode {

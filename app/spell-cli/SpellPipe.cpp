@@ -28,10 +28,7 @@ qsizetype CodePoints(const QString &Text, qsizetype From, qsizetype To)
   return n;
 }
 
-void Write(QIODevice &Out, const QString &Text)
-{
-  Out.write(Text.toUtf8());
-}
+void Write(QIODevice &Out, const QString &Text) { Out.write(Text.toUtf8()); }
 
 QByteArray Chomp(QByteArray Line)
 {
@@ -44,14 +41,16 @@ QByteArray Chomp(QByteArray Line)
 
 } // namespace
 
-// === Session =========================================================================================
+// === Session
+// =========================================================================================
 
 TSpellPipeSession::TSpellPipeSession(const QString &ConfigFile)
 {
   SetConfigUseMSWordCustom(false);
   // Learning writes a file of its own as it goes; the pipe writes only when asked.
   SetSuggestionsLearning(false);
-  SetConfigFilename(ConfigFile.isEmpty() ? QStringLiteral("%AppDir%\\Dictionaries\\Spell.cfg") : ConfigFile);
+  SetConfigFilename(ConfigFile.isEmpty() ? QStringLiteral("%AppDir%\\Dictionaries\\Spell.cfg")
+                                         : ConfigFile);
   SetConfigStorage(csFile);
   TStringList dirs;
   dirs.Add(QStringLiteral("%AppDir%\\Dictionaries"));
@@ -61,10 +60,7 @@ TSpellPipeSession::TSpellPipeSession(const QString &ConfigFile)
   SetConfigDefaultMain(main);
 }
 
-TSpellPipeSession::~TSpellPipeSession()
-{
-  ForgetChanges();
-}
+TSpellPipeSession::~TSpellPipeSession() { ForgetChanges(); }
 
 void TSpellPipeSession::LoadDictionaries()
 {
@@ -174,7 +170,8 @@ bool TSpellPipeSession::SavePersonal()
   return !FActiveCustom->Modified();
 }
 
-// === Protocol ========================================================================================
+// === Protocol
+// ========================================================================================
 
 namespace {
 
@@ -325,7 +322,8 @@ private:
         answer += QStringLiteral("# %1 %2\n").arg(w.Word, QString::number(chars));
       else
         answer += QStringLiteral("& %1 %2 %3: %4\n")
-                      .arg(w.Word, QString::number(s.size()), QString::number(chars), s.join(QStringLiteral(", ")));
+                      .arg(w.Word, QString::number(s.size()), QString::number(chars),
+                           s.join(QStringLiteral(", ")));
     }
     answer += QLatin1Char('\n');
     Write(FOut, answer);

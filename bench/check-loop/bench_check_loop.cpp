@@ -21,19 +21,30 @@ namespace {
 
 // Common words; those both checkers accept make the text.
 const char *const Candidates[] = {
-    "the", "of", "and", "to", "in", "is", "was", "that", "for", "it", "with", "as", "his", "on", "be", "at",
-    "by", "had", "not", "are", "but", "from", "or", "have", "an", "they", "which", "one", "you", "were", "her",
-    "all", "she", "there", "would", "their", "we", "him", "been", "has", "when", "who", "will", "more", "no",
-    "if", "out", "so", "said", "what", "up", "its", "about", "into", "than", "them", "can", "only", "other",
-    "new", "some", "could", "time", "these", "two", "may", "then", "do", "first", "any", "my", "now", "such",
-    "like", "our", "over", "man", "me", "even", "most", "made", "after", "also", "did", "many", "before",
-    "must", "through", "back", "years", "where", "much", "your", "way", "well", "down", "should", "because",
-    "each", "just", "those", "people", "how", "too", "little", "state", "good", "very", "make", "world",
-    "still", "own", "see", "men", "work", "long", "get", "here", "between", "both", "life", "being", "under",
-    "never", "day", "same", "another", "know", "while", "last", "might", "us", "great", "old", "year", "off",
-    "come", "since", "against", "go", "came", "right", "used", "take", "three", "colour", "harbour",
-    "organise", "centre", "neighbour", "travelled", "programme", "kangaroo", "billabong", "eucalyptus",
-    "paddock", "weather", "question", "answer", "morning", "evening", "garden", "window", "library"};
+    "the",        "of",      "and",       "to",        "in",        "is",       "was",
+    "that",       "for",     "it",        "with",      "as",        "his",      "on",
+    "be",         "at",      "by",        "had",       "not",       "are",      "but",
+    "from",       "or",      "have",      "an",        "they",      "which",    "one",
+    "you",        "were",    "her",       "all",       "she",       "there",    "would",
+    "their",      "we",      "him",       "been",      "has",       "when",     "who",
+    "will",       "more",    "no",        "if",        "out",       "so",       "said",
+    "what",       "up",      "its",       "about",     "into",      "than",     "them",
+    "can",        "only",    "other",     "new",       "some",      "could",    "time",
+    "these",      "two",     "may",       "then",      "do",        "first",    "any",
+    "my",         "now",     "such",      "like",      "our",       "over",     "man",
+    "me",         "even",    "most",      "made",      "after",     "also",     "did",
+    "many",       "before",  "must",      "through",   "back",      "years",    "where",
+    "much",       "your",    "way",       "well",      "down",      "should",   "because",
+    "each",       "just",    "those",     "people",    "how",       "too",      "little",
+    "state",      "good",    "very",      "make",      "world",     "still",    "own",
+    "see",        "men",     "work",      "long",      "get",       "here",     "between",
+    "both",       "life",    "being",     "under",     "never",     "day",      "same",
+    "another",    "know",    "while",     "last",      "might",     "us",       "great",
+    "old",        "year",    "off",       "come",      "since",     "against",  "go",
+    "came",       "right",   "used",      "take",      "three",     "colour",   "harbour",
+    "organise",   "centre",  "neighbour", "travelled", "programme", "kangaroo", "billabong",
+    "eucalyptus", "paddock", "weather",   "question",  "answer",    "morning",  "evening",
+    "garden",     "window",  "library"};
 
 struct TFixture {
   QTemporaryDir Temp;

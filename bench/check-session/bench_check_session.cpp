@@ -128,7 +128,8 @@ void BM_Spell_Hunspell(benchmark::State &state)
     for (const std::string &w : c.wordsUtf8)
       accepted += h.spell(w);
   state.SetItemsProcessed(state.iterations() * qint64(c.wordsUtf8.size()));
-  state.counters["accepted_share"] = double(accepted) / double(state.iterations() * c.wordsUtf8.size());
+  state.counters["accepted_share"] =
+      double(accepted) / double(state.iterations() * c.wordsUtf8.size());
 }
 BENCHMARK(BM_Spell_Hunspell)->Unit(benchmark::kMillisecond);
 

@@ -34,7 +34,10 @@ public:
   void FireConfigLoaded() override {}
   void FireConfigSaved() override {}
   void FireConfigurationChanged(bool) override {}
-  QString FireReadString(const QString &, const QString &, const QString &Default) override { return Default; }
+  QString FireReadString(const QString &, const QString &, const QString &Default) override
+  {
+    return Default;
+  }
   void FireWriteString(const QString &, const QString &, const QString &) override {}
 };
 
@@ -70,7 +73,12 @@ void LoadDamagedSection(benchmark::State &state)
   }
   state.counters["file_kB"] = double(bytes.size()) / 1024;
 }
-BENCHMARK(LoadDamagedSection)->Arg(500)->Arg(2000)->Arg(9000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(LoadDamagedSection)
+    ->Arg(500)
+    ->Arg(2000)
+    ->Arg(9000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 void SaveAndLoadRoundTrip(benchmark::State &state)
 {

@@ -20,7 +20,7 @@
 namespace {
 
 struct Inputs {
-  QStringList mixed;                // half dictionary words, half near misses
+  QStringList mixed; // half dictionary words, half near misses
   std::vector<std::string> mixedUtf8;
   // The mixed list split by the dictionary's answer, to compare both sides on found words and on
   // non-words apart (the cost of a miss differs from that of a hit).
@@ -37,8 +37,8 @@ const Inputs &inputs()
     QFile f(QStringLiteral(LW_AUSSIE_WORDS));
     if (!f.open(QIODevice::ReadOnly))
       qFatal("cannot read %s", LW_AUSSIE_WORDS);
-    const QStringList words = QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'),
-                                                                   Qt::SkipEmptyParts);
+    const QStringList words =
+        QString::fromUtf8(f.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     std::mt19937 rng(7);
     const QString letters = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
     for (int i = 0; i < 20000; ++i) {
@@ -60,10 +60,11 @@ const Inputs &inputs()
       r.words.append(QString::fromStdString(w));
     for (const std::string &w : r.nonWordsUtf8)
       r.nonWords.append(QString::fromStdString(w));
-    r.misspelt = {QStringLiteral("recieve"), QStringLiteral("thier"),   QStringLiteral("becuase"),
-                  QStringLiteral("nite"),    QStringLiteral("fone"),    QStringLiteral("wich"),
-                  QStringLiteral("seperate"), QStringLiteral("definately"), QStringLiteral("occured"),
-                  QStringLiteral("tommorow"), QStringLiteral("acommodate"), QStringLiteral("goverment")};
+    r.misspelt = {
+        QStringLiteral("recieve"),  QStringLiteral("thier"),      QStringLiteral("becuase"),
+        QStringLiteral("nite"),     QStringLiteral("fone"),       QStringLiteral("wich"),
+        QStringLiteral("seperate"), QStringLiteral("definately"), QStringLiteral("occured"),
+        QStringLiteral("tommorow"), QStringLiteral("acommodate"), QStringLiteral("goverment")};
     for (const QString &w : r.misspelt)
       r.misspeltUtf8.push_back(w.toStdString());
     return r;

@@ -27,13 +27,25 @@ QString SampleLine(int i)
 {
   QString s;
   switch (i % 10) {
-  case 0: return QString();
-  case 1: return QStringLiteral("   \t ");
-  case 2: s = QStringLiteral("   indented quick brown fox, item %1").arg(i); break;
-  case 3: s = QStringLiteral(" - dashed QUICK Brown fox; item %1").arg(i); break;
-  case 4: s = QStringLiteral("(note %1) quick brown fox | a+b").arg(i); break;
-  case 5: s = QStringLiteral("  Caf\u00e9 \u2122 \u0151z \u201dquoted\u201d, it's %1  ").arg(i); break;
-  default: s = QStringLiteral("a|b|c, d - e; f+g\th  quick brown fox %1").arg(i); break;
+  case 0:
+    return QString();
+  case 1:
+    return QStringLiteral("   \t ");
+  case 2:
+    s = QStringLiteral("   indented quick brown fox, item %1").arg(i);
+    break;
+  case 3:
+    s = QStringLiteral(" - dashed QUICK Brown fox; item %1").arg(i);
+    break;
+  case 4:
+    s = QStringLiteral("(note %1) quick brown fox | a+b").arg(i);
+    break;
+  case 5:
+    s = QStringLiteral("  Caf\u00e9 \u2122 \u0151z \u201dquoted\u201d, it's %1  ").arg(i);
+    break;
+  default:
+    s = QStringLiteral("a|b|c, d - e; f+g\th  quick brown fox %1").arg(i);
+    break;
   }
   while (s.size() < LineLength)
     s += QLatin1Char('x');
@@ -126,11 +138,18 @@ LINE_BENCH(BM_UnIndentLines, UnIndentLines);
 LINE_BENCH(BM_DashIndentLines, DashIndentLines);
 LINE_BENCH(BM_DashUnIndentLines, DashUnIndentLines);
 // "quick brown fox" (characters 12 to 27 of line 2) occurs, in varying case, on most lines.
-LINE_BENCH(BM_ProperCaseSelection, [](TEditWindow &e) { int userSS = 0; ProperCaseSelection(e, userSS); },
-           false, 2 * (LineLength + 2) + 12, 2 * (LineLength + 2) + 27);
+LINE_BENCH(
+    BM_ProperCaseSelection,
+    [](TEditWindow &e) {
+      int userSS = 0;
+      ProperCaseSelection(e, userSS);
+    },
+    false, 2 * (LineLength + 2) + 12, 2 * (LineLength + 2) + 27);
 LINE_BENCH(BM_ConvertToPlaintext, [](TEditWindow &e) { ConvertToPlaintextCommand(e, Keep); });
-LINE_BENCH(BM_AllInOneDashIndentPaste, [](TEditWindow &e) { AllInOneDashIndentPaste(e, Keep); }, true);
-LINE_BENCH(BM_AllInOneNoIndentPaste, [](TEditWindow &e) { AllInOneNoIndentPaste(e, Keep); }, true);
+LINE_BENCH(
+    BM_AllInOneDashIndentPaste, [](TEditWindow &e) { AllInOneDashIndentPaste(e, Keep); }, true);
+LINE_BENCH(
+    BM_AllInOneNoIndentPaste, [](TEditWindow &e) { AllInOneNoIndentPaste(e, Keep); }, true);
 
 // Reference points: what the editor widget itself takes to replace the whole text once (every
 // rebuilding command does this at least), and the conversion on the string alone.

@@ -18,11 +18,14 @@ const QString &SampleText()
 {
   static const QString text = [] {
     static const char *const vocabulary[] = {
-        "the", "quick", "brown", "fox", "jumps", "over", "lazy", "dog", "don't", "e.g.",
-        "3.14", "AT&T", "'quoted'", "\"double\"", "paragraph", "spelling", "checker", "words",
-        "it's", "na\u00efve", "caf\u00e9", "Stra\u00dfe", "no.5", "U.S.A.", "and", "of", "to",
-        "in", "a", "is", "that", "for", "with", "as", "was", "on", "be", "at", "by", "this"};
-    static const char *const punctuation[] = {"", "", "", "", "", ",", ".", ";", ":", "!", "?", " -"};
+        "the",         "quick",    "brown",   "fox",   "jumps", "over",       "lazy",
+        "dog",         "don't",    "e.g.",    "3.14",  "AT&T",  "'quoted'",   "\"double\"",
+        "paragraph",   "spelling", "checker", "words", "it's",  "na\u00efve", "caf\u00e9",
+        "Stra\u00dfe", "no.5",     "U.S.A.",  "and",   "of",    "to",         "in",
+        "a",           "is",       "that",    "for",   "with",  "as",         "was",
+        "on",          "be",       "at",      "by",    "this"};
+    static const char *const punctuation[] = {"",  "",  "",  "",  "",  ",",
+                                              ".", ";", ":", "!", "?", " -"};
     std::mt19937 rng(20261210);
     std::uniform_int_distribution<size_t> word(0, std::size(vocabulary) - 1);
     std::uniform_int_distribution<size_t> punct(0, std::size(punctuation) - 1);
@@ -30,7 +33,8 @@ const QString &SampleText()
     t.reserve(1 << 20);
     QString line;
     while (t.size() + line.size() < (1 << 20) - 80) {
-      QString w = QString::fromUtf8(vocabulary[word(rng)]) + QString::fromUtf8(punctuation[punct(rng)]);
+      QString w =
+          QString::fromUtf8(vocabulary[word(rng)]) + QString::fromUtf8(punctuation[punct(rng)]);
       if (line.size() + 1 + w.size() > 72) {
         t += line;
         t += QStringLiteral("\r\n");
@@ -62,7 +66,8 @@ void CountWords(benchmark::State &state, TControlParser &parser, Restart restart
     words += n;
   }
   state.SetItemsProcessed(words);
-  state.SetBytesProcessed(int64_t(state.iterations()) * SampleText().size() * int64_t(sizeof(QChar)));
+  state.SetBytesProcessed(int64_t(state.iterations()) * SampleText().size() *
+                          int64_t(sizeof(QChar)));
   state.counters["words_per_pass"] = double(words) / double(state.iterations());
 }
 

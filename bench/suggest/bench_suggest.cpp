@@ -62,7 +62,8 @@ const std::vector<TMisspelling> &Misspellings()
       const QString right = line.mid(arrow + 2).trimmed();
       // One intended word, letters only, both of a length a person types.
       auto plain = [](const QString &w) {
-        return w.size() >= 3 && std::all_of(w.begin(), w.end(), [](QChar c) { return c >= u'a' && c <= u'z'; });
+        return w.size() >= 3 &&
+               std::all_of(w.begin(), w.end(), [](QChar c) { return c >= u'a' && c <= u'z'; });
       };
       if (!plain(wrong) || !plain(right) || !words.contains(right) || words.contains(wrong))
         continue;
@@ -86,7 +87,8 @@ double ThreadMs()
 }
 
 // Runs Suggest over every misspelling and reports the figures.
-void Measure(benchmark::State &State, const std::function<QStringList(const TMisspelling &)> &Suggest)
+void Measure(benchmark::State &State,
+             const std::function<QStringList(const TMisspelling &)> &Suggest)
 {
   const auto &list = Misspellings();
   std::vector<double> ms;
@@ -153,7 +155,8 @@ void BM_Suggest_Linewright(benchmark::State &State)
 void BM_Suggest_Linewright_NoCommonness(benchmark::State &State)
 {
   QTemporaryDir dir;
-  if (!QFile::copy(QStringLiteral(LW_DICTIONARY_DIR "/aussie.wdm"), dir.filePath(QStringLiteral("aussie.wdm"))))
+  if (!QFile::copy(QStringLiteral(LW_DICTIONARY_DIR "/aussie.wdm"),
+                   dir.filePath(QStringLiteral("aussie.wdm"))))
     return State.SkipWithError("cannot copy aussie.wdm");
   MeasureSession(State, dir.path());
 }
@@ -187,7 +190,8 @@ void BM_Suggest_Aspell(benchmark::State &State)
   }
   AspellSpeller *speller = to_aspell_speller(made);
   Measure(State, [&](const TMisspelling &m) {
-    const AspellWordList *list = aspell_speller_suggest(speller, m.WrongUtf8.c_str(), int(m.WrongUtf8.size()));
+    const AspellWordList *list =
+        aspell_speller_suggest(speller, m.WrongUtf8.c_str(), int(m.WrongUtf8.size()));
     AspellStringEnumeration *e = aspell_word_list_elements(list);
     QStringList words;
     while (const char *w = aspell_string_enumeration_next(e))

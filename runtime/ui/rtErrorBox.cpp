@@ -22,11 +22,20 @@ int realMessageBox(QWidget *owner, const QString &text, const QString &caption, 
   box.setWindowTitle(caption);
   box.setText(text);
   switch (flags & MB_ICONMASK) {
-  case MB_ICONERROR: box.setIcon(QMessageBox::Critical); break;
-  case MB_ICONQUESTION: box.setIcon(QMessageBox::Question); break;
-  case MB_ICONWARNING: box.setIcon(QMessageBox::Warning); break;
-  case MB_ICONINFORMATION: box.setIcon(QMessageBox::Information); break;
-  default: break;
+  case MB_ICONERROR:
+    box.setIcon(QMessageBox::Critical);
+    break;
+  case MB_ICONQUESTION:
+    box.setIcon(QMessageBox::Question);
+    break;
+  case MB_ICONWARNING:
+    box.setIcon(QMessageBox::Warning);
+    break;
+  case MB_ICONINFORMATION:
+    box.setIcon(QMessageBox::Information);
+    break;
+  default:
+    break;
   }
   switch (flags & MB_BUTTONMASK) {
   case MB_OKCANCEL:
@@ -46,10 +55,14 @@ int realMessageBox(QWidget *owner, const QString &text, const QString &caption, 
                       : box.button(QMessageBox::No)   ? box.button(QMessageBox::No)
                                                       : box.button(QMessageBox::Ok));
   switch (box.exec()) {
-  case QMessageBox::Yes: return IDYES;
-  case QMessageBox::No: return IDNO;
-  case QMessageBox::Cancel: return IDCANCEL;
-  default: return (flags & MB_BUTTONMASK) == MB_OK ? IDOK : IDCANCEL;
+  case QMessageBox::Yes:
+    return IDYES;
+  case QMessageBox::No:
+    return IDNO;
+  case QMessageBox::Cancel:
+    return IDCANCEL;
+  default:
+    return (flags & MB_BUTTONMASK) == MB_OK ? IDOK : IDCANCEL;
   }
 }
 

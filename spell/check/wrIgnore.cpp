@@ -6,8 +6,21 @@ namespace {
 bool IsUrlBreak(QChar c)
 {
   switch (c.unicode()) {
-  case u'\r': case u'\n': case u'\t': case u' ': case u'"': case u'(': case u')':
-  case u'[': case u']': case u'{': case u'}': case u',': case u'<': case u'>': case u'\'':
+  case u'\r':
+  case u'\n':
+  case u'\t':
+  case u' ':
+  case u'"':
+  case u'(':
+  case u')':
+  case u'[':
+  case u']':
+  case u'{':
+  case u'}':
+  case u',':
+  case u'<':
+  case u'>':
+  case u'\'':
     return true;
   default:
     return false;
@@ -16,7 +29,7 @@ bool IsUrlBreak(QChar c)
 
 bool IsUrlScheme(const QString &lower)
 {
-  static const char16_t *const schemes[] = {u"http", u"ftp", u"news", u"mailto", u"nntp",
+  static const char16_t *const schemes[] = {u"http", u"ftp",   u"news",   u"mailto", u"nntp",
                                             u"file", u"https", u"telnet", u"wais"};
   for (const char16_t *s : schemes)
     if (lower == QStringView(s))
@@ -201,6 +214,10 @@ bool TIgnoreRules::RunLineIgnore(const QString &Line)
 
 void TIgnoreRules::AttachTo(TParsingEngine &Engine)
 {
-  Engine.OnInlineIgnore = [this](QChar c, TControlParser *p, bool &ignore) { RunInlineIgnore(c, p, ignore); };
-  Engine.OnPreCheckIgnore = [this](const QString &w, TControlParser *p, bool &ignore) { RunPreCheckIgnore(w, p, ignore); };
+  Engine.OnInlineIgnore = [this](QChar c, TControlParser *p, bool &ignore) {
+    RunInlineIgnore(c, p, ignore);
+  };
+  Engine.OnPreCheckIgnore = [this](const QString &w, TControlParser *p, bool &ignore) {
+    RunPreCheckIgnore(w, p, ignore);
+  };
 }

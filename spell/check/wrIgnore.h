@@ -87,10 +87,13 @@ public:
 
   const std::vector<TParserIgnore *> &IgnoreEntries() const { return FIgnoreEntries; }
   const std::vector<TParserIgnore *> &IgnoreEntriesLine() const { return FIgnoreEntriesLine; }
-  const std::vector<std::unique_ptr<TParserIgnore>> &IgnoreEntriesPost() const { return FIgnoreEntriesPost; }
+  const std::vector<std::unique_ptr<TParserIgnore>> &IgnoreEntriesPost() const
+  {
+    return FIgnoreEntriesPost;
+  }
 
 private:
-  std::vector<TParserIgnore *> FIgnoreEntries;     // NeededBeforeCheck, not owning
-  std::vector<TParserIgnore *> FIgnoreEntriesLine; // LineCheckNeeded, not owning
+  std::vector<TParserIgnore *> FIgnoreEntries;                    // NeededBeforeCheck, not owning
+  std::vector<TParserIgnore *> FIgnoreEntriesLine;                // LineCheckNeeded, not owning
   std::vector<std::unique_ptr<TParserIgnore>> FIgnoreEntriesPost; // all, owning
 };

@@ -44,7 +44,8 @@ TMainParsingEngine::TMainParsingEngine()
 void TMainParsingEngine::RebuildCharSets()
 {
   for (int u = 0; u <= 255; ++u)
-    FBCharSetFast[u] = QChar(char16_t(u)).isLetterOrNumber() && !FForbidCharSet.contains(QChar(char16_t(u)));
+    FBCharSetFast[u] =
+        QChar(char16_t(u)).isLetterOrNumber() && !FForbidCharSet.contains(QChar(char16_t(u)));
   FSlowCharSet.clear();
   for (QChar u : FCharSet) {
     if (FForbidCharSet.contains(u))

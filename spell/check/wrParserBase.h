@@ -58,9 +58,11 @@ public:
 
 // Raised for every character the engine examines between words; a handler that sets Ignore
 // has moved the cursor past whatever it skipped.
-using TInlineIgnoreEvent = std::function<void(QChar CurrentChar, TControlParser *Parser, bool &Ignore)>;
+using TInlineIgnoreEvent =
+    std::function<void(QChar CurrentChar, TControlParser *Parser, bool &Ignore)>;
 // Raised for every word just before it is returned, with the cursor just behind it.
-using TWordIgnoreEvent = std::function<void(const QString &Word, TControlParser *Parser, bool &Ignore)>;
+using TWordIgnoreEvent =
+    std::function<void(const QString &Word, TControlParser *Parser, bool &Ignore)>;
 // Maps a character reference (such as an entity name) to the character it stands for.
 using TCharReferenceEvent = std::function<void(const QString &Reference, QChar &MappingChar)>;
 

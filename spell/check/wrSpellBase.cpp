@@ -22,10 +22,7 @@ namespace {
 
 constexpr quint32 EnglishPrimaryLanguage = 9;
 
-bool IsEnglish(quint32 Language)
-{
-  return (Language & 0xFF) == EnglishPrimaryLanguage;
-}
+bool IsEnglish(quint32 Language) { return (Language & 0xFF) == EnglishPrimaryLanguage; }
 
 // Optional sign, digits with at most one decimal separator (at least one digit), optional
 // exponent. No group separators, no "inf" or "nan": those are words.
@@ -68,7 +65,8 @@ QString JoinFolder(const QString &Folder, const QString &Name)
 
 } // namespace
 
-// === Construction ==================================================================================
+// === Construction
+// ==================================================================================
 
 TWrightSpellBase::TWrightSpellBase(QObject *AOwner) : QObject(AOwner)
 {
@@ -89,7 +87,8 @@ TWrightSpellBase::TWrightSpellBase(QObject *AOwner) : QObject(AOwner)
   FDefaultActiveCustomPrevent.Add(QStringLiteral("autocorrect.wdu"));
   FDefaultActiveCustomPrevent.Add(QStringLiteral("autocorrect-british.wdu"));
   FDefaultActiveCustom = QStringLiteral("%ConfigID%.wdu");
-  FDefaultOptions = {soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations, soRepeated, soDUalCaps};
+  FDefaultOptions = {soLiveSpelling,  soLiveCorrect, soInternet,
+                     soAbbreviations, soRepeated,    soDUalCaps};
   FSuggestionsDictFN = QStringLiteral("%AppDir%\\%UserName%_sp.wdl");
   FQuoteChars = QStringLiteral(">");
   FCommandsVisible = TSpellDialogCommands::Range(sdcIgnore, sdcConfigDownloadLink);
@@ -113,7 +112,8 @@ TWrightSpellBase::~TWrightSpellBase()
   FParser = nullptr;
 }
 
-// === Properties ===================================================================================
+// === Properties
+// ===================================================================================
 
 void TWrightSpellBase::SetConfigStorage(TConfigStorage Value)
 {
@@ -206,35 +206,23 @@ void TWrightSpellBase::SetKeepDictionariesActive(bool Value)
     UnloadDictionaries();
 }
 
-qint32 TWrightSpellBase::GetPhoneticMaxDistance()
-{
-  return FPhoneticsMap->DistanceMax();
-}
+qint32 TWrightSpellBase::GetPhoneticMaxDistance() { return FPhoneticsMap->DistanceMax(); }
 
 void TWrightSpellBase::SetPhoneticMaxDistance(qint32 Value)
 {
   FPhoneticsMap->SetDistanceMax(Value);
 }
 
-qint32 TWrightSpellBase::GetPhoneticDivisor()
-{
-  return FPhoneticsMap->DistanceDivisor();
-}
+qint32 TWrightSpellBase::GetPhoneticDivisor() { return FPhoneticsMap->DistanceDivisor(); }
 
 void TWrightSpellBase::SetPhoneticDivisor(qint32 Value)
 {
   FPhoneticsMap->SetDistanceDivisor(Value);
 }
 
-qint32 TWrightSpellBase::GetPhoneticDepth()
-{
-  return FPhoneticsMap->StartDepth();
-}
+qint32 TWrightSpellBase::GetPhoneticDepth() { return FPhoneticsMap->StartDepth(); }
 
-void TWrightSpellBase::SetPhoneticDepth(qint32 Value)
-{
-  FPhoneticsMap->SetStartDepth(Value);
-}
+void TWrightSpellBase::SetPhoneticDepth(qint32 Value) { FPhoneticsMap->SetStartDepth(Value); }
 
 void TWrightSpellBase::SetMappingDictionaryName(const QString &Value)
 {
@@ -246,10 +234,7 @@ void TWrightSpellBase::SetMappingDictionaryName(const QString &Value)
     LoadDictionaries();
 }
 
-void TWrightSpellBase::SetUILanguage(TSpellLanguageType Value)
-{
-  FUILanguage = Value;
-}
+void TWrightSpellBase::SetUILanguage(TSpellLanguageType Value) { FUILanguage = Value; }
 
 void TWrightSpellBase::SetOnIdentifyCharReference(const TCharReferenceEvent &Value)
 {
@@ -296,7 +281,8 @@ quint32 TWrightSpellBase::GetTextPrimaryLanguage()
   return FMainDictionaries.empty() ? 0 : FMainDictionaries.front()->Language();
 }
 
-// === Ignore rules =================================================================================
+// === Ignore rules
+// =================================================================================
 
 void TWrightSpellBase::RunInlineIgnore(QChar CurrentChar, TControlParser *Parser, bool &Ignore)
 {
@@ -323,10 +309,7 @@ void TWrightSpellBase::AddIgnore(std::unique_ptr<TParserIgnore> IgnoreEntry)
   FIgnoreRules.AddIgnore(std::move(IgnoreEntry));
 }
 
-void TWrightSpellBase::ClearIgnoreList()
-{
-  FIgnoreRules.ClearIgnoreList();
-}
+void TWrightSpellBase::ClearIgnoreList() { FIgnoreRules.ClearIgnoreList(); }
 
 void TWrightSpellBase::ApplySpellOptions(bool Force)
 {
@@ -361,7 +344,8 @@ void TWrightSpellBase::ApplySpellOptions(bool Force)
   FOnConfigChangedList.Notify(this);
 }
 
-// === Configuration ================================================================================
+// === Configuration
+// ================================================================================
 
 void TWrightSpellBase::EnsureConfigurationLoaded()
 {
@@ -417,7 +401,8 @@ void TWrightSpellBase::FireDictionariesChanged()
     OnDictionariesChanged(this);
 }
 
-QString TWrightSpellBase::FireReadString(const QString &ConfigID, const QString &Key, const QString &Default)
+QString TWrightSpellBase::FireReadString(const QString &ConfigID, const QString &Key,
+                                         const QString &Default)
 {
   QString value = Default;
   if (OnConfigReadString)
@@ -425,7 +410,8 @@ QString TWrightSpellBase::FireReadString(const QString &ConfigID, const QString 
   return value;
 }
 
-void TWrightSpellBase::FireWriteString(const QString &ConfigID, const QString &Key, const QString &Value)
+void TWrightSpellBase::FireWriteString(const QString &ConfigID, const QString &Key,
+                                       const QString &Value)
 {
   if (OnConfigWriteString)
     OnConfigWriteString(this, ConfigID, Key, Value);
@@ -461,7 +447,8 @@ QString TWrightSpellBase::ExpandVars(const QString &Path)
   return ExpandWrightVars(ExpandPathMacros(Path));
 }
 
-// === Dialog hooks ===================================================================================
+// === Dialog hooks
+// ===================================================================================
 
 void TWrightSpellBase::InternalSetup(QObject *AOwner)
 {
@@ -475,7 +462,8 @@ void TWrightSpellBase::InternalSetupCustomDictionaries(QObject *AOwner)
     OnShowCustomDictionariesDialog(this, AOwner);
 }
 
-void TWrightSpellBase::InternalEditCustomDictionary(QObject *AOwner, TCustomDictionary *CustomDictionary)
+void TWrightSpellBase::InternalEditCustomDictionary(QObject *AOwner,
+                                                    TCustomDictionary *CustomDictionary)
 {
   if (OnShowEditCustomDictionaryDialog)
     OnShowEditCustomDictionaryDialog(this, AOwner, CustomDictionary);
@@ -551,7 +539,8 @@ QString TWrightSpellBase::FireGetString(TSpellLanguageString LanguageString, con
   return text;
 }
 
-// === Dictionaries ===================================================================================
+// === Dictionaries
+// ===================================================================================
 
 bool TWrightSpellBase::SameFile(const QString &A, const QString &B)
 {
@@ -563,7 +552,8 @@ std::unique_ptr<TMainDictionary> TWrightSpellBase::GetMainDictionary(const QStri
   auto dictionary = std::make_unique<TMainDictionary>();
   if (!HasPathSeparator(Filename)) {
     for (int i = 0; i < FMergedDictionaryDir.Count(); ++i) {
-      const QString candidate = NativePath(ExpandVars(JoinFolder(FMergedDictionaryDir.Strings(i), Filename)));
+      const QString candidate =
+          NativePath(ExpandVars(JoinFolder(FMergedDictionaryDir.Strings(i), Filename)));
       dictionary->SetFilename(candidate);
       if (dictionary->Filename() == candidate)
         break;
@@ -594,7 +584,8 @@ QString TWrightSpellBase::ResolveCustomPath(const QString &Filename, bool &Exist
   for (int i = 0; i < FMergedDictionaryDir.Count(); ++i) {
     const QString folder = NativePath(ExpandVars(FMergedDictionaryDir.Strings(i)));
     ForceFolders(folder);
-    const QString path = NativePath(ExpandVars(JoinFolder(FMergedDictionaryDir.Strings(i), Filename)));
+    const QString path =
+        NativePath(ExpandVars(JoinFolder(FMergedDictionaryDir.Strings(i), Filename)));
     if (FileExists(path)) {
       Exists = true;
       return path;
@@ -642,7 +633,8 @@ std::unique_ptr<TCustomDictionary> TWrightSpellBase::GetCustomDictionary(const Q
   return dictionary;
 }
 
-std::unique_ptr<TCustomDictionary> TWrightSpellBase::GetMSWordCustomDictionary(const QString &Filename)
+std::unique_ptr<TCustomDictionary> TWrightSpellBase::GetMSWordCustomDictionary(
+    const QString &Filename)
 {
   const QString path = NativePath(ExpandVars(Filename));
   if (!FileExists(path))
@@ -775,12 +767,13 @@ void TWrightSpellBase::UnloadDictionaries()
 void TWrightSpellBase::FindDictionaryFiles(const QString &Ext, TStringList &List)
 {
   for (int i = 0; i < FMergedDictionaryDir.Count(); ++i) {
-    const QString folder = NativePath(ExpandVars(ExcludeTrailingPathDelimiter(FMergedDictionaryDir.Strings(i))));
+    const QString folder =
+        NativePath(ExpandVars(ExcludeTrailingPathDelimiter(FMergedDictionaryDir.Strings(i))));
     if (folder.isEmpty())
       continue;
     QDir dir(folder);
-    const QStringList found =
-        dir.entryList({QStringLiteral("*.") + Ext}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    const QStringList found = dir.entryList({QStringLiteral("*.") + Ext},
+                                            QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     List.AddStrings(found);
   }
   for (int i = List.Count() - 1; i > 0; --i)
@@ -856,8 +849,8 @@ bool TWrightSpellBase::EnableCustomDictionary(const QString &Filename, bool Enab
   if (index >= 0) {
     if (Enabled)
       return true;
-    const bool wasActive =
-        QString::compare(FConfiguration->ActiveCustomDictionary(), ExpandVars(Filename), Qt::CaseInsensitive) == 0;
+    const bool wasActive = QString::compare(FConfiguration->ActiveCustomDictionary(),
+                                            ExpandVars(Filename), Qt::CaseInsensitive) == 0;
     // One reload for both edits: a reload in between would open the old active name again,
     // and opening a missing custom dictionary creates its file.
     list.BeginUpdate();
@@ -939,11 +932,13 @@ bool TWrightSpellBase::CreateNewCustomDictionary(const QString &Filename)
   return created;
 }
 
-bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename, const QString &NewFilename)
+bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename,
+                                              const QString &NewFilename)
 {
   // The configuration names the file it finds: the new name always carries ".wdu".
   const QString newName = ChangeFileExt(ExtractFileName(NewFilename), QStringLiteral(".wdu"));
-  if (newName == QLatin1String(".wdu") || QString::compare(OldFilename, newName, Qt::CaseInsensitive) == 0)
+  if (newName == QLatin1String(".wdu") ||
+      QString::compare(OldFilename, newName, Qt::CaseInsensitive) == 0)
     return false;
   if (GetConfigAvailableCustom().IndexOf(OldFilename) < 0)
     return false;
@@ -959,8 +954,8 @@ bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename, const 
   dictionary.reset();
   QFile::rename(oldPath, newPath);
 
-  const bool wasActive =
-      QString::compare(FConfiguration->ActiveCustomDictionary(), ExpandVars(OldFilename), Qt::CaseInsensitive) == 0;
+  const bool wasActive = QString::compare(FConfiguration->ActiveCustomDictionary(),
+                                          ExpandVars(OldFilename), Qt::CaseInsensitive) == 0;
   TStringList &list = FConfiguration->CustomDictionaries();
   list.BeginUpdate();
   const int index = list.IndexOf(OldFilename);
@@ -974,7 +969,8 @@ bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename, const 
   return true;
 }
 
-// === Word tests =====================================================================================
+// === Word tests
+// =====================================================================================
 
 bool TWrightSpellBase::WordExistsInMain(const QString &Word)
 {
@@ -1013,7 +1009,8 @@ bool TWrightSpellBase::WordExcluded(const QString &Word)
     if (d->ExcludeCount() > 0 && d->ExcludeExists(Word))
       return true;
   QString mapped;
-  return FMappingCustom && FMappingCustom->AutoCorrectCount() > 0 && FMappingCustom->AutoCorrectExists(Word, mapped);
+  return FMappingCustom && FMappingCustom->AutoCorrectCount() > 0 &&
+         FMappingCustom->AutoCorrectExists(Word, mapped);
 }
 
 QString TWrightSpellBase::ModifyCase(const QString &Word)
@@ -1045,8 +1042,8 @@ QString TWrightSpellBase::ModifyCase(const QString &Word)
 
 bool TWrightSpellBase::IsPossessiveWord(const QString &Word)
 {
-  static const QString endings[] = {QStringLiteral("'s"), QStringLiteral("'S"), QStringLiteral("\u2019s"),
-                                    QStringLiteral("\u2019S")};
+  static const QString endings[] = {QStringLiteral("'s"), QStringLiteral("'S"),
+                                    QStringLiteral("\u2019s"), QStringLiteral("\u2019S")};
   const qsizetype n = Word.size();
   if (n < 2)
     return false;
@@ -1095,7 +1092,8 @@ bool TWrightSpellBase::WordHasCorrection(const QString &Word, QString &Correctio
       return true;
   if (FMappingAutoReplace && FMappingCustom && FMappingCustom->AutoCorrectExists(Word, Correction))
     return true;
-  if (FLearnAutoCorrect && FLearningCustom && FLearningCustom->AutoCorrectExists(Word, Correction)) {
+  if (FLearnAutoCorrect && FLearningCustom &&
+      FLearningCustom->AutoCorrectExists(Word, Correction)) {
     if (WordAcceptable(Correction))
       return true;
     Correction.clear();
@@ -1117,8 +1115,8 @@ bool TWrightSpellBase::WordHasCorrection(const QString &Word, QString &Correctio
   return false;
 }
 
-void TWrightSpellBase::FireWordCheck(QObject *EventSender, const QString &Word, TWordCheckType &CheckType,
-                                     QString &Replacement)
+void TWrightSpellBase::FireWordCheck(QObject *EventSender, const QString &Word,
+                                     TWordCheckType &CheckType, QString &Replacement)
 {
   if (FOnWordCheck)
     FOnWordCheck(EventSender, Word, CheckType, Replacement);
@@ -1147,7 +1145,8 @@ void TWrightSpellBase::ExistsEvent(const QString &Word, bool &Exists)
     Exists = IsPossessiveWord(Word);
 }
 
-// === Suggestions ====================================================================================
+// === Suggestions
+// ====================================================================================
 
 void TWrightSpellBase::Suggest(const QString &Word, TStringList &Words)
 {
@@ -1221,7 +1220,9 @@ void TWrightSpellBase::BuildSuggestions(const QString &Word, int MaxSuggestions,
   // first (stable otherwise). Without one, the exchange sort as the ranking has always been
   // done: equal ranks may change order, and the order users see must stay the same.
   const std::shared_ptr<const TWordCommonness> common =
-      FMainDictionaries.empty() ? nullptr : TWordCommonness::ForDictionary(FMainDictionaries.front()->Filename());
+      FMainDictionaries.empty()
+          ? nullptr
+          : TWordCommonness::ForDictionary(FMainDictionaries.front()->Filename());
   if (common) {
     std::vector<std::pair<TRanked, int>> keyed;
     keyed.reserve(ranked.size());
@@ -1258,7 +1259,8 @@ void TWrightSpellBase::LearnSuggestion(const QString &MisspelledWord, const QStr
   FLearningCustom->AddIgnore(CorrectWord);
 }
 
-// === Word-list registry stand-in ====================================================================
+// === Word-list registry stand-in
+// ====================================================================
 
 class TWordListRegistryStore : public TRegistryStore {
 public:
@@ -1284,7 +1286,8 @@ private:
   static bool IsWordBookKey(TRootKey root, const QString &path)
   {
     return root == TRootKey::HKEY_CURRENT_USER &&
-           QString::compare(path, QString::fromLatin1(WordListRegistryKeys[0]), Qt::CaseInsensitive) == 0;
+           QString::compare(path, QString::fromLatin1(WordListRegistryKeys[0]),
+                            Qt::CaseInsensitive) == 0;
   }
   // The positive word books of the user's LibreOffice profile, by name.
   static QStringList WordBooks()

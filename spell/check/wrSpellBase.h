@@ -48,20 +48,22 @@ class TSuggestionsGenerator;
 using TGetStringEvent =
     std::function<void(QObject *Sender, TSpellLanguageString LanguageString, QString &Text)>;
 // SpellForm: the spelling dialog form (a widget of an upper layer).
-using TCustomSpellDialogEvent = std::function<void(QObject *Sender, QObject *&SpellForm, bool Create)>;
+using TCustomSpellDialogEvent =
+    std::function<void(QObject *Sender, QObject *&SpellForm, bool Create)>;
 using TModalDialogEvent = std::function<void(QObject *Sender, QObject *AOwner)>;
 using TModalDictEditEvent =
     std::function<void(QObject *Sender, QObject *AOwner, TCustomDictionary *CustomDictionary)>;
 // A handler may supply its own dictionary object; the component takes ownership of it.
 using TCreateCustomDictEvent = std::function<void(QObject *Sender, TCustomDictionary *&Dictionary)>;
-using TPopupCreateMenuEvent = std::function<void(QObject *Sender, QObject *Owner, QObject *&PopupMenu)>;
+using TPopupCreateMenuEvent =
+    std::function<void(QObject *Sender, QObject *Owner, QObject *&PopupMenu)>;
 using TPopupAddMenuItemEvent =
-    std::function<void(QObject *Sender, QObject *Menu, QObject *SubMenu, const QString &Caption, bool Enable,
-                       bool HasChildren, qint32 Tag, QObject *&MenuItem)>;
-using TPopupDoMenuEvent = std::function<void(QObject *Sender, QObject *Menu, qint32 XPos, qint32 YPos,
-                                             qint32 &PopupAction, QString &PopupWord)>;
-using TPopupResultEvent = std::function<void(QObject *Sender, const QString &Word, QString &ResultWord,
-                                             TSpellPopupOption &PopupResult)>;
+    std::function<void(QObject *Sender, QObject *Menu, QObject *SubMenu, const QString &Caption,
+                       bool Enable, bool HasChildren, qint32 Tag, QObject *&MenuItem)>;
+using TPopupDoMenuEvent = std::function<void(QObject *Sender, QObject *Menu, qint32 XPos,
+                                             qint32 YPos, qint32 &PopupAction, QString &PopupWord)>;
+using TPopupResultEvent = std::function<void(QObject *Sender, const QString &Word,
+                                             QString &ResultWord, TSpellPopupOption &PopupResult)>;
 
 // Notification lists whose listeners read extra state during Notify.
 class TParserIgnoreWordEventList : public TEventList {
@@ -138,7 +140,10 @@ public:
   virtual void SetConfigDefaultMain(const TStringList &Value);
   const TStringList &ConfigDefaultCustom() override { return FDefaultCustom; }
   virtual void SetConfigDefaultCustom(const TStringList &Value);
-  const TStringList &ConfigDefaultActiveCustomPrevent() const { return FDefaultActiveCustomPrevent; }
+  const TStringList &ConfigDefaultActiveCustomPrevent() const
+  {
+    return FDefaultActiveCustomPrevent;
+  }
   virtual void SetConfigDefaultActiveCustomPrevent(const TStringList &Value);
   QString ConfigDefaultActiveCustom() override { return FDefaultActiveCustom; }
   void SetConfigDefaultActiveCustom(const QString &Value) { FDefaultActiveCustom = Value; }
@@ -226,7 +231,8 @@ public:
   QString Version() const { return QStringLiteral("1.0.0"); }
   void SetVersion(const QString &) {}
 
-  // === Published events, in field order ============================================================
+  // === Published events, in field order
+  // ============================================================
   TConfigBeforeLoadEvent OnConfigBeforeLoad;
   TNotifyEvent OnConfigChanged;
   TNotifyEvent OnConfigLoaded;
@@ -266,7 +272,8 @@ public:
   // Also handed to the parsing engine.
   virtual void SetOnIdentifyCharReference(const TCharReferenceEvent &Value);
 
-  // === Public properties ==========================================================================
+  // === Public properties
+  // ==========================================================================
   TParsingEngine *ParsingEngine() const { return FParsingEngine.get(); }
   // Takes ownership; null is ignored. Wires the engine's ignore hooks and forces a rule rebuild.
   virtual void SetParsingEngine(std::unique_ptr<TParsingEngine> Value);
@@ -275,8 +282,14 @@ public:
   TPhoneticsMap *PhoneticsMap() const { return FPhoneticsMap.get(); }
   virtual void SetPhoneticsMap(std::unique_ptr<TPhoneticsMap> Value);
   TControlParser *ControlParser() const { return FParser; }
-  const std::vector<std::unique_ptr<TMainDictionary>> &MainDictionaries() const { return FMainDictionaries; }
-  const std::vector<std::unique_ptr<TCustomDictionary>> &CustomDictionaries() const { return FCustomDictionaries; }
+  const std::vector<std::unique_ptr<TMainDictionary>> &MainDictionaries() const
+  {
+    return FMainDictionaries;
+  }
+  const std::vector<std::unique_ptr<TCustomDictionary>> &CustomDictionaries() const
+  {
+    return FCustomDictionaries;
+  }
   const std::vector<std::unique_ptr<TCustomDictionary>> &MSWordCustomDictionaries() const
   {
     return FMSWordDictionaries;
@@ -298,7 +311,10 @@ public:
   // Filled on first read after each change of folders or custom dictionaries.
   const TStringList &ConfigAvailableMain() { return GetConfigAvailableMain(); }
   const TStringList &ConfigAvailableCustom() { return GetConfigAvailableCustom(); }
-  const TStringList &ConfigAvailableMSWordCustom() override { return GetConfigAvailableMSWordCustom(); }
+  const TStringList &ConfigAvailableMSWordCustom() override
+  {
+    return GetConfigAvailableMSWordCustom();
+  }
   // The language of the first main dictionary, 0 without one.
   quint32 TextPrimaryLanguage() { return GetTextPrimaryLanguage(); }
   bool CloseDialog() const { return FCloseDialog; }
@@ -318,8 +334,9 @@ public:
   // The registry the word-list keys are read from (default: a TWordListRegistryStore).
   void SetWordListRegistry(std::shared_ptr<TRegistryStore> Store);
 
-  // === Public operations ==========================================================================
-  // The suggestion generator's dictionary test.
+  // === Public operations
+  // ========================================================================== The suggestion
+  // generator's dictionary test.
   virtual void ExistsEvent(const QString &Word, bool &Exists);
   virtual void RunInlineIgnore(QChar CurrentChar, TControlParser *Parser, bool &Ignore);
   virtual void RunPreCheckIgnore(const QString &Word, TControlParser *Parser, bool &Ignore);
@@ -330,7 +347,8 @@ public:
 
   // Called by the configuration after it loaded or changed.
   void FireConfigurationChanged(bool DictionaryChange) override;
-  QString FireReadString(const QString &ConfigID, const QString &Key, const QString &Default) override;
+  QString FireReadString(const QString &ConfigID, const QString &Key,
+                         const QString &Default) override;
   void FireWriteString(const QString &ConfigID, const QString &Key, const QString &Value) override;
   void FireConfigBeforeLoad(bool FirstLoad) override;
   void FireConfigLoaded() override;
@@ -666,9 +684,9 @@ protected:
   bool FOldCloseDialog = true;
   bool FOldKeepActive = false;
   bool FDialogEverShown = false; // in this check or sequence, for emNoDialog
-  bool FPresenting = false;    // the loop is showing a word (PresentWord is on the stack)
-  bool FResumePending = false; // a command asked that loop to go on
-  quint32 FCheckSerial = 0;    // tells a loop that its check ended and another began
+  bool FPresenting = false;      // the loop is showing a word (PresentWord is on the stack)
+  bool FResumePending = false;   // a command asked that loop to go on
+  quint32 FCheckSerial = 0;      // tells a loop that its check ended and another began
   bool FBusyCursor = false;
   TSpellCheckHost *FCheckHost = nullptr;
 };

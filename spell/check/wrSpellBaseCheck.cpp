@@ -20,10 +20,7 @@ namespace {
 constexpr qint64 HourglassDelayMs = 1000;
 
 // Parsers address columns from 0, except the string parser, which counts from 1.
-int FirstColumn(TControlParser *Parser)
-{
-  return dynamic_cast<TStringParser *>(Parser) ? 1 : 0;
-}
+int FirstColumn(TControlParser *Parser) { return dynamic_cast<TStringParser *>(Parser) ? 1 : 0; }
 
 // A parser rectangle (exclusive Left/Top/Right/Bottom edges) as a screen rectangle; empty when
 // the parser has no screen position.
@@ -197,15 +194,9 @@ void TWrightSpellBase::StopCheck(bool Canceled)
   CompleteCheck();
 }
 
-void TWrightSpellBase::ResetUndo()
-{
-  FUndoList.clear();
-}
+void TWrightSpellBase::ResetUndo() { FUndoList.clear(); }
 
-void TWrightSpellBase::CloseSpellDialog()
-{
-  HideSpellDialog();
-}
+void TWrightSpellBase::CloseSpellDialog() { HideSpellDialog(); }
 
 void TWrightSpellBase::CheckSmart(TControlParser *Parser)
 {
@@ -386,10 +377,7 @@ void TWrightSpellBase::Check_Ignore()
   ResumeCheck();
 }
 
-void TWrightSpellBase::Check_RepeatIgnore()
-{
-  Check_Ignore();
-}
+void TWrightSpellBase::Check_RepeatIgnore() { Check_Ignore(); }
 
 void TWrightSpellBase::Check_IgnoreAll()
 {
@@ -866,7 +854,8 @@ void TWrightSpellBase::PlaceDialogInitially()
     return;
   const auto centreOn = [f](const QRect &area) {
     const QRect d = f->FrameRect();
-    f->MoveTo(QPoint(area.x() + (area.width() - d.width()) / 2, area.y() + (area.height() - d.height()) / 2));
+    f->MoveTo(QPoint(area.x() + (area.width() - d.width()) / 2,
+                     area.y() + (area.height() - d.height()) / 2));
   };
   switch (FInitialPos) {
   case ipScreenCenter:
@@ -1029,8 +1018,8 @@ void TWrightSpellBase::ShowEndMessage()
   }
   QString text = GetString(TSpellLanguageString::lsEndMessage);
   if (FEndMessageWordCount)
-    text += QStringLiteral("\r\n\r\n") + GetString(TSpellLanguageString::lsWordsChecked) + QLatin1Char(' ') +
-            QString::number(FWordCount);
+    text += QStringLiteral("\r\n\r\n") + GetString(TSpellLanguageString::lsWordsChecked) +
+            QLatin1Char(' ') + QString::number(FWordCount);
   if (FCheckHost)
     FCheckHost->ShowInformation(text, GetString(TSpellLanguageString::lsSpelling));
 }
@@ -1053,7 +1042,9 @@ void TWrightSpellBase::CountWords(TControlParser *Parser, TCheckType CheckType, 
   int ox = 0, oy = 0;
   Parser->GetCursorPosition(ox, oy);
   TMainParsingEngine engine;
-  engine.OnInlineIgnore = [this](QChar c, TControlParser *p, bool &ignore) { RunInlineIgnore(c, p, ignore); };
+  engine.OnInlineIgnore = [this](QChar c, TControlParser *p, bool &ignore) {
+    RunInlineIgnore(c, p, ignore);
+  };
   engine.OnPreCheckIgnore = [this](const QString &w, TControlParser *p, bool &ignore) {
     RunPreCheckIgnore(w, p, ignore);
   };
@@ -1139,27 +1130,32 @@ static auto CountOverWindow(TWrightSpellBase *Self, QObject *Control, Count &&co
 
 qint32 TWrightSpellBase::GetWordCountString(const QString &CountString)
 {
-  return CountOverString(this, CountString, [&](TControlParser *p) { return GetWordCountParser(p, ctAll); });
+  return CountOverString(this, CountString,
+                         [&](TControlParser *p) { return GetWordCountParser(p, ctAll); });
 }
 
 qint32 TWrightSpellBase::GetWordCountWinControl(QObject *Control, TCheckType CheckType)
 {
-  return CountOverWindow(this, Control, [&](TControlParser *p) { return GetWordCountParser(p, CheckType); });
+  return CountOverWindow(this, Control,
+                         [&](TControlParser *p) { return GetWordCountParser(p, CheckType); });
 }
 
 qint32 TWrightSpellBase::GetErrorCountString(const QString &CountString)
 {
-  return CountOverString(this, CountString, [&](TControlParser *p) { return GetErrorCountParser(p, ctAll); });
+  return CountOverString(this, CountString,
+                         [&](TControlParser *p) { return GetErrorCountParser(p, ctAll); });
 }
 
 qint32 TWrightSpellBase::GetErrorCountWinControl(QObject *Control, TCheckType CheckType)
 {
-  return CountOverWindow(this, Control, [&](TControlParser *p) { return GetErrorCountParser(p, CheckType); });
+  return CountOverWindow(this, Control,
+                         [&](TControlParser *p) { return GetErrorCountParser(p, CheckType); });
 }
 
 bool TWrightSpellBase::ErrorsPresentInString(const QString &CountString)
 {
-  return CountOverString(this, CountString, [&](TControlParser *p) { return ErrorsPresentInParser(p, ctAll); });
+  return CountOverString(this, CountString,
+                         [&](TControlParser *p) { return ErrorsPresentInParser(p, ctAll); });
 }
 
 bool TWrightSpellBase::ErrorsPresentInWinControl(QObject *Control, TCheckType CheckType)

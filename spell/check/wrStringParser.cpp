@@ -22,10 +22,7 @@ QChar TStringParser::GetChar()
   return FString->at(FX - 1);
 }
 
-QString TStringParser::GetLine()
-{
-  return FString ? *FString : QString();
-}
+QString TStringParser::GetLine() { return FString ? *FString : QString(); }
 
 bool TStringParser::MoveNext()
 {
@@ -81,10 +78,7 @@ void TStringParser::ReplaceWord(const QString &Replacement, int /*State*/)
   FX += int(Replacement.size());
 }
 
-void TStringParser::IgnoreWord(int /*State*/)
-{
-  FX += FLength;
-}
+void TStringParser::IgnoreWord(int /*State*/) { FX += FLength; }
 
 void TStringParser::CenterSelection() {}
 

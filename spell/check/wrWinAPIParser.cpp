@@ -62,7 +62,8 @@ void TWinAPIControlParser::InitializeFromHWND(HWND Handle)
     FControlType = actRichEdit2;
   else if (className.contains(u"richedit"))
     FControlType = actRichEdit;
-  else if (className.contains(u"syntaxmemo") || className.contains(u"lmdmemo") || IsRichEditWindow(FHandle))
+  else if (className.contains(u"syntaxmemo") || className.contains(u"lmdmemo") ||
+           IsRichEditWindow(FHandle))
     FControlType = actRichEdit;
   else
     FControlType = actEdit;
@@ -232,7 +233,8 @@ void TWinAPIControlParser::GetCursorPosition(int &XPos, int &YPos)
   CharToLineColumn(FHandle, s, XPos, YPos);
 }
 
-void TWinAPIControlParser::GetSelectionPosition(int &XPosStart, int &YPosStart, int &XPosEnd, int &YPosEnd)
+void TWinAPIControlParser::GetSelectionPosition(int &XPosStart, int &YPosStart, int &XPosEnd,
+                                                int &YPosEnd)
 {
   XPosStart = YPosStart = XPosEnd = YPosEnd = 0;
   if (!FHandle)
@@ -251,7 +253,8 @@ void TWinAPIControlParser::GetControlScreenPosition(QRect &ControlPosition)
   }
   const QPoint origin = FHandle->ClientToScreen(QPoint(0, 0));
   const QRect window = FHandle->WindowRect();
-  ControlPosition = QRect(origin, QPoint(origin.x() + window.width(), origin.y() + window.height()));
+  ControlPosition =
+      QRect(origin, QPoint(origin.x() + window.width(), origin.y() + window.height()));
 }
 
 void TWinAPIControlParser::GetSelectionScreenPosition(QRect &SelectionPosition)
@@ -280,10 +283,7 @@ void TWinAPIControlParser::GetSelectionScreenPosition(QRect &SelectionPosition)
 
 void TWinAPIControlParser::UndoLast(int, int, int &) {}
 
-QObject *TWinAPIControlParser::GetControl()
-{
-  return FEdit;
-}
+QObject *TWinAPIControlParser::GetControl() { return FEdit; }
 
 void TWinAPIControlParser::PositionFromChar(int CharIndex, QPoint &Point)
 {

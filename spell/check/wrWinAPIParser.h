@@ -3,8 +3,8 @@
 // (runtime/rtEditWindow.h), so it serves any text window without knowing its class.
 // Columns count from 0; every line reads as its text followed by CR LF.
 
-#include "wrParserBase.h"
 #include "rtEditWindow.h"
+#include "wrParserBase.h"
 #include "wrUtil.h"
 
 enum TWinAPIControlType { actEdit = 0, actRichEdit = 1, actRichEdit2 = 2 };

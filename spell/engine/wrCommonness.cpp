@@ -1,8 +1,8 @@
 #include "wrCommonness.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QDateTime>
 #include <QMutex>
 
 #include <map>

@@ -65,16 +65,16 @@ TWrightConfig::TWrightConfig()
 {
   FNewDictionaryPaths.SetSorted(true);
   FNewDictionaryPaths.SetDuplicates(dupIgnore);
-  for (TStringList *list : {&FMainDictionaries, &FCustomDictionaries, &FMSWordCustomDictionaries,
-                            &FNewDictionaryPaths})
+  for (TStringList *list :
+       {&FMainDictionaries, &FCustomDictionaries, &FMSWordCustomDictionaries, &FNewDictionaryPaths})
     list->OnChange = [this](TStringList *sender) { ListChanged(sender); };
 }
 
 TWrightConfig::~TWrightConfig()
 {
   SaveConfiguration();
-  for (TStringList *list : {&FMainDictionaries, &FCustomDictionaries, &FMSWordCustomDictionaries,
-                            &FNewDictionaryPaths})
+  for (TStringList *list :
+       {&FMainDictionaries, &FCustomDictionaries, &FMSWordCustomDictionaries, &FNewDictionaryPaths})
     list->OnChange = nullptr;
 }
 
@@ -329,8 +329,9 @@ void TWrightConfig::LoadConfiguration()
     FConfigRegistryKey = owner.ExpandVars(owner.ConfigRegistryKey());
   OpenStorage(false);
 
-  const bool firstRun = ReadValue(QStringLiteral("_FirstRun"), QStringLiteral("-")) == QLatin1String("-") ||
-                        FResetNextLoad;
+  const bool firstRun =
+      ReadValue(QStringLiteral("_FirstRun"), QStringLiteral("-")) == QLatin1String("-") ||
+      FResetNextLoad;
   FResetNextLoad = false;
   owner.FireConfigBeforeLoad(firstRun);
 
@@ -349,7 +350,8 @@ void TWrightConfig::LoadConfiguration()
     SetDialogY(-1);
     FNewDictionaryPaths.Clear();
     SetQuoteChars(owner.QuoteChars());
-    SetActiveCustomDictionary(ExpandNameMacros(owner.ExpandWrightVars(owner.ConfigDefaultActiveCustom())));
+    SetActiveCustomDictionary(
+        ExpandNameMacros(owner.ExpandWrightVars(owner.ConfigDefaultActiveCustom())));
   } else {
     FMainDictionaries.Clear();
     TransferList(QStringLiteral("_Main"), FMainDictionaries, true);
@@ -441,7 +443,8 @@ void TWrightConfig::SaveConfiguration()
     TransferList(QStringLiteral("_MSWordCustom"), FMSWordCustomDictionaries, false);
     WriteValue(QStringLiteral("_ActiveCustom"), FActiveCustom);
     for (const auto &[option, key] : kOptionKeys)
-      WriteValue(QString::fromLatin1(key), FSpellOptions.Contains(option) ? QStringLiteral("+") : QStringLiteral("-"));
+      WriteValue(QString::fromLatin1(key),
+                 FSpellOptions.Contains(option) ? QStringLiteral("+") : QStringLiteral("-"));
     WriteValue(QStringLiteral("_DialogX"), QString::number(FDialogX));
     WriteValue(QStringLiteral("_DialogY"), QString::number(FDialogY));
     TransferList(QStringLiteral("_NewPaths"), FNewDictionaryPaths, false);

@@ -63,8 +63,10 @@ public:
   virtual void FireConfigLoaded() = 0;
   virtual void FireConfigSaved() = 0;
   virtual void FireConfigurationChanged(bool DictionaryChange) = 0;
-  virtual QString FireReadString(const QString &ConfigID, const QString &Key, const QString &Default) = 0;
-  virtual void FireWriteString(const QString &ConfigID, const QString &Key, const QString &Value) = 0;
+  virtual QString FireReadString(const QString &ConfigID, const QString &Key,
+                                 const QString &Default) = 0;
+  virtual void FireWriteString(const QString &ConfigID, const QString &Key,
+                               const QString &Value) = 0;
 };
 
 class TWrightConfig {

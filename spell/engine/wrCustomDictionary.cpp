@@ -57,10 +57,7 @@ QByteArray TCustomDictionary::Banner(quint32 CodePage)
 
 TCustomDictionary::TCustomDictionary() = default;
 
-TCustomDictionary::~TCustomDictionary()
-{
-  SetLoaded(false);
-}
+TCustomDictionary::~TCustomDictionary() { SetLoaded(false); }
 
 namespace {
 
@@ -118,7 +115,8 @@ void TCustomDictionary::SetFilename(const QString &F)
   std::unique_ptr<QFile> file;
   quint32 codePage = CP_UTF8;
   if (!OpenDictionaryFile(F, false, file, codePage)) {
-    qCInfo(lcSpellEngine) << "custom dictionary refused (unreadable or not a custom dictionary):" << F;
+    qCInfo(lcSpellEngine) << "custom dictionary refused (unreadable or not a custom dictionary):"
+                          << F;
     return;
   }
   const bool wasLoaded = FLoaded;
@@ -181,7 +179,8 @@ void TCustomDictionary::Load()
   if (!ReadBody(*file)) {
     // A file that does not fit its own counts is refused: nothing is loaded from it, and
     // nothing will be written over it.
-    qCInfo(lcSpellEngine) << "custom dictionary damaged, not loaded and not written over:" << FFilename;
+    qCInfo(lcSpellEngine) << "custom dictionary damaged, not loaded and not written over:"
+                          << FFilename;
     Clear();
     FRefused = true;
     FRefusedStamp = stamp;
@@ -316,9 +315,9 @@ void TCustomDictionary::ClearStore()
 
 void TCustomDictionary::ClearChangeLog()
 {
-  for (QStringList *l : {&FAddedIgnore, &FAddedExclude, &FAddedAutoCorrect,
-                         &FAddedAutoCorrectReplace, &FRemovedIgnore, &FRemovedExclude,
-                         &FRemovedAutoCorrect})
+  for (QStringList *l :
+       {&FAddedIgnore, &FAddedExclude, &FAddedAutoCorrect, &FAddedAutoCorrectReplace,
+        &FRemovedIgnore, &FRemovedExclude, &FRemovedAutoCorrect})
     l->clear();
 }
 
@@ -446,10 +445,17 @@ int TCustomDictionary::AutoCorrectCount()
 void TCustomDictionary::AddToIndexList(char Kind, int32_t Reference)
 {
   switch (Kind) {
-  case KindIgnore: FIgnoreList.push_back(Reference); break;
-  case KindExclude: FExcludeList.push_back(Reference); break;
-  case KindAutoCorrect: FAutoCorrectList.push_back(Reference); break;
-  default: break;
+  case KindIgnore:
+    FIgnoreList.push_back(Reference);
+    break;
+  case KindExclude:
+    FExcludeList.push_back(Reference);
+    break;
+  case KindAutoCorrect:
+    FAutoCorrectList.push_back(Reference);
+    break;
+  default:
+    break;
   }
 }
 
@@ -670,8 +676,7 @@ bool TCustomDictionary::AutoCorrectExists(const QString &Word, QString &Correcti
   return true;
 }
 
-void TCustomDictionary::NoteChange(int &KindCount, int Delta, QStringList &Log,
-                                   const QString &Word)
+void TCustomDictionary::NoteChange(int &KindCount, int Delta, QStringList &Log, const QString &Word)
 {
   if (FTrackOps)
     Log.append(Word);

@@ -36,8 +36,7 @@
 
 class QFile;
 
-class TCustomDictionary
-{
+class TCustomDictionary {
 public:
   TCustomDictionary();
   virtual ~TCustomDictionary();

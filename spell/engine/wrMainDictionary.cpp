@@ -37,10 +37,7 @@ QByteArray TMainDictionary::Banner(int minorVersion)
 
 TMainDictionary::TMainDictionary() = default;
 
-TMainDictionary::~TMainDictionary()
-{
-  Unload();
-}
+TMainDictionary::~TMainDictionary() { Unload(); }
 
 void TMainDictionary::SetFilename(const QString &F)
 {
@@ -129,7 +126,8 @@ void TMainDictionary::Load()
   const quint64 p9 = FNodePositionStart[NodeClasses];
   const quint32 L = p9 + 4 < S ? qFromLittleEndian<quint32>(view + p9) : 0;
   if (!(p9 + 4 < S) || p9 + 4 + quint64(L) + LookupSize + CharSetTableSize > S) {
-    qCInfo(lcSpellEngine) << "main dictionary damaged (its layout ends beyond the file):" << FFilename;
+    qCInfo(lcSpellEngine) << "main dictionary damaged (its layout ends beyond the file):"
+                          << FFilename;
     file->unmap(view);
     return;
   }
@@ -364,9 +362,15 @@ bool TMainDictionary::FindWord(const QString &Word, int &matched)
 namespace {
 
 // Bytes 0 to k - 1 of a little-endian 8-byte load.
-constexpr quint64 PackedMask[TMainDictionary::NodeClasses] = {
-    0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFFull, 0xFFFFFFFFFFFFull,
-    0xFFFFFFFFFFFFFFull, ~0ull};
+constexpr quint64 PackedMask[TMainDictionary::NodeClasses] = {0,
+                                                              0xFF,
+                                                              0xFFFF,
+                                                              0xFFFFFF,
+                                                              0xFFFFFFFF,
+                                                              0xFFFFFFFFFFull,
+                                                              0xFFFFFFFFFFFFull,
+                                                              0xFFFFFFFFFFFFFFull,
+                                                              ~0ull};
 
 } // namespace
 
@@ -546,8 +550,8 @@ void TMainDictionary::StartPhoneticWalk()
   const int depth = FPhonetics->StartDepth();
   if (FOriginalWord.size() <= depth)
     return;
-  const int length = WideToCodePage(FCodePage, FWord.data(), WordBufferSize,
-                                    FOriginalWord.left(depth));
+  const int length =
+      WideToCodePage(FCodePage, FWord.data(), WordBufferSize, FOriginalWord.left(depth));
   WalkPrefix(length);
 }
 
@@ -598,7 +602,8 @@ void TMainDictionary::WalkPrefix(int prefixLength)
     }
     // Linkage entries name at most 2^23 nodes, direct references 2^20: the bit set stays
     // within 1 MB whatever the header claims.
-    FVisited.assign(size_t((std::min<quint64>(FNodeIndexStart[NodeClasses], 1u << 23) + 63) / 64), 0);
+    FVisited.assign(size_t((std::min<quint64>(FNodeIndexStart[NodeClasses], 1u << 23) + 63) / 64),
+                    0);
     FWalkVisits = 0;
     EnumerateFrom(index, prefixLength - 1);
     return;

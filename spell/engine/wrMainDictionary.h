@@ -22,8 +22,7 @@
 class QFile;
 class TPhoneticsMap;
 
-class TMainDictionary
-{
+class TMainDictionary {
 public:
   TMainDictionary();
   virtual ~TMainDictionary();
@@ -32,9 +31,9 @@ public:
 
   // File layout constants shared with the dictionary compiler.
   static constexpr int HeaderSize = 1024;
-  static constexpr int LookupSize = 2048;     // first-character table: 256 entries of 8 bytes
+  static constexpr int LookupSize = 2048; // first-character table: 256 entries of 8 bytes
   static constexpr int CharSetTableSize = 1024;
-  static constexpr int NodeClasses = 9;       // class k: records of 4 + k bytes
+  static constexpr int NodeClasses = 9; // class k: records of 4 + k bytes
   static constexpr quint32 NoChildren = 0xFFFFF;
   static constexpr quint32 WideLinkageNodeCount = 65535; // from this node count on: BE 2/3-byte
   static constexpr int WordBufferSize = 513;
@@ -68,9 +67,9 @@ public:
 
 private:
   struct TNode {
-    quint32 value = 0;         // own character, child reference, child count, end of word
+    quint32 value = 0; // own character, child reference, child count, end of word
     const uchar *packed = nullptr;
-    int k = 0;                 // class: number of packed bytes
+    int k = 0; // class: number of packed bytes
     uchar ch() const { return uchar(value & 0xFF); }
     quint32 ref() const { return (value >> 8) & 0xFFFFF; }
     quint32 count() const { return (value >> 28) & 7; }

@@ -10,52 +10,24 @@ struct TRule {
 
 // English: the rule ends at the first letters of a pattern; the rest is look-ahead.
 const TRule EnglishRules[] = {
-    {u"b", u"b", 1},
-    {u"cia", u"x", 1},
-    {u"ch", u"x", 2},
-    {u"ci", u"s", 1}, {u"ce", u"s", 1}, {u"cy", u"s", 1},
-    {u"c", u"k", 1},
-    {u"dge", u"j", 2}, {u"dgy", u"j", 2}, {u"dgi", u"j", 2},
-    {u"d", u"t", 1},
-    {u"f", u"f", 1},
-    {u"gha", u"k", 2}, {u"ghe", u"k", 2}, {u"ghi", u"k", 2},
-    {u"gho", u"k", 2}, {u"ghu", u"k", 2}, {u"ghy", u"k", 2},
-    {u"gh", u"", 2},
-    {u"gn", u"n", 2},
-    {u"gi", u"j", 1}, {u"ge", u"j", 1}, {u"gy", u"j", 1},
-    {u"g", u"k", 1},
-    {u"h", u"h", 1},
-    {u"aha", u"h", 2}, {u"ahe", u"h", 2}, {u"ahi", u"h", 2}, {u"aho", u"h", 2}, {u"ahu", u"h", 2},
-    {u"eha", u"h", 2}, {u"ehe", u"h", 2}, {u"ehi", u"h", 2}, {u"eho", u"h", 2}, {u"ehu", u"h", 2},
-    {u"iha", u"h", 2}, {u"ihe", u"h", 2}, {u"ihi", u"h", 2}, {u"iho", u"h", 2}, {u"ihu", u"h", 2},
-    {u"oha", u"h", 2}, {u"ohe", u"h", 2}, {u"ohi", u"h", 2}, {u"oho", u"h", 2}, {u"ohu", u"h", 2},
-    {u"uha", u"h", 2}, {u"uhe", u"h", 2}, {u"uhi", u"h", 2}, {u"uho", u"h", 2}, {u"uhu", u"h", 2},
-    {u"ah", u"", 2}, {u"eh", u"", 2}, {u"ih", u"", 2}, {u"oh", u"", 2}, {u"uh", u"", 2},
-    {u"j", u"j", 1},
-    {u"ck", u"k", 2},
-    {u"k", u"k", 1},
-    {u"lly", u"ly", 3},
-    {u"ly", u"ly", 2},
-    {u"l", u"l", 1},
-    {u"m", u"m", 1},
-    {u"n", u"n", 1},
-    {u"ph", u"f", 2},
-    {u"p", u"p", 1},
-    {u"q", u"k", 1},
-    {u"r", u"r", 1},
-    {u"sh", u"x", 2},
-    {u"sio", u"x", 1}, {u"sia", u"x", 1},
-    {u"s", u"s", 1},
-    {u"tia", u"x", 1}, {u"tio", u"x", 1},
-    {u"th", u"0", 2},
-    {u"tch", u"x", 3},
-    {u"t", u"t", 1},
-    {u"v", u"f", 1},
-    {u"wa", u"w", 1}, {u"we", u"w", 1}, {u"wi", u"w", 1},
-    {u"wo", u"w", 1}, {u"wu", u"w", 1}, {u"wy", u"w", 1},
-    {u"x", u"ks", 1},
-    {u"ya", u"y", 1}, {u"ye", u"y", 1}, {u"yi", u"y", 1}, {u"yo", u"y", 1}, {u"yu", u"y", 1},
-    {u"yy", u"y", 2},
+    {u"b", u"b", 1},   {u"cia", u"x", 1}, {u"ch", u"x", 2},  {u"ci", u"s", 1},   {u"ce", u"s", 1},
+    {u"cy", u"s", 1},  {u"c", u"k", 1},   {u"dge", u"j", 2}, {u"dgy", u"j", 2},  {u"dgi", u"j", 2},
+    {u"d", u"t", 1},   {u"f", u"f", 1},   {u"gha", u"k", 2}, {u"ghe", u"k", 2},  {u"ghi", u"k", 2},
+    {u"gho", u"k", 2}, {u"ghu", u"k", 2}, {u"ghy", u"k", 2}, {u"gh", u"", 2},    {u"gn", u"n", 2},
+    {u"gi", u"j", 1},  {u"ge", u"j", 1},  {u"gy", u"j", 1},  {u"g", u"k", 1},    {u"h", u"h", 1},
+    {u"aha", u"h", 2}, {u"ahe", u"h", 2}, {u"ahi", u"h", 2}, {u"aho", u"h", 2},  {u"ahu", u"h", 2},
+    {u"eha", u"h", 2}, {u"ehe", u"h", 2}, {u"ehi", u"h", 2}, {u"eho", u"h", 2},  {u"ehu", u"h", 2},
+    {u"iha", u"h", 2}, {u"ihe", u"h", 2}, {u"ihi", u"h", 2}, {u"iho", u"h", 2},  {u"ihu", u"h", 2},
+    {u"oha", u"h", 2}, {u"ohe", u"h", 2}, {u"ohi", u"h", 2}, {u"oho", u"h", 2},  {u"ohu", u"h", 2},
+    {u"uha", u"h", 2}, {u"uhe", u"h", 2}, {u"uhi", u"h", 2}, {u"uho", u"h", 2},  {u"uhu", u"h", 2},
+    {u"ah", u"", 2},   {u"eh", u"", 2},   {u"ih", u"", 2},   {u"oh", u"", 2},    {u"uh", u"", 2},
+    {u"j", u"j", 1},   {u"ck", u"k", 2},  {u"k", u"k", 1},   {u"lly", u"ly", 3}, {u"ly", u"ly", 2},
+    {u"l", u"l", 1},   {u"m", u"m", 1},   {u"n", u"n", 1},   {u"ph", u"f", 2},   {u"p", u"p", 1},
+    {u"q", u"k", 1},   {u"r", u"r", 1},   {u"sh", u"x", 2},  {u"sio", u"x", 1},  {u"sia", u"x", 1},
+    {u"s", u"s", 1},   {u"tia", u"x", 1}, {u"tio", u"x", 1}, {u"th", u"0", 2},   {u"tch", u"x", 3},
+    {u"t", u"t", 1},   {u"v", u"f", 1},   {u"wa", u"w", 1},  {u"we", u"w", 1},   {u"wi", u"w", 1},
+    {u"wo", u"w", 1},  {u"wu", u"w", 1},  {u"wy", u"w", 1},  {u"x", u"ks", 1},   {u"ya", u"y", 1},
+    {u"ye", u"y", 1},  {u"yi", u"y", 1},  {u"yo", u"y", 1},  {u"yu", u"y", 1},   {u"yy", u"y", 2},
     {u"z", u"s", 1},
 };
 
@@ -91,25 +63,17 @@ const TRule RussianRules[] = {
 };
 
 const TRule FrenchRules[] = {
-    {u"b", u"b", 1}, {u"p", u"b", 1},
-    {u"c", u"c", 1}, {u"k", u"c", 1}, {u"q", u"c", 1},
-    {u"d", u"d", 1}, {u"t", u"d", 1},
-    {u"l", u"l", 1},
-    {u"m", u"m", 1}, {u"n", u"m", 1},
-    {u"r", u"r", 1},
-    {u"g", u"g", 1}, {u"j", u"g", 1},
-    {u"x", u"x", 1}, {u"z", u"x", 1}, {u"s", u"x", 1},
-    {u"f", u"f", 1}, {u"v", u"f", 1},
+    {u"b", u"b", 1}, {u"p", u"b", 1}, {u"c", u"c", 1}, {u"k", u"c", 1}, {u"q", u"c", 1},
+    {u"d", u"d", 1}, {u"t", u"d", 1}, {u"l", u"l", 1}, {u"m", u"m", 1}, {u"n", u"m", 1},
+    {u"r", u"r", 1}, {u"g", u"g", 1}, {u"j", u"g", 1}, {u"x", u"x", 1}, {u"z", u"x", 1},
+    {u"s", u"x", 1}, {u"f", u"f", 1}, {u"v", u"f", 1},
 };
 
 const TRule DefaultRules[] = {
-    {u"b", u"b", 1}, {u"f", u"b", 1}, {u"p", u"b", 1}, {u"v", u"b", 1},
-    {u"c", u"k", 1}, {u"g", u"k", 1}, {u"j", u"k", 1}, {u"k", u"k", 1},
-    {u"q", u"k", 1}, {u"s", u"k", 1}, {u"x", u"k", 1}, {u"z", u"k", 1},
-    {u"d", u"d", 1}, {u"t", u"d", 1},
-    {u"l", u"l", 1},
-    {u"m", u"m", 1}, {u"n", u"m", 1},
-    {u"r", u"r", 1},
+    {u"b", u"b", 1}, {u"f", u"b", 1}, {u"p", u"b", 1}, {u"v", u"b", 1}, {u"c", u"k", 1},
+    {u"g", u"k", 1}, {u"j", u"k", 1}, {u"k", u"k", 1}, {u"q", u"k", 1}, {u"s", u"k", 1},
+    {u"x", u"k", 1}, {u"z", u"k", 1}, {u"d", u"d", 1}, {u"t", u"d", 1}, {u"l", u"l", 1},
+    {u"m", u"m", 1}, {u"n", u"m", 1}, {u"r", u"r", 1},
 };
 
 template <std::size_t N>
@@ -126,10 +90,7 @@ void AddRules(TReplaceNode &Root, const TRule (&Rules)[N])
 
 TReplaceNode::TReplaceNode() = default;
 
-TReplaceNode::~TReplaceNode()
-{
-  ClearMap();
-}
+TReplaceNode::~TReplaceNode() { ClearMap(); }
 
 TReplaceNode *TReplaceNode::FindChild(QChar c) const
 {
@@ -227,25 +188,13 @@ void TPhoneticsMap::SetStartDepth(int V)
     FStartDepth = V;
 }
 
-void TPhoneticsMap::AddEnglishRules()
-{
-  AddRules(*this, EnglishRules);
-}
+void TPhoneticsMap::AddEnglishRules() { AddRules(*this, EnglishRules); }
 
-void TPhoneticsMap::AddRussianRules()
-{
-  AddRules(*this, RussianRules);
-}
+void TPhoneticsMap::AddRussianRules() { AddRules(*this, RussianRules); }
 
-void TPhoneticsMap::AddFrenchRules()
-{
-  AddRules(*this, FrenchRules);
-}
+void TPhoneticsMap::AddFrenchRules() { AddRules(*this, FrenchRules); }
 
-void TPhoneticsMap::AddDefaultRules()
-{
-  AddRules(*this, DefaultRules);
-}
+void TPhoneticsMap::AddDefaultRules() { AddRules(*this, DefaultRules); }
 
 QString TPhoneticsMap::GetMapping(const QString &Word) const
 {

@@ -16,8 +16,7 @@
 #include <map>
 #include <memory>
 
-class TReplaceNode
-{
+class TReplaceNode {
 public:
   TReplaceNode();
   virtual ~TReplaceNode();
@@ -54,8 +53,7 @@ protected:
   int FSourceLength = 0;
 };
 
-class TPhoneticsMap : public TReplaceNode
-{
+class TPhoneticsMap : public TReplaceNode {
 public:
   // No rules until Language is first written.
   TPhoneticsMap();

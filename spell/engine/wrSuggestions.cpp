@@ -16,18 +16,13 @@ constexpr char16_t CzechLetters[] =
     u"\u00C1\u00C8\u00CF\u00C9\u00CC\u00CD\u00D2\u00D3\u00D8\u0160\u008D\u00DA\u00D9\u00DD\u017D";
 constexpr char16_t FrenchLetters[] = u"\u0153";
 constexpr char16_t RussianLetters[] = u"\u00B2\u00A2\u00B1\u00A1\u00BC\u00AC\u00B6\u00A6";
-constexpr char16_t PolishLetters[] =
-    u"\u00B9\u00E6\u00EA\u00B3\u00B3\u00F1\u00F3\u0153\u00BF\u0178"
-    u"\u00A5\u00C6\u00CA\u00A3\u00D1\u00D3\u0152\u00AF\u008F";
+constexpr char16_t PolishLetters[] = u"\u00B9\u00E6\u00EA\u00B3\u00B3\u00F1\u00F3\u0153\u00BF\u0178"
+                                     u"\u00A5\u00C6\u00CA\u00A3\u00D1\u00D3\u0152\u00AF\u008F";
 
-bool IsLower(const QString &s)
-{
-  return s == s.toLower();
-}
+bool IsLower(const QString &s) { return s == s.toLower(); }
 
 // Restores a character set when the request ends, also when the word test throws.
-class TCharSetRestore
-{
+class TCharSetRestore {
 public:
   explicit TCharSetRestore(QString &Set) : FSet(Set), FSaved(Set) {}
   ~TCharSetRestore() { FSet = std::move(FSaved); }

@@ -28,8 +28,7 @@ inline constexpr TSuggestionTypes AllSuggestionTypes =
 // The caller's word test: sets Exists when Word is a valid word.
 using TExistsEvent = std::function<void(const QString &Word, bool &Exists)>;
 
-class TSuggestionsGenerator
-{
+class TSuggestionsGenerator {
 public:
   TSuggestionsGenerator();
   virtual ~TSuggestionsGenerator();

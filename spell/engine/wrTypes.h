@@ -89,7 +89,13 @@ enum TSpellDialogCommand : quint8 {
 using TSpellDialogCommands = TSet<TSpellDialogCommand, quint32>;
 
 // --- Word acceptance, storage, interface ---------------------------------------------------------------
-enum TCaseModification : quint8 { cmNone, cmInitialCaps, cmInitialCapsOrUpcase, cmAnyCase, cmCustom };
+enum TCaseModification : quint8 {
+  cmNone,
+  cmInitialCaps,
+  cmInitialCapsOrUpcase,
+  cmAnyCase,
+  cmCustom
+};
 enum TConfigStorage : quint8 { csFile, csRegistry, csCallback, csNone };
 enum TSpellUI : quint8 { suiDialog, suiSilent };
 
@@ -108,17 +114,18 @@ using TSpellPopupOptions = TSet<TSpellPopupOption, quint8>;
 
 // --- Events that need nothing beyond these types -------------------------------------------------------
 // Sender is the spell component unless stated otherwise.
-using TWordCheckEvent = std::function<void(QObject *Sender, const QString &Word, TWordCheckType &CheckType,
-                                           QString &Replacement)>;
+using TWordCheckEvent = std::function<void(QObject *Sender, const QString &Word,
+                                           TWordCheckType &CheckType, QString &Replacement)>;
 using TWordPromptEvent = std::function<void(QObject *Sender, const QString &Word, bool Repeated)>;
 using TReplaceWordEvent =
     std::function<void(QObject *Sender, bool Before, const QString &Replacement, qint32 State)>;
 using TIgnoreWordEvent = std::function<void(QObject *Sender, bool Before, qint32 State)>;
-using TUndoLastEvent =
-    std::function<void(QObject *Sender, qint32 UndoState, TSpellAction UndoAction, qint32 UndoData)>;
+using TUndoLastEvent = std::function<void(QObject *Sender, qint32 UndoState,
+                                          TSpellAction UndoAction, qint32 UndoData)>;
 using TCaseModificationEvent = std::function<void(QObject *Sender, QString &Word)>;
 using TConfigBeforeLoadEvent = std::function<void(QObject *Sender, bool FirstLoad)>;
-using TReadStringEvent = std::function<void(QObject *Sender, const QString &ConfigID, const QString &Key,
-                                            const QString &Default, QString &Value)>;
-using TWriteStringEvent =
-    std::function<void(QObject *Sender, const QString &ConfigID, const QString &Key, const QString &Value)>;
+using TReadStringEvent =
+    std::function<void(QObject *Sender, const QString &ConfigID, const QString &Key,
+                       const QString &Default, QString &Value)>;
+using TWriteStringEvent = std::function<void(QObject *Sender, const QString &ConfigID,
+                                             const QString &Key, const QString &Value)>;

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int kMaxUserName = 256;     // characters the log-on name may have
+constexpr int kMaxUserName = 256;        // characters the log-on name may have
 constexpr int kEnvironmentBuffer = 4096; // expansion result, terminator included
 
 std::function<QString()> &userNameSource()
@@ -43,7 +43,8 @@ QString systemUserName()
   std::vector<char> buffer(size > 0 ? size_t(size) : 16384);
   passwd pw{};
   passwd *result = nullptr;
-  if (getpwuid_r(getuid(), &pw, buffer.data(), buffer.size(), &result) == 0 && result && result->pw_name)
+  if (getpwuid_r(getuid(), &pw, buffer.data(), buffer.size(), &result) == 0 && result &&
+      result->pw_name)
     return QString::fromLocal8Bit(result->pw_name);
   QString name = qEnvironmentVariable("USER");
   if (name.isEmpty())
@@ -58,10 +59,7 @@ QString withoutTrailingSeparator(QString path)
   return path;
 }
 
-QString homeDir()
-{
-  return qEnvironmentVariable("HOME");
-}
+QString homeDir() { return qEnvironmentVariable("HOME"); }
 
 QString xdgDataHome()
 {
@@ -133,20 +131,11 @@ QString AppDir()
   return withoutTrailingSeparator(QFileInfo(AppExeName()).absolutePath());
 }
 
-QString AppName()
-{
-  return QFileInfo(AppExeName()).completeBaseName();
-}
+QString AppName() { return QFileInfo(AppExeName()).completeBaseName(); }
 
-QString ModuleDir()
-{
-  return AppDir();
-}
+QString ModuleDir() { return AppDir(); }
 
-QString ModuleName()
-{
-  return AppName();
-}
+QString ModuleName() { return AppName(); }
 
 QString GetLogOnUserName()
 {
@@ -221,7 +210,8 @@ QString ExpandEnvironmentStrings(const QString &Text, bool *ok)
     }
     const QString name = Text.mid(i + 1, close - i - 1);
     const QByteArray key = name.toLocal8Bit();
-    if (!name.isEmpty() && !name.contains(QLatin1Char('=')) && qEnvironmentVariableIsSet(key.constData())) {
+    if (!name.isEmpty() && !name.contains(QLatin1Char('=')) &&
+        qEnvironmentVariableIsSet(key.constData())) {
       out += qEnvironmentVariable(key.constData());
       i = close + 1;
     } else {
@@ -251,10 +241,7 @@ QString ExpandPathMacros(const QString &Path)
 
 // --- Path handling ------------------------------------------------------------------------------------
 
-bool IsPathSeparator(QChar c)
-{
-  return c == QLatin1Char('\\') || c == QLatin1Char('/');
-}
+bool IsPathSeparator(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); }
 
 bool HasPathSeparator(const QString &Path)
 {
@@ -276,10 +263,7 @@ static qsizetype lastSeparator(const QString &Path)
   return -1;
 }
 
-QString ExtractFileName(const QString &Path)
-{
-  return Path.mid(lastSeparator(Path) + 1);
-}
+QString ExtractFileName(const QString &Path) { return Path.mid(lastSeparator(Path) + 1); }
 
 QString ExtractFileDir(const QString &Path)
 {
@@ -302,10 +286,7 @@ QString ChangeFileExt(const QString &Path, const QString &Ext)
   return Path.left(Path.size() - ext.size()) + Ext;
 }
 
-QString ExcludeTrailingPathDelimiter(const QString &Path)
-{
-  return withoutTrailingSeparator(Path);
-}
+QString ExcludeTrailingPathDelimiter(const QString &Path) { return withoutTrailingSeparator(Path); }
 
 bool FileExists(const QString &Path)
 {
@@ -329,10 +310,7 @@ bool DirectoryExists(const QString &Path)
 
 namespace {
 
-QString cleanFolder(const QString &Path)
-{
-  return QDir::cleanPath(NativePath(Path));
-}
+QString cleanFolder(const QString &Path) { return QDir::cleanPath(NativePath(Path)); }
 
 } // namespace
 
@@ -400,16 +378,14 @@ QString TDataLayout::WritableFile(const QString &FileName) const
   return WritableFolder(folder) + QLatin1Char('/') + ExtractFileName(FileName);
 }
 
-TDataLayout ProgramDataLayout()
-{
-  return TDataLayout::Of(AppDir());
-}
+TDataLayout ProgramDataLayout() { return TDataLayout::Of(AppDir()); }
 
 // --- Code pages ---------------------------------------------------------------------------------------
 
 int WideToCodePage(quint32 CodePage, char *Dest, int Capacity, const QString &Text)
 {
-  rtAssert(Capacity >= 2 && Dest != nullptr, "wrUtil", "WideToCodePage needs a buffer of at least 2 bytes");
+  rtAssert(Capacity >= 2 && Dest != nullptr, "wrUtil",
+           "WideToCodePage needs a buffer of at least 2 bytes");
   Dest[0] = 0;
   QByteArray bytes;
   qsizetype total = 0;
@@ -461,7 +437,9 @@ int EditDistance(const QString &A, const QString &B)
   const int lb = int(B.size());
   if (la >= 255 || lb >= 255)
     return std::max(la, lb);
-  auto fold = [](char16_t c) -> char16_t { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; };
+  auto fold = [](char16_t c) -> char16_t {
+    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+  };
   // Restricted edit distance: insertion, deletion, substitution and a swap of two neighbouring
   // characters each cost 1, all in one table, so 0 means equal up to ASCII case. (Crediting
   // swaps afterwards by position, without alignment, gave 0 to "aranged" and "ranged".)
@@ -526,17 +504,14 @@ int32_t HashWord(const QString &Word, int32_t M)
   return h;
 }
 
-int32_t HashStep(int32_t h)
-{
-  return (h % 97) + 1;
-}
+int32_t HashStep(int32_t h) { return (h % 97) + 1; }
 
 int32_t NextHashSize(int32_t n)
 {
-  static constexpr int32_t sizes[] = {251,      509,      1021,      2039,      4093,      8191,
-                                      16381,    32749,    65521,     131071,    262139,    524287,
-                                      1048573,  2097143,  4194301,   8388593,   16777213,  33554393,
-                                      67108859, 134217689, 268435399, 536870909, 1073741789, 2147483647};
+  static constexpr int32_t sizes[] = {
+      251,      509,      1021,     2039,      4093,      8191,      16381,      32749,
+      65521,    131071,   262139,   524287,    1048573,   2097143,   4194301,    8388593,
+      16777213, 33554393, 67108859, 134217689, 268435399, 536870909, 1073741789, 2147483647};
   for (int32_t s : sizes)
     if (s > n)
       return s;
@@ -586,7 +561,7 @@ bool makePrivateDir(const QByteArray &dir)
 {
   if (::mkdir(dir.constData(), 0700) == 0)
     return true;
-  struct stat st{};
+  struct stat st {};
   return errno == EEXIST && ::lstat(dir.constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -597,7 +572,7 @@ bool findTrash(const QString &absPath, dev_t dev, QByteArray &trash, QString &re
   const QString dataHome = xdgDataHome();
   if (!dataHome.isEmpty()) {
     QDir().mkpath(dataHome);
-    struct stat st{};
+    struct stat st {};
     if (::stat(QFile::encodeName(dataHome).constData(), &st) == 0 && st.st_dev == dev) {
       trash = QFile::encodeName(dataHome + "/Trash");
       relativeTo.clear();
@@ -608,15 +583,16 @@ bool findTrash(const QString &absPath, dev_t dev, QByteArray &trash, QString &re
   QString top = QFileInfo(absPath).absolutePath();
   for (;;) {
     const QString parent = QFileInfo(top).absolutePath();
-    struct stat st{};
-    if (parent == top || ::stat(QFile::encodeName(parent).constData(), &st) != 0 || st.st_dev != dev)
+    struct stat st {};
+    if (parent == top || ::stat(QFile::encodeName(parent).constData(), &st) != 0 ||
+        st.st_dev != dev)
       break;
     top = parent;
   }
   const QString uid = QString::number(getuid());
   const QString topPrefix = top == QLatin1String("/") ? QString() : top;
   // $top/.Trash/$uid, only when .Trash is a real sticky directory.
-  struct stat st{};
+  struct stat st {};
   const QByteArray shared = QFile::encodeName(topPrefix + "/.Trash");
   if (::lstat(shared.constData(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
     trash = shared + "/" + uid.toLatin1();
@@ -638,7 +614,7 @@ bool DeleteToRecycleBin(const QString &FileName, bool Confirm)
     return false;
   const QString absPath = QFileInfo(NativePath(FileName)).absoluteFilePath();
   const QByteArray src = QFile::encodeName(absPath);
-  struct stat st{};
+  struct stat st {};
   if (::lstat(src.constData(), &st) != 0)
     return false;
   if (Confirm && recycleConfirmation() && !recycleConfirmation()(FileName))
@@ -656,10 +632,10 @@ bool DeleteToRecycleBin(const QString &FileName, bool Confirm)
   QString originalPath = absPath;
   if (!relativeTo.isEmpty() && originalPath.startsWith(relativeTo + "/"))
     originalPath = originalPath.mid(relativeTo.size() + 1);
-  const QByteArray info = "[Trash Info]\nPath=" + QUrl::toPercentEncoding(originalPath, "/") +
-                          "\nDeletionDate=" +
-                          QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() +
-                          "\n";
+  const QByteArray info =
+      "[Trash Info]\nPath=" + QUrl::toPercentEncoding(originalPath, "/") + "\nDeletionDate=" +
+      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() +
+      "\n";
 
   const QByteArray baseName = QFile::encodeName(QFileInfo(absPath).fileName());
   for (int n = 1; n < 10000; ++n) {
@@ -673,7 +649,7 @@ bool DeleteToRecycleBin(const QString &FileName, bool Confirm)
         continue;
       return false;
     }
-    struct stat existing{};
+    struct stat existing {};
     if (::lstat(target.constData(), &existing) == 0) {
       ::close(fd);
       ::unlink(infoPath.constData());
@@ -708,10 +684,7 @@ bool IsRichEditWindow(HWND Window)
   return cpMin != -2 || cpMax != -2;
 }
 
-bool IsWindowsVistaOrLater()
-{
-  return false;
-}
+bool IsWindowsVistaOrLater() { return false; }
 
 // --- TEventList -----------------------------------------------------------------------------------------------
 

@@ -98,8 +98,8 @@ public:
   static QString InstalledShippedFolder(const QString &AppDir);
 
   bool Installed() const { return FInstalled; }
-  QString ShippedFolder() const { return FShipped; }  // absolute, "/" separators
-  QString UserFolder() const { return FUser; }        // installed only; else empty
+  QString ShippedFolder() const { return FShipped; } // absolute, "/" separators
+  QString UserFolder() const { return FUser; }       // installed only; else empty
 
   // Folder (macros allowed) -> the folders to read from, in search order. Beside the executable,
   // and for any folder but the program's, just Folder as given.

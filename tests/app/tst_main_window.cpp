@@ -5,10 +5,10 @@
 #include "print_qstring.h"
 
 #include "CheckedComboBox.h"
+#include "ReplaceDialog.h"
 #include "RichTextEd.h"
 #include "RichTextEdControls.h"
 #include "ToolIcons.h"
-#include "ReplaceDialog.h"
 #include "rtErrorBox.h"
 #include "rtRegistry.h"
 #include "rtShell.h"
@@ -16,31 +16,31 @@
 #include "wrThesaurus.h"
 #include "wrThesaurusDialog.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QFrame>
-#include <QLineEdit>
-#include <QLabel>
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
-#include <QAbstractItemView>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QFrame>
 #include <QHelpEvent>
 #include <QKeyEvent>
-#include <QToolTip>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
-#include <QTemporaryDir>
 #include <QMimeData>
-#include <QUrl>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
-#include <QTreeWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -66,14 +66,14 @@ class MainWindow : public ::testing::Test {
 protected:
   void SetUp() override
   {
-    FOldBox = SetMessageBoxHandler([this](QWidget *, const QString &text, const QString &caption,
-                                          unsigned flags) {
-      Boxes.push_back({text, caption, flags});
-      return Answer;
-    });
+    FOldBox = SetMessageBoxHandler(
+        [this](QWidget *, const QString &text, const QString &caption, unsigned flags) {
+          Boxes.push_back({text, caption, flags});
+          return Answer;
+        });
     FOldShell = SetShellExecuteHandler([this](QObject *, const QString &verb, const QString &file,
-                                              const QString &parameters,
-                                              const QString &directory, int show) {
+                                              const QString &parameters, const QString &directory,
+                                              int show) {
       Launches.push_back({verb, file, parameters, directory, show});
       return true;
     });
@@ -167,15 +167,13 @@ TEST_P(StartArgument, FirstArgumentBecomesLineZeroAsText)
   EXPECT_FALSE(Window->UndoButton->isEnabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    StartUp, StartArgument,
-    ::testing::Values(
-        ArgumentCase{{"hello world"}, "hello world\r\n"},
-        ArgumentCase{{"first", "second"}, "first\r\n"},
-        ArgumentCase{{""}, "\r\n"},
-        ArgumentCase{{"", "second"}, "\r\n"},
-        // A name of an existing file is still just text.
-        ArgumentCase{{"/etc/hostname"}, "/etc/hostname\r\n"}));
+INSTANTIATE_TEST_SUITE_P(StartUp, StartArgument,
+                         ::testing::Values(ArgumentCase{{"hello world"}, "hello world\r\n"},
+                                           ArgumentCase{{"first", "second"}, "first\r\n"},
+                                           ArgumentCase{{""}, "\r\n"},
+                                           ArgumentCase{{"", "second"}, "\r\n"},
+                                           // A name of an existing file is still just text.
+                                           ArgumentCase{{"/etc/hostname"}, "/etc/hostname\r\n"}));
 
 TEST_F(MainWindow, ShowingAgainPutsTheArgumentBackIntoLineZeroOnly)
 {
@@ -337,8 +335,7 @@ TEST_F(MainWindow, TextToStripListTogglesOnClickAndStaysOpenUntilEsc)
   const QPoint at = view->visualRect(view->model()->index(1, 0)).center();
   for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
     QMouseEvent e(type, QPointF(at), view->viewport()->mapToGlobal(QPointF(at)), Qt::LeftButton,
-                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                  Qt::NoModifier);
+                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(view->viewport(), &e);
   }
   EXPECT_TRUE(box->Checked(1));
@@ -446,7 +443,7 @@ struct ExcelCase {
   QString TypeName;       // default value of "\.xls"
   QString CommandKeyType; // type whose "\shell\open\command" is registered (empty: none)
   QString Command;
-  QString Launched;       // empty: nothing launched
+  QString Launched; // empty: nothing launched
 };
 
 void PrintTo(const ExcelCase &c, std::ostream *os) { *os << c.Name; }
@@ -459,8 +456,8 @@ TEST_P(LaunchExcel, OpensTheTextBeforeTheFirstSlashWithoutQuotes)
   if (c.ExtensionKey)
     Registry->SetValue(TRootKey::HKEY_CLASSES_ROOT, ".xls", "", c.TypeName);
   if (!c.CommandKeyType.isEmpty())
-    Registry->SetValue(TRootKey::HKEY_CLASSES_ROOT, c.CommandKeyType + "\\shell\\open\\command",
-                       "", c.Command);
+    Registry->SetValue(TRootKey::HKEY_CLASSES_ROOT, c.CommandKeyType + "\\shell\\open\\command", "",
+                       c.Command);
   Start().ToolButton10->click();
   if (c.Launched.isEmpty()) {
     EXPECT_TRUE(Launches.empty());
@@ -476,22 +473,21 @@ TEST_P(LaunchExcel, OpensTheTextBeforeTheFirstSlashWithoutQuotes)
 
 INSTANTIATE_TEST_SUITE_P(
     XlsCommand, LaunchExcel,
-    ::testing::Values(
-        ExcelCase{"QuotedPathAndSwitch", true, "Excel.Sheet.8", "Excel.Sheet.8",
-                  "\"C:\\Office\\EXCEL.EXE\" /e", "C:\\Office\\EXCEL.EXE "},
-        ExcelCase{"BarePathWithoutSlash", true, "Excel.Sheet.8", "Excel.Sheet.8",
-                  "C:\\Office\\EXCEL.EXE", ""},
-        ExcelCase{"QuotesInsideRemoved", true, "calc", "calc",
-                  "\"/usr/bin/\"x /dde", ""},
-        ExcelCase{"DesktopEntryCommand", true, "application/vnd.ms-excel",
-                  "application/vnd.ms-excel", "\"libreoffice-calc.desktop\" /open %1",
-                  "libreoffice-calc.desktop "},
-        ExcelCase{"EmptyTypeNameUsesTheExtension", true, "", ".xls", "\"gnumeric\" /dde",
-                  "gnumeric "},
-        ExcelCase{"NoExtensionKey", false, "", "Excel.Sheet.8", "\"excel\" /e", ""},
-        ExcelCase{"NoCommandKey", true, "Excel.Sheet.8", "", "", ""},
-        ExcelCase{"EmptyCommand", true, "Excel.Sheet.8", "Excel.Sheet.8", "", ""},
-        ExcelCase{"SlashFirst", true, "Excel.Sheet.8", "Excel.Sheet.8", "/dde", ""}),
+    ::testing::Values(ExcelCase{"QuotedPathAndSwitch", true, "Excel.Sheet.8", "Excel.Sheet.8",
+                                "\"C:\\Office\\EXCEL.EXE\" /e", "C:\\Office\\EXCEL.EXE "},
+                      ExcelCase{"BarePathWithoutSlash", true, "Excel.Sheet.8", "Excel.Sheet.8",
+                                "C:\\Office\\EXCEL.EXE", ""},
+                      ExcelCase{"QuotesInsideRemoved", true, "calc", "calc", "\"/usr/bin/\"x /dde",
+                                ""},
+                      ExcelCase{"DesktopEntryCommand", true, "application/vnd.ms-excel",
+                                "application/vnd.ms-excel", "\"libreoffice-calc.desktop\" /open %1",
+                                "libreoffice-calc.desktop "},
+                      ExcelCase{"EmptyTypeNameUsesTheExtension", true, "", ".xls",
+                                "\"gnumeric\" /dde", "gnumeric "},
+                      ExcelCase{"NoExtensionKey", false, "", "Excel.Sheet.8", "\"excel\" /e", ""},
+                      ExcelCase{"NoCommandKey", true, "Excel.Sheet.8", "", "", ""},
+                      ExcelCase{"EmptyCommand", true, "Excel.Sheet.8", "Excel.Sheet.8", "", ""},
+                      ExcelCase{"SlashFirst", true, "Excel.Sheet.8", "Excel.Sheet.8", "/dde", ""}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST(SpreadsheetProgramOf, KeepsTheTextBeforeTheFirstSlash)
@@ -570,7 +566,8 @@ TEST_F(MainWindow, RightClickInTheEditorOpensThePopupMenu)
 {
   TRichTextEd &w = Start();
   QWidget *viewport = w.Editor->viewport();
-  QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(10, 10), viewport->mapToGlobal(QPoint(10, 10)));
+  QContextMenuEvent e(QContextMenuEvent::Mouse, QPoint(10, 10),
+                      viewport->mapToGlobal(QPoint(10, 10)));
   QApplication::sendEvent(viewport, &e);
   EXPECT_TRUE(w.EditorPopupMenu1->isVisible());
   w.EditorPopupMenu1->hide();
@@ -797,15 +794,15 @@ TEST_P(ReplaceCommand, ReplacesInTheSelectionOrTheWholeText)
 INSTANTIATE_TEST_SUITE_P(
     ReplaceText, ReplaceCommand,
     ::testing::Values(
-        ReplaceCase{"FirstInWholeTextAnyCase", "a CAT, a cat", 0, 0, false, false,
-                    "a dog, a cat", -1},
+        ReplaceCase{"FirstInWholeTextAnyCase", "a CAT, a cat", 0, 0, false, false, "a dog, a cat",
+                    -1},
         ReplaceCase{"AllInWholeText", "a CAT, a cat", 0, 0, false, true, "a dog, a dog", -1},
-        ReplaceCase{"MatchCaseSkipsOtherCase", "a CAT, a cat", 0, 0, true, false,
-                    "a CAT, a dog", -1},
+        ReplaceCase{"MatchCaseSkipsOtherCase", "a CAT, a cat", 0, 0, true, false, "a CAT, a dog",
+                    -1},
         ReplaceCase{"AllOnlyInsideSelection", "cat cat\r\ncat cat", 4, 12, false, true,
                     "cat dog\r\ndog cat", 8},
-        ReplaceCase{"SelectedMatchOnSecondLineSelectsReplacement", "x\r\nthe cat", 7, 10,
-                    false, false, "x\r\nthe dog", 3},
+        ReplaceCase{"SelectedMatchOnSecondLineSelectsReplacement", "x\r\nthe cat", 7, 10, false,
+                    false, "x\r\nthe dog", 3},
         ReplaceCase{"NothingFoundKeepsText", "no match", 0, 0, false, false, "no match", -1}),
     [](const auto &info) { return std::string(info.param.Name); });
 
@@ -832,10 +829,17 @@ TEST_F(MainWindow, DroppedFilesAreAcceptedAndChangeNothing)
 TEST_F(MainWindow, FormattingBandInOrderWithItsToolTips)
 {
   const std::vector<ToolBarEntry> expected = {
-      {"ToolButton17", "Font"},     {"BoldButton", "Bold"},       {"ItalicButton", "Italic"},
-      {"UnderlineButton", ""},      {"", ""},                     {"LeftAlign", "Align Left"},
-      {"CenterAlign", "Centre Text"}, {"RightAlign", "Align Right"}, {"", ""},
-      {"BulletsButton", "Bullets"}, {"BulletsNumButton", ""},
+      {"ToolButton17", "Font"},
+      {"BoldButton", "Bold"},
+      {"ItalicButton", "Italic"},
+      {"UnderlineButton", ""},
+      {"", ""},
+      {"LeftAlign", "Align Left"},
+      {"CenterAlign", "Centre Text"},
+      {"RightAlign", "Align Right"},
+      {"", ""},
+      {"BulletsButton", "Bullets"},
+      {"BulletsNumButton", ""},
   };
   TRichTextEd &w = Start();
   w.ToolButton18->click();
@@ -969,27 +973,36 @@ void DragMarker(QLabel *marker, int dx)
 INSTANTIATE_TEST_SUITE_P(
     Paragraphs, ParagraphCommand,
     ::testing::Values(
-        ParagraphCommandCase{"Centre", [](TRichTextEd &w) { w.CenterAlign->click(); },
-                             {2, 0, 0, 0, 0}, {2, 0, 20, 5, 7}},
-        ParagraphCommandCase{"Bullets", [](TRichTextEd &w) { w.BulletsButton->click(); },
-                             {0, 1, 0, 10, 0}, {1, 1, 20, 10, 7}},
-        ParagraphCommandCase{"Numbers", [](TRichTextEd &w) { w.BulletsNumButton->click(); },
-                             {0, 2, 0, 0, 0}, {1, 2, 20, 5, 7}},
+        ParagraphCommandCase{"Centre",
+                             [](TRichTextEd &w) { w.CenterAlign->click(); },
+                             {2, 0, 0, 0, 0},
+                             {2, 0, 20, 5, 7}},
+        ParagraphCommandCase{"Bullets",
+                             [](TRichTextEd &w) { w.BulletsButton->click(); },
+                             {0, 1, 0, 10, 0},
+                             {1, 1, 20, 10, 7}},
+        ParagraphCommandCase{"Numbers",
+                             [](TRichTextEd &w) { w.BulletsNumButton->click(); },
+                             {0, 2, 0, 0, 0},
+                             {1, 2, 20, 5, 7}},
         // Numbering off is written to both, also to the one that had none: its left indent goes.
         ParagraphCommandCase{"BulletsOnThenOff",
                              [](TRichTextEd &w) {
                                w.BulletsButton->click();
                                w.BulletsButton->click();
                              },
-                             {0, 0, 0, 0, 0}, {1, 0, 20, 0, 7}},
+                             {0, 0, 0, 0, 0},
+                             {1, 0, 20, 0, 7}},
         // Right marker 12 pixels left: right indent trunc((width - x + 4 - 2) * 3 / 4) - 12.
         ParagraphCommandCase{"RightIndentMarker",
                              [](TRichTextEd &w) { DragMarker(w.RightInd, -12); },
-                             {0, 0, 0, 0, 9}, {1, 0, 20, 5, 9}},
+                             {0, 0, 0, 0, 9},
+                             {1, 0, 20, 5, 9}},
         // First-line marker from 2 to 32: first indent 23, the other lines of line 0 stay put.
         ParagraphCommandCase{"FirstIndentMarker",
                              [](TRichTextEd &w) { DragMarker(w.FirstInd, 30); },
-                             {0, 0, 23, -23, 0}, {1, 0, 23, -23, 7}}),
+                             {0, 0, 23, -23, 0},
+                             {1, 0, 23, -23, 7}}),
     [](const auto &info) { return std::string(info.param.Name); });
 
 TEST_F(MainWindow, MouseDownShowsTheFormattingOfTheClickedPosition)
@@ -1013,8 +1026,8 @@ TEST_F(MainWindow, MouseDownShowsTheFormattingOfTheClickedPosition)
     QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(viewport, &release);
     const bool boldLine = pos != 9 && pos != 8;
     EXPECT_EQ(w.Editor->LineFromChar(w.Editor->GetSelStart()), w.Editor->LineFromChar(pos));
@@ -1041,10 +1054,22 @@ TEST_F(MainWindow, FontDialogOpensOnTheSelectionsFontAndAppliesItsColour)
     TCharAttributes expected;
   };
   const Run runs[] = {
-      {"cancelled changes nothing", false, 0, 4, {"Arial", 14, FontStyleBit(TFontStyle::fsBold), 0x0000FF, 0, 2}},
-      {"confirmed with an empty selection changes nothing", true, 2, 2, {"Arial", 14, FontStyleBit(TFontStyle::fsBold), 0x0000FF, 0, 2}},
-      {"confirmed: italic and blue; character set and pitch kept", true, 0, 4,
-       {"Arial", 14, FontStyleBit(TFontStyle::fsBold) | FontStyleBit(TFontStyle::fsItalic), 0xFF0000, 0, 2}},
+      {"cancelled changes nothing",
+       false,
+       0,
+       4,
+       {"Arial", 14, FontStyleBit(TFontStyle::fsBold), 0x0000FF, 0, 2}},
+      {"confirmed with an empty selection changes nothing",
+       true,
+       2,
+       2,
+       {"Arial", 14, FontStyleBit(TFontStyle::fsBold), 0x0000FF, 0, 2}},
+      {"confirmed: italic and blue; character set and pitch kept",
+       true,
+       0,
+       4,
+       {"Arial", 14, FontStyleBit(TFontStyle::fsBold) | FontStyleBit(TFontStyle::fsItalic),
+        0xFF0000, 0, 2}},
   };
   for (const Run &r : runs) {
     SCOPED_TRACE(r.name);
@@ -1177,7 +1202,8 @@ TEST(ToolIcons, AllInOnePastesAreEasyToTellApart)
     for (int x = 0; x < dash.width(); ++x) {
       const QColor a = dash.pixelColor(x, y), b = flush.pixelColor(x, y);
       if (std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
-              std::abs(a.blue() - b.blue()) + std::abs(a.alpha() - b.alpha()) > 120)
+              std::abs(a.blue() - b.blue()) + std::abs(a.alpha() - b.alpha()) >
+          120)
         ++differing;
     }
   EXPECT_GE(differing, 30) << "of 256 pixels";
@@ -1192,8 +1218,8 @@ protected:
   void SetUp() override
   {
     ASSERT_TRUE(FDir.isValid());
-    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS",
-                             "XDG_CONFIG_DIRS", "XDG_CURRENT_DESKTOP"})
+    for (const char *name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_DATA_DIRS", "XDG_CONFIG_DIRS",
+                             "XDG_CURRENT_DESKTOP"})
       FSaved.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
     const QString data = FDir.filePath("data"), config = FDir.filePath("config");
     QDir().mkpath(data + "/applications");

@@ -14,10 +14,7 @@
 // Which widget stands behind the window under test.
 enum class TSurface { Rich, Plain };
 
-inline const char *SurfaceName(TSurface s)
-{
-  return s == TSurface::Rich ? "Rich" : "Plain";
-}
+inline const char *SurfaceName(TSurface s) { return s == TSurface::Rich ? "Rich" : "Plain"; }
 
 // Owns a top-level widget and hands out its edit window.
 struct TSurfaceHolder {

@@ -46,13 +46,11 @@ TEST_P(Editing, SelectionUsesBreaksOfTwo)
     const char *selText;
   };
   const Case cases[] = {
-      {0, 2, {0, 2}, "ab"},
-      {1, 5, {1, 5}, "b\r\nc"},
-      {4, 10, {4, 10}, "cd\r\nef"},
-      {0, -1, {0, 10}, "ab\r\ncd\r\nef"},   // end -1: to the end
-      {7, 100, {6, 10}, "\r\nef"},          // from between CR and LF (line 1's end), clamped
-      {6, 2, {2, 6}, "\r\ncd"},             // caret before the anchor reads ordered
-      {3, 3, {2, 2}, ""},                   // between CR and LF: the end of the line's text
+      {0, 2, {0, 2}, "ab"},         {1, 5, {1, 5}, "b\r\nc"},
+      {4, 10, {4, 10}, "cd\r\nef"}, {0, -1, {0, 10}, "ab\r\ncd\r\nef"}, // end -1: to the end
+      {7, 100, {6, 10}, "\r\nef"}, // from between CR and LF (line 1's end), clamped
+      {6, 2, {2, 6}, "\r\ncd"},    // caret before the anchor reads ordered
+      {3, 3, {2, 2}, ""},          // between CR and LF: the end of the line's text
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.start << "," << c.end);
@@ -81,7 +79,11 @@ TEST(EditWindowSelection, StartAboveLimitReadsAsZero)
   // What an edit control answers through an unsigned -1 start.
   struct HugeStart : TEditWindow {
     int start = 0;
-    void GetSel(int &s, int &e) const override { s = start; e = 5; }
+    void GetSel(int &s, int &e) const override
+    {
+      s = start;
+      e = 5;
+    }
   } w;
   w.start = int(0x7FFFFFFFu);
   EXPECT_EQ(w.GetSelStart(), 0);
@@ -494,13 +496,37 @@ TEST_F(RichAttributes, ParagraphMaskWritesOneAttributeAndKeepsEachParagraphsOthe
     TParaAttributes first, secondRead; // what each paragraph reads afterwards
   };
   const Case cases[] = {
-      {"alignment", TParaAttribute::paAlignment, {2, 0, 0, 0, 0}, {2, 0, 0, 0, 0}, {2, 0, 20, 5, 7}},
-      {"first indent", TParaAttribute::paFirstIndent, {0, 0, 9, 0, 0}, {0, 0, 9, 0, 0}, {1, 0, 9, 5, 7}},
-      {"left indent", TParaAttribute::paLeftIndent, {0, 0, 0, -3, 0}, {0, 0, 0, -3, 0}, {1, 0, 20, -3, 7}},
-      {"right indent", TParaAttribute::paRightIndent, {0, 0, 0, 0, 11}, {0, 0, 0, 0, 11}, {1, 0, 20, 5, 11}},
-      {"bullets", TParaAttribute::paNumbering, {0, 1, 0, 0, 0}, {0, 1, 0, 10, 0}, {1, 1, 20, 10, 7}},
+      {"alignment",
+       TParaAttribute::paAlignment,
+       {2, 0, 0, 0, 0},
+       {2, 0, 0, 0, 0},
+       {2, 0, 20, 5, 7}},
+      {"first indent",
+       TParaAttribute::paFirstIndent,
+       {0, 0, 9, 0, 0},
+       {0, 0, 9, 0, 0},
+       {1, 0, 9, 5, 7}},
+      {"left indent",
+       TParaAttribute::paLeftIndent,
+       {0, 0, 0, -3, 0},
+       {0, 0, 0, -3, 0},
+       {1, 0, 20, -3, 7}},
+      {"right indent",
+       TParaAttribute::paRightIndent,
+       {0, 0, 0, 0, 11},
+       {0, 0, 0, 0, 11},
+       {1, 0, 20, 5, 11}},
+      {"bullets",
+       TParaAttribute::paNumbering,
+       {0, 1, 0, 0, 0},
+       {0, 1, 0, 10, 0},
+       {1, 1, 20, 10, 7}},
       {"numbers", TParaAttribute::paNumbering, {0, 2, 0, 0, 0}, {0, 2, 0, 0, 0}, {1, 2, 20, 5, 7}},
-      {"numbering off", TParaAttribute::paNumbering, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {1, 0, 20, 0, 7}},
+      {"numbering off",
+       TParaAttribute::paNumbering,
+       {0, 0, 0, 0, 0},
+       {0, 0, 0, 0, 0},
+       {1, 0, 20, 0, 7}},
   };
   auto expectParagraph = [&](int line, const TParaAttributes &want) {
     SCOPED_TRACE(line);

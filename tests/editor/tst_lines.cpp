@@ -10,10 +10,7 @@
 #include <random>
 
 namespace {
-QString Repeat(char16_t c, int n)
-{
-  return QString(n, QChar(c));
-}
+QString Repeat(char16_t c, int n) { return QString(n, QChar(c)); }
 } // namespace
 
 std::vector<TextCase> TextCases()
@@ -29,13 +26,19 @@ std::vector<TextCase> TextCases()
       {"only breaks", "\r\n\r\n", {"", "", ""}},
       {"LF then CR is two breaks", "\n\r", {"", "", ""}},
       {"CR then CR LF", "x\r\r\ny", {"x", "", "y"}},
-      {"mixed breaks", "one\r\ntwo\rthree\nfour\r\n\nfive", {"one", "two", "three", "four", "", "five"}},
+      {"mixed breaks",
+       "one\r\ntwo\rthree\nfour\r\n\nfive",
+       {"one", "two", "three", "four", "", "five"}},
       {"trailing lone CR", "end\r", {"end", ""}},
       {"unicode separators", QStringLiteral("x\u2028y\u2029z"), {"x", "y", "z"}},
-      {"no-break space and tab kept", QStringLiteral("a\u00A0b\tc"), {QStringLiteral("a\u00A0b\tc")}},
-      {"long lines", Repeat(u'x', 5000) + "\r\n" + Repeat(u'y', 4097) + "\r\nz",
+      {"no-break space and tab kept",
+       QStringLiteral("a\u00A0b\tc"),
+       {QStringLiteral("a\u00A0b\tc")}},
+      {"long lines",
+       Repeat(u'x', 5000) + "\r\n" + Repeat(u'y', 4097) + "\r\nz",
        {Repeat(u'x', 5000), Repeat(u'y', 4097), "z"}},
-      {"non-BMP", "a" + smile + "b\r\n" + clef + "\r\n" + smile + smile,
+      {"non-BMP",
+       "a" + smile + "b\r\n" + clef + "\r\n" + smile + smile,
        {"a" + smile + "b", clef, smile + smile}},
   };
 }

@@ -21,7 +21,8 @@ int CountPixels(const QImage &image, const std::function<bool(QRgb)> &pred)
 
 bool InsidePair(const QString &text, int pos)
 {
-  return pos > 0 && pos < text.size() && text.at(pos).isLowSurrogate() && text.at(pos - 1).isHighSurrogate();
+  return pos > 0 && pos < text.size() && text.at(pos).isLowSurrogate() &&
+         text.at(pos - 1).isHighSurrogate();
 }
 
 class ScreenTable : public ::testing::TestWithParam<TSurface> {
@@ -124,8 +125,9 @@ TEST_P(ScreenTable, BackgroundColourAndErase)
   EXPECT_EQ(image.pixel(5, 5), qRgb(0, 255, 0));
   EXPECT_EQ(W->SetBackgroundColor(CLR_DEFAULT), 0x00FF00u);
   const QColor system = QGuiApplication::palette().color(QPalette::Base);
-  EXPECT_EQ(W->SetBackgroundColor(CLR_DEFAULT),
-            quint32(system.red()) | (quint32(system.green()) << 8) | (quint32(system.blue()) << 16));
+  EXPECT_EQ(W->SetBackgroundColor(CLR_DEFAULT), quint32(system.red()) |
+                                                    (quint32(system.green()) << 8) |
+                                                    (quint32(system.blue()) << 16));
 }
 
 TEST_P(ScreenTable, RedrawOffSuppressesPaintingUntilOn)
@@ -228,7 +230,8 @@ TEST_F(RichPaint, HideSelectionDrawsTheSelectionOnlyWithFocusOrWhenOff)
 {
   W->SetText("WWWWWWWWWWWWWWWW");
   W->SelectAll();
-  const QColor highlight = QGuiApplication::palette().color(QPalette::Inactive, QPalette::Highlight);
+  const QColor highlight =
+      QGuiApplication::palette().color(QPalette::Inactive, QPalette::Highlight);
   ASSERT_NE(highlight, QGuiApplication::palette().color(QPalette::Inactive, QPalette::Base));
   auto highlighted = [&] {
     const QImage image = Ed.viewport()->grab().toImage();

@@ -45,7 +45,8 @@ TEST(EditWindows, ClassNamesAndStyleBits)
     w->ExGetSel(lo, hi);
     EXPECT_EQ(lo != -2, c.className == "RichEdit20W");
   }
-  EXPECT_EQ(static_cast<HWND>(rich), TEditWindow::FromControl(rich)) << "the editor is its own window";
+  EXPECT_EQ(static_cast<HWND>(rich), TEditWindow::FromControl(rich))
+      << "the editor is its own window";
 }
 
 TEST(EditWindows, ContainerWalkFindsTheEditWindowsInOrder)

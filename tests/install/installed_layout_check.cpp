@@ -27,10 +27,7 @@ QString InProgramFolder(const char *Name)
   return QString::fromLatin1(ProgramDataFolder) + QLatin1Char('\\') + QLatin1String(Name);
 }
 
-QString Prefix()
-{
-  return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/..");
-}
+QString Prefix() { return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/.."); }
 
 // The user's folder as the XDG base directory specification places it.
 QString ExpectedUserFolder()
@@ -47,7 +44,8 @@ TEST(InstalledLayout, ShippedFilesAreReadFromTheDataFolderAndUserFilesFromXdg)
   EXPECT_EQ(layout.ShippedFolder(), Prefix() + "/share/linewright/Dictionaries");
   EXPECT_EQ(layout.UserFolder(), ExpectedUserFolder());
   const QString folder = QString::fromLatin1(ProgramDataFolder);
-  EXPECT_EQ(layout.SearchFolders(folder), (QStringList{ExpectedUserFolder(), layout.ShippedFolder()}));
+  EXPECT_EQ(layout.SearchFolders(folder),
+            (QStringList{ExpectedUserFolder(), layout.ShippedFolder()}));
   EXPECT_EQ(layout.WritableFile(InProgramFolder("Spell.cfg")), ExpectedUserFolder() + "/Spell.cfg");
   EXPECT_FALSE(QFileInfo::exists(QCoreApplication::applicationDirPath() + "/Dictionaries"));
 }
@@ -67,7 +65,8 @@ TEST(InstalledLayout, MainWindowThesaurusReadsTheInstalledFile)
 
 TEST(InstalledLayout, ShippedMainDictionaryReadsTheInstalledFile)
 {
-  const QString name = ProgramDataLayout().ReadableFile(ExpandPathMacros(InProgramFolder("aussie.wdm")));
+  const QString name =
+      ProgramDataLayout().ReadableFile(ExpandPathMacros(InProgramFolder("aussie.wdm")));
   if (!QFileInfo::exists(name))
     GTEST_SKIP() << "aussie.wdm is not built (hunspell-en-au missing)";
   EXPECT_EQ(name, ProgramDataLayout().ShippedFolder() + "/aussie.wdm");
@@ -85,7 +84,8 @@ TEST(InstalledLayout, SettingsAndCustomDictionaryPersistInTheUserFolder)
   const TDataLayout layout = ProgramDataLayout();
   TTestConfigOwner owner;
   owner.Filename = layout.WritableFile(InProgramFolder("Spell.cfg"));
-  const QString dictionaryName = layout.WritableFolder(QString::fromLatin1(ProgramDataFolder)) + "/tester.wdu";
+  const QString dictionaryName =
+      layout.WritableFolder(QString::fromLatin1(ProgramDataFolder)) + "/tester.wdu";
   const QString word = QStringLiteral("wombatish");
 
   {

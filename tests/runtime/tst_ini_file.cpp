@@ -18,7 +18,10 @@ namespace {
 class IniFileTest : public ::testing::Test {
 protected:
   void SetUp() override { ASSERT_TRUE(FDir.isValid()); }
-  QString Path(const QString &name = QStringLiteral("Spell.cfg")) const { return FDir.path() + "/" + name; }
+  QString Path(const QString &name = QStringLiteral("Spell.cfg")) const
+  {
+    return FDir.path() + "/" + name;
+  }
   void Write(const QByteArray &bytes, const QString &name = QStringLiteral("Spell.cfg")) const
   {
     QFile f(Path(name));
@@ -64,17 +67,18 @@ TEST_F(IniFileTest, ReadsWithProfileSemantics)
   const struct {
     const char *section, *key, *expected;
   } cases[] = {
-      {"ALICE", "KEY", "first"},        // names ignore case; the first key wins
+      {"ALICE", "KEY", "first"}, // names ignore case; the first key wins
       {"alice", "spaced", "padded value"},
-      {"alice", "Empty", ""},           // present but empty is not the default
+      {"alice", "Empty", ""}, // present but empty is not the default
       {"alice", "missing", "<def>"},
       {"nobody", "Key", "<def>"},
       {"bob", "_main_COUNT", "1"},
       {"carol", "x", "1"},
-      {"Bob", "x", "<def>"},            // keys belong to their own section
+      {"Bob", "x", "<def>"}, // keys belong to their own section
   };
   for (const auto &c : cases)
-    EXPECT_EQ(ini.ReadString(c.section, c.key, "<def>"), QString::fromUtf8(c.expected)) << c.section << "/" << c.key;
+    EXPECT_EQ(ini.ReadString(c.section, c.key, "<def>"), QString::fromUtf8(c.expected))
+        << c.section << "/" << c.key;
   EXPECT_EQ(ini.ReadSections(), (QStringList{"Bob", "alice", "Carol"}));
   EXPECT_TRUE(ini.SectionExists("CAROL"));
   const auto pairs = ini.ReadSection("alice");
@@ -135,7 +139,8 @@ TEST_F(IniFileTest, RejectsNamesThatWouldCorruptTheFile)
   TIniFile ini(Path());
   const struct {
     const char *section, *key;
-  } cases[] = {{"s", ""}, {"", "k"}, {"s", "a=b"}, {"s", "a\nb"}, {"a]b", "k"}, {"s\nt", "k"}, {"s", "[k"}};
+  } cases[] = {{"s", ""},    {"", "k"},     {"s", "a=b"}, {"s", "a\nb"},
+               {"a]b", "k"}, {"s\nt", "k"}, {"s", "[k"}};
   for (const auto &c : cases)
     EXPECT_FALSE(ini.WriteString(c.section, c.key, "v")) << c.section << "/" << c.key;
   EXPECT_EQ(Read(), kSample);
@@ -177,7 +182,7 @@ TEST_F(IniFileTest, WritesKeepPermissionsAndLinks)
   EXPECT_TRUE(TIniFile(Path()).WriteString("alice", "Key", "via link"));
   EXPECT_TRUE(QFileInfo(Path()).isSymLink());
   EXPECT_EQ(TIniFile(Path("real.cfg")).ReadString("alice", "key", ""), QStringLiteral("via link"));
-  struct stat st{};
+  struct stat st {};
   ASSERT_EQ(::stat(QFile::encodeName(Path("real.cfg")).constData(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
@@ -275,12 +280,15 @@ TEST_F(IniFileTest, WriteKeepsOtherSectionsBytes)
     const char *name;
     QByteArray before, after;
   } cases[] = {
-      {"UTF-16 LE with an odd last byte", utf16(wide, false) + "\x07", utf16(wideAfter, false) + "\x07"},
+      {"UTF-16 LE with an odd last byte", utf16(wide, false) + "\x07",
+       utf16(wideAfter, false) + "\x07"},
       {"UTF-16 BE", utf16(wide, true), utf16(wideAfter, true)},
       {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF[Other]\nx=\xC3\xA9\n[s]\nk=old\n",
        "\xEF\xBB\xBF[Other]\nx=\xC3\xA9\n[s]\nk=new\n"},
-      {"Windows-1252", "[Other]\nx=na\xEFve \x80\n[s]\nk=old\n", "[Other]\nx=na\xEFve \x80\n[s]\nk=new\n"},
-      {"mixed line ends", "[Other]\nx=1\r\ny=2\r\r\n[s]\r\nk=old\n", "[Other]\nx=1\r\ny=2\r\r\n[s]\r\nk=new\n"},
+      {"Windows-1252", "[Other]\nx=na\xEFve \x80\n[s]\nk=old\n",
+       "[Other]\nx=na\xEFve \x80\n[s]\nk=new\n"},
+      {"mixed line ends", "[Other]\nx=1\r\ny=2\r\r\n[s]\r\nk=old\n",
+       "[Other]\nx=1\r\ny=2\r\r\n[s]\r\nk=new\n"},
       {"no final line end", "[s]\nk=old\n[Other]\nx=1", "[s]\nk=new\n[Other]\nx=1"},
   };
   for (const auto &c : cases) {
@@ -328,9 +336,11 @@ TEST_F(IniFileTest, WriteRemovesStaleTemporaryFilesOfItsOwn)
 {
   Write(kSample);
   const QString self = QString::number(::getpid());
-  const QStringList stale{"Spell.cfg.tmp.99999999.0", "Spell.cfg.tmp.99999998.17", "Spell.cfg.tmp." + self + ".5"};
-  const QStringList kept{"Spell.cfg.tmp." + self + ".6", "Spell.cfg.tmp.x.1", "Spell.cfg.tmp.1.2.bak",
-                         "Other.cfg.tmp.99999999.2", "Spell.cfg.tmp", "Spell.cfg.bak"};
+  const QStringList stale{"Spell.cfg.tmp.99999999.0", "Spell.cfg.tmp.99999998.17",
+                          "Spell.cfg.tmp." + self + ".5"};
+  const QStringList kept{
+      "Spell.cfg.tmp." + self + ".6", "Spell.cfg.tmp.x.1", "Spell.cfg.tmp.1.2.bak",
+      "Other.cfg.tmp.99999999.2",     "Spell.cfg.tmp",     "Spell.cfg.bak"};
   auto writeAll = [&] {
     for (const QString &name : stale + kept)
       Write(QByteArray(4096, 'x'), name);

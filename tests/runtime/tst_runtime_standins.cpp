@@ -130,10 +130,8 @@ TEST_P(ErrorBoxFullStop, AddsAFullStopAfterCharactersAboveIt)
 
 INSTANTIATE_TEST_SUITE_P(Messages, ErrorBoxFullStop,
                          ::testing::Values(FullStopCase{"Stream read error", "Stream read error."},
-                                           FullStopCase{"Done.", "Done."},
-                                           FullStopCase{"", ""},
-                                           FullStopCase{"Why?", "Why?."},
-                                           FullStopCase{"a-", "a-"},
+                                           FullStopCase{"Done.", "Done."}, FullStopCase{"", ""},
+                                           FullStopCase{"Why?", "Why?."}, FullStopCase{"a-", "a-"},
                                            FullStopCase{"x/", "x/."}));
 
 TEST(ErrorBox, AnEscapingErrorIsShownAndTheProgramGoesOn)

@@ -3,26 +3,27 @@
 // outside the buffers, hang or crash.
 #include "wrThesaurusFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 #include <cstddef>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-  static const QString path =
-      QDir::temp().filePath(QStringLiteral("lw-fuzz-thesaurus-%1.wdt").arg(QCoreApplication::applicationPid()));
+  static const QString path = QDir::temp().filePath(
+      QStringLiteral("lw-fuzz-thesaurus-%1.wdt").arg(QCoreApplication::applicationPid()));
   {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return 0;
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+      return 0;
     f.write(reinterpret_cast<const char *>(data), qint64(size));
   }
   TThesaurusFile file;
   file.SetFileName(path);
-  static const char16_t *const words[] = {u"happy", u"Happy", u"HAPPY", u"", u"cartoon", u"cart",
-                                          u"car", u"merry", u"gladden", u"zebra", u"caf\u00E9",
-                                          u"\u4E00"};
+  static const char16_t *const words[] = {u"happy",   u"Happy", u"HAPPY",     u"",
+                                          u"cartoon", u"cart",  u"car",       u"merry",
+                                          u"gladden", u"zebra", u"caf\u00E9", u"\u4E00"};
   for (const char16_t *w : words) {
     try {
       if (file.LookupWord(QString::fromUtf16(w))) {
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         for (const auto &c : file.Contexts()) {
           total += c->ContextWord.size() + c->ContextKindName.size();
           for (const QStringList &list : c->Words)
-            for (const QString &s : list) total += s.size();
+            for (const QString &s : list)
+              total += s.size();
         }
         (void)total;
       }

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
   std::vector<TMythesEntry> entries;
   QString error;
-  if (!ParseMythes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), entries, error)) {
+  if (!ParseMythes(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)), entries,
+                   error)) {
     if (error.isEmpty()) {
       std::fprintf(stderr, "fuzz_thesbuild_mythes: refused without a message\n");
       std::abort();

@@ -18,7 +18,8 @@ inline std::array<QStringList, 4> InList(int kind, const QStringList &words)
 inline void AddHappyContent(TThesaurusWriter &w)
 {
   w.Name = QStringLiteral("Test Thesaurus");
-  const int cHappy = w.AddContext("happy", InList(3, {"happy", "cheerful", "joyful", "content", "glad"}));
+  const int cHappy =
+      w.AddContext("happy", InList(3, {"happy", "cheerful", "joyful", "content", "glad"}));
   const int cGlad = w.AddContext("glad", InList(3, {"glad", "happy", "willing"}));
   const int cHouse = w.AddContext("home", InList(1, {"home", "house", "dwelling"}));
   const int cRun = w.AddContext("sprint", InList(2, {"sprint", "run", "dash"}));

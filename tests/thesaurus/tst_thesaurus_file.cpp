@@ -18,7 +18,8 @@ struct Loaded {
 QStringList ContextWords(const TThesaurusFile &f)
 {
   QStringList out;
-  for (const auto &c : f.Contexts()) out << c->ContextWord;
+  for (const auto &c : f.Contexts())
+    out << c->ContextWord;
   return out;
 }
 
@@ -81,7 +82,8 @@ TEST(ThesaurusFile, CaseOfTheLookupCarriesToItsContexts)
       {"happy", false, true, {"happy", "glad"}, {"happy", "cheerful", "joyful", "content", "glad"}},
   };
   for (const Case &c : cases) {
-    SCOPED_TRACE(std::string(c.lookup) + (c.allowCaseChanges ? " with" : " without") + " case changes");
+    SCOPED_TRACE(std::string(c.lookup) + (c.allowCaseChanges ? " with" : " without") +
+                 " case changes");
     t.file.SetAllowCaseChanges(c.allowCaseChanges);
     EXPECT_EQ(t.file.LookupWord(c.lookup), c.found);
     EXPECT_EQ(ContextWords(t.file), c.contexts);
@@ -95,7 +97,8 @@ TEST(ThesaurusFile, CaseOfTheLookupCarriesToItsContexts)
 TEST(ThesaurusFile, AdjustCaseFollowsFullUnicodeRules)
 {
   EXPECT_EQ(TThesaurusFile::AdjustCase("STRASSE", QString::fromUtf8("straße")), "STRASSE");
-  EXPECT_EQ(TThesaurusFile::AdjustCase(QString::fromUtf8("Élan"), QString::fromUtf8("élan")), QString::fromUtf8("Élan"));
+  EXPECT_EQ(TThesaurusFile::AdjustCase(QString::fromUtf8("Élan"), QString::fromUtf8("élan")),
+            QString::fromUtf8("Élan"));
   EXPECT_EQ(TThesaurusFile::AdjustCase("word", "Mixed"), "Mixed");
 }
 
@@ -112,10 +115,11 @@ TEST(ThesaurusFile, WordsOnTailChainsAndPrefixes)
     const char *word;
     bool found;
   } cases[] = {
-      {"happy", true},    {"happ", false},     {"happyy", false}, {"happx", false}, {"hap", false},
-      {"hat", true},      {"ha", false},       {"h", false},      {"carpet", true}, {"carp", false},
-      {"carpets", false}, {"cartoon", true},   {"cart", true},    {"car", false},   {"carto", false},
-      {"a", true},        {"cartoons", false}, {"", false},
+      {"happy", true},     {"happ", false}, {"happyy", false},  {"happx", false},
+      {"hap", false},      {"hat", true},   {"ha", false},      {"h", false},
+      {"carpet", true},    {"carp", false}, {"carpets", false}, {"cartoon", true},
+      {"cart", true},      {"car", false},  {"carto", false},   {"a", true},
+      {"cartoons", false}, {"", false},
   };
   t.file.SetAllowCaseChanges(false);
   for (const Case &c : cases) {
@@ -125,13 +129,15 @@ TEST(ThesaurusFile, WordsOnTailChainsAndPrefixes)
   }
   // Every list word reads back through parents and tail chains.
   ASSERT_TRUE(t.file.LookupWord("cartoon"));
-  EXPECT_EQ(t.file.Contexts()[0]->Words[2], QStringList({"happy", "hat", "carpet", "cartoon", "cart", "a"}));
+  EXPECT_EQ(t.file.Contexts()[0]->Words[2],
+            QStringList({"happy", "hat", "carpet", "cartoon", "cart", "a"}));
 }
 
 TEST(ThesaurusFile, LinkValueNamesContextAndKind)
 {
   TThesaurusWriter w;
-  for (const char *m : {"zeroth", "first", "second", "third", "fourth"}) w.AddContext(m, InList(1, {m}));
+  for (const char *m : {"zeroth", "first", "second", "third", "fourth"})
+    w.AddContext(m, InList(1, {m}));
   w.AddLinkValue("seventeen", 17);
   w.AddLinkValue("seventeen", 4);
   Loaded t(w);
@@ -155,7 +161,8 @@ TEST(ThesaurusFile, CharactersAboveLatin1NeverMatch)
   EXPECT_TRUE(t.file.LookupWord(QString::fromUtf8("CAFÉ")));
   // U+0165 and U+0179 share their low byte with 'e' and 'y'.
   for (const char16_t *word : {u"caf\u0165", u"happ\u0179", u"\u0168appy", u"\u4E00"})
-    EXPECT_FALSE(t.file.LookupWord(QString::fromUtf16(word))) << QString::fromUtf16(word).toStdString();
+    EXPECT_FALSE(t.file.LookupWord(QString::fromUtf16(word)))
+        << QString::fromUtf16(word).toStdString();
 }
 
 TEST(ThesaurusFile, MissingFileAndFileNameChanges)
@@ -195,7 +202,8 @@ struct Layout {
   explicit Layout(const TThesaurusWriter &w)
   {
     int pos = 165 + 1 + int(w.Name.size());
-    for (const QString &k : w.KindNames) pos += 1 + int(k.size());
+    for (const QString &k : w.KindNames)
+      pos += 1 + int(k.size());
     nodeTable = pos + 4;
     linkArea = nodeTable + 4 * w.NodeCount + 4;
     contextTable = linkArea + w.LinkAreaSize + 2;
@@ -213,7 +221,8 @@ TEST(ThesaurusFile, DamagedFiles)
   ThesaurusFileFixture dir;
 
   // Truncated anywhere: the load fails silently.
-  for (const int size : {0, 100, 165, 200, at.nodeTable + 2, at.linkArea, at.contextTable + 3, int(good.size()) - 1}) {
+  for (const int size : {0, 100, 165, 200, at.nodeTable + 2, at.linkArea, at.contextTable + 3,
+                         int(good.size()) - 1}) {
     SCOPED_TRACE(size);
     TThesaurusFile f;
     f.SetFileName(dir.WriteBytes(good.left(size), QString("cut%1.wdt").arg(size)));
@@ -233,8 +242,10 @@ TEST(ThesaurusFile, DamagedFiles)
   } cases[] = {
       {"master node beyond the node table", patched(at.contextTable, QByteArray("\xFF\xFF", 2))},
       {"list count beyond the index area", patched(at.contextTable + 2, QByteArray("\xFF\x7F", 2))},
-      {"index offset beyond the index area", patched(at.contextTable + 10, QByteArray("\xFF\xFF\xFF\x7F", 4))},
-      {"root link record beyond the link area", patched(at.nodeTable, QByteArray("\xFF\xFF\x0F", 3))},
+      {"index offset beyond the index area",
+       patched(at.contextTable + 10, QByteArray("\xFF\xFF\xFF\x7F", 4))},
+      {"root link record beyond the link area",
+       patched(at.nodeTable, QByteArray("\xFF\xFF\x0F", 3))},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -259,7 +270,8 @@ TEST(ThesaurusFile, SizesBeyondTheFormatAreRefused)
   ASSERT_TRUE(w.Build(good));
   const Layout at(w);
   const auto put32 = [](QByteArray &d, int offset, quint32 v) {
-    for (int i = 0; i < 4; ++i) d[offset + i] = char((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+      d[offset + i] = char((v >> (8 * i)) & 0xFF);
   };
   // Node numbers are 16-bit: 65,537 nodes cannot all be addressed.
   QByteArray manyNodes = good;
@@ -272,7 +284,8 @@ TEST(ThesaurusFile, SizesBeyondTheFormatAreRefused)
   bigLinks.insert(at.contextTable - 2, QByteArray(extra, '\0'));
   put32(bigLinks, at.linkArea - 4, quint32(w.LinkAreaSize + extra));
   ThesaurusFileFixture dir;
-  for (const auto &[what, data] : {std::pair{"65,537 nodes", manyNodes}, std::pair{"link area over 1 MB", bigLinks}}) {
+  for (const auto &[what, data] :
+       {std::pair{"65,537 nodes", manyNodes}, std::pair{"link area over 1 MB", bigLinks}}) {
     SCOPED_TRACE(what);
     TThesaurusFile f;
     f.SetFileName(dir.WriteBytes(data, "sizes.wdt"));
@@ -292,11 +305,13 @@ TEST(ThesaurusFile, LookupOutputIsBounded)
   const QString tail(56, QChar('q'));
   for (int i = 0; i < 20000; ++i) {
     QString prefix;
-    for (int n = i, k = 0; k < 4; ++k, n /= 26) prefix += QChar('a' + n % 26);
+    for (int n = i, k = 0; k < 4; ++k, n /= 26)
+      prefix += QChar('a' + n % 26);
     many << prefix + tail;
   }
   const int big = w.AddContext("big", InList(1, many));
-  for (int i = 0; i < 10; ++i) w.AddLink("big", big, 1);
+  for (int i = 0; i < 10; ++i)
+    w.AddLink("big", big, 1);
   Loaded t(w);
   ASSERT_TRUE(t.file.LookupWord("happy"));
   EXPECT_THROW(t.file.LookupWord("big"), EReadError);
@@ -317,17 +332,18 @@ TEST(ThesaurusFile, CyclicChainEndsTheLookup)
   const Layout at(w);
   const auto nodeWord = [&](int node) {
     const int o = at.nodeTable + 4 * node;
-    return quint32(quint8(d[o])) | quint32(quint8(d[o + 1])) << 8 | quint32(quint8(d[o + 2])) << 16 |
-           quint32(quint8(d[o + 3])) << 24;
+    return quint32(quint8(d[o])) | quint32(quint8(d[o + 1])) << 8 |
+           quint32(quint8(d[o + 2])) << 16 | quint32(quint8(d[o + 3])) << 24;
   };
   // Chain nodes come last: "y" then "py", whose record names "y". Give "y" that record.
   const int y = w.NodeCount - 2, py = w.NodeCount - 1;
   const quint32 v = (nodeWord(y) & 0xFF000000u) | (1u << 20) | (nodeWord(py) & 0xFFFFFu);
-  for (int i = 0; i < 4; ++i) d[at.nodeTable + 4 * y + i] = char((v >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    d[at.nodeTable + 4 * y + i] = char((v >> (8 * i)) & 0xFF);
   ThesaurusFileFixture dir;
   TThesaurusFile f;
   f.SetFileName(dir.WriteBytes(d, "cycle.wdt"));
-  EXPECT_FALSE(f.LookupWord("happy")); // the tail comparison stops at the word's length
+  EXPECT_FALSE(f.LookupWord("happy"));           // the tail comparison stops at the word's length
   EXPECT_THROW(f.LookupWord("hat"), EReadError); // reading "happy" back from the list
 }
 
@@ -336,7 +352,8 @@ TEST(ThesaurusWriter, RefusesWhatTheFormatCannotAddress)
   {
     // 70,000 five-digit words need 77,778 nodes.
     TThesaurusWriter w;
-    for (int i = 0; i < 70000; ++i) w.AddWord(QString("%1").arg(i, 5, 10, QChar('0')));
+    for (int i = 0; i < 70000; ++i)
+      w.AddWord(QString("%1").arg(i, 5, 10, QChar('0')));
     QByteArray out;
     EXPECT_FALSE(w.Build(out));
     EXPECT_TRUE(w.Error.contains("65536")) << qPrintable(w.Error);
@@ -358,7 +375,8 @@ TEST(ThesaurusWriter, RefusesWhatTheFormatCannotAddress)
   }
   {
     TThesaurusWriter w;
-    for (int i = 0; i < 256; ++i) w.AddLinkValue("busy", i);
+    for (int i = 0; i < 256; ++i)
+      w.AddLinkValue("busy", i);
     QByteArray out;
     EXPECT_FALSE(w.Build(out));
     EXPECT_TRUE(w.Error.contains("255")) << qPrintable(w.Error);

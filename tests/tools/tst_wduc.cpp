@@ -39,14 +39,16 @@ protected:
 
 TEST_F(WducTest, WritesEveryKindInBothVersionsDeterministically)
 {
-  const QString ignore = list(QStringLiteral("i.txt"), "\xEF\xBB\xBF# added words\n  colour \n\nna\xC3\xAFve\n");
-  const QString exclude = list(QStringLiteral("e.txt"), "\xEF\xBB\xBF" "alot\n");
+  const QString ignore =
+      list(QStringLiteral("i.txt"), "\xEF\xBB\xBF# added words\n  colour \n\nna\xC3\xAFve\n");
+  const QString exclude = list(QStringLiteral("e.txt"), "\xEF\xBB\xBF"
+                                                        "alot\n");
   const QString autoc = list(QStringLiteral("a.txt"), "teh -> the\r\nalot2->a lot\n");
   for (const char *version : {"4.1", "4.0"}) {
     SCOPED_TRACE(version);
     const QString out = dir.filePath(QStringLiteral("out%1.wdu").arg(QLatin1String(version)));
-    const QStringList args = {"--out", out, "--version", version, "--ignore", ignore,
-                              "--exclude", exclude, "--autocorrect", autoc};
+    const QStringList args = {"--out", out,         "--version", version,         "--ignore",
+                              ignore,  "--exclude", exclude,     "--autocorrect", autoc};
     ASSERT_EQ(wduc(args).exitCode, 0);
     QFile f(out);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
@@ -81,18 +83,27 @@ TEST_F(WducTest, RefusesBadListsNamingTheLineAndWritesNothing)
   };
   const QString words = list(QStringLiteral("words.txt"), "colour\nteh\n");
   const std::vector<Case> cases = {
-      {"word in two lists", {"--ignore", words, "--autocorrect", list("dup.txt", "teh -> the\n")},
+      {"word in two lists",
+       {"--ignore", words, "--autocorrect", list("dup.txt", "teh -> the\n")},
        "dup.txt:1: \"teh\" is already in a list"},
-      {"missing arrow", {"--autocorrect", list("arrow.txt", "# pairs\nteh the\n")},
+      {"missing arrow",
+       {"--autocorrect", list("arrow.txt", "# pairs\nteh the\n")},
        "arrow.txt:2: expected"},
-      {"empty correction", {"--autocorrect", list("empty.txt", "teh ->\n")}, "empty.txt:1: empty correction"},
+      {"empty correction",
+       {"--autocorrect", list("empty.txt", "teh ->\n")},
+       "empty.txt:1: empty correction"},
       {"phrase as a word", {"--ignore", list("phrase.txt", "a lot\n")}, "phrase.txt:1:"},
-      {"too long", {"--ignore", list("long.txt", QByteArray(501, 'x'))}, "long.txt:1: word and correction"},
-      {"not in Windows-1252", {"--version", "4.0", "--ignore", list("cjk.txt", "\xE6\x97\xA5\n")},
+      {"too long",
+       {"--ignore", list("long.txt", QByteArray(501, 'x'))},
+       "long.txt:1: word and correction"},
+      {"not in Windows-1252",
+       {"--version", "4.0", "--ignore", list("cjk.txt", "\xE6\x97\xA5\n")},
        "cjk.txt:1:"},
-      {"zero in a word", {"--ignore", list("zero.txt", QByteArray("colour\ngh\0st\n", 13))},
+      {"zero in a word",
+       {"--ignore", list("zero.txt", QByteArray("colour\ngh\0st\n", 13))},
        "zero.txt:2: the entry contains a zero character"},
-      {"zero in a correction", {"--autocorrect", list("zeroc.txt", QByteArray("teh -> t\0he\n", 12))},
+      {"zero in a correction",
+       {"--autocorrect", list("zeroc.txt", QByteArray("teh -> t\0he\n", 12))},
        "zeroc.txt:1: the entry contains a zero character"},
       {"unreadable list", {"--ignore", dir.filePath("missing.txt")}, "cannot read"},
   };
@@ -117,7 +128,7 @@ TEST(ShippedAutocorrect, HoldsTheCommonTyposAndOnlyAutoCorrections)
   EXPECT_GE(d.AutoCorrectCount(), 300);
   EXPECT_EQ(d.IgnoreCount() + d.ExcludeCount(), 0);
   const std::pair<const char *, const char *> pairs[] = {
-      {"teh", "the"}, {"adn", "and"}, {"recieve", "receive"}, {"alot", "a lot"},
+      {"teh", "the"},           {"adn", "and"},    {"recieve", "receive"},  {"alot", "a lot"},
       {"wensday", "Wednesday"}, {"dont", "don't"}, {"orginise", "organise"}};
   for (const auto &[wrong, right] : pairs) {
     QString correction;

@@ -5,12 +5,11 @@
 #include "wrThesaurusBase.h"
 #include "wrTypes.h" // TWrightDialog
 
-
 class TWrightThesaurus : public TWrightThesaurusBase {
   Q_OBJECT
 public:
-  using TWrightDialogCreateEvent =
-      std::function<void(QObject *Sender, QObject *OwnerParam, TWrightDialog Dialog, QDialog *&Form)>;
+  using TWrightDialogCreateEvent = std::function<void(QObject *Sender, QObject *OwnerParam,
+                                                      TWrightDialog Dialog, QDialog *&Form)>;
 
   explicit TWrightThesaurus(QObject *Owner = nullptr);
 

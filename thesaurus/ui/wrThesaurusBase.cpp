@@ -18,15 +18,24 @@
 QString ThesaurusEnglishString(TThesaurusLanguageString s)
 {
   switch (s) {
-  case lsThesaurus: return QStringLiteral("Thesaurus: %name%");
-  case lsDlgLookedUp: return QStringLiteral("Looked Up:");
-  case lsDlgContexts: return QStringLiteral("Contexts:");
-  case lsDlgReplaceWith: return QStringLiteral("Replace With:");
-  case lsDlgPrevious: return QStringLiteral("&Previous");
-  case lsDlgLookup: return QStringLiteral("&Lookup");
-  case lsDlgReplace: return QStringLiteral("&Replace");
-  case lsDlgClose: return QStringLiteral("&Close");
-  case lsDlgNotFound: return QStringLiteral("(not found)");
+  case lsThesaurus:
+    return QStringLiteral("Thesaurus: %name%");
+  case lsDlgLookedUp:
+    return QStringLiteral("Looked Up:");
+  case lsDlgContexts:
+    return QStringLiteral("Contexts:");
+  case lsDlgReplaceWith:
+    return QStringLiteral("Replace With:");
+  case lsDlgPrevious:
+    return QStringLiteral("&Previous");
+  case lsDlgLookup:
+    return QStringLiteral("&Lookup");
+  case lsDlgReplace:
+    return QStringLiteral("&Replace");
+  case lsDlgClose:
+    return QStringLiteral("&Close");
+  case lsDlgNotFound:
+    return QStringLiteral("(not found)");
   }
   return QString();
 }
@@ -37,7 +46,8 @@ public:
   explicit TShowFilter(TWrightThesaurusBase *Owner) : FOwner(Owner) {}
   bool eventFilter(QObject *Watched, QEvent *Event) override
   {
-    if (Event->type() == QEvent::Show && Watched == FOwner->FDialogForm) FOwner->DialogShow();
+    if (Event->type() == QEvent::Show && Watched == FOwner->FDialogForm)
+      FOwner->DialogShow();
     return false;
   }
 
@@ -52,45 +62,49 @@ TWrightThesaurusBase::TWrightThesaurusBase(QObject *Owner)
   SetFilename(QStringLiteral("%AppDir%\\Wordnest.wdt"));
 }
 
-TWrightThesaurusBase::~TWrightThesaurusBase()
-{
-  RestoreCursor();
-}
+TWrightThesaurusBase::~TWrightThesaurusBase() { RestoreCursor(); }
 
 void TWrightThesaurusBase::SetFilename(const QString &Value)
 {
   FFilename = Value;
   // Installed, a name in the program's folder is read from the user's folder when the user has
   // a copy there, else from the shipped data folder.
-  FThesaurusFile->SetFileName(NativePath(ProgramDataLayout().ReadableFile(ExpandPathMacros(Value))));
+  FThesaurusFile->SetFileName(
+      NativePath(ProgramDataLayout().ReadableFile(ExpandPathMacros(Value))));
 }
 
 void TWrightThesaurusBase::SetParsingEngine(TMainParsingEngine *Value)
 {
-  if (!Value || Value == FParsingEngine.get()) return;
+  if (!Value || Value == FParsingEngine.get())
+    return;
   FParsingEngine.reset(Value);
 }
 
 QWidget *TWrightThesaurusBase::MainWindow() const
 {
   for (QObject *o = parent(); o; o = o->parent())
-    if (o->isWidgetType()) return static_cast<QWidget *>(o)->window();
-  if (QWidget *w = QApplication::activeWindow()) return w;
+    if (o->isWidgetType())
+      return static_cast<QWidget *>(o)->window();
+  if (QWidget *w = QApplication::activeWindow())
+    return w;
   for (QWidget *w : QApplication::topLevelWidgets())
-    if (w->isVisible() && !qobject_cast<QDialog *>(w)) return w;
+    if (w->isVisible() && !qobject_cast<QDialog *>(w))
+      return w;
   return nullptr;
 }
 
 void TWrightThesaurusBase::ShowBusyCursor()
 {
-  if (FOldCursor) return;
+  if (FOldCursor)
+    return;
   QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   FOldCursor = true;
 }
 
 void TWrightThesaurusBase::RestoreCursor()
 {
-  if (!FOldCursor) return;
+  if (!FOldCursor)
+    return;
   QGuiApplication::restoreOverrideCursor();
   FOldCursor = false;
 }
@@ -99,21 +113,25 @@ bool TWrightThesaurusBase::LookupWinControl(QObject *Control)
 {
   TWinAPIControlParser parser;
   parser.Initialize(Control);
-  if (!parser.ControlHWND()) return false;
+  if (!parser.ControlHWND())
+    return false;
   return LookupParser(&parser);
 }
 
 bool TWrightThesaurusBase::LookupParser(TControlParser *Parser)
 {
-  if (!Parser) return false;
+  if (!Parser)
+    return false;
   FParsingEngine->Initialize(Parser, ctFromCursor);
   const QString w = FParsingEngine->NextWord(Parser);
-  if (w.isEmpty()) return false;
+  if (w.isEmpty())
+    return false;
   Parser->SelectWord(int(w.size()));
   Parser->GetSelectionScreenPosition(FDialogPosition);
   const QString r = ExecuteLookup(w);
   if (!r.isEmpty()) {
-    if (OnBeforeChange) OnBeforeChange(this);
+    if (OnBeforeChange)
+      OnBeforeChange(this);
     Parser->ReplaceWord(r, 0);
   }
   return true;
@@ -127,7 +145,8 @@ QString TWrightThesaurusBase::LookupWord(const QString &Word)
 
 QString TWrightThesaurusBase::ExecuteLookup(const QString &Word)
 {
-  if (FInLookup) return QString();
+  if (FInLookup)
+    return QString();
   FInLookup = true;
   const bool wasLoaded = FThesaurusFile->Loaded();
   ShowBusyCursor();
@@ -153,7 +172,8 @@ QString TWrightThesaurusBase::ExecuteLookup(const QString &Word)
   } end{this, wasLoaded};
 
   FThesaurusFile->LookupWord(Word);
-  if (!FThesaurusFile->Loaded()) return QString();
+  if (!FThesaurusFile->Loaded())
+    return QString();
 
   QDialog *form = nullptr;
   if (OnCreateThesaurusDialog)
@@ -170,7 +190,8 @@ QString TWrightThesaurusBase::ExecuteLookup(const QString &Word)
     FDialogCtrl = FindDialogCtrl(form);
     PositionDialog();
     form->exec();
-    if (FDialogForm) FDialogForm->removeEventFilter(&filter);
+    if (FDialogForm)
+      FDialogForm->removeEventFilter(&filter);
   } else {
     PromptLookup();
   }
@@ -179,9 +200,11 @@ QString TWrightThesaurusBase::ExecuteLookup(const QString &Word)
 
 TThesaurusDialogCtrl *TWrightThesaurusBase::FindDialogCtrl(QDialog *Form)
 {
-  if (!Form) return nullptr;
+  if (!Form)
+    return nullptr;
   const auto ctrls = Form->findChildren<TThesaurusDialogCtrl *>();
-  if (ctrls.isEmpty()) return nullptr;
+  if (ctrls.isEmpty())
+    return nullptr;
   ctrls.front()->SetThesaurus(this);
   return ctrls.front();
 }
@@ -189,15 +212,18 @@ TThesaurusDialogCtrl *TWrightThesaurusBase::FindDialogCtrl(QDialog *Form)
 void TWrightThesaurusBase::PositionDialog()
 {
   QDialog *form = FDialogForm;
-  if (!form) return;
+  if (!form)
+    return;
   if (FDialogPosition.left() == -1 && FDialogPosition.top() == -1) {
     QWidget *owner = form->parentWidget() ? form->parentWidget()->window() : MainWindow();
     QRect area = owner && owner->isVisible() ? owner->frameGeometry() : QRect();
     if (area.isEmpty()) {
       QScreen *screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
-      if (screen) area = screen->availableGeometry();
+      if (screen)
+        area = screen->availableGeometry();
     }
-    if (area.isEmpty()) return;
+    if (area.isEmpty())
+      return;
     const QSize size = form->frameGeometry().size();
     MoveFormInsideWorkArea(form, area.left() + (area.width() - size.width()) / 2,
                            area.top() + (area.height() - size.height()) / 2);
@@ -205,7 +231,8 @@ void TWrightThesaurusBase::PositionDialog()
     // The selection's rectangle has exclusive right and bottom corners; the placement takes
     // a rectangle by its size.
     const QRect &r = FDialogPosition;
-    PlaceFormNearRect(form, QRect(r.topLeft(), QSize(r.right() - r.left(), r.bottom() - r.top())), true, true);
+    PlaceFormNearRect(form, QRect(r.topLeft(), QSize(r.right() - r.left(), r.bottom() - r.top())),
+                      true, true);
   }
 }
 
@@ -224,19 +251,19 @@ void TWrightThesaurusBase::PromptLookup()
       return QString::compare(a->ContextWord, b->ContextWord, Qt::CaseSensitive) < 0;
     });
   const QString word = FThesaurusFile->ContextWord();
-  if (OnPromptLookup) OnPromptLookup(this, word, contexts);
-  if (FDialogCtrl && FDialogCtrl->OnPromptLookup) FDialogCtrl->OnPromptLookup(FDialogCtrl, word, contexts);
+  if (OnPromptLookup)
+    OnPromptLookup(this, word, contexts);
+  if (FDialogCtrl && FDialogCtrl->OnPromptLookup)
+    FDialogCtrl->OnPromptLookup(FDialogCtrl, word, contexts);
 }
 
-QDialog *TWrightThesaurusBase::CreateDialog()
-{
-  return nullptr;
-}
+QDialog *TWrightThesaurusBase::CreateDialog() { return nullptr; }
 
 QString TWrightThesaurusBase::GetString(TThesaurusLanguageString LanguageString)
 {
   QString text = ThesaurusEnglishString(LanguageString);
-  if (OnGetString) OnGetString(this, LanguageString, text);
+  if (OnGetString)
+    OnGetString(this, LanguageString, text);
   if (LanguageString == lsThesaurus)
     text = ReplaceFirst(QStringLiteral("%name%"), FThesaurusFile->Name(), text);
   return text;
@@ -245,7 +272,8 @@ QString TWrightThesaurusBase::GetString(TThesaurusLanguageString LanguageString)
 void TWrightThesaurusBase::Lookup_SetContext(int Index)
 {
   TThesaurusEntryList &contexts = FThesaurusFile->Contexts();
-  if (Index < 0 || Index >= int(contexts.size())) return;
+  if (Index < 0 || Index >= int(contexts.size()))
+    return;
   TThesaurusEntry &c = *contexts[size_t(Index)];
   int k = 0; // list index 0..3
   if (c.ContextKind >= 1 && c.ContextKind <= 4) {
@@ -256,11 +284,13 @@ void TWrightThesaurusBase::Lookup_SetContext(int Index)
     const QString master = c.ContextWord.toLower();
     int found = -1;
     for (int i = 0; i < 4 && found < 0; ++i)
-      if (c.Words[i].contains(master, Qt::CaseInsensitive)) found = i;
+      if (c.Words[i].contains(master, Qt::CaseInsensitive))
+        found = i;
     if (found < 0) {
       found = 0;
       for (int i = 1; i < 4; ++i)
-        if (c.Words[i].size() > c.Words[found].size()) found = i;
+        if (c.Words[i].size() > c.Words[found].size())
+          found = i;
     }
     k = found;
   }
@@ -269,8 +299,10 @@ void TWrightThesaurusBase::Lookup_SetContext(int Index)
     std::sort(list.begin(), list.end(), [](const QString &a, const QString &b) {
       return QString::compare(a, b, Qt::CaseSensitive) < 0;
     });
-  if (OnPromptContext) OnPromptContext(this, list);
-  if (FDialogCtrl && FDialogCtrl->OnPromptContext) FDialogCtrl->OnPromptContext(FDialogCtrl, list);
+  if (OnPromptContext)
+    OnPromptContext(this, list);
+  if (FDialogCtrl && FDialogCtrl->OnPromptContext)
+    FDialogCtrl->OnPromptContext(FDialogCtrl, list);
 }
 
 void TWrightThesaurusBase::Lookup_LookupWord(const QString &Word)
@@ -282,19 +314,26 @@ void TWrightThesaurusBase::Lookup_LookupWord(const QString &Word)
 void TWrightThesaurusBase::Lookup_ReplaceWord(const QString &Word)
 {
   ReplacementWord = Word;
-  if (FDialogForm) FDialogForm->done(QDialog::Accepted);
+  if (FDialogForm)
+    FDialogForm->done(QDialog::Accepted);
 }
 
 void TWrightThesaurusBase::Lookup_DoubleClickWord(const QString &Word)
 {
   switch (DoubleClickAction) {
-  case dcaLookup: Lookup_LookupWord(Word); break;
-  case dcaReplace: Lookup_ReplaceWord(Word); break;
-  case dcaNone: break;
+  case dcaLookup:
+    Lookup_LookupWord(Word);
+    break;
+  case dcaReplace:
+    Lookup_ReplaceWord(Word);
+    break;
+  case dcaNone:
+    break;
   }
 }
 
 void TWrightThesaurusBase::Lookup_Cancel()
 {
-  if (FDialogForm) FDialogForm->done(QDialog::Rejected);
+  if (FDialogForm)
+    FDialogForm->done(QDialog::Rejected);
 }

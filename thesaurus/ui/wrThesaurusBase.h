@@ -24,7 +24,10 @@ enum TDialogDoubleClickAction { dcaNone, dcaReplace, dcaLookup };
 
 enum TThesaurusDialogCommand { tdcLookedUp, tdcPrevious, tdcLookup, tdcReplace, tdcClose };
 using TThesaurusDialogCommands = TSet<TThesaurusDialogCommand, quint8>;
-inline constexpr TThesaurusDialogCommands ThesaurusCommandBit(TThesaurusDialogCommand c) { return c; }
+inline constexpr TThesaurusDialogCommands ThesaurusCommandBit(TThesaurusDialogCommand c)
+{
+  return c;
+}
 inline constexpr TThesaurusDialogCommands AllThesaurusCommands =
     TThesaurusDialogCommands::Range(tdcLookedUp, tdcClose);
 inline constexpr bool HasCommand(TThesaurusDialogCommands set, TThesaurusDialogCommand c)
@@ -73,10 +76,13 @@ class TWrightThesaurusBase : public QObject {
   Q_OBJECT
 public:
   // Events. Form: the dialog to use (Create true) or to dispose of (Create false).
-  using TCreateThesaurusDialogEvent = std::function<void(QObject *Sender, QDialog *&ThesaurusForm, bool Create)>;
-  using TPromptLookupEvent = std::function<void(QObject *Sender, const QString &Word, TThesaurusEntryList &ContextList)>;
+  using TCreateThesaurusDialogEvent =
+      std::function<void(QObject *Sender, QDialog *&ThesaurusForm, bool Create)>;
+  using TPromptLookupEvent =
+      std::function<void(QObject *Sender, const QString &Word, TThesaurusEntryList &ContextList)>;
   using TPromptContextEvent = std::function<void(QObject *Sender, QStringList &Words)>;
-  using TGetStringEvent = std::function<void(QObject *Sender, TThesaurusLanguageString LanguageString, QString &Text)>;
+  using TGetStringEvent =
+      std::function<void(QObject *Sender, TThesaurusLanguageString LanguageString, QString &Text)>;
 
   explicit TWrightThesaurusBase(QObject *Owner = nullptr);
   ~TWrightThesaurusBase() override;

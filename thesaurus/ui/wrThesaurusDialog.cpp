@@ -34,8 +34,10 @@ QTreeWidget *MakeReportList(QWidget *parent, const QString &name, int columns)
   lv->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   lv->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   QPalette p = lv->palette();
-  p.setColor(QPalette::Inactive, QPalette::Highlight, p.color(QPalette::Active, QPalette::Highlight));
-  p.setColor(QPalette::Inactive, QPalette::HighlightedText, p.color(QPalette::Active, QPalette::HighlightedText));
+  p.setColor(QPalette::Inactive, QPalette::Highlight,
+             p.color(QPalette::Active, QPalette::Highlight));
+  p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+             p.color(QPalette::Active, QPalette::HighlightedText));
   lv->setPalette(p);
   return lv;
 }
@@ -63,8 +65,9 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, int x, int y, QWidget *b
 TThesDialog::TThesDialog(QWidget *Parent) : QDialog(Parent)
 {
   setObjectName(QStringLiteral("ThesDialog"));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                 Qt::MSWindowsFixedSizeDialogHint);
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   setFixedSize(361, 211);
   setWindowTitle(QStringLiteral("xxThesaurus"));
@@ -113,7 +116,9 @@ TThesDialog::TThesDialog(QWidget *Parent) : QDialog(Parent)
   DialogControl->OnPromptLookup = [this](QObject *s, const QString &w, TThesaurusEntryList &l) {
     DialogControlPromptLookup(s, w, l);
   };
-  DialogControl->OnPromptContext = [this](QObject *s, QStringList &w) { DialogControlPromptContext(s, w); };
+  DialogControl->OnPromptContext = [this](QObject *s, QStringList &w) {
+    DialogControlPromptContext(s, w);
+  };
 
   Timer = new QTimer(this);
   Timer->setObjectName(QStringLiteral("Timer"));
@@ -122,7 +127,8 @@ TThesDialog::TThesDialog(QWidget *Parent) : QDialog(Parent)
 
   connect(ContextLV, &QTreeWidget::itemSelectionChanged, this, &TThesDialog::ContextLVChange);
   connect(WordList, &QTreeWidget::itemSelectionChanged, this, &TThesDialog::WordListChange);
-  connect(WordList, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem *i) { WordListDblClick(i); });
+  connect(WordList, &QTreeWidget::itemDoubleClicked, this,
+          [this](QTreeWidgetItem *i) { WordListDblClick(i); });
   connect(ReplaceEdit, &QLineEdit::textChanged, this, &TThesDialog::ReplaceEditChange);
   connect(Timer, &QTimer::timeout, this, &TThesDialog::TimerTimer);
   connect(LookupButton, &QPushButton::clicked, this, &TThesDialog::LookupButtonClick);
@@ -147,10 +153,7 @@ int TThesDialog::ScrollBarWidth() const
   return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
 }
 
-void TThesDialog::Run(const std::function<void()> &Command)
-{
-  RunCommand(Command);
-}
+void TThesDialog::Run(const std::function<void()> &Command) { RunCommand(Command); }
 
 void TThesDialog::reject()
 {
@@ -179,7 +182,8 @@ void TThesDialog::DialogControlActivate(QObject *)
     LookupCombo->hide();
     const int d = ContextsLabel->y() - LookedUpLabel->y();
     ContextsLabel->move(ContextsLabel->x(), ContextsLabel->y() - d);
-    ContextLV->setGeometry(ContextLV->x(), ContextLV->y() - d, ContextLV->width(), ContextLV->height() + d);
+    ContextLV->setGeometry(ContextLV->x(), ContextLV->y() - d, ContextLV->width(),
+                           ContextLV->height() + d);
   }
   PreviousButton->setVisible(Visible(tdcPrevious));
   LookupButton->setVisible(Visible(tdcLookup));
@@ -187,10 +191,12 @@ void TThesDialog::DialogControlActivate(QObject *)
   CloseButton->setVisible(Visible(tdcClose));
 }
 
-void TThesDialog::DialogControlPromptLookup(QObject *, const QString &Word, TThesaurusEntryList &ContextList)
+void TThesDialog::DialogControlPromptLookup(QObject *, const QString &Word,
+                                            TThesaurusEntryList &ContextList)
 {
   const int old = LookupCombo->findText(Word, Qt::MatchFixedString); // ignores letter case
-  if (old >= 0) LookupCombo->removeItem(old);
+  if (old >= 0)
+    LookupCombo->removeItem(old);
   if (!Word.isEmpty()) {
     LookupCombo->insertItem(0, Word);
     LookupCombo->setCurrentIndex(0);
@@ -205,7 +211,8 @@ void TThesDialog::DialogControlPromptLookup(QObject *, const QString &Word, TThe
       new QTreeWidgetItem(ContextLV, QStringList{c->ContextWord, c->ContextKindName});
   }
   ContextLV->resizeColumnToContents(1);
-  ContextLV->setColumnWidth(0, ContextLV->width() - ScrollBarWidth() - ContextLV->columnWidth(1) - 4);
+  ContextLV->setColumnWidth(0,
+                            ContextLV->width() - ScrollBarWidth() - ContextLV->columnWidth(1) - 4);
   ContextLV->setEnabled(ContextLV->topLevelItemCount() > 0);
   if (ContextLV->topLevelItemCount() > 0) {
     ContextLV->setCurrentItem(ContextLV->topLevelItem(0));
@@ -223,7 +230,8 @@ void TThesDialog::DialogControlPromptLookup(QObject *, const QString &Word, TThe
 void TThesDialog::ContextLVChange()
 {
   const QList<QTreeWidgetItem *> sel = ContextLV->selectedItems();
-  if (sel.isEmpty()) return;
+  if (sel.isEmpty())
+    return;
   const int index = ContextLV->indexOfTopLevelItem(sel.front());
   Run([&] { DialogControl->SetContext(index); });
 }
@@ -233,14 +241,16 @@ void TThesDialog::DialogControlPromptContext(QObject *, QStringList &Words)
   {
     const QSignalBlocker block(WordList);
     WordList->clear();
-    for (const QString &w : Words) new QTreeWidgetItem(WordList, QStringList{w});
+    for (const QString &w : Words)
+      new QTreeWidgetItem(WordList, QStringList{w});
   }
   WordList->setColumnWidth(0, WordList->width() - ScrollBarWidth() - 4);
   if (LookupCombo->count() > 0) {
     const QString top = LookupCombo->itemText(0);
     int row = -1;
     for (int i = 0; i < Words.size() && row < 0; ++i)
-      if (Words[i].compare(top, Qt::CaseInsensitive) == 0) row = i;
+      if (Words[i].compare(top, Qt::CaseInsensitive) == 0)
+        row = i;
     if (row >= 0) {
       QTreeWidgetItem *item = WordList->topLevelItem(row);
       WordList->setCurrentItem(item);
@@ -257,7 +267,8 @@ void TThesDialog::TimerTimer()
 {
   Timer->stop();
   QTreeWidgetItem *item = WordList->currentItem();
-  if (!item) return;
+  if (!item)
+    return;
   const int delta = WordList->visualItemRect(item).top() - WordList->viewport()->height() / 2;
   QScrollBar *bar = WordList->verticalScrollBar();
   bar->setValue(bar->value() + delta);
@@ -266,7 +277,8 @@ void TThesDialog::TimerTimer()
 void TThesDialog::WordListChange()
 {
   const QList<QTreeWidgetItem *> sel = WordList->selectedItems();
-  if (sel.isEmpty()) return;
+  if (sel.isEmpty())
+    return;
   const QString text = sel.front()->text(0);
   if (text.toLower() != LookupCombo->currentText().toLower())
     ReplaceEdit->setText(text);
@@ -289,33 +301,30 @@ void TThesDialog::LookupButtonClick()
 
 void TThesDialog::LookupComboSelect(int Index)
 {
-  if (Index < 0) return;
+  if (Index < 0)
+    return;
   const QString word = LookupCombo->itemText(Index);
   Run([&] { DialogControl->LookupWord(word); });
 }
 
 void TThesDialog::PreviousButtonClick()
 {
-  if (LookupCombo->count() <= 1) return;
+  if (LookupCombo->count() <= 1)
+    return;
   LookupCombo->removeItem(0);
   const QString word = LookupCombo->itemText(0);
   Run([&] { DialogControl->LookupWord(word); });
 }
 
-void TThesDialog::ReplaceButtonClick()
-{
-  DialogControl->ReplaceWord(ReplaceEdit->text());
-}
+void TThesDialog::ReplaceButtonClick() { DialogControl->ReplaceWord(ReplaceEdit->text()); }
 
 void TThesDialog::WordListDblClick(QTreeWidgetItem *Item)
 {
   QTreeWidgetItem *focused = WordList->currentItem();
-  if (!focused || focused != Item) return;
+  if (!focused || focused != Item)
+    return;
   const QString word = focused->text(0);
   Run([&] { DialogControl->DoubleClickWord(word); });
 }
 
-void TThesDialog::CloseButtonClick()
-{
-  reject();
-}
+void TThesDialog::CloseButtonClick() { reject(); }

@@ -39,7 +39,8 @@ public:
 
 protected:
   void DialogControlActivate(QObject *Sender);
-  void DialogControlPromptLookup(QObject *Sender, const QString &Word, TThesaurusEntryList &ContextList);
+  void DialogControlPromptLookup(QObject *Sender, const QString &Word,
+                                 TThesaurusEntryList &ContextList);
   void DialogControlPromptContext(QObject *Sender, QStringList &Words);
   void ContextLVChange();
   void WordListChange();

@@ -7,36 +7,43 @@ TThesaurusDialogCtrl::TThesaurusDialogCtrl(QObject *Owner) : QObject(Owner)
 
 void TThesaurusDialogCtrl::SetThesaurus(TWrightThesaurusBase *Value)
 {
-  if (FThesaurus || !Value) return;
+  if (FThesaurus || !Value)
+    return;
   FThesaurus = Value;
   CommandsEnabled = Value->CommandsEnabled;
   CommandsVisible = Value->CommandsVisible;
-  if (OnActivate) OnActivate(this);
+  if (OnActivate)
+    OnActivate(this);
 }
 
 void TThesaurusDialogCtrl::SetContext(int Index)
 {
-  if (FThesaurus) FThesaurus->Lookup_SetContext(Index);
+  if (FThesaurus)
+    FThesaurus->Lookup_SetContext(Index);
 }
 
 void TThesaurusDialogCtrl::LookupWord(const QString &Word)
 {
-  if (FThesaurus) FThesaurus->Lookup_LookupWord(Word);
+  if (FThesaurus)
+    FThesaurus->Lookup_LookupWord(Word);
 }
 
 void TThesaurusDialogCtrl::ReplaceWord(const QString &Word)
 {
-  if (FThesaurus) FThesaurus->Lookup_ReplaceWord(Word);
+  if (FThesaurus)
+    FThesaurus->Lookup_ReplaceWord(Word);
 }
 
 void TThesaurusDialogCtrl::DoubleClickWord(const QString &Word)
 {
-  if (FThesaurus) FThesaurus->Lookup_DoubleClickWord(Word);
+  if (FThesaurus)
+    FThesaurus->Lookup_DoubleClickWord(Word);
 }
 
 void TThesaurusDialogCtrl::Cancel()
 {
-  if (FThesaurus) FThesaurus->Lookup_Cancel();
+  if (FThesaurus)
+    FThesaurus->Lookup_Cancel();
 }
 
 QString TThesaurusDialogCtrl::GetString(TThesaurusLanguageString LanguageString)

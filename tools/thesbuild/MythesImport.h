@@ -25,7 +25,7 @@ struct TMythesSense {
   int kind = 0;
   std::vector<QByteArray> synonyms; // plain synonyms (the sense's members besides the headword)
   std::vector<QByteArray> related;  // similar and related terms
-  std::vector<QByteArray> other;    // antonyms and generic terms: not offered, but counted for ranking
+  std::vector<QByteArray> other; // antonyms and generic terms: not offered, but counted for ranking
 };
 
 struct TMythesEntry {

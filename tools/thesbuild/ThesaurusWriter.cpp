@@ -18,18 +18,18 @@ constexpr quint32 EWBit = 1u << 23;
 struct TrieLayout {
   struct Node {
     quint8 c = 0;
-    bool end = false;          // a word ends here (EW)
-    bool tail = false;         // the word ending below continues as a tail chain (EWC)
+    bool end = false;  // a word ends here (EW)
+    bool tail = false; // the word ending below continues as a tail chain (EWC)
     int parent = -1;
-    std::vector<int> kids;     // trie children, in byte order
-    int tailHead = -1;         // chain node index when tail
-    int wordIndex = -1;        // index of the word in the sorted list
+    std::vector<int> kids; // trie children, in byte order
+    int tailHead = -1;     // chain node index when tail
+    int wordIndex = -1;    // index of the word in the sorted list
   };
-  std::vector<Node> trie;      // 0 is the root
+  std::vector<Node> trie;            // 0 is the root
   std::vector<QByteArray> chainKeys; // chain node i stands for this suffix
   std::vector<int> chainNext;        // chain node of the suffix without its first letter, or -1
-  std::vector<int> wordNode;   // per word: the trie node that carries it
-  std::vector<int> trieOrder;  // trie node -> file node number (kept nodes only, else -1)
+  std::vector<int> wordNode;         // per word: the trie node that carries it
+  std::vector<int> trieOrder;        // trie node -> file node number (kept nodes only, else -1)
   int keptTrieNodes = 0;
 
   void Build(const std::vector<QByteArray> &words, bool useTails)
@@ -92,9 +92,11 @@ struct TrieLayout {
     if (useTails) {
       // Nodes are created parent first, so a forward pass sees the highest qualifying node.
       for (int x = 1; x < int(trie.size()); ++x) {
-        if (removed[x]) continue;
+        if (removed[x])
+          continue;
         Node &n = trie[x];
-        if (n.end || n.kids.size() != 1 || !single[n.kids[0]]) continue;
+        if (n.end || n.kids.size() != 1 || !single[n.kids[0]])
+          continue;
         QByteArray suffix;
         int k = n.kids[0];
         int bottom = k;
@@ -102,7 +104,8 @@ struct TrieLayout {
           removed[k] = 1;
           suffix += char(trie[k].c);
           bottom = k;
-          if (trie[k].kids.empty()) break;
+          if (trie[k].kids.empty())
+            break;
           k = trie[k].kids[0];
         }
         n.tail = true;
@@ -118,7 +121,8 @@ struct TrieLayout {
     int next = 1;
     for (size_t qi = 0; qi < queue.size(); ++qi) {
       const Node &n = trie[queue[qi]];
-      if (n.tail) continue;
+      if (n.tail)
+        continue;
       for (const int k : n.kids) {
         trieOrder[k] = next++;
         queue.push_back(k);
@@ -139,14 +143,16 @@ void PutWord(QByteArray &b, quint32 v)
 
 void PutDWord(QByteArray &b, quint32 v)
 {
-  for (int i = 0; i < 4; ++i) b += char((v >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    b += char((v >> (8 * i)) & 0xFF);
 }
 
 bool PutShortString(QByteArray &b, const QString &s, QString &error, const char *what)
 {
   const QByteArray latin = s.toLatin1();
   if (latin.size() > 255 || QString::fromLatin1(latin) != s) {
-    error = QStringLiteral("%1 \"%2\" is longer than 255 characters or not Latin-1").arg(QLatin1String(what), s);
+    error = QStringLiteral("%1 \"%2\" is longer than 255 characters or not Latin-1")
+                .arg(QLatin1String(what), s);
     return false;
   }
   b += char(latin.size());
@@ -160,22 +166,21 @@ QByteArray TThesaurusWriter::Encode(const QString &word)
 {
   const QByteArray latin = word.toLatin1();
   if (word.isEmpty() || QString::fromLatin1(latin) != word) {
-    if (!FBadWord) FBadWordText = word;
+    if (!FBadWord)
+      FBadWordText = word;
     FBadWord = true;
   }
   return latin;
 }
 
-void TThesaurusWriter::AddWord(const QString &word)
-{
-  FWords[Encode(word)];
-}
+void TThesaurusWriter::AddWord(const QString &word) { FWords[Encode(word)]; }
 
 int TThesaurusWriter::AddContext(const QString &master, const std::array<QStringList, 4> &lists)
 {
   AddWord(master);
   for (const QStringList &list : lists)
-    for (const QString &w : list) AddWord(w);
+    for (const QString &w : list)
+      AddWord(w);
   FContexts.push_back({master, lists});
   return int(FContexts.size()) - 1;
 }
@@ -194,7 +199,8 @@ bool TThesaurusWriter::Build(QByteArray &out)
 {
   Error.clear();
   if (FBadWord) {
-    Error = QStringLiteral("word \"%1\" is empty or has characters outside Latin-1").arg(FBadWordText);
+    Error =
+        QStringLiteral("word \"%1\" is empty or has characters outside Latin-1").arg(FBadWordText);
     return false;
   }
   if (KindNames.size() != 5) {
@@ -202,7 +208,9 @@ bool TThesaurusWriter::Build(QByteArray &out)
     return false;
   }
   if (int(FContexts.size()) > MaxContexts) {
-    Error = QStringLiteral("%1 contexts: the format holds at most %2").arg(FContexts.size()).arg(MaxContexts);
+    Error = QStringLiteral("%1 contexts: the format holds at most %2")
+                .arg(FContexts.size())
+                .arg(MaxContexts);
     return false;
   }
   std::vector<QByteArray> words;
@@ -210,13 +218,19 @@ bool TThesaurusWriter::Build(QByteArray &out)
   for (const auto &[w, links] : FWords) {
     if (int(links.size()) > MaxLinksPerWord) {
       Error = QStringLiteral("word \"%1\" has %2 links: at most %3 fit")
-                  .arg(QString::fromLatin1(w)).arg(links.size()).arg(MaxLinksPerWord);
+                  .arg(QString::fromLatin1(w))
+                  .arg(links.size())
+                  .arg(MaxLinksPerWord);
       return false;
     }
     for (const int v : links) {
       if (v < 0 || v > MaxLinkValue) {
-        Error = QStringLiteral("link value %1 of word \"%2\" does not fit 16 bits (contexts beyond %3 "
-                               "cannot be linked)").arg(v).arg(QString::fromLatin1(w)).arg(MaxLinkValue / 5);
+        Error =
+            QStringLiteral("link value %1 of word \"%2\" does not fit 16 bits (contexts beyond %3 "
+                           "cannot be linked)")
+                .arg(v)
+                .arg(QString::fromLatin1(w))
+                .arg(MaxLinkValue / 5);
         return false;
       }
     }
@@ -230,13 +244,16 @@ bool TThesaurusWriter::Build(QByteArray &out)
   TailNodeCount = int(t.chainKeys.size());
   if (NodeCount > MaxNodes) {
     Error = QStringLiteral("%1 nodes needed (%2 words): the format addresses at most %3")
-                .arg(NodeCount).arg(words.size()).arg(MaxNodes);
+                .arg(NodeCount)
+                .arg(words.size())
+                .arg(MaxNodes);
     return false;
   }
 
   // File node number of each word.
   std::unordered_map<QByteArray, quint16> wordNumber;
-  for (size_t w = 0; w < words.size(); ++w) wordNumber[words[w]] = quint16(t.trieOrder[t.wordNode[w]]);
+  for (size_t w = 0; w < words.size(); ++w)
+    wordNumber[words[w]] = quint16(t.trieOrder[t.wordNode[w]]);
 
   // Node words and link records; equal records are stored once.
   std::vector<quint32> nodeWords(size_t(NodeCount), 0);
@@ -245,9 +262,11 @@ bool TThesaurusWriter::Build(QByteArray &out)
   bool tooFar = false;
   const auto place = [&](const QByteArray &record) {
     auto it = recordOffset.find(record);
-    if (it != recordOffset.end()) return it->second;
+    if (it != recordOffset.end())
+      return it->second;
     const int pos = int(linkArea.size());
-    if (pos > MaxLinkAreaOffset) tooFar = true;
+    if (pos > MaxLinkAreaOffset)
+      tooFar = true;
     linkArea += record;
     recordOffset.emplace(record, pos);
     return pos;
@@ -255,7 +274,8 @@ bool TThesaurusWriter::Build(QByteArray &out)
 
   for (int x = 0; x < int(t.trie.size()); ++x) {
     const int num = t.trieOrder[x];
-    if (num < 0) continue;
+    if (num < 0)
+      continue;
     const TrieLayout::Node &n = t.trie[x];
     quint32 v = quint32(n.c) << 24;
     QByteArray rec;
@@ -263,16 +283,19 @@ bool TThesaurusWriter::Build(QByteArray &out)
     if (n.tail)
       kids.push_back(t.ChainNumber(n.tailHead));
     else
-      for (const int k : n.kids) kids.push_back(t.trieOrder[k]);
+      for (const int k : n.kids)
+        kids.push_back(t.trieOrder[k]);
     if (kids.size() == 1) {
       v |= OneKidBit;
     } else if (kids.size() > 255) {
-      Error = QStringLiteral("a node has %1 children: a count byte holds at most 255").arg(kids.size());
+      Error =
+          QStringLiteral("a node has %1 children: a count byte holds at most 255").arg(kids.size());
       return false;
     } else {
       rec += char(kids.size());
     }
-    for (const int k : kids) PutWord(rec, quint32(k));
+    for (const int k : kids)
+      PutWord(rec, quint32(k));
     if (x != 0 && n.parent != 0) {
       v |= RevRefBit;
       PutWord(rec, quint32(t.trieOrder[n.parent]));
@@ -281,7 +304,8 @@ bool TThesaurusWriter::Build(QByteArray &out)
       v |= n.tail ? EWCBit : EWBit;
       const std::vector<int> &links = FWords[words[size_t(n.wordIndex)]];
       rec += char(links.size());
-      for (const int l : links) PutWord(rec, quint32(l));
+      for (const int l : links)
+        PutWord(rec, quint32(l));
     }
     v |= quint32(place(rec));
     nodeWords[size_t(num)] = v;
@@ -303,7 +327,8 @@ bool TThesaurusWriter::Build(QByteArray &out)
   }
   if (tooFar) {
     Error = QStringLiteral("link area of %1 bytes: records beyond offset %2 cannot be addressed")
-                .arg(linkArea.size()).arg(MaxLinkAreaOffset);
+                .arg(linkArea.size())
+                .arg(MaxLinkAreaOffset);
     return false;
   }
   LinkAreaSize = int(linkArea.size());
@@ -321,7 +346,8 @@ bool TThesaurusWriter::Build(QByteArray &out)
     }
     PutDWord(contexts, quint32(index.size()));
     for (const QStringList &list : c.lists)
-      for (const QString &w : list) PutWord(index, wordNumber.at(w.toLatin1()));
+      for (const QString &w : list)
+        PutWord(index, wordNumber.at(w.toLatin1()));
   }
   IndexAreaSize = int(index.size());
 
@@ -329,11 +355,14 @@ bool TThesaurusWriter::Build(QByteArray &out)
   QByteArray header("Linewright thesaurus\r\n");
   header.resize(HeaderSize, '\0');
   out += header;
-  if (!PutShortString(out, Name, Error, "name")) return false;
+  if (!PutShortString(out, Name, Error, "name"))
+    return false;
   for (const QString &k : KindNames)
-    if (!PutShortString(out, k, Error, "kind name")) return false;
+    if (!PutShortString(out, k, Error, "kind name"))
+      return false;
   PutDWord(out, quint32(NodeCount));
-  for (const quint32 v : nodeWords) PutDWord(out, v);
+  for (const quint32 v : nodeWords)
+    PutDWord(out, v);
   PutDWord(out, quint32(linkArea.size()));
   out += linkArea;
   PutWord(out, quint32(FContexts.size()));
@@ -346,7 +375,8 @@ bool TThesaurusWriter::Build(QByteArray &out)
 bool TThesaurusWriter::WriteFile(const QString &fileName)
 {
   QByteArray data;
-  if (!Build(data)) return false;
+  if (!Build(data))
+    return false;
   QSaveFile f(fileName);
   if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
     Error = QStringLiteral("cannot write %1").arg(fileName);

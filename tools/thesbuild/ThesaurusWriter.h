@@ -18,7 +18,7 @@ class TThesaurusWriter {
 public:
   // Limits of the format.
   static constexpr int MaxNodes = 65536;
-  static constexpr int MaxLinkValue = 65535;     // link value = context * 5 + kind
+  static constexpr int MaxLinkValue = 65535; // link value = context * 5 + kind
   static constexpr int MaxLinksPerWord = 255;
   static constexpr int MaxLinkAreaOffset = (1 << 20) - 1;
   static constexpr int MaxContexts = 65535;
@@ -69,4 +69,5 @@ private:
 
 // The number of nodes a file holding exactly these words needs (the figure Build reports as
 // NodeCount), for choosing what fits before building. Words are Latin-1 bytes.
-int CountThesaurusNodes(const std::vector<QByteArray> &sortedUniqueWords, bool useTailChains = true);
+int CountThesaurusNodes(const std::vector<QByteArray> &sortedUniqueWords,
+                        bool useTailChains = true);

@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr quint32 MaxNodes = TMainDictionary::NoChildren;   // indexes 0 .. 0xFFFFE
+constexpr quint32 MaxNodes = TMainDictionary::NoChildren; // indexes 0 .. 0xFFFFE
 constexpr quint32 MaxLinkageOffset = TMainDictionary::NoChildren - 1;
 constexpr int MaxWordBytes = TMainDictionary::WordBufferSize - 1;
 
@@ -29,9 +29,9 @@ struct OutNode {
   bool end = false;
   QByteArray packed;
   std::vector<int> children;
-  int trie = -1;        // the trie node whose children become this node's children
-  quint32 index = 0;    // global index in the file
-  quint32 linkage = 0;  // offset of the child list (of the count byte for 8 or more children)
+  int trie = -1;       // the trie node whose children become this node's children
+  quint32 index = 0;   // global index in the file
+  quint32 linkage = 0; // offset of the child list (of the count byte for 8 or more children)
 };
 
 void putLE32(QByteArray &out, quint32 v)

@@ -8,10 +8,10 @@
 #include <QtGlobal>
 
 struct TMainDictionarySource {
-  QStringList words;        // any order, duplicates allowed
-  QString title;            // at most 255 UTF-16 code units
-  quint32 language = 0;     // Windows language identifier
-  int minorVersion = 1;     // 1: UTF-8 (version 4.1), 0: Windows-1252 (version 4.0)
+  QStringList words;    // any order, duplicates allowed
+  QString title;        // at most 255 UTF-16 code units
+  quint32 language = 0; // Windows language identifier
+  int minorVersion = 1; // 1: UTF-8 (version 4.1), 0: Windows-1252 (version 4.0)
 };
 
 struct TMainDictionaryStats {
@@ -19,7 +19,7 @@ struct TMainDictionaryStats {
   quint32 nodeCount = 0;
   quint32 linkageSize = 0;
   quint32 classCounts[9] = {};
-  int skipped = 0;          // words that cannot be stored (empty, too long, not in the code page)
+  int skipped = 0; // words that cannot be stored (empty, too long, not in the code page)
   QStringList skippedSamples;
 };
 

@@ -11,10 +11,9 @@ namespace {
 
 int usage()
 {
-  std::fprintf(stderr,
-               "usage: wdmc --words LIST --title TITLE --language ID [--ansi] -o OUT.wdm\n"
-               "LIST is UTF-8 text, one word a line; '#' starts a comment line.\n"
-               "--ansi writes version 4.0 (Windows-1252) instead of 4.1 (UTF-8).\n");
+  std::fprintf(stderr, "usage: wdmc --words LIST --title TITLE --language ID [--ansi] -o OUT.wdm\n"
+                       "LIST is UTF-8 text, one word a line; '#' starts a comment line.\n"
+                       "--ansi writes version 4.0 (Windows-1252) instead of 4.1 (UTF-8).\n");
   return 2;
 }
 

@@ -50,8 +50,8 @@ int main(int argc, char *argv[])
     if (!line.trimmed().isEmpty())
       level.insert(QString::fromUtf8(line.trimmed()), 100);
 
-  static const QRegularExpression name(
-      QStringLiteral("^(english|australian)-(words|upper|contractions|proper-names|abbreviations)\\.(\\d+)$"));
+  static const QRegularExpression name(QStringLiteral(
+      "^(english|australian)-(words|upper|contractions|proper-names|abbreviations)\\.(\\d+)$"));
   const QStringList files = QDir(scowl).entryList(QDir::Files, QDir::Name);
   int used = 0;
   for (const QString &file : files) {
@@ -65,8 +65,9 @@ int main(int argc, char *argv[])
     ++used;
     // SCOWL's lists are ISO-8859-1 in older releases and UTF-8 in newer ones.
     const QByteArray all = f.readAll();
-    const QString text = QString::fromUtf8(all).contains(QChar::ReplacementCharacter) ? QString::fromLatin1(all)
-                                                                                      : QString::fromUtf8(all);
+    const QString text = QString::fromUtf8(all).contains(QChar::ReplacementCharacter)
+                             ? QString::fromLatin1(all)
+                             : QString::fromUtf8(all);
     for (const QString &w : text.split(u'\n', Qt::SkipEmptyParts)) {
       auto it = level.find(w.trimmed());
       if (it != level.end() && size < *it)

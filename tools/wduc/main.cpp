@@ -114,7 +114,8 @@ int main(int argc, char **argv)
     const QString value = args[++i];
     if (a == QLatin1String("--out"))
       out = value;
-    else if (a == QLatin1String("--version") && (value == QLatin1String("4.1") || value == QLatin1String("4.0")))
+    else if (a == QLatin1String("--version") &&
+             (value == QLatin1String("4.1") || value == QLatin1String("4.0")))
       codePage = value == QLatin1String("4.0") ? CP_ACP : CP_UTF8;
     else if (a == QLatin1String("--ignore"))
       lists.emplace_back(TCustomDictionary::KindIgnore, value);
@@ -159,13 +160,20 @@ int main(int argc, char **argv)
       for (const QString &text : {e.word, e.correction})
         if (DecodeWindows1252(EncodeWindows1252(text)) != text)
           return fail(e.where + QStringLiteral(": \"%1\" cannot be stored in a version 4.0 "
-                                               "(Windows-1252) file").arg(text));
+                                               "(Windows-1252) file")
+                                    .arg(text));
     }
     bool added = false;
     switch (e.kind) {
-    case TCustomDictionary::KindIgnore: added = d.AddIgnore(e.word); break;
-    case TCustomDictionary::KindExclude: added = d.AddExclude(e.word); break;
-    default: added = d.AddAutoCorrect(e.word, e.correction); break;
+    case TCustomDictionary::KindIgnore:
+      added = d.AddIgnore(e.word);
+      break;
+    case TCustomDictionary::KindExclude:
+      added = d.AddExclude(e.word);
+      break;
+    default:
+      added = d.AddAutoCorrect(e.word, e.correction);
+      break;
     }
     if (!added)
       return fail(e.where + QStringLiteral(": ") + reasonRefused(d, e));
@@ -190,10 +198,11 @@ int main(int argc, char **argv)
     return fail(QStringLiteral("cannot write %1").arg(out));
   for (const Entry &e : entries) {
     QString correction;
-    const bool found = e.kind == TCustomDictionary::KindIgnore    ? check.IgnoreExists(e.word)
-                       : e.kind == TCustomDictionary::KindExclude ? check.ExcludeExists(e.word)
-                                                                  : check.AutoCorrectExists(e.word, correction) &&
-                                                                        correction == e.correction;
+    const bool found =
+        e.kind == TCustomDictionary::KindIgnore ? check.IgnoreExists(e.word)
+        : e.kind == TCustomDictionary::KindExclude
+            ? check.ExcludeExists(e.word)
+            : check.AutoCorrectExists(e.word, correction) && correction == e.correction;
     if (!found)
       return fail(QStringLiteral("%1 does not read back: %2").arg(out, e.where));
   }

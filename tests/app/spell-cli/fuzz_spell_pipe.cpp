@@ -1,6 +1,7 @@
 // libFuzzer entry point of linewright-spell's pipe (also run over a fixed corpus under the
 // sanitizers): any bytes on standard input, as an editor session (-a) and, for a quarter of the
-// sizes, as a list run (-l). The answer must be whole: the banner, then one empty line per checked line.
+// sizes, as a list run (-l). The answer must be whole: the banner, then one empty line per checked
+// line.
 #include "SpellPipe.h"
 
 #include <QBuffer>
@@ -19,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
   static char name[] = "fuzz_spell_pipe";
   static char *argv[] = {name, nullptr};
   static QCoreApplication app(argc, argv);
-  // "#" saves sync to disk; on a memory file system that costs nothing, which keeps the corpus fast.
+  // "#" saves sync to disk; on a memory file system that costs nothing, which keeps the corpus
+  // fast.
   static QTemporaryDir scratch(QDir(QStringLiteral("/dev/shm")).exists()
                                    ? QStringLiteral("/dev/shm/lw-fuzz-pipe-XXXXXX")
                                    : QDir::tempPath() + QStringLiteral("/lw-fuzz-pipe-XXXXXX"));
@@ -34,8 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     in.open(QIODevice::ReadOnly);
     out.open(QIODevice::WriteOnly);
     err.open(QIODevice::WriteOnly);
-    const int code = RunSpellCommand({QString::fromLatin1(mode), QStringLiteral("-d"), QStringLiteral(LW_PIPE_WDM),
-                                      QStringLiteral("-p"), personal, QStringLiteral("--config"), config},
+    const int code = RunSpellCommand({QString::fromLatin1(mode), QStringLiteral("-d"),
+                                      QStringLiteral(LW_PIPE_WDM), QStringLiteral("-p"), personal,
+                                      QStringLiteral("--config"), config},
                                      in, out, err);
     if (code != 0 || !err.data().isEmpty())
       std::abort();

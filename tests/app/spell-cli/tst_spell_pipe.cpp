@@ -24,7 +24,8 @@ protected:
   // The arguments of a session over the test dictionary, after Flags.
   QStringList Args(const QStringList &Flags) const
   {
-    return Flags + QStringList{QStringLiteral("-d"), Dir + "/pipe.wdm", QStringLiteral("-p"), Personal,
+    return Flags + QStringList{QStringLiteral("-d"),       Dir + "/pipe.wdm",
+                               QStringLiteral("-p"),       Personal,
                                QStringLiteral("--config"), ConfigFile};
   }
 
@@ -100,7 +101,8 @@ TEST_F(SpellPipeTest, EditorSessionFollowsTheProtocol)
   p.write("!\n");
   // Offsets count the "^" and are in characters: "é" and the emoji are one each.
   EXPECT_EQ(Exchange(p, "^the hosue is John's"), "& hosue 1 5: house\n# is 11\n\n");
-  EXPECT_EQ(Exchange(p, QStringLiteral("^café 😀 hosue").toUtf8()), QStringLiteral("# café 1\n& hosue 1 8: house\n\n").toUtf8());
+  EXPECT_EQ(Exchange(p, QStringLiteral("^café 😀 hosue").toUtf8()),
+            QStringLiteral("# café 1\n& hosue 1 8: house\n\n").toUtf8());
   EXPECT_EQ(Exchange(p, "^the zqxjv"), "# zqxjv 5\n\n");
   EXPECT_EQ(Exchange(p, "^"), "\n");
   EXPECT_EQ(Exchange(p, ""), "\n");
@@ -157,7 +159,8 @@ TEST_F(SpellPipeTest, BadArgumentsAndFilesFailWithOneLineAndCodeTwo)
   } rows[] = {
       {"missing dictionary", {"-a", "-d", "nosuch", "--config", ConfigFile}},
       {"damaged dictionary", {"-a", "-d", Temp.path() + "/garbage.wdm", "--config", ConfigFile}},
-      {"damaged personal", {"-a", "-d", Dir + "/pipe.wdm", "-p", Temp.path() + "/garbage.wdu", "--config", ConfigFile}},
+      {"damaged personal",
+       {"-a", "-d", Dir + "/pipe.wdm", "-p", Temp.path() + "/garbage.wdu", "--config", ConfigFile}},
       {"unknown flag", {"-a", "-Q"}},
       {"missing value", {"-a", "-d"}},
       {"interactive mode", {"somefile.txt"}},

@@ -69,7 +69,11 @@ TEST_F(FormPlacementTest, PlaceFormNearRect)
       {"left-aligned only", word, true, false, {word.x(), start.y()}},
       {"neither", word, false, false, start},
       {"no room below: above", nearBottom, true, true, {nearBottom.x(), nearBottom.y() - H()}},
-      {"beyond the right edge", nearRight, true, true, {monRight - W(), nearRight.y() + nearRight.height()}},
+      {"beyond the right edge",
+       nearRight,
+       true,
+       true,
+       {monRight - W(), nearRight.y() + nearRight.height()}},
   };
   for (const auto &c : cases) {
     FForm.move(start);

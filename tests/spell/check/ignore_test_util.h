@@ -65,25 +65,31 @@ struct IgnoreCase {
 inline std::vector<IgnoreCase> InternetCases()
 {
   std::vector<IgnoreCase> cases;
-  for (const char *scheme : {"http", "ftp", "news", "mailto", "nntp", "file", "https", "telnet", "wais"})
-    cases.push_back({Url, std::string("see ") + scheme + "://host.example/a?b=c,next", {"see", "next"}, {}});
-  cases.insert(cases.end(), {
-      {Url, "HTTPS://Example.COM/Path x", {"x"}, {}},
-      {Url, "mailto:someone@example.org", {}, {}},
-      {Url, "mail john.doe@example.com today", {"mail", "today"}, {}},
-      {Url, "(a@b.c) d", {"d"}, {}},
-      {Url, "go www.example.com/path/page.htm now", {"go", "now"}, {}},
-      {Url, "go www.example.com\\share now", {"go", "now"}, {}},
-      {Url, "visit www.example.com today", {"visit", "www.example.com", "today"}, {"www.example.com"}},
-      {Url, "note: this", {"note", "this"}, {}},
-      {Url, "example.com/path", {"example.com", "path"}, {}},
-      {Url, "http://a.b\tafter", {"after"}, {}},
-      {Url, "http://a.b\"quoted\"", {"quoted"}, {}},
-      {Url, "http://a.b<tag>", {"tag"}, {}},
-      {Url, "http://a.b'x'", {"x"}, {}},
-      {Url, "http://a.b{c}[d]", {"c", "d"}, {}},
-      {0, "see http://host.example/a", {"see", "http", "host.example", "a"}, {}},
-  });
+  for (const char *scheme :
+       {"http", "ftp", "news", "mailto", "nntp", "file", "https", "telnet", "wais"})
+    cases.push_back(
+        {Url, std::string("see ") + scheme + "://host.example/a?b=c,next", {"see", "next"}, {}});
+  cases.insert(cases.end(),
+               {
+                   {Url, "HTTPS://Example.COM/Path x", {"x"}, {}},
+                   {Url, "mailto:someone@example.org", {}, {}},
+                   {Url, "mail john.doe@example.com today", {"mail", "today"}, {}},
+                   {Url, "(a@b.c) d", {"d"}, {}},
+                   {Url, "go www.example.com/path/page.htm now", {"go", "now"}, {}},
+                   {Url, "go www.example.com\\share now", {"go", "now"}, {}},
+                   {Url,
+                    "visit www.example.com today",
+                    {"visit", "www.example.com", "today"},
+                    {"www.example.com"}},
+                   {Url, "note: this", {"note", "this"}, {}},
+                   {Url, "example.com/path", {"example.com", "path"}, {}},
+                   {Url, "http://a.b\tafter", {"after"}, {}},
+                   {Url, "http://a.b\"quoted\"", {"quoted"}, {}},
+                   {Url, "http://a.b<tag>", {"tag"}, {}},
+                   {Url, "http://a.b'x'", {"x"}, {}},
+                   {Url, "http://a.b{c}[d]", {"c", "d"}, {}},
+                   {0, "see http://host.example/a", {"see", "http", "host.example", "a"}, {}},
+               });
   return cases;
 }
 
@@ -110,10 +116,14 @@ inline std::vector<IgnoreCase> MarkupCases()
 inline std::vector<IgnoreCase> PostCheckCases()
 {
   return {
-      {Upcase, "NASA R2D2 Nasa 42 \u00c9T\u00c9 \u00e9t\u00e9", {"NASA", "R2D2", "Nasa", "42", "\u00c9T\u00c9", "\u00e9t\u00e9"},
+      {Upcase,
+       "NASA R2D2 Nasa 42 \u00c9T\u00c9 \u00e9t\u00e9",
+       {"NASA", "R2D2", "Nasa", "42", "\u00c9T\u00c9", "\u00e9t\u00e9"},
        {"NASA", "R2D2", "42", "\u00c9T\u00c9"}},
       {Numbers, "abc1 2nd abc 3.14", {"abc1", "2nd", "abc", "3.14"}, {"abc1", "2nd", "3.14"}},
-      {Abbrev, "a.b.c. ab.c U.S.A. e.g. i.e etc. Mr. plain", {"a.b.c.", "ab.c", "U.S.A.", "e.g.", "i.e", "etc", "Mr", "plain"},
+      {Abbrev,
+       "a.b.c. ab.c U.S.A. e.g. i.e etc. Mr. plain",
+       {"a.b.c.", "ab.c", "U.S.A.", "e.g.", "i.e", "etc", "Mr", "plain"},
        {"a.b.c.", "U.S.A.", "e.g.", "i.e"}},
       {Upcase | Numbers | Abbrev, "mixed Word", {"mixed", "Word"}, {}},
       {Quoted, "> helo wrld", {"helo", "wrld"}, {"helo", "wrld"}},

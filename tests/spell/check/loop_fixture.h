@@ -6,8 +6,8 @@
 
 #include "session_fixture.h"
 
-#include "wrSpellDialogLink.h"
 #include "wrSpellBase.h"
+#include "wrSpellDialogLink.h"
 
 #include <QEventLoop>
 #include <QObject>
@@ -18,10 +18,7 @@
 #include <functional>
 #include <ostream>
 
-inline void PrintTo(const QString &S, std::ostream *Os)
-{
-  *Os << '"' << S.toStdString() << '"';
-}
+inline void PrintTo(const QString &S, std::ostream *Os) { *Os << '"' << S.toStdString() << '"'; }
 
 // What the dialog saw of one presented word.
 struct TPrompt {
@@ -37,7 +34,7 @@ using TAction = std::function<void(TWrightSpellBase &)>;
 struct TDialogScript {
   std::deque<TAction> Actions;
   std::vector<TPrompt> Prompts;
-  bool Immediate = false;      // answer from inside the word hook
+  bool Immediate = false;       // answer from inside the word hook
   bool RanOutOfActions = false; // the check asked more than the script held; it was cancelled
   int FormsCreated = 0;
   int Shows = 0;
@@ -49,7 +46,10 @@ struct TDialogScript {
 
 class TFakeController : public QObject, public TSpellDialogController {
 public:
-  TFakeController(QObject *Form, std::shared_ptr<TDialogScript> Script) : QObject(Form), FScript(std::move(Script)) {}
+  TFakeController(QObject *Form, std::shared_ptr<TDialogScript> Script)
+      : QObject(Form), FScript(std::move(Script))
+  {
+  }
   void SetWrightSpell(TWrightSpellBase *Value) override
   {
     if (!FSpell)
@@ -142,7 +142,10 @@ public:
   std::deque<bool> Answers;
   int BusyOn = 0, BusyOff = 0;
 
-  void ShowInformation(const QString &Text, const QString &Caption) override { Messages.push_back({Text, Caption}); }
+  void ShowInformation(const QString &Text, const QString &Caption) override
+  {
+    Messages.push_back({Text, Caption});
+  }
   bool AskYesNo(const QString &Text, const QString &Caption) override
   {
     Questions.push_back({Text, Caption});
@@ -156,17 +159,50 @@ public:
 };
 
 // Actions of the script.
-inline TAction Ignore() { return [](TWrightSpellBase &s) { s.Check_Ignore(); }; }
-inline TAction IgnoreAll() { return [](TWrightSpellBase &s) { s.Check_IgnoreAll(); }; }
-inline TAction Change(const QString &W) { return [W](TWrightSpellBase &s) { s.Check_Change(W); }; }
-inline TAction ChangeAll(const QString &W) { return [W](TWrightSpellBase &s) { s.Check_ChangeAll(W); }; }
-inline TAction ChangeLine(const QString &L) { return [L](TWrightSpellBase &s) { s.Check_ChangeLine(L); }; }
-inline TAction Add() { return [](TWrightSpellBase &s) { s.Check_Add(); }; }
-inline TAction AutoCorrect(const QString &W) { return [W](TWrightSpellBase &s) { s.Check_AutoCorrect(W); }; }
-inline TAction Undo() { return [](TWrightSpellBase &s) { s.Check_Undo(); }; }
-inline TAction RepeatIgnore() { return [](TWrightSpellBase &s) { s.Check_RepeatIgnore(); }; }
-inline TAction RepeatDelete() { return [](TWrightSpellBase &s) { s.Check_RepeatDelete(); }; }
-inline TAction Cancel() { return [](TWrightSpellBase &s) { s.Check_Cancel(); }; }
+inline TAction Ignore()
+{
+  return [](TWrightSpellBase &s) { s.Check_Ignore(); };
+}
+inline TAction IgnoreAll()
+{
+  return [](TWrightSpellBase &s) { s.Check_IgnoreAll(); };
+}
+inline TAction Change(const QString &W)
+{
+  return [W](TWrightSpellBase &s) { s.Check_Change(W); };
+}
+inline TAction ChangeAll(const QString &W)
+{
+  return [W](TWrightSpellBase &s) { s.Check_ChangeAll(W); };
+}
+inline TAction ChangeLine(const QString &L)
+{
+  return [L](TWrightSpellBase &s) { s.Check_ChangeLine(L); };
+}
+inline TAction Add()
+{
+  return [](TWrightSpellBase &s) { s.Check_Add(); };
+}
+inline TAction AutoCorrect(const QString &W)
+{
+  return [W](TWrightSpellBase &s) { s.Check_AutoCorrect(W); };
+}
+inline TAction Undo()
+{
+  return [](TWrightSpellBase &s) { s.Check_Undo(); };
+}
+inline TAction RepeatIgnore()
+{
+  return [](TWrightSpellBase &s) { s.Check_RepeatIgnore(); };
+}
+inline TAction RepeatDelete()
+{
+  return [](TWrightSpellBase &s) { s.Check_RepeatDelete(); };
+}
+inline TAction Cancel()
+{
+  return [](TWrightSpellBase &s) { s.Check_Cancel(); };
+}
 
 inline QStringList Words(const std::vector<TPrompt> &Prompts)
 {
@@ -189,8 +225,9 @@ protected:
 
   static QStringList LoopWords()
   {
-    return {"the", "cat", "sat", "on", "mat", "a", "and", "dog", "house", "home", "word", "words",
-            "check", "is", "it", "spelling", "good", "text", "line", "hat", "John"};
+    return {"the", "cat",      "sat",  "on",   "mat",   "a",     "and",
+            "dog", "house",    "home", "word", "words", "check", "is",
+            "it",  "spelling", "good", "text", "line",  "hat",   "John"};
   }
 
   // A session as the main window configures it, with the scripted dialog and host.

@@ -35,7 +35,8 @@ inline const std::vector<WordCase> &WordCases()
       {"James' car", {"James", "car"}},
       {"one,two;three", {"one", "two", "three"}},
       {"l'homme", {"l'homme"}},
-      {"caf\u00e9 na\u00efve \u0436\u0443\u043a", {"caf\u00e9", "na\u00efve", "\u0436\u0443\u043a"}},
+      {"caf\u00e9 na\u00efve \u0436\u0443\u043a",
+       {"caf\u00e9", "na\u00efve", "\u0436\u0443\u043a"}},
       {"", {}},
       {" .,;-- ", {}},
       {"''' \"\"", {}},
@@ -70,7 +71,8 @@ inline QStringList WordsOf(TMainParsingEngine &engine, const QString &Text)
       break;
     int x = 0, y = 0;
     parser.GetPosition(x, y);
-    EXPECT_EQ(text.mid(x - 1 - w.size(), w.size()), w) << "cursor " << x << " after word " << w.toStdString();
+    EXPECT_EQ(text.mid(x - 1 - w.size(), w.size()), w)
+        << "cursor " << x << " after word " << w.toStdString();
     words << w;
   }
   return words;

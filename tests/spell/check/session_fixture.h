@@ -51,7 +51,8 @@ private:
 inline constexpr quint32 EnglishAU = 3081;
 inline constexpr quint32 GermanDE = 1031;
 
-inline QString WriteWdm(const QString &FileName, const QStringList &Words, quint32 Language = EnglishAU)
+inline QString WriteWdm(const QString &FileName, const QStringList &Words,
+                        quint32 Language = EnglishAU)
 {
   TMainDictionarySource source;
   source.words = Words;
@@ -115,8 +116,9 @@ protected:
 
   static QStringList MainWords()
   {
-    return {"house", "home", "the", "John", "colour", "receive", "believe", "arable", "variable",
-            "ranged", "arranged", "word", "words", "spelling", "check", "checks", "cheque"};
+    return {"house",   "home",     "the",      "John",   "colour",   "receive",
+            "believe", "arable",   "variable", "ranged", "arranged", "word",
+            "words",   "spelling", "check",    "checks", "cheque"};
   }
 
   // A session on the folder, configured like the main window's component; nothing loaded yet.

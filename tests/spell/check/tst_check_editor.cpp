@@ -121,10 +121,12 @@ TEST_F(EditorLoopTest, SmartCheckOfASelectionAsksForTheRest)
     Window->SetText(QStringLiteral("aaq cat bbq dog ccq"));
     Window->SetSel(8, 11);
     s->CheckWinControl(Editor.get(), ctSmart);
-    EXPECT_EQ(Words(Script->Prompts), yes ? QStringList({"bbq", "ccq", "aaq"}) : QStringList({"bbq"}));
+    EXPECT_EQ(Words(Script->Prompts),
+              yes ? QStringList({"bbq", "ccq", "aaq"}) : QStringList({"bbq"}));
     ASSERT_EQ(Host.Questions.size(), 1u);
     EXPECT_EQ(Host.Questions[0].Text,
-              QStringLiteral("The selection has been checked.  Would you like to check the remainder of the document?"));
+              QStringLiteral("The selection has been checked.  Would you like to check the "
+                             "remainder of the document?"));
     EXPECT_EQ(s->CheckCanceled(), !yes);
     EXPECT_EQ(Host.Messages.size(), yes ? 1u : 0u);
   }

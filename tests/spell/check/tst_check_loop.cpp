@@ -59,7 +59,8 @@ TEST_F(LoopTest, EndMessageCountsTheWords)
   QString text = QStringLiteral("the cat sat on the mat");
   s->CheckString(text);
   ASSERT_EQ(Host.Messages.size(), 1u);
-  EXPECT_EQ(Host.Messages[0].Text, QStringLiteral("The spelling check is complete.\r\n\r\nWords checked: 6"));
+  EXPECT_EQ(Host.Messages[0].Text,
+            QStringLiteral("The spelling check is complete.\r\n\r\nWords checked: 6"));
   EXPECT_EQ(s->WordCount(), 6);
 }
 
@@ -95,7 +96,8 @@ TEST_F(LoopTest, ChangeRechecksTheReplacementWhenAsked)
     QString text = QStringLiteral("a hte cat");
     s->CheckString(text);
     EXPECT_FALSE(Script->RanOutOfActions);
-    EXPECT_EQ(Words(Script->Prompts), recheck ? QStringList({"hte", "htte"}) : QStringList({"hte"}));
+    EXPECT_EQ(Words(Script->Prompts),
+              recheck ? QStringList({"hte", "htte"}) : QStringList({"hte"}));
     EXPECT_EQ(text, recheck ? QStringLiteral("a the cat") : QStringLiteral("a htte cat"));
   }
 }
@@ -158,14 +160,14 @@ TEST_F(LoopTest, CommandsOnARepeatedWordAreLimited)
   auto s = NewLoopSession({soDUalCaps, soRepeated});
   // Change, Change All and Add do nothing on a repeated word; Ignore goes on.
   Expect({[](TWrightSpellBase &x) {
-            x.Check_Change(QStringLiteral("dog"));
-            x.Check_ChangeAll(QStringLiteral("dog"));
-            x.Check_Add();
-            x.Check_IgnoreAll();
-            x.Check_AutoCorrect(QStringLiteral("dog"));
-            EXPECT_TRUE(x.Checking());
-            x.Check_Ignore();
-          }});
+    x.Check_Change(QStringLiteral("dog"));
+    x.Check_ChangeAll(QStringLiteral("dog"));
+    x.Check_Add();
+    x.Check_IgnoreAll();
+    x.Check_AutoCorrect(QStringLiteral("dog"));
+    EXPECT_TRUE(x.Checking());
+    x.Check_Ignore();
+  }});
   QString text = QStringLiteral("cat cat");
   s->CheckString(text);
   EXPECT_EQ(Words(Script->Prompts), QStringList({"cat cat"}));
@@ -199,7 +201,8 @@ TEST_F(LoopTest, AddAndAutoCorrectWriteTheActiveDictionary)
   QString text = QStringLiteral("zzq wrod qqz");
   s->CheckString(text);
   // Add then Auto-Correct; two undos at qqz take both back, so both words stop again.
-  EXPECT_EQ(Words(Script->Prompts), QStringList({"zzq", "wrod", "qqz", "wrod", "zzq", "wrod", "qqz"}));
+  EXPECT_EQ(Words(Script->Prompts),
+            QStringList({"zzq", "wrod", "qqz", "wrod", "zzq", "wrod", "qqz"}));
   EXPECT_EQ(text, QStringLiteral("zzq wrod qqz"));
   EXPECT_FALSE(s->WordAcceptable(QStringLiteral("zzq")));
   QString correction;
@@ -372,7 +375,9 @@ TEST_F(LoopTest, EventsSeeTheStates)
   int beforeChange = 0;
   s->OnBeforeChange = [&](QObject *) { ++beforeChange; };
   std::vector<qint32> undoStates;
-  s->OnParserUndoLast = [&](QObject *, qint32 State, TSpellAction, qint32) { undoStates.push_back(State); };
+  s->OnParserUndoLast = [&](QObject *, qint32 State, TSpellAction, qint32) {
+    undoStates.push_back(State);
+  };
   int completes = 0;
   s->OnCompleteCheck = [&](QObject *) { ++completes; };
   Expect({Ignore(), IgnoreAll(), Add(), Change("dog"), Change("cat")});

@@ -68,8 +68,8 @@ TEST_F(LoopTest, EveryLineBreakAndNonBmpTextInTheEditor)
   TWrightRichEdit editor;
   HWND window = TEditWindow::FromControl(&editor);
   auto s = NewLoopSession();
-  const QString breaks[] = {QStringLiteral("\r\n"), QStringLiteral("\r"), QStringLiteral("\n"),
-                            QStringLiteral("\v"), QStringLiteral("\f"), QString(QChar(0x85)),
+  const QString breaks[] = {QStringLiteral("\r\n"), QStringLiteral("\r"),  QStringLiteral("\n"),
+                            QStringLiteral("\v"),   QStringLiteral("\f"),  QString(QChar(0x85)),
                             QString(QChar(0x2028)), QString(QChar(0x2029))};
   QString text;
   const QString deseret = QString::fromUcs4(U"\U00010437\U00010438");

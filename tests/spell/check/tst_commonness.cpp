@@ -49,8 +49,8 @@ TEST_F(CommonnessTest, ReadsGroupsAndRefusesMalformedFiles)
   TWordCommonness c;
   ASSERT_TRUE(c.Load(Side()));
   EXPECT_EQ(c.Class(QStringLiteral("house")), 10);
-  EXPECT_EQ(c.Class(QStringLiteral("House")), 50); // its own entry first
-  EXPECT_EQ(c.Class(QStringLiteral("THE")), 10);   // else the lower-case form
+  EXPECT_EQ(c.Class(QStringLiteral("House")), 50);  // its own entry first
+  EXPECT_EQ(c.Class(QStringLiteral("THE")), 10);    // else the lower-case form
   EXPECT_EQ(c.Class(QStringLiteral("cheque")), 20); // the commonest of two levels
   EXPECT_EQ(c.Class(QStringLiteral("word")), TWordCommonness::Unknown);
   EXPECT_FALSE(c.Load(Dir + QStringLiteral("/missing.wdf")));

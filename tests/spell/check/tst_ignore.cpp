@@ -16,15 +16,9 @@ void RunCases(const std::vector<IgnoreCase> &cases)
 }
 } // namespace
 
-TEST(IgnoreRules, InternetAddresses)
-{
-  RunCases(InternetCases());
-}
+TEST(IgnoreRules, InternetAddresses) { RunCases(InternetCases()); }
 
-TEST(IgnoreRules, Markup)
-{
-  RunCases(MarkupCases());
-}
+TEST(IgnoreRules, Markup) { RunCases(MarkupCases()); }
 
 TEST(IgnoreRules, MarkupTagEndingTheTextIsSkipped)
 {
@@ -70,8 +64,9 @@ TEST(IgnoreRules, QuotedLines)
     const char *line;
     bool ignored;
   };
-  for (const LineCase &c : {LineCase{"> quoted reply", true}, LineCase{"| piped", true}, LineCase{" > indented", false},
-                            LineCase{"", false}, LineCase{"plain > text", false}}) {
+  for (const LineCase &c :
+       {LineCase{"> quoted reply", true}, LineCase{"| piped", true}, LineCase{" > indented", false},
+        LineCase{"", false}, LineCase{"plain > text", false}}) {
     EXPECT_EQ(rule.ExecuteLineIgnore(QString::fromUtf8(c.line)), c.ignored) << c.line;
   }
   // Without a parser there is no line to judge.
@@ -107,7 +102,10 @@ TEST(IgnoreRules, RegistrationListsAndRunners)
   // A rule of the program's own is run like the built-in ones.
   struct Mine : TParserIgnoreBase {
     bool NeededBeforeCheck() override { return true; }
-    bool ExecuteWordIgnorePreCheck(const QString &w, TControlParser *) override { return w == u"secret"; }
+    bool ExecuteWordIgnorePreCheck(const QString &w, TControlParser *) override
+    {
+      return w == u"secret";
+    }
   };
   rules.AddIgnore(std::make_unique<Mine>());
   rules.RunPreCheckIgnore(QStringLiteral("secret"), &parser, ignore);

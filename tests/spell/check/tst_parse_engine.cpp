@@ -37,16 +37,16 @@ TEST(ParseEngine, CharacterClasses)
       {u'-', false, false, false, false},
       {u' ', false, false, false, false},
       {u'\r', false, false, false, false},
-      {0x00D7, true, true, true, true},   // in the set although no letter
-      {0x00A6, true, true, true, true},   // from the extra code-page letters
-      {0x009D, true, true, true, true},   // a control code, but a letter of another code page
+      {0x00D7, true, true, true, true},     // in the set although no letter
+      {0x00A6, true, true, true, true},     // from the extra code-page letters
+      {0x009D, true, true, true, true},     // a control code, but a letter of another code page
       {0x0080, false, false, false, false}, // a control code not in the set
-      {0x00B5, true, true, true, true},   // micro sign: a letter by classification alone
+      {0x00B5, true, true, true, true},     // micro sign: a letter by classification alone
       {0x00A7, false, false, false, false},
       {0x00A3, false, false, false, false}, // only with the Central European rule
       {0x00FF, true, true, true, true},     // answered by the slow path
       {0x0161, true, true, true, true},
-      {0x0436, true, true, true, true},     // Cyrillic letter: platform classification
+      {0x0436, true, true, true, true}, // Cyrillic letter: platform classification
       {0x2013, false, false, false, false},
       {0x3000, false, false, false, false},
   };
@@ -75,7 +75,8 @@ TEST(ParseEngine, ForbidCharSetOverridesLettersAndTheSet)
   EXPECT_TRUE(engine.IsWordChar(QChar(0x0161)));
   // Extra characters can be added through the set.
   engine.SetCharSet(engine.CharSet() + QChar(u'-') + QChar(0x2013));
-  EXPECT_EQ(WordsOf(engine, QStringLiteral("well-known x\u2013y")), (QStringList{"well-known", "x\u2013y"}));
+  EXPECT_EQ(WordsOf(engine, QStringLiteral("well-known x\u2013y")),
+            (QStringList{"well-known", "x\u2013y"}));
 }
 
 TEST(ParseEngine, WordBreaking)
@@ -91,7 +92,8 @@ TEST(ParseEngine, MidPeriodCanBeSwitchedOff)
 {
   TMainParsingEngine engine;
   engine.AllowMidPeriod = false;
-  EXPECT_EQ(WordsOf(engine, QStringLiteral("3.14 e.g. end.")), (QStringList{"3", "14", "e", "g", "end"}));
+  EXPECT_EQ(WordsOf(engine, QStringLiteral("3.14 e.g. end.")),
+            (QStringList{"3", "14", "e", "g", "end"}));
 }
 
 TEST(ParseEngine, FrenchExceptions)

@@ -10,10 +10,7 @@
 
 namespace {
 
-QStringList Items(const TStringList &List)
-{
-  return List.ToQStringList();
-}
+QStringList Items(const TStringList &List) { return List.ToQStringList(); }
 
 // Files in the desktop trash below Root.
 int TrashedFiles(const QString &Root)
@@ -33,7 +30,8 @@ TEST_F(SessionTest, DisablingTheActiveDictionaryActivatesTheNextOne)
 {
   auto s = NewSession();
   EXPECT_TRUE(s->WordAcceptable(QStringLiteral("Linewright")));
-  EXPECT_EQ(Items(s->Configuration()->CustomDictionaries()), QStringList({"Autocorrect.wdu", "tester.wdu"}));
+  EXPECT_EQ(Items(s->Configuration()->CustomDictionaries()),
+            QStringList({"Autocorrect.wdu", "tester.wdu"}));
   ASSERT_TRUE(s->EnableCustomDictionary(QStringLiteral("tester.wdu"), false));
   EXPECT_EQ(s->Configuration()->ActiveCustomDictionary(), QStringLiteral("Autocorrect.wdu"));
   ASSERT_NE(s->ActiveCustomDictionary(), nullptr);
@@ -72,9 +70,9 @@ TEST_F(SessionTest, RenameCustomDictionary)
   const struct {
     const char *from, *to;
   } refused[] = {
-      {"tester.wdu", "tester.wdu"},     // same name
-      {"tester.wdu", "Autocorrect"},    // the file exists
-      {"missing.wdu", "other.wdu"},     // not available
+      {"tester.wdu", "tester.wdu"},  // same name
+      {"tester.wdu", "Autocorrect"}, // the file exists
+      {"missing.wdu", "other.wdu"},  // not available
   };
   for (const auto &r : refused) {
     SCOPED_TRACE(std::string(r.from) + " -> " + r.to);
@@ -86,7 +84,8 @@ TEST_F(SessionTest, RenameCustomDictionary)
   ASSERT_TRUE(s->RenameCustomDictionary(QStringLiteral("tester.wdu"), QStringLiteral("mine")));
   EXPECT_FALSE(QFileInfo::exists(Dir + "/tester.wdu"));
   EXPECT_TRUE(QFileInfo::exists(Dir + "/mine.wdu"));
-  EXPECT_EQ(Items(s->Configuration()->CustomDictionaries()), QStringList({"Autocorrect.wdu", "mine.wdu"}));
+  EXPECT_EQ(Items(s->Configuration()->CustomDictionaries()),
+            QStringList({"Autocorrect.wdu", "mine.wdu"}));
   EXPECT_EQ(s->Configuration()->ActiveCustomDictionary(), QStringLiteral("mine.wdu"));
   EXPECT_TRUE(s->WordAcceptable(QStringLiteral("Linewright")));
   EXPECT_GE(s->ConfigAvailableCustom().IndexOf(QStringLiteral("mine.wdu")), 0);
@@ -141,7 +140,8 @@ TEST_F(SessionTest, AvailableDictionariesSearchEveryFolderFirstWins)
   // An active dictionary outside the folders heads the list.
   const QString outside = Temp.path() + "/elsewhere/outside.wdu";
   s->Configuration()->SetActiveCustomDictionary(outside);
-  EXPECT_EQ(Items(s->ConfigAvailableCustom()), QStringList({outside, "Autocorrect.wdu", "tester.wdu"}));
+  EXPECT_EQ(Items(s->ConfigAvailableCustom()),
+            QStringList({outside, "Autocorrect.wdu", "tester.wdu"}));
 }
 
 TEST_F(SessionTest, WordListsFromTheRegistry)
@@ -157,13 +157,14 @@ TEST_F(SessionTest, WordListsFromTheRegistry)
   const QString key1 = QString::fromLatin1(WordListRegistryKeys[1]);
   store->SetValue(TRootKey::HKEY_CURRENT_USER, key0, "1", lists + "/full.dic");    // a full path
   store->SetValue(TRootKey::HKEY_CURRENT_USER, key0, "2", lists + "/missing.dic"); // not listed
-  store->SetValue(TRootKey::HKEY_CURRENT_USER, key0, "3", "CUSTOM.DIC");          // application data
+  store->SetValue(TRootKey::HKEY_CURRENT_USER, key0, "3", "CUSTOM.DIC"); // application data
   store->SetValue(TRootKey::HKEY_CURRENT_USER, key0, "5", lists + "/after-gap.dic");
-  store->SetValue(TRootKey::HKEY_LOCAL_MACHINE, key1, "1", lists + "/full.dic");   // already listed
+  store->SetValue(TRootKey::HKEY_LOCAL_MACHINE, key1, "1", lists + "/full.dic"); // already listed
   auto s = NewSession();
   s->SetWordListRegistry(store);
-  EXPECT_EQ(Items(s->ConfigAvailableMSWordCustom()),
-            QStringList({lists + "/full.dic", Temp.path() + "/data\\Microsoft\\Proof\\CUSTOM.DIC"}));
+  EXPECT_EQ(
+      Items(s->ConfigAvailableMSWordCustom()),
+      QStringList({lists + "/full.dic", Temp.path() + "/data\\Microsoft\\Proof\\CUSTOM.DIC"}));
 
   EXPECT_FALSE(s->WordAcceptable(QStringLiteral("alpha")));
   EXPECT_FALSE(s->EnableWordDictionary(lists + "/missing.dic", true));
@@ -185,11 +186,13 @@ TEST_F(SessionTest, LibreOfficeWordBooksStandInForTheRegistry)
 
   const QString books = Temp.path() + "/config/libreoffice/4/user/wordbook";
   ASSERT_TRUE(QDir().mkpath(books));
-  WriteFile(books + "/standard.dic", "OOoUserDict1\nlang: <none>\ntype: positive\n---\nLibreWord\nSecond\n");
+  WriteFile(books + "/standard.dic",
+            "OOoUserDict1\nlang: <none>\ntype: positive\n---\nLibreWord\nSecond\n");
   WriteFile(books + "/banned.dic", "OOoUserDict1\nlang: en-AU\ntype: negative\n---\nbadword\n");
   WriteFile(books + "/zz.dic", "OOoUserDict1\nlang: <none>\ntype: positive\n---\n");
   auto t = NewSession();
-  EXPECT_EQ(Items(t->ConfigAvailableMSWordCustom()), QStringList({books + "/standard.dic", books + "/zz.dic"}));
+  EXPECT_EQ(Items(t->ConfigAvailableMSWordCustom()),
+            QStringList({books + "/standard.dic", books + "/zz.dic"}));
 
   ASSERT_TRUE(t->EnableWordDictionary(books + "/standard.dic", true));
   ASSERT_EQ(t->MSWordCustomDictionaries().size(), 1u);
@@ -203,12 +206,14 @@ TEST_F(SessionTest, WordListsEnabledOnAFirstRunWhenAsked)
 {
   const QString books = Temp.path() + "/config/libreoffice/4/user/wordbook";
   ASSERT_TRUE(QDir().mkpath(books));
-  WriteFile(books + "/standard.dic", "OOoUserDict1\nlang: <none>\ntype: positive\n---\nLibreWord\n");
+  WriteFile(books + "/standard.dic",
+            "OOoUserDict1\nlang: <none>\ntype: positive\n---\nLibreWord\n");
   auto s = NewSession();
   s->SetConfigUseMSWordCustom(true);
   s->SetConfigDefaultUseMSWordCustom(true);
   EXPECT_TRUE(s->WordAcceptable(QStringLiteral("LibreWord")));
-  EXPECT_EQ(Items(s->Configuration()->MSWordCustomDictionaries()), QStringList({books + "/standard.dic"}));
+  EXPECT_EQ(Items(s->Configuration()->MSWordCustomDictionaries()),
+            QStringList({books + "/standard.dic"}));
 }
 
 TEST_F(SessionTest, UnreadableWordListIsEmpty)
@@ -240,8 +245,9 @@ TEST_F(SessionTest, ShippedAustralianDictionary)
     const char *word;
     bool accepted;
   } rows[] = {
-      {"colour", true}, {"Colour", true},  {"COLOUR", true}, {"favourite", true}, {"recieve", false},
-      {"Sydney", true}, {"sydney", false}, {"dog's", true},  {"Qt", true},       {"3.14", true},
+      {"colour", true},   {"Colour", true}, {"COLOUR", true},  {"favourite", true},
+      {"recieve", false}, {"Sydney", true}, {"sydney", false}, {"dog's", true},
+      {"Qt", true},       {"3.14", true},
   };
   for (const auto &r : rows) {
     SCOPED_TRACE(r.word);
@@ -251,7 +257,8 @@ TEST_F(SessionTest, ShippedAustralianDictionary)
   }
   const struct {
     const char *word, *first;
-  } suggestions[] = {{"recieve", "receive"}, {"beleive", "believe"}, {"freind", "friend"}, {"teh", "the"}};
+  } suggestions[] = {
+      {"recieve", "receive"}, {"beleive", "believe"}, {"freind", "friend"}, {"teh", "the"}};
   for (const auto &r : suggestions) {
     SCOPED_TRACE(r.word);
     TStringList words;

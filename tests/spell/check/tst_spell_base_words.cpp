@@ -29,22 +29,31 @@ TEST_F(SessionTest, NothingIsReadBeforeTheFirstWordTest)
   EXPECT_TRUE(s->Configuration()->Loaded());
   ASSERT_EQ(s->MainDictionaries().size(), 1u);
   ASSERT_NE(s->ActiveCustomDictionary(), nullptr);
-  EXPECT_EQ(QFileInfo(s->ActiveCustomDictionary()->Filename()).fileName(), QStringLiteral("tester.wdu"));
+  EXPECT_EQ(QFileInfo(s->ActiveCustomDictionary()->Filename()).fileName(),
+            QStringLiteral("tester.wdu"));
   ASSERT_EQ(s->CustomDictionaries().size(), 1u);
-  EXPECT_EQ(QFileInfo(s->CustomDictionaries()[0]->Filename()).fileName(), QStringLiteral("Autocorrect.wdu"));
+  EXPECT_EQ(QFileInfo(s->CustomDictionaries()[0]->Filename()).fileName(),
+            QStringLiteral("Autocorrect.wdu"));
 }
 
 TEST_F(SessionTest, CaseRules)
 {
   const TCaseRow rows[] = {
-      {cmInitialCapsOrUpcase, "house", true}, {cmInitialCapsOrUpcase, "House", true},
-      {cmInitialCapsOrUpcase, "HOUSE", true}, {cmInitialCapsOrUpcase, "HoUse", false},
-      {cmInitialCaps, "House", true},         {cmInitialCaps, "HOUSE", false},
-      {cmAnyCase, "House", true},             {cmAnyCase, "HOUSE", true},
-      {cmAnyCase, "hOuSe", true},             {cmNone, "house", true},
-      {cmNone, "House", false},               {cmNone, "HOUSE", false},
+      {cmInitialCapsOrUpcase, "house", true},
+      {cmInitialCapsOrUpcase, "House", true},
+      {cmInitialCapsOrUpcase, "HOUSE", true},
+      {cmInitialCapsOrUpcase, "HoUse", false},
+      {cmInitialCaps, "House", true},
+      {cmInitialCaps, "HOUSE", false},
+      {cmAnyCase, "House", true},
+      {cmAnyCase, "HOUSE", true},
+      {cmAnyCase, "hOuSe", true},
+      {cmNone, "house", true},
+      {cmNone, "House", false},
+      {cmNone, "HOUSE", false},
       // Upper-case dictionary words keep their capital.
-      {cmInitialCapsOrUpcase, "John", true},  {cmInitialCapsOrUpcase, "john", false},
+      {cmInitialCapsOrUpcase, "John", true},
+      {cmInitialCapsOrUpcase, "john", false},
       {cmInitialCapsOrUpcase, "JOHN", false},
   };
   auto s = NewSession();
@@ -81,8 +90,9 @@ TEST_F(SessionTest, NumbersAndSingleCharacters)
     const char *word;
     bool accepted;
   } rows[] = {
-      {"3.5", true}, {"-2", true},   {"1e3", true},  {"+7", true},   {"x", true},   {"\xc3\xa9", true},
-      {"1e", false}, {"1.2.3", false}, {"inf", false}, {"nan", false}, {"e3", false}, {"zz", false},
+      {"3.5", true},  {"-2", true},       {"1e3", true}, {"+7", true},
+      {"x", true},    {"\xc3\xa9", true}, {"1e", false}, {"1.2.3", false},
+      {"inf", false}, {"nan", false},     {"e3", false}, {"zz", false},
   };
   auto s = NewSession();
   for (const auto &r : rows) {
@@ -97,8 +107,8 @@ TEST_F(SessionTest, PossessivesNeedAnEnglishMainDictionary)
     const char *word;
     bool accepted;
   } rows[] = {
-      {"John's", true}, {"John\xe2\x80\x99s", true}, {"JOHN'S", false}, {"house's", true},
-      {"House'S", true}, {"Jack's", false},          {"John's's", false}, {"'s", false},
+      {"John's", true},  {"John\xe2\x80\x99s", true}, {"JOHN'S", false},   {"house's", true},
+      {"House'S", true}, {"Jack's", false},           {"John's's", false}, {"'s", false},
   };
   {
     auto s = NewSession();
@@ -155,7 +165,7 @@ TEST_F(SessionTest, DualCapitals)
     const char *word;
     const char *correction; // null: none
   } rows[] = {
-      {"THe", "The"}, {"HOuse", "House"}, {"THE", nullptr}, {"TH", nullptr},
+      {"THe", "The"},   {"HOuse", "House"}, {"THE", nullptr}, {"TH", nullptr},
       {"T1e", nullptr}, {"HOusx", nullptr}, {"The", nullptr},
   };
   auto s = NewSession({soDUalCaps});
@@ -180,16 +190,17 @@ TEST_F(SessionTest, CheckWordReportsCorrectionsByUseAutoCorrectFirst)
     TWordCheckType state;
     const char *correction;
   } rows[] = {
-      {false, "house", true, wcAccepted, ""},  {true, "house", false, wcCorrected, "home"},
+      {false, "house", true, wcAccepted, ""},    {true, "house", false, wcCorrected, "home"},
       {false, "teh", false, wcCorrected, "the"}, {true, "teh", false, wcCorrected, "the"},
-      {false, "colour", false, wcDenied, ""},  {false, "qqq", false, wcDenied, ""},
+      {false, "colour", false, wcDenied, ""},    {false, "qqq", false, wcDenied, ""},
   };
   auto s = NewSession();
   for (const auto &r : rows) {
     SCOPED_TRACE(std::string(r.word) + (r.first ? " correction first" : ""));
     s->SetUseAutoCorrectFirst(r.first);
     TWordCheckType seen = wcRepeated;
-    s->SetOnWordCheck([&](QObject *, const QString &, TWordCheckType &state, QString &) { seen = state; });
+    s->SetOnWordCheck(
+        [&](QObject *, const QString &, TWordCheckType &state, QString &) { seen = state; });
     QString correction = QStringLiteral("stale");
     EXPECT_EQ(s->CheckWord(nullptr, QString::fromUtf8(r.word), correction), r.accepted);
     EXPECT_EQ(seen, r.state);
@@ -197,7 +208,8 @@ TEST_F(SessionTest, CheckWordReportsCorrectionsByUseAutoCorrectFirst)
   }
   // The event decides last.
   s->SetUseAutoCorrectFirst(false);
-  s->SetOnWordCheck([](QObject *, const QString &, TWordCheckType &state, QString &) { state = wcAccepted; });
+  s->SetOnWordCheck(
+      [](QObject *, const QString &, TWordCheckType &state, QString &) { state = wcAccepted; });
   QString correction;
   EXPECT_TRUE(s->CheckWord(nullptr, QStringLiteral("qqq"), correction));
   EXPECT_TRUE(correction.isEmpty());
@@ -386,8 +398,8 @@ TEST_F(SessionTest, DefaultsOfANewComponent)
   EXPECT_EQ(s.ConfigDefaultActiveCustomPrevent().ToQStringList(),
             QStringList({"autocorrect.wdu", "autocorrect-british.wdu"}));
   EXPECT_EQ(s.ConfigDefaultActiveCustom(), QStringLiteral("%ConfigID%.wdu"));
-  EXPECT_EQ(s.ConfigDefaultOptions(),
-            TSpellOptions({soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations, soRepeated, soDUalCaps}));
+  EXPECT_EQ(s.ConfigDefaultOptions(), TSpellOptions({soLiveSpelling, soLiveCorrect, soInternet,
+                                                     soAbbreviations, soRepeated, soDUalCaps}));
   EXPECT_TRUE(s.ConfigUseMSWordCustom());
   EXPECT_FALSE(s.ConfigDefaultUseMSWordCustom());
   EXPECT_FALSE(s.SuggestionsAutoReplace());

@@ -16,8 +16,8 @@ TEST(InterfaceStrings, EnglishTexts)
       {lsDUalCaps, u"Automatically correct &DUal capitals"},
       {lsDlgDictionariesLabel, u" D&ictionaries: "}, // spaces are part of group captions
       {lsDlgOptionsLabel, u" O&ptions: "},
-      {lsDlgIgnoreOnce, u"I&gnore Once"},                // last of the first half
-      {lsDlgUndoEdit, u"Undo &Edit"},                    // first of the second half
+      {lsDlgIgnoreOnce, u"I&gnore Once"}, // last of the first half
+      {lsDlgUndoEdit, u"Undo &Edit"},     // first of the second half
       {lsEndSelectionMessage,
        u"The selection has been checked.  Would you like to check the remainder of the document?"},
       {lsMnSpelling, u"&Spelling ..."},
@@ -30,9 +30,11 @@ TEST(InterfaceStrings, EnglishTexts)
   }
   for (int id = 0; id < SpellLanguageStringCount; ++id) {
     SCOPED_TRACE(id);
-    EXPECT_FALSE(GetLanguageString(TSpellLanguageString(id), TSpellLanguageType::ltEnglish).isEmpty());
+    EXPECT_FALSE(
+        GetLanguageString(TSpellLanguageString(id), TSpellLanguageType::ltEnglish).isEmpty());
   }
-  EXPECT_TRUE(GetLanguageString(TSpellLanguageString(SpellLanguageStringCount), TSpellLanguageType::ltEnglish)
+  EXPECT_TRUE(GetLanguageString(TSpellLanguageString(SpellLanguageStringCount),
+                                TSpellLanguageType::ltEnglish)
                   .isEmpty());
 }
 

@@ -53,7 +53,7 @@ TEST(StringParser, EndLimitStopsAndFollowsReplacement)
   p.Initialize(&text);
   p.SetPosition(2, 0, ptEnd);
   p.SetPosition(2, 0, ptCurrent);
-  EXPECT_FALSE(p.MoveNext()); // 2 -> 3 passes the limit
+  EXPECT_FALSE(p.MoveNext());       // 2 -> 3 passes the limit
   EXPECT_EQ(p.GetChar(), QChar(0)); // and reads as no text
   p.SetPosition(3, 0, ptCurrent);
   // The cursor stands just behind "b": select it and replace it.

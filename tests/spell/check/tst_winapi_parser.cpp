@@ -2,8 +2,8 @@
 // message arithmetic (scrolling, screen rectangles, class names).
 #include "ignore_test_util.h"
 #include "rtWidgetWindow.h"
-#include "wrRichEdit.h"
 #include "wrIgnore.h"
+#include "wrRichEdit.h"
 #include "wrWinAPIParser.h"
 
 #include <QLineEdit>
@@ -18,7 +18,10 @@ struct Cursor {
   int x = 0, y = 0;
   bool operator==(const Cursor &o) const { return x == o.x && y == o.y; }
 };
-std::ostream &operator<<(std::ostream &os, const Cursor &c) { return os << "(" << c.x << "," << c.y << ")"; }
+std::ostream &operator<<(std::ostream &os, const Cursor &c)
+{
+  return os << "(" << c.x << "," << c.y << ")";
+}
 
 Cursor Pos(TWinAPIControlParser &p)
 {
@@ -83,8 +86,8 @@ TEST_F(WindowParser, CursorMovesAcrossLineEnds)
       {true, true, {0, 1}, u'c'},   {true, true, {1, 1}, u'd'},  {true, true, {2, 1}, u'\r'},
       {true, true, {3, 1}, u'\n'},  {true, true, {0, 2}, u'\r'}, // an empty line is CR LF
       {true, true, {1, 2}, u'\n'},  {true, true, {0, 3}, u'z'},  {true, true, {1, 3}, u'\r'},
-      {true, true, {2, 3}, u'\n'},  // the last line ends in CR LF too
-      {true, false, {0, 4}, 0},     // past the end
+      {true, true, {2, 3}, u'\n'}, // the last line ends in CR LF too
+      {true, false, {0, 4}, 0},    // past the end
   };
   EXPECT_EQ(parser.GetChar(), QChar(u'a'));
   for (const Step &s : steps) {
@@ -108,7 +111,8 @@ TEST_F(WindowParser, CursorMovesAcrossLineEnds)
 TEST_F(WindowParser, WordsOfEveryLine)
 {
   SetText(QStringLiteral("First line's words.\r\n\r\n  e.g. 3.14 AT&T\r\nlast"));
-  EXPECT_EQ(WordsThrough(engine, parser), (QStringList{"First", "line's", "words", "e.g.", "3.14", "AT", "&T", "last"}));
+  EXPECT_EQ(WordsThrough(engine, parser),
+            (QStringList{"First", "line's", "words", "e.g.", "3.14", "AT", "&T", "last"}));
   EXPECT_TRUE(engine.NextWord(&parser).isEmpty());
 }
 
@@ -214,7 +218,10 @@ TEST_F(WindowParser, QuotedLinesAreJudgedByTheCursorsLine)
   for (QString w = engine.NextWord(&parser); !w.isEmpty(); w = engine.NextWord(&parser)) {
     int x = 0, y = 0;
     parser.GetPosition(x, y);
-    accepted << QStringLiteral("%1:%2:%3").arg(y).arg(w).arg(rule.ExecuteWordIgnorePostCheck(w, &parser));
+    accepted << QStringLiteral("%1:%2:%3")
+                    .arg(y)
+                    .arg(w)
+                    .arg(rule.ExecuteWordIgnorePostCheck(w, &parser));
   }
   EXPECT_EQ(accepted, (QStringList{"0:helo:1", "0:wrld:1", "1:helo:0", "2:plain:0"}));
 }
@@ -371,7 +378,6 @@ TEST(WindowParserContainer, ReadsThroughTheFirstChildEditWindow)
   EXPECT_EQ(parser.ControlType(), actRichEdit2);
   TMainParsingEngine engine;
   EXPECT_EQ(WordsThrough(engine, parser), (QStringList{"inside", "words"}));
-
 }
 
 TEST(WindowParserWidgets, EveryKindOfTextWidgetIsRead)
@@ -502,11 +508,16 @@ TEST(WindowParserScripted, ControlTypeFromClassNameAndProbe)
     TWinAPIControlType type;
   };
   const Case cases[] = {
-      {"RichEdit20W", false, actRichEdit2}, {"RICHEDIT50W", false, actRichEdit},
-      {"RichEdit", false, actRichEdit},     {"TMyRichEditor", false, actRichEdit},
-      {"TRichEdit2Box", false, actRichEdit2}, {"TSyntaxMemo", false, actRichEdit},
-      {"TLMDMemo", false, actRichEdit},     {"Edit", false, actEdit},
-      {"TMemo", false, actEdit},            {"TMemo", true, actRichEdit}, // answers the probe
+      {"RichEdit20W", false, actRichEdit2},
+      {"RICHEDIT50W", false, actRichEdit},
+      {"RichEdit", false, actRichEdit},
+      {"TMyRichEditor", false, actRichEdit},
+      {"TRichEdit2Box", false, actRichEdit2},
+      {"TSyntaxMemo", false, actRichEdit},
+      {"TLMDMemo", false, actRichEdit},
+      {"Edit", false, actEdit},
+      {"TMemo", false, actEdit},
+      {"TMemo", true, actRichEdit}, // answers the probe
   };
   for (const Case &c : cases) {
     ScriptWindow w;

@@ -61,6 +61,8 @@ int main(int argc, char **argv)
     }
     return 0;
   }
-  std::fprintf(stderr, "usage: cdict_helper add-ignore <file> <word>... | limited-save <file> <bytes> <count>\n");
+  std::fprintf(
+      stderr,
+      "usage: cdict_helper add-ignore <file> <word>... | limited-save <file> <bytes> <count>\n");
   return 1;
 }

@@ -24,7 +24,8 @@ public:
   TStringList DefaultCustom;
   TStringList AvailableMSWord;
   QString DefaultActiveCustom = QStringLiteral("%ConfigID%.wdu");
-  TSpellOptions DefaultOptions{soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations, soRepeated, soDUalCaps};
+  TSpellOptions DefaultOptions{soLiveSpelling,  soLiveCorrect, soInternet,
+                               soAbbreviations, soRepeated,    soDUalCaps};
   bool UseMSWord = false;
   bool DefaultUseMSWord = false;
   QString Quotes = QStringLiteral(">");
@@ -42,7 +43,10 @@ public:
   QString ConfigID() override { return ID; }
   QString ConfigFilename() override { return Filename; }
   QString ConfigRegistryKey() override { return RegistryKey; }
-  QString ExpandVars(const QString &Path) override { return ExpandWrightVars(ExpandPathMacros(Path)); }
+  QString ExpandVars(const QString &Path) override
+  {
+    return ExpandWrightVars(ExpandPathMacros(Path));
+  }
   QString ExpandWrightVars(const QString &Path) override
   {
     return ReplaceFirst(QStringLiteral("%ConfigID%"), ExpandPathMacros(ID), Path);
@@ -66,7 +70,8 @@ public:
   {
     ++(DictionaryChange ? DictionaryChanges : OtherChanges);
   }
-  QString FireReadString(const QString &ConfigID, const QString &Key, const QString &Default) override
+  QString FireReadString(const QString &ConfigID, const QString &Key,
+                         const QString &Default) override
   {
     return CallbackStore.value(ConfigID + QLatin1Char('/') + Key, Default);
   }

@@ -24,8 +24,8 @@ int main(int argc, char **argv)
     const QString seen = config.GetConfigurationData(QStringLiteral("round"));
     const QString expected = round == 1 ? QString() : QString::number(round - 1);
     if (round > 1 && seen != expected) {
-      std::fprintf(stderr, "%s: round %d found \"%s\", expected \"%s\"\n", qPrintable(owner.ID), round,
-                   qPrintable(seen), qPrintable(expected));
+      std::fprintf(stderr, "%s: round %d found \"%s\", expected \"%s\"\n", qPrintable(owner.ID),
+                   round, qPrintable(seen), qPrintable(expected));
       return 1;
     }
     config.SetConfigurationData(QStringLiteral("round"), QString::number(round));

@@ -158,16 +158,16 @@ inline HandFile handFile(bool wide)
   for (quint32 i = 4; i <= 11; ++i)
     add3(f.linkage, i);
   f.nodes = {
-      {0, false, 2, rootList, {}},   // 0 root
-      {'a', true, 1, 3, {}},         // 1
-      {'b', false, 2, bList, {}},    // 2
-      {'n', true, 0, nList, {}},     // 3
+      {0, false, 2, rootList, {}}, // 0 root
+      {'a', true, 1, 3, {}},       // 1
+      {'b', false, 2, bList, {}},  // 2
+      {'n', true, 0, nList, {}},   // 3
   };
   for (char c : QByteArray("degikoty"))
     f.nodes.push_back({uchar(c), true, 0, HandNoChildren, {}}); // 4 .. 11
   f.nodes.push_back({'y', true, 0, HandNoChildren, {}});        // 12: by
   f.nodes.push_back({'t', true, 0, HandNoChildren, {}});        // 13: beetroot
-  f.nodes.push_back({'e', false, 1, 13, "etroo"});    // 14, class 5
+  f.nodes.push_back({'e', false, 1, 13, "etroo"});              // 14, class 5
   f.entry('a', true, 1, 3);
   f.entry('b', false, 2, bList);
   return f;

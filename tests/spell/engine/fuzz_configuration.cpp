@@ -1,8 +1,8 @@
 // Bad-input entry point of the configuration store: any bytes as "Spell.cfg", loaded, changed,
 // saved and loaded and saved again. Besides never crashing or reading out of bounds, a save
 // must leave the other sections as they read before it, must not depend on what the file held
-// beyond what it loaded (from the second round on, a round trip writes the same bytes), and loading must stay in
-// proportion to the file.
+// beyond what it loaded (from the second round on, a round trip writes the same bytes), and loading
+// must stay in proportion to the file.
 #include "config_owner.h"
 #include "rtIniFile.h"
 
@@ -22,8 +22,8 @@ QByteArray g_input;
 // Ends the run with the input kept beside the working file, for a look at it.
 [[noreturn]] void fail(const char *what, int line)
 {
-  const QString kept = QDir::temp().filePath(
-      QStringLiteral("lw-fuzz-configuration-failed-%1.cfg").arg(QCoreApplication::applicationPid()));
+  const QString kept = QDir::temp().filePath(QStringLiteral("lw-fuzz-configuration-failed-%1.cfg")
+                                                 .arg(QCoreApplication::applicationPid()));
   QFile f(kept);
   if (f.open(QIODevice::WriteOnly)) {
     f.write(g_input);
@@ -63,7 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
   static const QString dir = [] {
     // In memory where there is such a folder: every save syncs the file.
-    const QDir base(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm") : QDir::tempPath());
+    const QDir base(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
+                                                              : QDir::tempPath());
     const QString d = base.filePath(
         QStringLiteral("lw-fuzz-configuration-%1").arg(QCoreApplication::applicationPid()));
     QDir().mkpath(d);

@@ -29,9 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
   }
   TMainDictionary d;
   d.SetFilename(path);
-  static const char16_t *const words[] = {u"a",     u"an",       u"and",  u"any",  u"beetroot",
-                                          u"bee",   u"phone",    u"fone", u"night", u"nite",
-                                          u"caf\u00E9", u"\u65E5\u672C", u"", u"b0Zz", u"Fonda"};
+  static const char16_t *const words[] = {
+      u"a",     u"an",   u"and",       u"any",          u"beetroot", u"bee",  u"phone", u"fone",
+      u"night", u"nite", u"caf\u00E9", u"\u65E5\u672C", u"",         u"b0Zz", u"Fonda"};
   for (const char16_t *w : words) {
     const QString word = QString::fromUtf16(w);
     (void)d.WordExists(word);

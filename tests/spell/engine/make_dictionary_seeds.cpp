@@ -14,12 +14,12 @@ int main(int argc, char **argv)
   }
   const QDir dir(QString::fromLocal8Bit(argv[1]));
   const QStringList words{
-      QStringLiteral("a"),        QStringLiteral("an"),        QStringLiteral("and"),
-      QStringLiteral("ane"),      QStringLiteral("ang"),       QStringLiteral("ani"),
-      QStringLiteral("ank"),      QStringLiteral("ano"),       QStringLiteral("ant"),
-      QStringLiteral("any"),      QStringLiteral("beetroot"),  QStringLiteral("beetroots"),
-      QStringLiteral("phone"),    QStringLiteral("fond"),      QStringLiteral("Fonda"),
-      QStringLiteral("font"),     QStringLiteral("night"),     QStringLiteral("nit"),
+      QStringLiteral("a"),         QStringLiteral("an"),           QStringLiteral("and"),
+      QStringLiteral("ane"),       QStringLiteral("ang"),          QStringLiteral("ani"),
+      QStringLiteral("ank"),       QStringLiteral("ano"),          QStringLiteral("ant"),
+      QStringLiteral("any"),       QStringLiteral("beetroot"),     QStringLiteral("beetroots"),
+      QStringLiteral("phone"),     QStringLiteral("fond"),         QStringLiteral("Fonda"),
+      QStringLiteral("font"),      QStringLiteral("night"),        QStringLiteral("nit"),
       QStringLiteral("caf\u00E9"), QStringLiteral("abbreviation"), QStringLiteral("I")};
   struct Seed {
     const char *name;
@@ -30,8 +30,8 @@ int main(int argc, char **argv)
       {"small-ansi.wdm", words, 0},
   };
   for (const Seed &s : seeds) {
-    const QString error = WriteMainDictionary(dir.filePath(QString::fromLatin1(s.name)), s.words,
-                                              s.minor);
+    const QString error =
+        WriteMainDictionary(dir.filePath(QString::fromLatin1(s.name)), s.words, s.minor);
     if (!error.isEmpty()) {
       std::fprintf(stderr, "make_dictionary_seeds: %s\n", qPrintable(error));
       return 1;

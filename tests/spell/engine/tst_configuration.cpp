@@ -15,10 +15,7 @@
 
 namespace {
 
-QStringList items(const TStringList &list)
-{
-  return list.ToQStringList();
-}
+QStringList items(const TStringList &list) { return list.ToQStringList(); }
 
 // The program's own settings: file storage in a "Dictionaries" folder, one section per user.
 class ConfigTest : public ::testing::Test {
@@ -59,7 +56,8 @@ protected:
   TTestConfigOwner FOwner;
 };
 
-const TSpellOptions kDefaultOptions{soLiveSpelling, soLiveCorrect, soInternet, soAbbreviations, soRepeated, soDUalCaps};
+const TSpellOptions kDefaultOptions{soLiveSpelling,  soLiveCorrect, soInternet,
+                                    soAbbreviations, soRepeated,    soDUalCaps};
 
 const QByteArray kFirstSave = "[alice]\n"
                               "_FirstRun=+\n"
@@ -131,8 +129,8 @@ TEST_F(ConfigTest, WordListsOfAFirstRunWhenBothSwitchesAreOn)
 {
   FOwner.AvailableMSWord.Add("/w/custom.dic");
   for (const auto &[use, byDefault, expected] :
-       {std::tuple{true, true, QStringList{"/w/custom.dic"}}, std::tuple{true, false, QStringList{}},
-        std::tuple{false, true, QStringList{}}}) {
+       {std::tuple{true, true, QStringList{"/w/custom.dic"}},
+        std::tuple{true, false, QStringList{}}, std::tuple{false, true, QStringList{}}}) {
     FOwner.UseMSWord = use;
     FOwner.DefaultUseMSWord = byDefault;
     auto config = NewConfig();
@@ -169,19 +167,22 @@ TEST_F(ConfigTest, OptionsAndCoordinatesAsStored)
   const struct {
     const char *value;
     bool set;
-  } options[] = {{"+", true}, {" + ", true}, {"yes", false}, {"-", false}, {"", false}, {"++", false}, {"1", false}};
+  } options[] = {{"+", true}, {" + ", true}, {"yes", false}, {"-", false},
+                 {"", false}, {"++", false}, {"1", false}};
   for (const auto &c : options) {
     WriteFile(QByteArray("[alice]\n_FirstRun=+\n_soUpcase=") + c.value + "\n_soUser4=+\n");
     auto config = NewConfig();
     EXPECT_EQ(config->SpellOptions().Contains(soUpcase), c.set) << c.value;
     EXPECT_TRUE(config->SpellOptions().Contains(soUser4));
-    EXPECT_FALSE(config->SpellOptions().Contains(soLiveSpelling)) << "a missing option key clears it";
+    EXPECT_FALSE(config->SpellOptions().Contains(soLiveSpelling))
+        << "a missing option key clears it";
     config->SetModified(false);
   }
   const struct {
     const char *value;
     int expected;
-  } coordinates[] = {{"120", 120}, {"-7", -7}, {"12abc", 12}, {"abc", 0}, {"", 0}, {"99999999999", 2147483647}};
+  } coordinates[] = {{"120", 120}, {"-7", -7}, {"12abc", 12},
+                     {"abc", 0},   {"", 0},    {"99999999999", 2147483647}};
   for (const auto &c : coordinates) {
     WriteFile(QByteArray("[alice]\n_FirstRun=+\n_DialogX=") + c.value + "\n");
     auto config = NewConfig();
@@ -197,7 +198,8 @@ TEST_F(ConfigTest, SavedSectionWithoutQuoteKeyHasNoQuoteCharacters)
   auto config = NewConfig();
   EXPECT_EQ(config->QuoteChars(), QString());
   EXPECT_EQ(config->ActiveCustomDictionary(), QString());
-  EXPECT_EQ(config->CustomDictionaries().Count(), 0) << "no active dictionary is no dictionary to list";
+  EXPECT_EQ(config->CustomDictionaries().Count(), 0)
+      << "no active dictionary is no dictionary to list";
   config->SetModified(false);
 }
 
@@ -236,7 +238,8 @@ TEST_F(ConfigTest, ChangesNotifyTheOwnerOnlyWhenLoaded)
   EXPECT_EQ(FOwner.DictionaryChanges, dictionaryChanges + 1);
 
   config->SetActiveCustomDictionary("new.wdu"); // not listed: added
-  EXPECT_EQ(items(config->CustomDictionaries()), (QStringList{"Autocorrect.wdu", "alice.wdu", "new.wdu"}));
+  EXPECT_EQ(items(config->CustomDictionaries()),
+            (QStringList{"Autocorrect.wdu", "alice.wdu", "new.wdu"}));
   config->SetActiveCustomDictionary("AUTOCORRECT.wdu"); // listed (names ignore case)
   EXPECT_EQ(config->CustomDictionaries().Count(), 3);
   EXPECT_EQ(config->ActiveCustomDictionary(), QStringLiteral("AUTOCORRECT.wdu"));
@@ -262,7 +265,8 @@ TEST_F(ConfigTest, ActiveCustomIsReadExpanded)
   auto config = NewConfig();
   EXPECT_EQ(config->ActiveCustomDictionary(), QStringLiteral("alice-own.wdu"));
   config->SaveConfiguration();
-  EXPECT_EQ(Value("alice", "_ActiveCustom"), QStringLiteral("%ConfigID%-own.wdu")) << "stored unexpanded";
+  EXPECT_EQ(Value("alice", "_ActiveCustom"), QStringLiteral("%ConfigID%-own.wdu"))
+      << "stored unexpanded";
 }
 
 TEST_F(ConfigTest, ResetSavesThenReloadsDefaults)
@@ -331,7 +335,8 @@ TEST_F(ConfigTest, UnwritableFileStopsTheSaveSilently)
   EXPECT_FALSE(config->Modified());
   EXPECT_EQ(FOwner.SavedCount, 1);
   EXPECT_EQ(ReadFile(), before);
-  EXPECT_EQ(items(config->MainDictionaries()), (QStringList{"old.wdm", "new.wdm"})) << "values stay in memory";
+  EXPECT_EQ(items(config->MainDictionaries()), (QStringList{"old.wdm", "new.wdm"}))
+      << "values stay in memory";
 }
 
 // A host name that cannot be a key (an "=", or a line break read back from the file) loses
@@ -365,7 +370,8 @@ TEST_F(ConfigTest, AHostNameThatCannotBeAKeyLosesOnlyItsOwnValue)
 
 TEST_F(ConfigTest, OtherSectionsAndKeysStayIntact)
 {
-  WriteFile("[Bob]\n_FirstRun=+\n_Main_count=1\n_Main_0=bob.wdm\n[ALICE]\nForeign=kept\n_main_COUNT=1\n_MAIN_0=x.wdm\n");
+  WriteFile("[Bob]\n_FirstRun=+\n_Main_count=1\n_Main_0=bob.wdm\n[ALICE]\nForeign=kept\n_main_"
+            "COUNT=1\n_MAIN_0=x.wdm\n");
   auto config = NewConfig();
   config->SetLoaded(true);
   EXPECT_TRUE(FOwner.LastFirstLoad) << "a section without _FirstRun is a first run";
@@ -437,8 +443,10 @@ TEST_F(ConfigTest, StorageKinds)
       config->SetDialogY(6);
     }
     EXPECT_EQ(NewConfig()->DialogY(), 6);
-    EXPECT_EQ(TUserStore("software\\linewright\\test").ReadString("Alice", "_DialogY", ""), QStringLiteral("6"));
-    EXPECT_TRUE(QFileInfo::exists(FDir.path() + "/config/linewright-registry/software/linewright/test.ini"));
+    EXPECT_EQ(TUserStore("software\\linewright\\test").ReadString("Alice", "_DialogY", ""),
+              QStringLiteral("6"));
+    EXPECT_TRUE(QFileInfo::exists(FDir.path() +
+                                  "/config/linewright-registry/software/linewright/test.ini"));
   }
   EXPECT_FALSE(QFileInfo::exists(File()));
 }
@@ -459,7 +467,8 @@ TEST_F(ConfigTest, TwoProcessesSavingDifferentSectionsLoseNothing)
     EXPECT_EQ(b.exitCode(), 0) << b.readAllStandardError().toStdString();
     TIniFile ini(File());
     for (const QString section : {"alpha", "beta"}) {
-      EXPECT_EQ(ini.ReadString(section, "User_round", ""), QString::number(kRounds)) << section.toStdString();
+      EXPECT_EQ(ini.ReadString(section, "User_round", ""), QString::number(kRounds))
+          << section.toStdString();
       EXPECT_EQ(ini.ReadString(section, "_Main_count", ""), QString::number(kRounds + 1));
       EXPECT_EQ(ini.ReadString(section, "_Main_" + QString::number(kRounds), ""),
                 section + QString::number(kRounds) + ".wdm");
@@ -481,7 +490,8 @@ TEST(SpellTypes, SetMasksFollowOrdinals)
       {"live and dual caps", TSpellOptions{soLiveSpelling, soDUalCaps}.Mask(), 0x401},
       {"user options", TSpellOptions{soUser1, soUser4}.Mask(), 0x4800},
       {"all but users", TSpellOptions::Range(soLiveSpelling, soDUalCaps).Mask(), 0x7FF},
-      {"defaults minus live", (kDefaultOptions - TSpellOptions{soLiveSpelling, soLiveCorrect}).Mask(), 0x6A0},
+      {"defaults minus live",
+       (kDefaultOptions - TSpellOptions{soLiveSpelling, soLiveCorrect}).Mask(), 0x6A0},
       {"last dialog command", TSpellDialogCommands{sdcConfigEditDictionaryButton}.Mask(), 1u << 22},
       {"popup replace", TSpellPopupOptions{spReplace}.Mask(), 0x80},
   };

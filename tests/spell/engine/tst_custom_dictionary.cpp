@@ -200,14 +200,30 @@ TEST_F(CustomDictionaryTest, AddAndRemoveRules)
     QString correction;
     bool result = false;
     switch (s.op) {
-    case AddI: result = d.AddIgnore(s.word); break;
-    case AddE: result = d.AddExclude(s.word); break;
-    case AddA: result = d.AddAutoCorrect(s.word, s.correction); break;
-    case RemI: result = d.RemoveIgnore(s.word); break;
-    case RemE: result = d.RemoveExclude(s.word); break;
-    case RemA: result = d.RemoveAutoCorrect(s.word); break;
-    case HasI: result = d.IgnoreExists(s.word); break;
-    case HasE: result = d.ExcludeExists(s.word); break;
+    case AddI:
+      result = d.AddIgnore(s.word);
+      break;
+    case AddE:
+      result = d.AddExclude(s.word);
+      break;
+    case AddA:
+      result = d.AddAutoCorrect(s.word, s.correction);
+      break;
+    case RemI:
+      result = d.RemoveIgnore(s.word);
+      break;
+    case RemE:
+      result = d.RemoveExclude(s.word);
+      break;
+    case RemA:
+      result = d.RemoveAutoCorrect(s.word);
+      break;
+    case HasI:
+      result = d.IgnoreExists(s.word);
+      break;
+    case HasE:
+      result = d.ExcludeExists(s.word);
+      break;
     case HasA:
       result = d.AutoCorrectExists(s.word, correction);
       EXPECT_EQ(correction, result ? s.correction : QString()) << "step " << i;
@@ -216,8 +232,8 @@ TEST_F(CustomDictionaryTest, AddAndRemoveRules)
     EXPECT_EQ(result, s.expected) << "step " << i << " word " << s.word.left(20).toStdString();
   }
   EXPECT_EQ(d.WordCount(), 5);
-  EXPECT_EQ(d.IgnoreCount(), 3);   // receive, long500, naïve
-  EXPECT_EQ(d.ExcludeCount(), 1);  // color
+  EXPECT_EQ(d.IgnoreCount(), 3);  // receive, long500, naïve
+  EXPECT_EQ(d.ExcludeCount(), 1); // color
   EXPECT_EQ(d.AutoCorrectCount(), 1);
   EXPECT_TRUE(d.Loaded());
 }
@@ -228,7 +244,8 @@ TEST_F(CustomDictionaryTest, TableGrowsThroughThePrimeListAtAQuarterFull)
     int additions;
     int32_t tableSize;
   };
-  const Case cases[] = {{0, 0}, {1, 251}, {62, 251}, {63, 509}, {127, 509}, {128, 1021}, {255, 1021}, {256, 2039}};
+  const Case cases[] = {{0, 0},     {1, 251},    {62, 251},   {63, 509},
+                        {127, 509}, {128, 1021}, {255, 1021}, {256, 2039}};
   for (const Case &c : cases) {
     TCustomDictionary d;
     for (int i = 0; i < c.additions; ++i)
@@ -251,9 +268,16 @@ TEST_F(CustomDictionaryTest, RoundTripKeepsEveryListInTableSlotOrder)
     for (int i = 0; i < 90; ++i) {
       const QString w = QStringLiteral("w%1x").arg(i * 7919 % 1000);
       switch (i % 3) {
-      case 0: ASSERT_TRUE(d.AddIgnore(w)); inserted << w; break;
-      case 1: ASSERT_TRUE(d.AddExclude(w)); break;
-      case 2: ASSERT_TRUE(d.AddAutoCorrect(w, w + QStringLiteral("ok"))); break;
+      case 0:
+        ASSERT_TRUE(d.AddIgnore(w));
+        inserted << w;
+        break;
+      case 1:
+        ASSERT_TRUE(d.AddExclude(w));
+        break;
+      case 2:
+        ASSERT_TRUE(d.AddAutoCorrect(w, w + QStringLiteral("ok")));
+        break;
       }
     }
     // Removals leave deleted marks and dead bytes that travel with the file.
@@ -391,7 +415,8 @@ TEST_F(CustomDictionaryTest, DamagedFilesAreRefusedAndLeftAlone)
       {"cut inside the counts", [](QByteArray &b) { b.truncate(150); }, true, false},
       {"cut inside the table", [&](QByteArray &b) { b.truncate(slotAt + 2); }, true, false},
       {"table size off the prime list", [&](QByteArray &b) { put32(b, H + 16, 250); }, true, false},
-      {"table larger than the file", [&](QByteArray &b) { put32(b, H + 16, 1073741789); }, true, false},
+      {"table larger than the file", [&](QByteArray &b) { put32(b, H + 16, 1073741789); }, true,
+       false},
       {"negative table size", [&](QByteArray &b) { put32(b, H + 16, -251); }, true, false},
       {"negative ignore count", [&](QByteArray &b) { put32(b, H, -1); }, true, false},
       {"ignore count off the table", [&](QByteArray &b) { put32(b, H, 3); }, true, false},
@@ -402,11 +427,20 @@ TEST_F(CustomDictionaryTest, DamagedFilesAreRefusedAndLeftAlone)
       {"reference into a word", [&](QByteArray &b) { put32(b, slotAt, liveRef + 1); }, true, false},
       {"slot value below -1", [&](QByteArray &b) { put32(b, slotAt, -7); }, true, false},
       {"correction cut off",
-       [&](QByteArray &b) { b.chop(1); put32(b, uAt, U - 1); }, true, false},
+       [&](QByteArray &b) {
+         b.chop(1);
+         put32(b, uAt, U - 1);
+       },
+       true, false},
       {"correction missing",
-       [&](QByteArray &b) { b.chop(4); put32(b, uAt, U - 4); }, true, false},
+       [&](QByteArray &b) {
+         b.chop(4);
+         put32(b, uAt, U - 4);
+       },
+       true, false},
       {"trailing garbage after the area", [](QByteArray &b) { b.append("junk"); }, true, true},
-      {"entry longer than an entry can be", [&](QByteArray &b) { addIgnoreEntry(b, 600); }, true, false},
+      {"entry longer than an entry can be", [&](QByteArray &b) { addIgnoreEntry(b, 600); }, true,
+       false},
       {"entry of 500 letters", [&](QByteArray &b) { addIgnoreEntry(b, 500); }, true, true},
       {"no empty slot, every slot live", [&](QByteArray &b) { fillTable(b, T); }, true, false},
       {"table more than half full", [&](QByteArray &b) { fillTable(b, T / 2 + 1); }, true, false},
@@ -590,8 +624,8 @@ TEST_F(CustomDictionaryTest, ConcurrentSavingProgramsLoseNoWord)
   std::vector<std::unique_ptr<QProcess>> processes;
   for (int w = 0; w < writers; ++w) {
     auto p = std::make_unique<QProcess>();
-    p->start(QStringLiteral(CDICT_HELPER),
-             {QStringLiteral("save-each"), file, QStringLiteral("w%1x").arg(w), QString::number(words)});
+    p->start(QStringLiteral(CDICT_HELPER), {QStringLiteral("save-each"), file,
+                                            QStringLiteral("w%1x").arg(w), QString::number(words)});
     processes.push_back(std::move(p));
   }
   for (auto &p : processes) {
@@ -669,7 +703,8 @@ TEST_F(CustomDictionaryTest, SaveIntoReadOnlyFolderLeavesTheOldFileIntact)
                                               QFile::WriteGroup | QFile::ReadOther |
                                               QFile::WriteOther));
   ASSERT_TRUE(QFile::setPermissions(sub, locked));
-  EXPECT_EQ(runHelper({QStringLiteral("add-ignore-unprivileged"), file, QStringLiteral("bravo")}), 0);
+  EXPECT_EQ(runHelper({QStringLiteral("add-ignore-unprivileged"), file, QStringLiteral("bravo")}),
+            0);
   QFile::setPermissions(sub, open);
   EXPECT_EQ(readAll(file), before);
   EXPECT_EQ(QDir(sub).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("ro.wdu")});

@@ -46,13 +46,11 @@ struct Lookup {
 };
 
 const Lookup HandLookups[] = {
-    {u"a", true, 1},         {u"an", true, 2},        {u"and", true, 3},
-    {u"any", true, 3},       {u"ano", true, 3},       {u"anx", false, 2},
-    {u"ands", false, 3},     {u"b", false, 1},        {u"by", true, 2},
-    {u"be", false, 2},       {u"bee", false, 3},      {u"beex", false, 3},
-    {u"beetroo", false, 7},  {u"beetroot", true, 8},  {u"beetroots", false, 8},
-    {u"abc", false, 1},      {u"c", false, 0},        {u"", false, 0},
-    {u"A", false, 0},        {u"By", false, 0},
+    {u"a", true, 1},        {u"an", true, 2},       {u"and", true, 3},        {u"any", true, 3},
+    {u"ano", true, 3},      {u"anx", false, 2},     {u"ands", false, 3},      {u"b", false, 1},
+    {u"by", true, 2},       {u"be", false, 2},      {u"bee", false, 3},       {u"beex", false, 3},
+    {u"beetroo", false, 7}, {u"beetroot", true, 8}, {u"beetroots", false, 8}, {u"abc", false, 1},
+    {u"c", false, 0},       {u"", false, 0},        {u"A", false, 0},         {u"By", false, 0},
 };
 
 TEST_F(MainDictionaryTest, ReadsHandBuiltFilesInBothLinkageWidths)
@@ -144,20 +142,31 @@ std::vector<RoundTrip> roundTrips()
 {
   // "abbreviation" packs "eviatio" after "abbr": words ending inside or at the end of the run
   // are absent, the word one character on is present.
-  const QStringList common{
-      QStringLiteral("a"),           QStringLiteral("I"),         QStringLiteral("abbey"),
-      QStringLiteral("abbreviation"), QStringLiteral("abbreviations"), QStringLiteral("and"),
-      QStringLiteral("an"),          QStringLiteral("ant"),       QStringLiteral("anteater"),
-      QStringLiteral("phone"),       QStringLiteral("Phoebe"),    QStringLiteral("it's"),
-      QStringLiteral("re-enter"),    QStringLiteral("caf\u00E9"), QStringLiteral("na\u00EFve"),
-      QStringLiteral("Z\u00FCrich"), QStringLiteral("x"),         QStringLiteral("xylophone")};
+  const QStringList common{QStringLiteral("a"),
+                           QStringLiteral("I"),
+                           QStringLiteral("abbey"),
+                           QStringLiteral("abbreviation"),
+                           QStringLiteral("abbreviations"),
+                           QStringLiteral("and"),
+                           QStringLiteral("an"),
+                           QStringLiteral("ant"),
+                           QStringLiteral("anteater"),
+                           QStringLiteral("phone"),
+                           QStringLiteral("Phoebe"),
+                           QStringLiteral("it's"),
+                           QStringLiteral("re-enter"),
+                           QStringLiteral("caf\u00E9"),
+                           QStringLiteral("na\u00EFve"),
+                           QStringLiteral("Z\u00FCrich"),
+                           QStringLiteral("x"),
+                           QStringLiteral("xylophone")};
   const QStringList absent{
-      QStringLiteral("ab"),          QStringLiteral("abb"),       QStringLiteral("abbr"),
-      QStringLiteral("abbrevi"),     QStringLiteral("abbreviatio"), QStringLiteral("abbreviationss"),
-      QStringLiteral("A"),           QStringLiteral("i"),         QStringLiteral("Abbey"),
-      QStringLiteral("ante"),        QStringLiteral("anteat"),    QStringLiteral("phon"),
-      QStringLiteral("PHONE"),       QStringLiteral("cafe"),      QStringLiteral("caf"),
-      QStringLiteral("b"),           QStringLiteral("xy"),        QStringLiteral("")};
+      QStringLiteral("ab"),      QStringLiteral("abb"),         QStringLiteral("abbr"),
+      QStringLiteral("abbrevi"), QStringLiteral("abbreviatio"), QStringLiteral("abbreviationss"),
+      QStringLiteral("A"),       QStringLiteral("i"),           QStringLiteral("Abbey"),
+      QStringLiteral("ante"),    QStringLiteral("anteat"),      QStringLiteral("phon"),
+      QStringLiteral("PHONE"),   QStringLiteral("cafe"),        QStringLiteral("caf"),
+      QStringLiteral("b"),       QStringLiteral("xy"),          QStringLiteral("")};
   return {
       {"version 4.1", 1,
        common + QStringList{QStringLiteral("\u65E5\u672C"), QStringLiteral("\U0001F600ok")},
@@ -263,7 +272,6 @@ TEST_F(MainDictionaryTest, CompilerNamesTheReferenceLimit)
   EXPECT_TRUE(error.contains(QStringLiteral("1048575"))) << qPrintable(error);
   EXPECT_TRUE(image.isEmpty());
 
-
   // Child lists are found by 20-bit linkage offsets too: this list has few enough nodes but
   // more than a megabyte of lists.
   source.words = words.mid(0, 400000);
@@ -291,11 +299,12 @@ TEST_F(MainDictionaryTest, RefusedFilesKeepThePreviousDictionary)
              TMainDictionary::Banner(1) + QByteArray(1024 - 143, '\0')),
        false},
       {"banner with one character wrong",
-       write(QStringLiteral("banner.wdm"), [] {
-         QByteArray b = handFile(false).image();
-         b[100] = '?';
-         return b;
-       }()),
+       write(QStringLiteral("banner.wdm"),
+             [] {
+               QByteArray b = handFile(false).image();
+               b[100] = '?';
+               return b;
+             }()),
        false},
       {"cut short of its tables", write(QStringLiteral("cut.wdm"), truncated), true},
       {"cut inside the fixed fields",
@@ -396,9 +405,8 @@ TEST_F(PhoneticWalkTest, FindsSoundAlikesBelowThePrefix)
 // that carries "abracadabra"'s run, so the walk takes every word below "a".
 TEST_F(PhoneticWalkTest, ShortensAPrefixThatEndsOnAPackedNode)
 {
-  d.SetFilename(compile(QStringLiteral("p.wdm"),
-                        {QStringLiteral("abracadabra"), QStringLiteral("apple"),
-                         QStringLiteral("axe")}));
+  d.SetFilename(compile(QStringLiteral("p.wdm"), {QStringLiteral("abracadabra"),
+                                                  QStringLiteral("apple"), QStringLiteral("axe")}));
   QStringList s = suggest(QStringLiteral("abracadabro"));
   EXPECT_TRUE(s.contains(QStringLiteral("abracadabra"))) << qPrintable(s.join(','));
   s = suggest(QStringLiteral("abple"));
@@ -491,7 +499,7 @@ TEST(ShippedDictionary, HoldsEveryWordOfItsList)
     const char16_t *misspelt;
     const char16_t *suggestion;
   } expects[] = {{u"recieve", u"receive"}, {u"thier", u"their"}, {u"nite", u"night"},
-                 {u"becuase", u"because"}, {u"wich", u"witch"}, {u"fone", u"fond"},
+                 {u"becuase", u"because"}, {u"wich", u"witch"},  {u"fone", u"fond"},
                  {u"sydney", u"Sydney"}};
   for (const Expect &e : expects) {
     QStringList s;

@@ -8,14 +8,13 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-constexpr quint32 English = 1033;  // en-US, low byte 9
-constexpr quint32 Russian = 1049;  // low byte 25
-constexpr quint32 French = 1036;   // low byte 12
-constexpr quint32 German = 1031;   // default table
+constexpr quint32 English = 1033; // en-US, low byte 9
+constexpr quint32 Russian = 1049; // low byte 25
+constexpr quint32 French = 1036;  // low byte 12
+constexpr quint32 German = 1031;  // default table
 
 // The start depth property refuses 0; the code itself is defined for it, so reach the field.
-class TTestPhoneticsMap : public TPhoneticsMap
-{
+class TTestPhoneticsMap : public TPhoneticsMap {
 public:
   void ForceStartDepth(int V) { FStartDepth = V; }
 };
@@ -30,10 +29,7 @@ struct TCodeCase {
   bool RemoveDupes = true;
 };
 
-std::ostream &operator<<(std::ostream &os, const TCodeCase &c)
-{
-  return os << c.Name;
-}
+std::ostream &operator<<(std::ostream &os, const TCodeCase &c) { return os << c.Name; }
 
 class PhoneticCode : public ::testing::TestWithParam<TCodeCase> {};
 
@@ -176,13 +172,10 @@ TEST(ReplaceNode, LongestMatchFallsBackToShorterRule)
     const char16_t *Dest;
     int Length;
   } cases[] = {
-      {u"abcd", 1, true, u"Y", 4},
-      {u"abce", 1, true, u"X", 2}, // the walk reaches c, finds no d, falls back to ab
-      {u"abc", 1, true, u"X", 2},
-      {u"xabcd", 2, true, u"Y", 4},
-      {u"a", 1, false, u"", 0},
-      {u"ab", 3, false, u"", 0},
-      {u"", 1, false, u"", 0},
+      {u"abcd", 1, true, u"Y", 4}, {u"abce", 1, true, u"X", 2}, // the walk reaches c, finds no d,
+                                                                // falls back to ab
+      {u"abc", 1, true, u"X", 2},  {u"xabcd", 2, true, u"Y", 4}, {u"a", 1, false, u"", 0},
+      {u"ab", 3, false, u"", 0},   {u"", 1, false, u"", 0},
   };
   for (const auto &c : cases) {
     QString dest = u"stale"_s;
@@ -242,9 +235,9 @@ TEST(PhoneticsMap, AcceptableDistance)
     int Dist;
     bool Accepted;
   } cases[] = {
-      {5, 2, true},  {5, 3, false}, {7, 3, true},  {7, 4, false}, {10, 4, true},
+      {5, 2, true},   {5, 3, false},  {7, 3, true}, {7, 4, false}, {10, 4, true},
       {10, 5, false}, {12, 5, false}, // DistanceMax 4 caps long words
-      {3, 1, true},  {3, 2, false}, {1, 0, true},  {0, 0, true},  {1, 1, false},
+      {3, 1, true},   {3, 2, false},  {1, 0, true}, {0, 0, true},  {1, 1, false},
   };
   TPhoneticsMap map;
   for (const auto &c : cases)

@@ -26,16 +26,12 @@ struct TWordSet {
 };
 
 // The generator's request steps are protected; tests reach one pass directly.
-class TTestGenerator : public TSuggestionsGenerator
-{
+class TTestGenerator : public TSuggestionsGenerator {
 public:
   using TSuggestionsGenerator::GenerateAll;
 };
 
-QStringList Items(const TStringList &list)
-{
-  return list.ToQStringList();
-}
+QStringList Items(const TStringList &list) { return list.ToQStringList(); }
 
 struct TSuggestCase {
   const char *Name;
@@ -46,10 +42,7 @@ struct TSuggestCase {
   std::function<void(TSuggestionsGenerator &)> Setup = {};
 };
 
-std::ostream &operator<<(std::ostream &os, const TSuggestCase &c)
-{
-  return os << c.Name;
-}
+std::ostream &operator<<(std::ostream &os, const TSuggestCase &c) { return os << c.Name; }
 
 class SuggestionList : public ::testing::TestWithParam<TSuggestCase> {};
 
@@ -73,8 +66,7 @@ const TSuggestCase SuggestCases[] = {
     {"tehn_swap", u"tehn"_s, 10, {u"then"_s}, {u"then"_s}},
     {"two_letters_no_swap", u"ot"_s, 10, {u"to"_s}, {}},
     // Swaps run before deletions; deletions go from the end of the word backwards.
-    {"hten_order", u"hten"_s, 10, {u"then"_s, u"hen"_s, u"ten"_s},
-     {u"then"_s, u"hen"_s, u"ten"_s}},
+    {"hten_order", u"hten"_s, 10, {u"then"_s, u"hen"_s, u"ten"_s}, {u"then"_s, u"hen"_s, u"ten"_s}},
     {"split", u"atthe"_s, 10, {u"at"_s, u"the"_s}, {u"at the"_s}},
     {"period_split", u"end.The"_s, 10, {u"end"_s, u"The"_s}, {u"end.  The"_s}},
     {"no_period_split_before_lower", u"end.the"_s, 10, {u"end"_s, u"the"_s}, {}},
@@ -83,24 +75,41 @@ const TSuggestCase SuggestCases[] = {
     // Nothing before the period: no split into an empty word.
     {"no_period_split_at_start", u".The"_s, 10, {u""_s, u"The"_s}, {u"The"_s}},
     // One candidate of every step, found in the step order.
-    {"step_order", u"abcd"_s, 10,
+    {"step_order",
+     u"abcd"_s,
+     10,
      {u"cbad"_s, u"abce"_s, u"abc"_s, u"abcde"_s, u"bacd"_s, u"ab"_s, u"cd"_s},
      {u"bacd"_s, u"abcde"_s, u"abc"_s, u"abce"_s, u"cbad"_s, u"ab cd"_s}},
     // Insertions from the end backwards, the first position last with the start set.
-    {"insertion_order", u"ac"_s, 10, {u"bac"_s, u"abc"_s, u"acb"_s},
+    {"insertion_order",
+     u"ac"_s,
+     10,
+     {u"bac"_s, u"abc"_s, u"acb"_s},
      {u"acb"_s, u"abc"_s, u"bac"_s}},
-    {"substitution_order", u"cat"_s, 10, {u"bat"_s, u"cot"_s, u"car"_s},
+    {"substitution_order",
+     u"cat"_s,
+     10,
+     {u"bat"_s, u"cot"_s, u"car"_s},
      {u"car"_s, u"cot"_s, u"bat"_s}},
     // Within a position, the characters come in the set's order.
-    {"charset_order", u"cat"_s, 10, {u"ca\u00B8"_s, u"ca\u00FF"_s, u"caz"_s, u"ca'"_s},
+    {"charset_order",
+     u"cat"_s,
+     10,
+     {u"ca\u00B8"_s, u"ca\u00FF"_s, u"caz"_s, u"ca'"_s},
      {u"ca'"_s, u"caz"_s, u"ca\u00FF"_s, u"ca\u00B8"_s}},
     // Limit 1: the second entry is still added, the third valid candidate stops the request.
     {"limit_one", u"cat"_s, 1, {u"act"_s, u"cats"_s, u"at"_s, u"cut"_s}, {u"act"_s, u"cats"_s}},
-    {"limit_stops_in_splits", u"abcd"_s, 1, {u"bacd"_s, u"abcde"_s, u"ab"_s, u"cd"_s},
+    {"limit_stops_in_splits",
+     u"abcd"_s,
+     1,
+     {u"bacd"_s, u"abcde"_s, u"ab"_s, u"cd"_s},
      {u"bacd"_s, u"abcde"_s}},
     {"limit_zero", u"teh"_s, 0, {u"the"_s}, {}},
     {"limit_below_minus_one", u"teh"_s, -2, {u"the"_s}, {}},
-    {"limit_minus_one_is_large", u"teh"_s, -1, {u"the"_s, u"tech"_s, u"ten"_s, u"eh"_s},
+    {"limit_minus_one_is_large",
+     u"teh"_s,
+     -1,
+     {u"the"_s, u"tech"_s, u"ten"_s, u"eh"_s},
      {u"the"_s, u"tech"_s, u"eh"_s, u"ten"_s}},
     {"empty_word", u""_s, 10, {u"a"_s}, {}},
     // Mixed case: a second pass on the re-cased word.
@@ -120,18 +129,34 @@ const TSuggestCase SuggestCases[] = {
     {"restrict_case_keeps_capitals", u"NSAA"_s, 10, {u"NASA"_s}, {u"NASA"_s}, Restricted},
     {"restrict_case_keeps_initial", u"Pairs"_s, 10, {u"Paris"_s}, {u"Paris"_s}, Restricted},
     {"swedish_no_splits", u"atthe"_s, 10, {u"at"_s, u"the"_s}, {}, SwedishDefaults},
-    {"swedish_own_types_split", u"atthe"_s, 10, {u"at"_s, u"the"_s}, {u"at the"_s},
+    {"swedish_own_types_split",
+     u"atthe"_s,
+     10,
+     {u"at"_s, u"the"_s},
+     {u"at the"_s},
      [](TSuggestionsGenerator &g) {
        g.SetSuggestionTypes(AllSuggestionTypes);
        g.SetLanguage(1053);
      }},
-    {"only_deletions", u"hten"_s, 10, {u"then"_s, u"hen"_s, u"ten"_s}, {u"hen"_s, u"ten"_s},
+    {"only_deletions",
+     u"hten"_s,
+     10,
+     {u"then"_s, u"hen"_s, u"ten"_s},
+     {u"hen"_s, u"ten"_s},
      [](TSuggestionsGenerator &g) {
        g.SetSuggestionTypes(SuggestionTypeBit(TSuggestionType::stInsertion));
      }},
-    {"french_letter", u"cur"_s, 10, {u"c\u0153ur"_s}, {u"c\u0153ur"_s},
+    {"french_letter",
+     u"cur"_s,
+     10,
+     {u"c\u0153ur"_s},
+     {u"c\u0153ur"_s},
      [](TSuggestionsGenerator &g) { g.SetLanguage(3084); }},
-    {"no_french_letter_in_english", u"cur"_s, 10, {u"c\u0153ur"_s}, {},
+    {"no_french_letter_in_english",
+     u"cur"_s,
+     10,
+     {u"c\u0153ur"_s},
+     {},
      [](TSuggestionsGenerator &g) { g.SetLanguage(1033); }},
 };
 
@@ -165,16 +190,14 @@ TEST(SuggestionsGenerator, LanguageAppendsLettersToBothSets)
     quint32 Language;
     QString Added;
   } cases[] = {
-      {1029,
-       u"\u00E1\u00E8\u00EF\u00E9\u00EC\u00ED\u00F2\u00F3\u00F8\u0161\u009D\u00FA\u00F9\u00FD"
-       u"\u017E\u00C1\u00C8\u00CF\u00C9\u00CC\u00CD\u00D2\u00D3\u00D8\u0160\u008D\u00DA\u00D9"
-       u"\u00DD\u017D"_s},
+      {1029, u"\u00E1\u00E8\u00EF\u00E9\u00EC\u00ED\u00F2\u00F3\u00F8\u0161\u009D\u00FA\u00F9\u00FD"
+             u"\u017E\u00C1\u00C8\u00CF\u00C9\u00CC\u00CD\u00D2\u00D3\u00D8\u0160\u008D\u00DA\u00D9"
+             u"\u00DD\u017D"_s},
       {1036, u"\u0153"_s},
       {3084, u"\u0153"_s},
       {1049, u"\u00B2\u00A2\u00B1\u00A1\u00BC\u00AC\u00B6\u00A6"_s},
-      {1045,
-       u"\u00B9\u00E6\u00EA\u00B3\u00B3\u00F1\u00F3\u0153\u00BF\u0178\u00A5\u00C6\u00CA\u00A3"
-       u"\u00D1\u00D3\u0152\u00AF\u008F"_s},
+      {1045, u"\u00B9\u00E6\u00EA\u00B3\u00B3\u00F1\u00F3\u0153\u00BF\u0178\u00A5\u00C6\u00CA\u00A3"
+             u"\u00D1\u00D3\u0152\u00AF\u008F"_s},
       {1033, u""_s},
       {2073, u""_s}, // Russian of Moldova: only 1049 itself adds letters
   };
@@ -233,7 +256,8 @@ TEST(SuggestionsGenerator, NumberOfWordTestsAndSecondPass)
       {u"TEH"_s, 2 + (3 * 122 + 122) + 3 + (2 * 122 + 122)},
       {u"Teh"_s, 2 * (2 + (3 * 122 + 122) + 3 + (2 * 122 + 122))},
       // Second pass on "teh": the lower-case word gets the smaller set.
-      {u"tEH"_s, (2 + (3 * 122 + 122) + 3 + (2 * 122 + 122)) + (2 + (3 * 67 + 122) + 3 + (2 * 67 + 122))},
+      {u"tEH"_s,
+       (2 + (3 * 122 + 122) + 3 + (2 * 122 + 122)) + (2 + (3 * 67 + 122) + 3 + (2 * 67 + 122))},
       // Four letters: swaps two apart and one split (whose right half is never asked).
       {u"abcd"_s, 3 + (4 * 67 + 122) + 4 + (3 * 67 + 122) + 2 + 1},
   };

@@ -19,7 +19,10 @@ namespace {
 
 class TUserNameGuard {
 public:
-  explicit TUserNameGuard(const QString &name) { SetLogOnUserNameSource([name] { return name; }); }
+  explicit TUserNameGuard(const QString &name)
+  {
+    SetLogOnUserNameSource([name] { return name; });
+  }
   ~TUserNameGuard() { SetLogOnUserNameSource(nullptr); }
 };
 
@@ -95,7 +98,8 @@ TEST(PathMacros, UserNameFallsBackToDefault)
 TEST(PathMacros, NameStageLeavesFoldersAlone)
 {
   TUserNameGuard user(QStringLiteral("carol"));
-  EXPECT_EQ(ExpandNameMacros(QStringLiteral("%AppDir%\\%UserName%")), QStringLiteral("%AppDir%\\carol"));
+  EXPECT_EQ(ExpandNameMacros(QStringLiteral("%AppDir%\\%UserName%")),
+            QStringLiteral("%AppDir%\\carol"));
 }
 
 TEST(PathMacros, DataFoldersFollowXdg)
@@ -134,7 +138,8 @@ TEST(PathMacros, OverlongEnvironmentExpansionLeavesTextUnexpanded)
   TEnvGuard big("LW_BIG_VAR", QByteArray(5000, 'x'));
   TEnvGuard small("LW_SMALL_VAR", QByteArray(4000, 'y'));
   bool ok = true;
-  EXPECT_EQ(ExpandEnvironmentStrings(QStringLiteral("%LW_BIG_VAR%"), &ok), QStringLiteral("%LW_BIG_VAR%"));
+  EXPECT_EQ(ExpandEnvironmentStrings(QStringLiteral("%LW_BIG_VAR%"), &ok),
+            QStringLiteral("%LW_BIG_VAR%"));
   EXPECT_FALSE(ok);
   EXPECT_EQ(ExpandPathMacros(QStringLiteral("%LW_SMALL_VAR%")).size(), 4000);
 }
@@ -147,7 +152,8 @@ TEST(PathMacros, ReplaceFirstAndPathParts)
   EXPECT_EQ(ExtractFileDir("/x\\y/z.cfg"), QStringLiteral("/x\\y"));
   EXPECT_EQ(ChangeFileExt("a.b\\name.txt", ".wdu"), QStringLiteral("a.b\\name.wdu"));
   EXPECT_EQ(ChangeFileExt("a.b\\name", ".wdu"), QStringLiteral("a.b\\name.wdu"));
-  EXPECT_EQ(NativePath("/tmp\\Dictionaries\\Spell.cfg"), QStringLiteral("/tmp/Dictionaries/Spell.cfg"));
+  EXPECT_EQ(NativePath("/tmp\\Dictionaries\\Spell.cfg"),
+            QStringLiteral("/tmp/Dictionaries/Spell.cfg"));
 }
 
 // --- The program's folder: build tree and installed layouts ---------------------------------------
@@ -210,7 +216,8 @@ TEST_F(DataLayout, InstalledProgramReadsUserFolderFirstAndWritesOnlyThere)
   EXPECT_EQ(layout.ReadableFile(folder + "none.wdt"), Shipped + "/none.wdt");
   EXPECT_EQ(layout.WritableFile(folder + "Spell.cfg"), User + "/Spell.cfg");
   EXPECT_EQ(layout.WritableFile(folder + "Wordnest.wdt"), User + "/Wordnest.wdt");
-  EXPECT_EQ(layout.ReadableFile("%AppDir%\\Wordnest.wdt"), QStringLiteral("%AppDir%\\Wordnest.wdt"));
+  EXPECT_EQ(layout.ReadableFile("%AppDir%\\Wordnest.wdt"),
+            QStringLiteral("%AppDir%\\Wordnest.wdt"));
   EXPECT_EQ(layout.ReadableFile("Wordnest.wdt"), QStringLiteral("Wordnest.wdt"));
 }
 
@@ -219,13 +226,15 @@ TEST_F(DataLayout, UserFolderFollowsXdgDataHomeElseHome)
   {
     TEnvGuard data("XDG_DATA_HOME", std::nullopt);
     TEnvGuard home("HOME", (FTmp.path() + "/h").toUtf8());
-    EXPECT_EQ(TDataLayout::Of(Bin).UserFolder(), FTmp.path() + "/h/.local/share/linewright/Dictionaries");
+    EXPECT_EQ(TDataLayout::Of(Bin).UserFolder(),
+              FTmp.path() + "/h/.local/share/linewright/Dictionaries");
   }
   {
     // A relative XDG_DATA_HOME is invalid and ignored.
     TEnvGuard data("XDG_DATA_HOME", QByteArray("relative/data"));
     TEnvGuard home("HOME", (FTmp.path() + "/h").toUtf8());
-    EXPECT_EQ(TDataLayout::Of(Bin).UserFolder(), FTmp.path() + "/h/.local/share/linewright/Dictionaries");
+    EXPECT_EQ(TDataLayout::Of(Bin).UserFolder(),
+              FTmp.path() + "/h/.local/share/linewright/Dictionaries");
   }
   {
     // No home at all: nothing to write to but the shipped folder, where writes fail.
@@ -280,10 +289,11 @@ TEST(CodePage, WideToCodePageByteCounts)
   } cases[] = {
       {CP_UTF8, naive, 513, "na\xC3\xAFve"},
       {CP_UTF8, naive, 7, "na\xC3\xAFve"},
-      {CP_UTF8, naive, 6, "na\xC3\xAFv"}, // exactly full: the last character makes room for the zero
-      {CP_UTF8, naive, 5, ""},            // more than the capacity: nothing
+      {CP_UTF8, naive, 6,
+       "na\xC3\xAFv"},         // exactly full: the last character makes room for the zero
+      {CP_UTF8, naive, 5, ""}, // more than the capacity: nothing
       {CP_UTF8, emoji, 6, "a\xF0\x9F\x98\x80"},
-      {CP_UTF8, emoji, 5, "a"},           // the whole four-byte character goes
+      {CP_UTF8, emoji, 5, "a"}, // the whole four-byte character goes
       {CP_UTF8, emoji, 4, ""},
       {CP_UTF8, QString(), 2, ""},
       {CP_UTF8, QString(QChar(0xD800)), 4, "\xEF\xBF\xBD"}, // a lone surrogate is written as U+FFFD
@@ -311,17 +321,18 @@ TEST(CodePage, Windows1252BestFit)
     QByteArray expected;
   } cases[] = {
       {QStringLiteral("\u20AC\u2014\u0178"), "\x80\x97\x9F"}, // in the code page
-      {QStringLiteral("\u0101"), "a"},                         // accent the code page lacks
-      {QStringLiteral("\u1EA6"), "\xC2"},                      // keeps what accent it can
-      {QStringLiteral("e\u0301"), "\xE9"},                     // composed first
+      {QStringLiteral("\u0101"), "a"},                        // accent the code page lacks
+      {QStringLiteral("\u1EA6"), "\xC2"},                     // keeps what accent it can
+      {QStringLiteral("e\u0301"), "\xE9"},                    // composed first
       {QStringLiteral("\u2010\u2003"), "- "},
-      {QStringLiteral("a\u200Bb\u0301"), "ab"},                // invisible and stray marks dropped
-      {QStringLiteral("\uFF21\U0001D400"), "AA"},               // compatibility forms
+      {QStringLiteral("a\u200Bb\u0301"), "ab"},   // invisible and stray marks dropped
+      {QStringLiteral("\uFF21\U0001D400"), "AA"}, // compatibility forms
       {QStringLiteral("\u65E5\uFB01"), "??"},
   };
   for (const auto &c : cases)
     EXPECT_EQ(EncodeCodePage(CP_ACP, c.text), c.expected) << c.text.toStdString();
-  EXPECT_EQ(DecodeCodePage(CP_ACP, "\x81\x8D\x8F\x90\x9D"), QStringLiteral("\u0081\u008D\u008F\u0090\u009D"));
+  EXPECT_EQ(DecodeCodePage(CP_ACP, "\x81\x8D\x8F\x90\x9D"),
+            QStringLiteral("\u0081\u008D\u008F\u0090\u009D"));
 }
 
 TEST(CodePage, UserCodePageFollowsTheLocale)
@@ -330,12 +341,12 @@ TEST(CodePage, UserCodePageFollowsTheLocale)
     const char *locale;
     quint32 codePage;
   } cases[] = {
-      {"C", 1252},           {"POSIX", 1252},         {"en_US.UTF-8", 1252}, {"de_DE@euro", 1252},
-      {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},         {"sr_RS", 1251},       {"sr_RS@latin", 1250},
-      {"pl_PL.UTF-8", 1250}, {"el_GR.UTF-8", 1253},   {"tr_TR", 1254},       {"he_IL.UTF-8", 1255},
-      {"ar_EG.UTF-8", 1256}, {"fa_IR", 1256},         {"lt_LT", 1257},       {"vi_VN", 1258},
-      {"th_TH.UTF-8", 874},  {"ja_JP.UTF-8", 932},    {"zh_CN.UTF-8", 936},  {"zh_TW.UTF-8", 950},
-      {"zh_HK", 950},        {"ko_KR.EUC-KR", 949},   {"uz_UZ@cyrillic", 1251}, {"", 1252},
+      {"C", 1252},           {"POSIX", 1252},       {"en_US.UTF-8", 1252},    {"de_DE@euro", 1252},
+      {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},       {"sr_RS", 1251},          {"sr_RS@latin", 1250},
+      {"pl_PL.UTF-8", 1250}, {"el_GR.UTF-8", 1253}, {"tr_TR", 1254},          {"he_IL.UTF-8", 1255},
+      {"ar_EG.UTF-8", 1256}, {"fa_IR", 1256},       {"lt_LT", 1257},          {"vi_VN", 1258},
+      {"th_TH.UTF-8", 874},  {"ja_JP.UTF-8", 932},  {"zh_CN.UTF-8", 936},     {"zh_TW.UTF-8", 950},
+      {"zh_HK", 950},        {"ko_KR.EUC-KR", 949}, {"uz_UZ@cyrillic", 1251}, {"", 1252},
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.locale);
@@ -356,7 +367,9 @@ TEST(CodePage, WindowsAnsiCodePagesRoundTripTheirScripts)
     QString text;     // all in the code page
     QByteArray bytes; // its first characters' bytes
   } cases[] = {
-      {1250, QStringLiteral("\u0141\u00F3d\u017A \u0151"), "\xA3\xF3" "d"},
+      {1250, QStringLiteral("\u0141\u00F3d\u017A \u0151"),
+       "\xA3\xF3"
+       "d"},
       {1251, QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442 \u0451\u0416"), "\xCF\xF0\xE8"},
       {1253, QStringLiteral("\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1"), "\xCA\xE1\xEB"},
       {1254, QStringLiteral("\u0130stanbul \u011F\u015F"), "\xDDst"},
@@ -384,12 +397,13 @@ TEST(CodePage, WindowsAnsiCodePagesSubstituteWhatTheyLack)
     QString text;
     QString roundTrip;
   } cases[] = {
-      {1251, QStringLiteral("caf\u00E9 \u2014 \u03B1"), QStringLiteral("cafe \u2014 ?")}, // accent dropped, dash in 1251
-      {1251, QStringLiteral("\u0435\u0308"), QStringLiteral("\u0451")},                  // composed first
-      {1253, QStringLiteral("\u0416\u200B\u00E9"), QStringLiteral("?e")},                 // invisible dropped
+      {1251, QStringLiteral("caf\u00E9 \u2014 \u03B1"),
+       QStringLiteral("cafe \u2014 ?")}, // accent dropped, dash in 1251
+      {1251, QStringLiteral("\u0435\u0308"), QStringLiteral("\u0451")},   // composed first
+      {1253, QStringLiteral("\u0416\u200B\u00E9"), QStringLiteral("?e")}, // invisible dropped
       {1255, QStringLiteral("\u2003x\u65E5"), QStringLiteral(" x?")},
-      {936, QStringLiteral("\u0416\U0001F600"), QStringLiteral("\u0416?")},                  // Cyrillic in GBK
-      {1251, QStringLiteral("\xD83D"), QStringLiteral("?")},                               // unpaired surrogate
+      {936, QStringLiteral("\u0416\U0001F600"), QStringLiteral("\u0416?")}, // Cyrillic in GBK
+      {1251, QStringLiteral("\xD83D"), QStringLiteral("?")},                // unpaired surrogate
   };
   for (const auto &c : cases) {
     SCOPED_TRACE(c.text.toStdString());
@@ -427,14 +441,18 @@ TEST(CodePage, CodePageToWide)
   } cases[] = {
       {CP_UTF8, "na\xC3\xAFve", QStringLiteral("na\u00EFve")},
       {CP_UTF8, "\xF0\x9F\x98\x80", QStringLiteral("\U0001F600")},
-      {CP_UTF8, "a\xFF" "b", QStringLiteral("a\uFFFDb")},
+      {CP_UTF8,
+       "a\xFF"
+       "b",
+       QStringLiteral("a\uFFFDb")},
       {CP_ACP, "na\xEFve", QStringLiteral("na\u00EFve")},
       {CP_ACP, "\x80\x9F", QStringLiteral("\u20AC\u0178")},
       {CP_ACP, "", QString()},
       {932, "abc", QString()},
   };
   for (const auto &c : cases)
-    EXPECT_EQ(CodePageToWide(c.codePage, c.bytes.constData()), c.expected) << c.bytes.toHex().toStdString();
+    EXPECT_EQ(CodePageToWide(c.codePage, c.bytes.constData()), c.expected)
+        << c.bytes.toHex().toStdString();
   // Bounded form: stops at the zero or at the bound.
   EXPECT_EQ(CodePageToWide(CP_UTF8, "abc\0def", 7), QStringLiteral("abc"));
   EXPECT_EQ(CodePageToWide(CP_UTF8, "abcdef", 4), QStringLiteral("abcd"));
@@ -450,17 +468,17 @@ TEST(EditDistance, Values)
   } cases[] = {
       {"teh", "the", 1},
       {"Hello", "hello", 0},
-      {"aBc", "Abc", 0},          // ASCII letters fold
-      {"\u00E9", "\u00C9", 1},    // other letters do not
+      {"aBc", "Abc", 0},       // ASCII letters fold
+      {"\u00E9", "\u00C9", 1}, // other letters do not
       {"stra\u00DFe", "STRASSE", 2},
       {"", "abc", 3},
       {"abc", "", 3},
       {"kitten", "sitting", 3},
       {"ab", "ba", 1},
-      {"abab", "baba", 2},        // two different words are never at distance 0
-      {"abcd", "badc", 2},        // two swaps
-      {"Ab", "ba", 1},            // a swap compares letters as the table does, up to case
-      {"ca", "abc", 3},           // a swap and an insertion around it are not one step
+      {"abab", "baba", 2}, // two different words are never at distance 0
+      {"abcd", "badc", 2}, // two swaps
+      {"Ab", "ba", 1},     // a swap compares letters as the table does, up to case
+      {"ca", "abc", 3},    // a swap and an insertion around it are not one step
       // One insertion apart: a swap credited by position without alignment made these 0.
       {"aranged", "ranged", 1},
       {"widly", "wildly", 1},
@@ -470,7 +488,8 @@ TEST(EditDistance, Values)
       {"ab", "cd", 2},
   };
   for (const auto &c : cases) {
-    EXPECT_EQ(EditDistance(c.a, c.b), c.expected) << c.a.toStdString() << " / " << c.b.toStdString();
+    EXPECT_EQ(EditDistance(c.a, c.b), c.expected)
+        << c.a.toStdString() << " / " << c.b.toStdString();
     EXPECT_EQ(EditDistance(c.b, c.a), c.expected) << "symmetric";
   }
 }
@@ -519,7 +538,13 @@ TEST(Hashing, HashWordMatchesA64BitComputation)
 {
   std::mt19937 rng(20261210);
   const int32_t sizes[] = {251, 509, 1021, 65521, 16777213, 1073741789, 2147483647};
-  QStringList words = {"", "a", "the", "Hello", "na\u00EFve", "\u0434\u043E\u043C", "\U0001F600x",
+  QStringList words = {"",
+                       "a",
+                       "the",
+                       "Hello",
+                       "na\u00EFve",
+                       "\u0434\u043E\u043C",
+                       "\U0001F600x",
                        QString(300, QChar(0xFFFF))};
   for (int i = 0; i < 200; ++i) {
     QString w;
@@ -546,7 +571,11 @@ TEST(Hashing, StepAndSizes)
     EXPECT_EQ(HashStep(s.h), s.step) << s.h;
   const struct {
     int32_t n, size;
-  } sizes[] = {{0, 251}, {250, 251}, {251, 509}, {1000, 1021}, {1073741789, 2147483647},
+  } sizes[] = {{0, 251},
+               {250, 251},
+               {251, 509},
+               {1000, 1021},
+               {1073741789, 2147483647},
                {2147483646, 2147483647}};
   for (const auto &s : sizes)
     EXPECT_EQ(NextHashSize(s.n), s.size) << s.n;
@@ -681,7 +710,11 @@ public:
 };
 class THalfRichProbeWindow : public TEditWindow {
 public:
-  void ExGetSel(int &cpMin, int &cpMax) const override { cpMax = 3; (void)cpMin; }
+  void ExGetSel(int &cpMin, int &cpMax) const override
+  {
+    cpMax = 3;
+    (void)cpMin;
+  }
 };
 } // namespace
 

@@ -38,7 +38,8 @@ int main(int argc, char **argv)
   bool saved = false;
   QTimer::singleShot(1500, [&] {
     auto *d = qobject_cast<TThesDialog *>(thes.DialogForm());
-    if (!d) return;
+    if (!d)
+      return;
     // The dialog as the user first sees it, with a synonym chosen.
     const auto rows = d->WordList->findItems(QStringLiteral("cheerful"), Qt::MatchExactly);
     if (!rows.isEmpty()) {
@@ -60,7 +61,9 @@ int main(int argc, char **argv)
   });
   app.exec();
   if (!saved) {
-    std::fprintf(stderr, "thesaurus_screenshot: the dialog did not open (thesaurus missing?) or %s could not be written\n",
+    std::fprintf(stderr,
+                 "thesaurus_screenshot: the dialog did not open (thesaurus missing?) or %s could "
+                 "not be written\n",
                  argv[2]);
     return 1;
   }

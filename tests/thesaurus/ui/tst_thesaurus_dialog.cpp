@@ -29,14 +29,16 @@ namespace {
 QStringList Rows(const QTreeWidget *lv, int column = 0)
 {
   QStringList out;
-  for (int i = 0; i < lv->topLevelItemCount(); ++i) out << lv->topLevelItem(i)->text(column);
+  for (int i = 0; i < lv->topLevelItemCount(); ++i)
+    out << lv->topLevelItem(i)->text(column);
   return out;
 }
 
 QStringList History(const QComboBox *c)
 {
   QStringList out;
-  for (int i = 0; i < c->count(); ++i) out << c->itemText(i);
+  for (int i = 0; i < c->count(); ++i)
+    out << c->itemText(i);
   return out;
 }
 
@@ -77,7 +79,8 @@ protected:
     bool opened = false;
     QTimer::singleShot(0, [&] {
       auto *d = qobject_cast<TThesDialog *>(Thes->DialogForm());
-      if (!d) return;
+      if (!d)
+        return;
       opened = true;
       Steps(d);
       if (d->isVisible()) {
@@ -110,47 +113,50 @@ TEST_F(ThesaurusDialogTest, CaretInsideWordOpensTheDialogNextToItAndReplaceChang
   SetText("I am happy today.", 7);
   QPointer<TThesDialog> dialog;
   bool result = false;
-  const bool opened = Drive([&] { result = Thes->LookupWinControl(Editor); }, [&](TThesDialog *d) {
-    dialog = d;
-    EXPECT_EQ(Selection(), "happy");
-    EXPECT_EQ(d->windowTitle(), "Thesaurus: Test Thesaurus");
-    EXPECT_EQ(d->LookedUpLabel->text(), "Looked Up:");
-    EXPECT_EQ(d->PreviousButton->text(), "&Previous");
-    EXPECT_EQ(d->CloseButton->text(), "&Close");
+  const bool opened =
+      Drive([&] { result = Thes->LookupWinControl(Editor); },
+            [&](TThesDialog *d) {
+              dialog = d;
+              EXPECT_EQ(Selection(), "happy");
+              EXPECT_EQ(d->windowTitle(), "Thesaurus: Test Thesaurus");
+              EXPECT_EQ(d->LookedUpLabel->text(), "Looked Up:");
+              EXPECT_EQ(d->PreviousButton->text(), "&Previous");
+              EXPECT_EQ(d->CloseButton->text(), "&Close");
 
-    // Left-aligned with the word, just below it.
-    TWinAPIControlParser parser;
-    parser.Initialize(Editor);
-    QRect word;
-    parser.GetSelectionScreenPosition(word);
-    const QRect frame = d->frameGeometry();
-    EXPECT_NEAR(frame.left(), word.left(), 1);
-    EXPECT_NEAR(frame.top(), word.bottom(), 1);
+              // Left-aligned with the word, just below it.
+              TWinAPIControlParser parser;
+              parser.Initialize(Editor);
+              QRect word;
+              parser.GetSelectionScreenPosition(word);
+              const QRect frame = d->frameGeometry();
+              EXPECT_NEAR(frame.left(), word.left(), 1);
+              EXPECT_NEAR(frame.top(), word.bottom(), 1);
 
-    EXPECT_EQ(d->focusWidget(), d->WordList);
-    EXPECT_EQ(History(d->LookupCombo), QStringList({"happy"}));
-    EXPECT_EQ(Rows(d->ContextLV), QStringList({"happy", "glad"}));
-    EXPECT_EQ(Rows(d->ContextLV, 1), QStringList({"adjective", "adjective"}));
-    EXPECT_TRUE(d->ContextLV->isEnabled());
-    EXPECT_EQ(Rows(d->WordList), QStringList({"happy", "cheerful", "joyful", "content", "glad"}));
-    // The looked-up word is the chosen row, and no replacement yet.
-    ASSERT_NE(d->WordList->currentItem(), nullptr);
-    EXPECT_EQ(d->WordList->currentItem()->text(0), "happy");
-    EXPECT_TRUE(d->ReplaceEdit->text().isEmpty());
-    EXPECT_FALSE(d->ReplaceButton->isEnabled());
-    EXPECT_FALSE(d->LookupButton->isEnabled());
-    EXPECT_FALSE(d->PreviousButton->isEnabled());
+              EXPECT_EQ(d->focusWidget(), d->WordList);
+              EXPECT_EQ(History(d->LookupCombo), QStringList({"happy"}));
+              EXPECT_EQ(Rows(d->ContextLV), QStringList({"happy", "glad"}));
+              EXPECT_EQ(Rows(d->ContextLV, 1), QStringList({"adjective", "adjective"}));
+              EXPECT_TRUE(d->ContextLV->isEnabled());
+              EXPECT_EQ(Rows(d->WordList),
+                        QStringList({"happy", "cheerful", "joyful", "content", "glad"}));
+              // The looked-up word is the chosen row, and no replacement yet.
+              ASSERT_NE(d->WordList->currentItem(), nullptr);
+              EXPECT_EQ(d->WordList->currentItem()->text(0), "happy");
+              EXPECT_TRUE(d->ReplaceEdit->text().isEmpty());
+              EXPECT_FALSE(d->ReplaceButton->isEnabled());
+              EXPECT_FALSE(d->LookupButton->isEnabled());
+              EXPECT_FALSE(d->PreviousButton->isEnabled());
 
-    SelectRow(d->WordList, "cheerful");
-    EXPECT_EQ(d->ReplaceEdit->text(), "cheerful");
-    EXPECT_TRUE(d->ReplaceButton->isEnabled());
-    EXPECT_TRUE(d->LookupButton->isEnabled());
-    d->ReplaceButton->click();
-  });
+              SelectRow(d->WordList, "cheerful");
+              EXPECT_EQ(d->ReplaceEdit->text(), "cheerful");
+              EXPECT_TRUE(d->ReplaceButton->isEnabled());
+              EXPECT_TRUE(d->LookupButton->isEnabled());
+              d->ReplaceButton->click();
+            });
   EXPECT_TRUE(opened);
   EXPECT_TRUE(result);
   EXPECT_EQ(Text(), "I am cheerful today.");
-  EXPECT_TRUE(dialog.isNull()); // released with the lookup
+  EXPECT_TRUE(dialog.isNull());                  // released with the lookup
   EXPECT_FALSE(Thes->ThesaurusFile()->Loaded()); // not loaded before, released again
   EXPECT_FALSE(Thes->InLookup());
 }
@@ -165,10 +171,11 @@ TEST_F(ThesaurusDialogTest, ClosingLeavesTheText)
     SCOPED_TRACE(what);
     SetText("so happy", 5);
     bool result = false;
-    EXPECT_TRUE(Drive([&] { result = Thes->LookupWinControl(Editor); }, [&](TThesDialog *d) {
-      SelectRow(d->WordList, "joyful");
-      close(d);
-    }));
+    EXPECT_TRUE(Drive([&] { result = Thes->LookupWinControl(Editor); },
+                      [&](TThesDialog *d) {
+                        SelectRow(d->WordList, "joyful");
+                        close(d);
+                      }));
     EXPECT_TRUE(result);
     EXPECT_EQ(Text(), "so happy");
   }
@@ -177,64 +184,69 @@ TEST_F(ThesaurusDialogTest, ClosingLeavesTheText)
 TEST_F(ThesaurusDialogTest, HistoryPreviousAndDoubleClick)
 {
   SetText("happy", 0);
-  EXPECT_TRUE(Drive([&] { Thes->LookupWinControl(Editor); }, [&](TThesDialog *d) {
-    // Lookup button on a chosen synonym.
-    SelectRow(d->WordList, "glad");
-    d->LookupButton->click();
-    EXPECT_EQ(History(d->LookupCombo), QStringList({"glad", "happy"}));
-    EXPECT_EQ(Rows(d->ContextLV), QStringList({"glad"}));
-    EXPECT_EQ(d->WordList->currentItem()->text(0), "glad");
-    EXPECT_TRUE(d->PreviousButton->isEnabled());
+  EXPECT_TRUE(Drive([&] { Thes->LookupWinControl(Editor); },
+                    [&](TThesDialog *d) {
+                      // Lookup button on a chosen synonym.
+                      SelectRow(d->WordList, "glad");
+                      d->LookupButton->click();
+                      EXPECT_EQ(History(d->LookupCombo), QStringList({"glad", "happy"}));
+                      EXPECT_EQ(Rows(d->ContextLV), QStringList({"glad"}));
+                      EXPECT_EQ(d->WordList->currentItem()->text(0), "glad");
+                      EXPECT_TRUE(d->PreviousButton->isEnabled());
 
-    // The same word again, in other letter case: moved to the top, not added twice.
-    d->ReplaceEdit->setText("HAPPY");
-    d->LookupButton->click();
-    EXPECT_EQ(History(d->LookupCombo), QStringList({"HAPPY", "glad"}));
-    EXPECT_EQ(Rows(d->ContextLV), QStringList({"HAPPY", "GLAD"}));
+                      // The same word again, in other letter case: moved to the top, not added
+                      // twice.
+                      d->ReplaceEdit->setText("HAPPY");
+                      d->LookupButton->click();
+                      EXPECT_EQ(History(d->LookupCombo), QStringList({"HAPPY", "glad"}));
+                      EXPECT_EQ(Rows(d->ContextLV), QStringList({"HAPPY", "GLAD"}));
 
-    // Double click (dcaLookup) on a word looks it up.
-    SelectRow(d->ContextLV, "GLAD");
-    SelectRow(d->WordList, "WILLING");
-    emit d->WordList->itemDoubleClicked(d->WordList->currentItem(), 0);
-    EXPECT_EQ(History(d->LookupCombo), QStringList({"WILLING", "HAPPY", "glad"}));
-    EXPECT_EQ(Rows(d->ContextLV), QStringList({"(not found)"})); // only in lists, no contexts
-    EXPECT_FALSE(d->ContextLV->isEnabled());
-    EXPECT_EQ(d->WordList->topLevelItemCount(), 0);
+                      // Double click (dcaLookup) on a word looks it up.
+                      SelectRow(d->ContextLV, "GLAD");
+                      SelectRow(d->WordList, "WILLING");
+                      emit d->WordList->itemDoubleClicked(d->WordList->currentItem(), 0);
+                      EXPECT_EQ(History(d->LookupCombo), QStringList({"WILLING", "HAPPY", "glad"}));
+                      EXPECT_EQ(Rows(d->ContextLV),
+                                QStringList({"(not found)"})); // only in lists, no contexts
+                      EXPECT_FALSE(d->ContextLV->isEnabled());
+                      EXPECT_EQ(d->WordList->topLevelItemCount(), 0);
 
-    // Previous walks back and disables itself on the last word.
-    d->PreviousButton->click();
-    EXPECT_EQ(History(d->LookupCombo), QStringList({"HAPPY", "glad"}));
-    EXPECT_EQ(Rows(d->ContextLV), QStringList({"HAPPY", "GLAD"}));
-    d->PreviousButton->click();
-    EXPECT_EQ(History(d->LookupCombo), QStringList({"glad"}));
-    EXPECT_EQ(Rows(d->ContextLV), QStringList({"glad"}));
-    EXPECT_FALSE(d->PreviousButton->isEnabled());
+                      // Previous walks back and disables itself on the last word.
+                      d->PreviousButton->click();
+                      EXPECT_EQ(History(d->LookupCombo), QStringList({"HAPPY", "glad"}));
+                      EXPECT_EQ(Rows(d->ContextLV), QStringList({"HAPPY", "GLAD"}));
+                      d->PreviousButton->click();
+                      EXPECT_EQ(History(d->LookupCombo), QStringList({"glad"}));
+                      EXPECT_EQ(Rows(d->ContextLV), QStringList({"glad"}));
+                      EXPECT_FALSE(d->PreviousButton->isEnabled());
 
-    // Choosing an entry of the history looks it up.
-    d->ReplaceEdit->setText("merry");
-    d->LookupButton->click();
-    d->LookupCombo->setCurrentIndex(1);
-    emit d->LookupCombo->activated(1);
-    EXPECT_EQ(History(d->LookupCombo), QStringList({"glad", "merry"}));
-    d->CloseButton->click();
-  }));
+                      // Choosing an entry of the history looks it up.
+                      d->ReplaceEdit->setText("merry");
+                      d->LookupButton->click();
+                      d->LookupCombo->setCurrentIndex(1);
+                      emit d->LookupCombo->activated(1);
+                      EXPECT_EQ(History(d->LookupCombo), QStringList({"glad", "merry"}));
+                      d->CloseButton->click();
+                    }));
   EXPECT_EQ(Text(), "happy");
 }
 
 TEST_F(ThesaurusDialogTest, SelectingTheLookedUpWordEmptiesTheReplacement)
 {
   SetText("Happy days", 2);
-  EXPECT_TRUE(Drive([&] { Thes->LookupWinControl(Editor); }, [&](TThesDialog *d) {
-    EXPECT_EQ(History(d->LookupCombo), QStringList({"Happy"}));
-    EXPECT_EQ(Rows(d->WordList), QStringList({"Happy", "Cheerful", "Joyful", "Content", "Glad"}));
-    SelectRow(d->WordList, "Content");
-    EXPECT_EQ(d->ReplaceEdit->text(), "Content");
-    SelectRow(d->WordList, "Happy");
-    EXPECT_TRUE(d->ReplaceEdit->text().isEmpty());
-    EXPECT_FALSE(d->ReplaceButton->isEnabled());
-    EXPECT_FALSE(d->LookupButton->isEnabled());
-    d->CloseButton->click();
-  }));
+  EXPECT_TRUE(Drive([&] { Thes->LookupWinControl(Editor); },
+                    [&](TThesDialog *d) {
+                      EXPECT_EQ(History(d->LookupCombo), QStringList({"Happy"}));
+                      EXPECT_EQ(Rows(d->WordList),
+                                QStringList({"Happy", "Cheerful", "Joyful", "Content", "Glad"}));
+                      SelectRow(d->WordList, "Content");
+                      EXPECT_EQ(d->ReplaceEdit->text(), "Content");
+                      SelectRow(d->WordList, "Happy");
+                      EXPECT_TRUE(d->ReplaceEdit->text().isEmpty());
+                      EXPECT_FALSE(d->ReplaceButton->isEnabled());
+                      EXPECT_FALSE(d->LookupButton->isEnabled());
+                      d->CloseButton->click();
+                    }));
   EXPECT_EQ(Text(), "Happy days");
 }
 
@@ -253,51 +265,57 @@ TEST_F(ThesaurusDialogTest, ContextKindChoosesTheList)
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.word);
-    EXPECT_TRUE(Drive([&] { Thes->LookupWord(c.word); }, [&](TThesDialog *d) {
-      ASSERT_EQ(d->ContextLV->topLevelItemCount(), 1);
-      EXPECT_EQ(d->ContextLV->topLevelItem(0)->text(0), c.context[0]);
-      EXPECT_EQ(d->ContextLV->topLevelItem(0)->text(1), c.context[1]);
-      EXPECT_EQ(Rows(d->WordList), c.words);
-      d->CloseButton->click();
-    }));
+    EXPECT_TRUE(Drive([&] { Thes->LookupWord(c.word); },
+                      [&](TThesDialog *d) {
+                        ASSERT_EQ(d->ContextLV->topLevelItemCount(), 1);
+                        EXPECT_EQ(d->ContextLV->topLevelItem(0)->text(0), c.context[0]);
+                        EXPECT_EQ(d->ContextLV->topLevelItem(0)->text(1), c.context[1]);
+                        EXPECT_EQ(Rows(d->WordList), c.words);
+                        d->CloseButton->click();
+                      }));
   }
 }
 
 TEST_F(ThesaurusDialogTest, SortedListsSortContextsAndWords)
 {
   Thes->SortedLists = true;
-  EXPECT_TRUE(Drive([&] { Thes->LookupWord("happy"); }, [&](TThesDialog *d) {
-    EXPECT_EQ(Rows(d->ContextLV), QStringList({"glad", "happy"}));
-    EXPECT_EQ(Rows(d->WordList), QStringList({"glad", "happy", "willing"}));
-    SelectRow(d->ContextLV, "happy");
-    EXPECT_EQ(Rows(d->WordList), QStringList({"cheerful", "content", "glad", "happy", "joyful"}));
-    d->CloseButton->click();
-  }));
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("happy"); },
+                    [&](TThesDialog *d) {
+                      EXPECT_EQ(Rows(d->ContextLV), QStringList({"glad", "happy"}));
+                      EXPECT_EQ(Rows(d->WordList), QStringList({"glad", "happy", "willing"}));
+                      SelectRow(d->ContextLV, "happy");
+                      EXPECT_EQ(Rows(d->WordList),
+                                QStringList({"cheerful", "content", "glad", "happy", "joyful"}));
+                      d->CloseButton->click();
+                    }));
 }
 
 TEST_F(ThesaurusDialogTest, LookupWordWithoutControlIsCentredAndAnswersTheChoice)
 {
   QString chosen;
-  EXPECT_TRUE(Drive([&] { chosen = Thes->LookupWord("run"); }, [&](TThesDialog *d) {
-    EXPECT_NEAR(d->frameGeometry().center().x(), Window.frameGeometry().center().x(), 2);
-    EXPECT_NEAR(d->frameGeometry().center().y(), Window.frameGeometry().center().y(), 2);
-    SelectRow(d->WordList, "dash");
-    d->ReplaceButton->click();
-  }));
+  EXPECT_TRUE(
+      Drive([&] { chosen = Thes->LookupWord("run"); },
+            [&](TThesDialog *d) {
+              EXPECT_NEAR(d->frameGeometry().center().x(), Window.frameGeometry().center().x(), 2);
+              EXPECT_NEAR(d->frameGeometry().center().y(), Window.frameGeometry().center().y(), 2);
+              SelectRow(d->WordList, "dash");
+              d->ReplaceButton->click();
+            }));
   EXPECT_EQ(chosen, "dash");
 }
 
 TEST_F(ThesaurusDialogTest, SecondLookupWhileOneIsOpenDoesNothing)
 {
   SetText("happy", 1);
-  EXPECT_TRUE(Drive([&] { Thes->LookupWinControl(Editor); }, [&](TThesDialog *d) {
-    EXPECT_EQ(Thes->LookupWord("glad"), QString());
-    Thes->LookupWinControl(Editor);
-    EXPECT_EQ(Thes->DialogForm(), d);
-    EXPECT_EQ(History(d->LookupCombo), QStringList({"happy"}));
-    EXPECT_EQ(Text(), "happy");
-    d->CloseButton->click();
-  }));
+  EXPECT_TRUE(Drive([&] { Thes->LookupWinControl(Editor); },
+                    [&](TThesDialog *d) {
+                      EXPECT_EQ(Thes->LookupWord("glad"), QString());
+                      Thes->LookupWinControl(Editor);
+                      EXPECT_EQ(Thes->DialogForm(), d);
+                      EXPECT_EQ(History(d->LookupCombo), QStringList({"happy"}));
+                      EXPECT_EQ(Text(), "happy");
+                      d->CloseButton->click();
+                    }));
   EXPECT_EQ(Text(), "happy");
 }
 
@@ -322,7 +340,8 @@ TEST_F(ThesaurusDialogTest, NothingToLookUpShowsNothing)
     Thes = &thes;
     SetText(c.text, c.caret);
     bool result = !c.result;
-    EXPECT_FALSE(Drive([&] { result = thes.LookupWinControl(Editor); }, [](TThesDialog *d) { d->reject(); }));
+    EXPECT_FALSE(Drive([&] { result = thes.LookupWinControl(Editor); },
+                       [](TThesDialog *d) { d->reject(); }));
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(Text(), c.text);
     EXPECT_FALSE(thes.ThesaurusFile()->Loaded());
@@ -335,24 +354,26 @@ TEST_F(ThesaurusDialogTest, LookedUpWordScrollsToTheMiddle)
 {
   TThesaurusWriter w;
   QStringList words;
-  for (int i = 0; i < 60; ++i) words << QString("word%1").arg(i, 2, 10, QChar('0'));
+  for (int i = 0; i < 60; ++i)
+    words << QString("word%1").arg(i, 2, 10, QChar('0'));
   words[45] = "target";
   w.AddContext("target", InList(1, words));
   w.AddLink("target", 0, 1);
   Thes->SetFilename(Files.Write(w, "long.wdt"));
-  EXPECT_TRUE(Drive([&] { Thes->LookupWord("target"); }, [&](TThesDialog *d) {
-    QEventLoop wait;
-    QTimer::singleShot(100, &wait, &QEventLoop::quit);
-    wait.exec();
-    EXPECT_FALSE(d->Timer->isActive());
-    QTreeWidgetItem *item = d->WordList->currentItem();
-    ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->text(0), "target");
-    const int top = d->WordList->visualItemRect(item).top();
-    const int half = d->WordList->viewport()->height() / 2;
-    EXPECT_LE(std::abs(top - half), d->WordList->visualItemRect(item).height());
-    d->CloseButton->click();
-  }));
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("target"); },
+                    [&](TThesDialog *d) {
+                      QEventLoop wait;
+                      QTimer::singleShot(100, &wait, &QEventLoop::quit);
+                      wait.exec();
+                      EXPECT_FALSE(d->Timer->isActive());
+                      QTreeWidgetItem *item = d->WordList->currentItem();
+                      ASSERT_NE(item, nullptr);
+                      EXPECT_EQ(item->text(0), "target");
+                      const int top = d->WordList->visualItemRect(item).top();
+                      const int half = d->WordList->viewport()->height() / 2;
+                      EXPECT_LE(std::abs(top - half), d->WordList->visualItemRect(item).height());
+                      d->CloseButton->click();
+                    }));
 }
 
 // Link values that name contexts beyond the table: the lookup ends with "Stream read error".
@@ -363,20 +384,25 @@ TEST_F(ThesaurusDialogTest, DamagedFileEndsTheLookupWithAReadError)
   w.AddLinkValue("broken", 100 * 5 + 1);
   Thes->SetFilename(Files.Write(w, "damaged.wdt"));
   QStringList boxes;
-  const TMessageBoxHandler old = SetMessageBoxHandler(
-      [&](QWidget *, const QString &text, const QString &, unsigned) { boxes << text; return int(IDOK); });
+  const TMessageBoxHandler old =
+      SetMessageBoxHandler([&](QWidget *, const QString &text, const QString &, unsigned) {
+        boxes << text;
+        return int(IDOK);
+      });
 
   // Inside the dialog: the error box, and the dialog stays open on what it showed.
-  EXPECT_TRUE(Drive([&] { Thes->LookupWord("happy"); }, [&](TThesDialog *d) {
-    d->ReplaceEdit->setText("broken");
-    d->LookupButton->click();
-    EXPECT_EQ(boxes, QStringList({"Stream read error."}));
-    EXPECT_TRUE(d->isVisible());
-    d->CloseButton->click();
-  }));
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("happy"); },
+                    [&](TThesDialog *d) {
+                      d->ReplaceEdit->setText("broken");
+                      d->LookupButton->click();
+                      EXPECT_EQ(boxes, QStringList({"Stream read error."}));
+                      EXPECT_TRUE(d->isVisible());
+                      d->CloseButton->click();
+                    }));
 
   // Before the dialog: the error reaches the caller and the component is ready again.
-  EXPECT_THROW(Drive([&] { Thes->LookupWord("broken"); }, [](TThesDialog *d) { d->reject(); }), EReadError);
+  EXPECT_THROW(Drive([&] { Thes->LookupWord("broken"); }, [](TThesDialog *d) { d->reject(); }),
+               EReadError);
   EXPECT_FALSE(Thes->InLookup());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_FALSE(Thes->ThesaurusFile()->Loaded());
@@ -386,42 +412,49 @@ TEST_F(ThesaurusDialogTest, DamagedFileEndsTheLookupWithAReadError)
 
 TEST_F(ThesaurusDialogTest, CommandSetsShapeTheDialog)
 {
-  Thes->CommandsVisible = AllThesaurusCommands & ~ThesaurusCommandBit(tdcLookedUp) & ~ThesaurusCommandBit(tdcPrevious);
+  Thes->CommandsVisible =
+      AllThesaurusCommands & ~ThesaurusCommandBit(tdcLookedUp) & ~ThesaurusCommandBit(tdcPrevious);
   Thes->CommandsEnabled = AllThesaurusCommands & ~ThesaurusCommandBit(tdcReplace);
-  EXPECT_TRUE(Drive([&] { Thes->LookupWord("happy"); }, [&](TThesDialog *d) {
-    EXPECT_FALSE(d->LookedUpLabel->isVisible());
-    EXPECT_FALSE(d->LookupCombo->isVisible());
-    EXPECT_FALSE(d->PreviousButton->isVisible());
-    EXPECT_TRUE(d->LookupButton->isVisible());
-    // The contexts take the room of the history.
-    EXPECT_EQ(d->ContextsLabel->y(), 8);
-    EXPECT_EQ(d->ContextLV->geometry(), QRect(8, 24, 161, 153));
-    SelectRow(d->WordList, "glad");
-    EXPECT_TRUE(d->LookupButton->isEnabled());
-    EXPECT_FALSE(d->ReplaceButton->isEnabled());
-    d->CloseButton->click();
-  }));
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("happy"); },
+                    [&](TThesDialog *d) {
+                      EXPECT_FALSE(d->LookedUpLabel->isVisible());
+                      EXPECT_FALSE(d->LookupCombo->isVisible());
+                      EXPECT_FALSE(d->PreviousButton->isVisible());
+                      EXPECT_TRUE(d->LookupButton->isVisible());
+                      // The contexts take the room of the history.
+                      EXPECT_EQ(d->ContextsLabel->y(), 8);
+                      EXPECT_EQ(d->ContextLV->geometry(), QRect(8, 24, 161, 153));
+                      SelectRow(d->WordList, "glad");
+                      EXPECT_TRUE(d->LookupButton->isEnabled());
+                      EXPECT_FALSE(d->ReplaceButton->isEnabled());
+                      d->CloseButton->click();
+                    }));
 }
 
 TEST_F(ThesaurusDialogTest, EventsOfTheComponent)
 {
   // Texts from OnGetString; the thesaurus name still fills the caption.
   Thes->OnGetString = [](QObject *, TThesaurusLanguageString s, QString &text) {
-    if (s == lsThesaurus) text = "Synonyms of %name%";
-    if (s == lsDlgClose) text = "&Done";
+    if (s == lsThesaurus)
+      text = "Synonyms of %name%";
+    if (s == lsDlgClose)
+      text = "&Done";
   };
   int beforeChange = 0;
   Thes->OnBeforeChange = [&](QObject *) { ++beforeChange; };
   QStringList prompted;
-  Thes->OnPromptLookup = [&](QObject *, const QString &word, TThesaurusEntryList &) { prompted << word; };
+  Thes->OnPromptLookup = [&](QObject *, const QString &word, TThesaurusEntryList &) {
+    prompted << word;
+  };
   SetText("happy", 0);
-  EXPECT_TRUE(Drive([&] { Thes->LookupWinControl(Editor); }, [&](TThesDialog *d) {
-    EXPECT_EQ(d->windowTitle(), "Synonyms of Test Thesaurus");
-    EXPECT_EQ(d->CloseButton->text(), "&Done");
-    EXPECT_EQ(beforeChange, 0);
-    SelectRow(d->WordList, "glad");
-    d->ReplaceButton->click();
-  }));
+  EXPECT_TRUE(Drive([&] { Thes->LookupWinControl(Editor); },
+                    [&](TThesDialog *d) {
+                      EXPECT_EQ(d->windowTitle(), "Synonyms of Test Thesaurus");
+                      EXPECT_EQ(d->CloseButton->text(), "&Done");
+                      EXPECT_EQ(beforeChange, 0);
+                      SelectRow(d->WordList, "glad");
+                      d->ReplaceButton->click();
+                    }));
   EXPECT_EQ(beforeChange, 1);
   EXPECT_EQ(prompted, QStringList({"happy"}));
   EXPECT_EQ(Text(), "glad");
@@ -437,10 +470,11 @@ TEST_F(ThesaurusDialogTest, EventsOfTheComponent)
       delete form;
     }
   };
-  EXPECT_TRUE(Drive([&] { Thes->LookupWord("glad"); }, [&](TThesDialog *d) {
-    EXPECT_EQ(d->objectName(), "HostDialog");
-    d->CloseButton->click();
-  }));
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("glad"); },
+                    [&](TThesDialog *d) {
+                      EXPECT_EQ(d->objectName(), "HostDialog");
+                      d->CloseButton->click();
+                    }));
   EXPECT_EQ(calls, QStringList({"create", "dispose"}));
 }
 
@@ -450,11 +484,12 @@ TEST(ThesDialog, TabOrder)
   QStringList order;
   QWidget *w = d.LookupCombo;
   do {
-    if (w->focusPolicy() & Qt::TabFocus) order << w->objectName();
+    if (w->focusPolicy() & Qt::TabFocus)
+      order << w->objectName();
     w = w->nextInFocusChain();
   } while (w != d.LookupCombo && order.size() < 20);
-  EXPECT_EQ(order, QStringList({"LookupCombo", "ContextLV", "ReplaceEdit", "WordList", "PreviousButton",
-                                "ReplaceButton", "CloseButton", "LookupButton"}));
+  EXPECT_EQ(order, QStringList({"LookupCombo", "ContextLV", "ReplaceEdit", "WordList",
+                                "PreviousButton", "ReplaceButton", "CloseButton", "LookupButton"}));
 }
 
 // Without a dialog of its own the base component hands the result to OnPromptLookup.
@@ -468,7 +503,8 @@ TEST(ThesaurusBase, WithoutDialogPromptsTheCaller)
   QStringList contexts;
   thes.OnPromptLookup = [&](QObject *, const QString &word, TThesaurusEntryList &list) {
     contexts << word;
-    for (const auto &c : list) contexts << c->ContextWord;
+    for (const auto &c : list)
+      contexts << c->ContextWord;
   };
   EXPECT_EQ(thes.LookupWord("Happy"), QString());
   EXPECT_EQ(contexts, QStringList({"Happy", "Happy", "Glad"}));
