@@ -135,20 +135,10 @@ void TSpellDialog::DialogControlConfigurationAvailable(QObject *)
   AutoCorrectButton->setText(s(LS::lsDlgAutoCorrect));
   HelpButton->setText(s(LS::lsDlgHelp));
   CancelButton->setText(s(LS::lsDlgCancel));
-  UndoButton->setVisible(Visible(sdcUndo));
-  OptionsButton->setVisible(Visible(sdcOptions));
-  IgnoreAllButton->setVisible(Visible(sdcIgnoreAll));
-  IgnoreButton->setVisible(Visible(sdcIgnore));
-  ChangeButton->setVisible(Visible(sdcChange));
-  ChangeAllButton->setVisible(Visible(sdcChangeAll));
-  AddButton->setVisible(Visible(sdcAdd));
-  AutoCorrectButton->setVisible(Visible(sdcAutoCorrect));
-  CancelButton->setVisible(Visible(sdcCancel));
-  HelpButton->setVisible(Visible(sdcHelp) && DialogControl->HelpCtxSpellDialog() != 0);
-  HelpButton->setEnabled(Enabled(sdcHelp));
-  CancelButton->setEnabled(Enabled(sdcCancel));
-  if (OptionsButton->isHidden())
-    UndoButton->move(OptionsButton->pos());
+  ApplyCommandButtons({UndoButton, OptionsButton, IgnoreAllButton, IgnoreButton, ChangeAllButton,
+                       ChangeButton, AddButton, AutoCorrectButton, HelpButton, CancelButton},
+                      DialogControl->CommandsVisible(), DialogControl->CommandsEnabled(),
+                      DialogControl->HelpCtxSpellDialog() != 0);
 }
 
 void TSpellDialog::DialogControlPromptWord(QObject *, const QString &Word, bool Repeated)

@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QScreen>
 
 TSpellDialogBaseForm::TSpellDialogBaseForm(QWidget *Parent) : QDialog(Parent)
@@ -84,3 +85,23 @@ bool TSpellDialogBaseForm::event(QEvent *event)
 }
 
 QFont SpellDialogFont() { return ClassicSansFont(8); }
+
+void TSpellDialogBaseForm::ApplyCommandButtons(const TCommandButtons &Buttons,
+                                               TSpellDialogCommands Visible,
+                                               TSpellDialogCommands Enabled, bool HasHelpContext)
+{
+  Buttons.Undo->setVisible(Visible.Contains(sdcUndo));
+  Buttons.Options->setVisible(Visible.Contains(sdcOptions));
+  Buttons.IgnoreAll->setVisible(Visible.Contains(sdcIgnoreAll));
+  Buttons.Ignore->setVisible(Visible.Contains(sdcIgnore));
+  Buttons.Change->setVisible(Visible.Contains(sdcChange));
+  Buttons.ChangeAll->setVisible(Visible.Contains(sdcChangeAll));
+  Buttons.Add->setVisible(Visible.Contains(sdcAdd));
+  Buttons.AutoCorrect->setVisible(Visible.Contains(sdcAutoCorrect));
+  Buttons.Cancel->setVisible(Visible.Contains(sdcCancel));
+  Buttons.Help->setVisible(Visible.Contains(sdcHelp) && HasHelpContext);
+  Buttons.Help->setEnabled(Enabled.Contains(sdcHelp));
+  Buttons.Cancel->setEnabled(Enabled.Contains(sdcCancel));
+  if (Buttons.Options->isHidden())
+    Buttons.Undo->move(Buttons.Options->pos());
+}

@@ -6,8 +6,11 @@
 // Closing the window (close box, Esc) asks CloseRequested, which the dialogs turn into Cancel.
 
 #include "wrSpellDialogLink.h"
+#include "wrTypes.h"
 
 #include <QDialog>
+
+class QPushButton;
 
 class TSpellDialogBaseForm : public QDialog, public TSpellDialogForm {
   Q_OBJECT
@@ -35,6 +38,16 @@ public:
   void reject() override;
 
 protected:
+  // The command buttons both dialogs have, shown and enabled by the controller's command sets.
+  struct TCommandButtons {
+    QPushButton *Undo, *Options, *IgnoreAll, *Ignore, *ChangeAll, *Change, *Add, *AutoCorrect,
+        *Help, *Cancel;
+  };
+  // Help shows only with a help context; Undo takes the place of a hidden Options button
+  // rather than leaving a gap.
+  static void ApplyCommandButtons(const TCommandButtons &Buttons, TSpellDialogCommands Visible,
+                                  TSpellDialogCommands Enabled, bool HasHelpContext);
+
   // What closing the window means; by default it just closes.
   virtual void CloseRequested();
   void showEvent(QShowEvent *event) override;

@@ -172,21 +172,10 @@ void TSpellDialogV4::DialogControlConfigurationAvailable(QObject *)
   HelpButton->setText(s(LS::lsDlgHelp));
   CancelButton->setText(s(LS::lsDlgCancel));
 
-  UndoButton->setVisible(Visible(sdcUndo));
-  OptionsButton->setVisible(Visible(sdcOptions));
-  IgnoreAllButton->setVisible(Visible(sdcIgnoreAll));
-  IgnoreButton->setVisible(Visible(sdcIgnore));
-  ChangeButton->setVisible(Visible(sdcChange));
-  ChangeAllButton->setVisible(Visible(sdcChangeAll));
-  AddButton->setVisible(Visible(sdcAdd));
-  AutoCorrectButton->setVisible(Visible(sdcAutoCorrect));
-  CancelButton->setVisible(Visible(sdcCancel));
-  HelpButton->setVisible(Visible(sdcHelp) && DialogControl->HelpCtxSpellDialog() != 0);
-  HelpButton->setEnabled(Enabled(sdcHelp));
-  CancelButton->setEnabled(Enabled(sdcCancel));
-  // Undo takes the place of a hidden Options button rather than leaving a gap.
-  if (OptionsButton->isHidden())
-    UndoButton->move(OptionsButton->pos());
+  ApplyCommandButtons({UndoButton, OptionsButton, IgnoreAllButton, IgnoreButton, ChangeAllButton,
+                       ChangeButton, AddButton, AutoCorrectButton, HelpButton, CancelButton},
+                      DialogControl->CommandsVisible(), DialogControl->CommandsEnabled(),
+                      DialogControl->HelpCtxSpellDialog() != 0);
 }
 
 // --- Showing a word ---------------------------------------------------------------------------------

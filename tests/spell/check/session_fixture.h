@@ -4,6 +4,7 @@
 // own. The desktop folders (trash, LibreOffice profile, application data) point into the same
 // temporary folder, so nothing outside it is touched.
 
+#include "env_guard.h"
 #include "wdmcCompiler.h"
 #include "wrCustomDictionary.h"
 #include "wrSpellBase.h"
@@ -19,33 +20,6 @@
 
 #include <memory>
 #include <optional>
-
-// Sets (or unsets) an environment variable for the life of the object.
-class TSessionEnv {
-public:
-  TSessionEnv(const char *name, std::optional<QByteArray> value) : FName(name)
-  {
-    if (qEnvironmentVariableIsSet(name))
-      FOld = qgetenv(name);
-    if (value)
-      qputenv(name, *value);
-    else
-      qunsetenv(name);
-  }
-  ~TSessionEnv()
-  {
-    if (FOld)
-      qputenv(FName, *FOld);
-    else
-      qunsetenv(FName);
-  }
-  TSessionEnv(const TSessionEnv &) = delete;
-  TSessionEnv &operator=(const TSessionEnv &) = delete;
-
-private:
-  const char *FName;
-  std::optional<QByteArray> FOld;
-};
 
 // Language identifiers: en-AU (primary 9) and de-DE (primary 7).
 inline constexpr quint32 EnglishAU = 3081;
@@ -96,8 +70,8 @@ protected:
     ASSERT_TRUE(Temp.isValid());
     Dir = Temp.path() + QStringLiteral("/Dictionaries");
     ASSERT_TRUE(QDir().mkpath(Dir));
-    Data = std::make_unique<TSessionEnv>("XDG_DATA_HOME", (Temp.path() + "/data").toUtf8());
-    Config = std::make_unique<TSessionEnv>("XDG_CONFIG_HOME", (Temp.path() + "/config").toUtf8());
+    Data = std::make_unique<TEnvGuard>("XDG_DATA_HOME", (Temp.path() + "/data").toUtf8());
+    Config = std::make_unique<TEnvGuard>("XDG_CONFIG_HOME", (Temp.path() + "/config").toUtf8());
     ASSERT_EQ(WriteWdm(Dir + "/test.wdm", MainWords()), QString());
     // The user's dictionary: an exclusion and two corrections, one of them for a good word.
     TCustomDictionary user;
@@ -143,5 +117,5 @@ protected:
 
   QTemporaryDir Temp;
   QString Dir;
-  std::unique_ptr<TSessionEnv> Data, Config;
+  std::unique_ptr<TEnvGuard> Data, Config;
 };
