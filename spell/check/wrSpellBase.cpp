@@ -542,6 +542,36 @@ QString TWrightSpellBase::FireGetString(TSpellLanguageString LanguageString, con
 // === Dictionaries
 // ===================================================================================
 
+namespace {
+
+// Installed layout (TDataLayout): the program's folder stands for the user's folder, searched
+// first, and the shipped folder. Spell.cfg, new dictionaries and changed shipped dictionaries
+// (copy on write) go to the user's folder; nothing is written under the installation. Beside
+// the executable both helpers are the identity.
+
+// The dictionary folders, expanded, in search order; the first is where new dictionaries go.
+QStringList DictionarySearchFolders(TWrightSpellBase &Spell, const TStringList &Merged)
+{
+  const TDataLayout layout = ProgramDataLayout();
+  QStringList folders;
+  for (int i = 0; i < Merged.Count(); ++i)
+    folders << layout.SearchFolders(Spell.ExpandVars(Merged.Strings(i)));
+  return folders;
+}
+
+// Where changes to the dictionary file Path are saved: a file of the shipped folder as a copy
+// in the user's folder, any other file in place.
+QString WritablePath(const QString &Path)
+{
+  const TDataLayout layout = ProgramDataLayout();
+  if (!layout.Installed() || layout.UserFolder().isEmpty() ||
+      QDir::cleanPath(NativePath(ExtractFileDir(Path))) != layout.ShippedFolder())
+    return Path;
+  return NativePath(layout.UserFolder() + QLatin1Char('/') + ExtractFileName(Path));
+}
+
+} // namespace
+
 bool TWrightSpellBase::SameFile(const QString &A, const QString &B)
 {
   return QDir::cleanPath(NativePath(A)) == QDir::cleanPath(NativePath(B));
@@ -551,15 +581,14 @@ std::unique_ptr<TMainDictionary> TWrightSpellBase::GetMainDictionary(const QStri
 {
   auto dictionary = std::make_unique<TMainDictionary>();
   if (!HasPathSeparator(Filename)) {
-    for (int i = 0; i < FMergedDictionaryDir.Count(); ++i) {
-      const QString candidate =
-          NativePath(ExpandVars(JoinFolder(FMergedDictionaryDir.Strings(i), Filename)));
+    for (const QString &folder : DictionarySearchFolders(*this, FMergedDictionaryDir)) {
+      const QString candidate = NativePath(ExpandVars(JoinFolder(folder, Filename)));
       dictionary->SetFilename(candidate);
       if (dictionary->Filename() == candidate)
         break;
     }
   } else {
-    dictionary->SetFilename(NativePath(ExpandVars(Filename)));
+    dictionary->SetFilename(NativePath(ProgramDataLayout().ReadableFile(ExpandVars(Filename))));
   }
   dictionary->SetConfigurationName(Filename);
   if (dictionary->Filename().isEmpty())
@@ -576,24 +605,32 @@ QString TWrightSpellBase::ResolveCustomPath(const QString &Filename, bool &Exist
 {
   Exists = false;
   if (HasPathSeparator(Filename)) {
-    const QString path = NativePath(ExpandVars(Filename));
+    const TDataLayout layout = ProgramDataLayout();
+    QString named = ExpandVars(Filename);
+    // An installed program's own folder is never written: a file named beside the executable
+    // (the learnt suggestions) lives with the user's dictionaries.
+    if (layout.Installed() && SameFile(ExtractFileDir(named), AppDir()))
+      named = ExpandPathMacros(QString::fromLatin1(ProgramDataFolder)) + QLatin1Char('/') +
+              ExtractFileName(named);
+    QString path = NativePath(layout.ReadableFile(named));
+    if (!FileExists(path))
+      path = NativePath(layout.WritableFile(named));
     ForceFolders(ExtractFileDir(path));
     Exists = FileExists(path);
     return path;
   }
-  for (int i = 0; i < FMergedDictionaryDir.Count(); ++i) {
-    const QString folder = NativePath(ExpandVars(FMergedDictionaryDir.Strings(i)));
-    ForceFolders(folder);
-    const QString path =
-        NativePath(ExpandVars(JoinFolder(FMergedDictionaryDir.Strings(i), Filename)));
+  const QStringList folders = DictionarySearchFolders(*this, FMergedDictionaryDir);
+  for (const QString &folder : folders) {
+    ForceFolders(NativePath(folder));
+    const QString path = NativePath(ExpandVars(JoinFolder(folder, Filename)));
     if (FileExists(path)) {
       Exists = true;
       return path;
     }
   }
-  if (FMergedDictionaryDir.Count() == 0)
+  if (folders.isEmpty())
     return QString();
-  return NativePath(ExpandVars(JoinFolder(FMergedDictionaryDir.Strings(0), Filename)));
+  return NativePath(ExpandVars(JoinFolder(folders.constFirst(), Filename)));
 }
 
 void TWrightSpellBase::SaveOpenDictionariesOn(const QString &Path)
@@ -630,6 +667,9 @@ std::unique_ptr<TCustomDictionary> TWrightSpellBase::GetCustomDictionary(const Q
   dictionary->SetLoaded(true);
   if (!dictionary->Loaded())
     return nullptr;
+  const QString target = WritablePath(path);
+  if (target != path)
+    dictionary->SetSaveFilename(target);
   return dictionary;
 }
 
@@ -766,9 +806,8 @@ void TWrightSpellBase::UnloadDictionaries()
 
 void TWrightSpellBase::FindDictionaryFiles(const QString &Ext, TStringList &List)
 {
-  for (int i = 0; i < FMergedDictionaryDir.Count(); ++i) {
-    const QString folder =
-        NativePath(ExpandVars(ExcludeTrailingPathDelimiter(FMergedDictionaryDir.Strings(i))));
+  for (const QString &searched : DictionarySearchFolders(*this, FMergedDictionaryDir)) {
+    const QString folder = NativePath(ExpandVars(ExcludeTrailingPathDelimiter(searched)));
     if (folder.isEmpty())
       continue;
     QDir dir(folder);
@@ -946,13 +985,23 @@ bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename,
   if (!dictionary || dictionary->Filename().isEmpty())
     return false;
   const QString oldPath = dictionary->Filename();
-  const QString newPath = ExtractFileDir(oldPath) + QLatin1Char('/') + newName;
+  // A shipped dictionary stays where it is: the renamed one is a copy in the user's folder.
+  const bool copy = WritablePath(oldPath) != oldPath;
+  const QString newPath = ExtractFileDir(WritablePath(oldPath)) + QLatin1Char('/') + newName;
   if (FileExists(newPath) || !CanCreateFile(newPath, true))
     return false;
-  dictionary->SetModified(true);
-  dictionary->Save();
-  dictionary.reset();
-  QFile::rename(oldPath, newPath);
+  if (copy) {
+    dictionary->SaveAs(newPath);
+    dictionary->SetModified(false);
+    dictionary.reset();
+    if (!FileExists(newPath))
+      return false;
+  } else {
+    dictionary->SetModified(true);
+    dictionary->Save();
+    dictionary.reset();
+    QFile::rename(oldPath, newPath);
+  }
 
   const bool wasActive = QString::compare(FConfiguration->ActiveCustomDictionary(),
                                           ExpandVars(OldFilename), Qt::CaseInsensitive) == 0;

@@ -324,7 +324,9 @@ void TWrightConfig::LoadConfiguration()
   FConfigStorage = owner.ConfigStorage();
   FConfigID = owner.ExpandVars(owner.ConfigID());
   if (FConfigStorage == csFile)
-    FConfigFilename = owner.ExpandVars(owner.ConfigFilename());
+    // Installed, the program's Spell.cfg is read from and written to the user's folder; until
+    // it exists there the first-run defaults apply (nothing is copied from the installation).
+    FConfigFilename = ProgramDataLayout().WritableFile(owner.ExpandVars(owner.ConfigFilename()));
   else if (FConfigStorage == csRegistry)
     FConfigRegistryKey = owner.ExpandVars(owner.ConfigRegistryKey());
   OpenStorage(false);

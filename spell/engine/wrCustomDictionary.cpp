@@ -122,6 +122,7 @@ void TCustomDictionary::SetFilename(const QString &F)
   const bool wasLoaded = FLoaded;
   SetLoaded(false);
   FFilename = F;
+  FSaveFilename.clear();
   FRefused = false;
   FTrackOps = !F.isEmpty();
   SetLoaded(wasLoaded);
@@ -364,6 +365,13 @@ void TCustomDictionary::Save()
 {
   // Only a loaded store has anything to write: an object whose file was refused must never
   // replace that file with its empty store.
+  if (FLoaded && FModified && !FSaveFilename.isEmpty()) {
+    // Copy on write: the copy takes the whole content. Should a copy exist already (another
+    // program made it), its stamp differs from the loaded file's and the changes are replayed
+    // on it below.
+    FFilename = FSaveFilename;
+    FSaveFilename.clear();
+  }
   if (FLoaded && FModified && !FFilename.isEmpty()) {
     // The look at the file, the re-read of another writer's content and the write happen under
     // one lock: without it, programs saving at the same moment each wrote over the others' words

@@ -72,6 +72,10 @@ public:
 
   virtual void Save();
   virtual void SaveAs(const QString &NewFilename);
+  // A dictionary read from a file it must not write (a shipped one) saves its changes to this
+  // file instead; after that save the copy is its file. Empty: saves go to Filename.
+  QString SaveFilename() const { return FSaveFilename; }
+  void SetSaveFilename(const QString &F) { FSaveFilename = F; }
   virtual QString GetIgnoreWord(unsigned Index);
   virtual QString GetExcludeWord(unsigned Index);
   virtual QString GetAutoCorrectWord(unsigned Index, QString &Correction);
@@ -132,6 +136,7 @@ private:
   static TFileStamp ReadFileStamp(QFile &File);
 
   QString FFilename;
+  QString FSaveFilename;
   bool FLoaded = false;
   bool FModified = false;
   int FIgnoreCount = 0;

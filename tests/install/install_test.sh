@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, validates the desktop entry and the metainfo, makes
 # the prefix read-only and, as a user with private XDG folders, starts the installed program
-# offscreen and runs installed_layout_check from the prefix twice (write, then read after a
-# "restart"). Finally nothing under the prefix may have changed.
+# offscreen, runs installed_layout_check from the prefix twice (write, then read after a
+# "restart") and lists misspelled words with the installed linewright-spell. Finally nothing
+# under the prefix may have changed.
 # Usage: install_test.sh <build-dir> <installed_layout_check> <app-id>
 set -euo pipefail
 build="$1" checker="$2" app_id="$3"
@@ -14,12 +15,12 @@ fail() { echo "install test: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" --strip >/dev/null
 
-for f in bin/linewright \
+for f in bin/linewright bin/linewright-spell \
          share/linewright/Dictionaries/Autocorrect.wdu \
          "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
          "share/icons/hicolor/scalable/apps/$app_id.svg" \
          "share/icons/hicolor/16x16/apps/$app_id.png" "share/icons/hicolor/256x256/apps/$app_id.png" \
-         share/man/man1/linewright.1.gz; do
+         share/man/man1/linewright.1.gz share/man/man1/linewright-spell.1.gz; do
   [ -e "$prefix/$f" ] || fail "$f was not installed"
 done
 # Only shipped files: nothing a run from the build tree may have left in bin/Dictionaries.
@@ -55,6 +56,13 @@ timeout -s TERM 3 "$prefix/bin/linewright" "Installed and running" >"$tmp/start.
 
 "$prefix/bin/installed_layout_check" --write --gtest_brief=1
 "$prefix/bin/installed_layout_check" --read --gtest_brief=1
+
+# The command-line checker finds the shipped dictionary through the same layout (and reads the
+# Spell.cfg the runs above wrote into the user's folder).
+if [ -f "$prefix/share/linewright/Dictionaries/aussie.wdm" ]; then
+  listed="$(echo "teh cat" | "$prefix/bin/linewright-spell" -l)" || fail "linewright-spell -l failed"
+  [ "$listed" = "teh" ] || fail "linewright-spell -l listed \"$listed\", not \"teh\""
+fi
 
 snapshot > "$tmp/after"
 diff -u "$tmp/before" "$tmp/after" >&2 || fail "something under the installation prefix changed"

@@ -8,6 +8,7 @@
 #include "config_owner.h"
 #include "wrCustomDictionary.h"
 #include "wrMainDictionary.h"
+#include "wrSpell.h"
 #include "wrThesaurus.h"
 #include "wrUtil.h"
 
@@ -77,13 +78,80 @@ TEST(InstalledLayout, ShippedMainDictionaryReadsTheInstalledFile)
   EXPECT_FALSE(dictionary.WordExists(QStringLiteral("colourx")));
 }
 
-// Spell.cfg and the user's custom dictionary, named as the program names them, land in the
-// user's folder and are there after a restart.
+TCustomDictionary *FindCustom(TWrightSpellBase &Spell, const QString &Name)
+{
+  for (auto &d : Spell.CustomDictionaries())
+    if (ExtractFileName(d->Filename()) == Name)
+      return d.get();
+  return nullptr;
+}
+
+// The main window's spell component as the user drives it: the first run adds a word to the
+// active custom dictionary, an auto-correction to the shipped Autocorrect.wdu, switches an
+// option on and creates a dictionary; the restarted program finds all of it, read from the
+// user's folder (the prefix is read-only, and install_test.sh checks it did not change).
+TEST(InstalledLayout, MainWindowSpellingChangesPersistInTheUserFolder)
+{
+  const QString user = ExpectedUserFolder();
+  const QString shipped = ProgramDataLayout().ShippedFolder();
+  const QString word = QStringLiteral("quokkaroo");
+  TRichTextEd w;
+  TWrightSpellDialogs &spell = *w.WrightAutoLiveSpell1;
+  EXPECT_FALSE(spell.WordAcceptable(QStringLiteral("teh"))); // loads the configuration
+  if (QFileInfo::exists(shipped + "/aussie.wdm")) {
+    ASSERT_FALSE(spell.MainDictionaries().empty());
+    EXPECT_EQ(spell.MainDictionaries().front()->Filename(), shipped + "/aussie.wdm");
+  }
+  TCustomDictionary *active = spell.ActiveCustomDictionary();
+  ASSERT_NE(active, nullptr);
+  EXPECT_EQ(ExtractFileDir(active->Filename()), user);
+  TCustomDictionary *autocorrect = FindCustom(spell, QStringLiteral("Autocorrect.wdu"));
+  ASSERT_NE(autocorrect, nullptr);
+  QString correction;
+
+  if (Writing) {
+    EXPECT_EQ(autocorrect->Filename(), shipped + "/Autocorrect.wdu");
+    EXPECT_FALSE(spell.WordAcceptable(word));
+    EXPECT_TRUE(active->AddIgnore(word));
+    EXPECT_TRUE(autocorrect->AddAutoCorrect(QStringLiteral("quokaroo"), word));
+    active->Save();
+    autocorrect->Save();
+    // The shipped file is never written: the changed dictionary became a copy of its own.
+    EXPECT_EQ(autocorrect->Filename(), user + "/Autocorrect.wdu");
+    // Changing the options or the set of dictionaries reloads them: the pointers above go.
+    TSpellOptions options = spell.Configuration()->SpellOptions();
+    EXPECT_FALSE(options.Contains(soUpcase));
+    options.Include(soUpcase);
+    spell.Configuration()->SetSpellOptions(options);
+    EXPECT_TRUE(spell.CreateNewCustomDictionary(QStringLiteral("Marsupials")));
+    spell.Configuration()->SaveConfiguration();
+  } else {
+    EXPECT_TRUE(spell.WordAcceptable(word));
+    EXPECT_TRUE(active->IgnoreExists(word));
+    EXPECT_EQ(autocorrect->Filename(), user + "/Autocorrect.wdu") << "the user's copy wins";
+    EXPECT_TRUE(autocorrect->AutoCorrectExists(QStringLiteral("quokaroo"), correction));
+    EXPECT_EQ(correction, word);
+    EXPECT_TRUE(spell.WordHasCorrection(QStringLiteral("quokaroo"), correction));
+    EXPECT_TRUE(spell.Configuration()->SpellOptions().Contains(soUpcase));
+    EXPECT_GE(spell.Configuration()->CustomDictionaries().IndexOf("Marsupials.wdu"), 0);
+    EXPECT_GE(spell.ConfigAvailableCustom().IndexOf("Marsupials.wdu"), 0);
+    TCustomDictionary *created = FindCustom(spell, QStringLiteral("Marsupials.wdu"));
+    ASSERT_NE(created, nullptr);
+    EXPECT_EQ(created->Filename(), user + "/Marsupials.wdu");
+  }
+  EXPECT_TRUE(QFileInfo::exists(user + "/Spell.cfg"));
+  EXPECT_TRUE(QFileInfo::exists(user + "/Autocorrect.wdu"));
+  EXPECT_TRUE(QFileInfo::exists(user + "/Marsupials.wdu"));
+}
+
+// A configuration and a custom dictionary, named in the program's folder, land in the user's
+// folder and are there after a restart.
 TEST(InstalledLayout, SettingsAndCustomDictionaryPersistInTheUserFolder)
 {
   const TDataLayout layout = ProgramDataLayout();
   TTestConfigOwner owner;
-  owner.Filename = layout.WritableFile(InProgramFolder("Spell.cfg"));
+  // Not Spell.cfg: the main window's test above owns that one.
+  owner.Filename = layout.WritableFile(InProgramFolder("Layout-check.cfg"));
   const QString dictionaryName =
       layout.WritableFolder(QString::fromLatin1(ProgramDataFolder)) + "/tester.wdu";
   const QString word = QStringLiteral("wombatish");
@@ -111,7 +179,7 @@ TEST(InstalledLayout, SettingsAndCustomDictionaryPersistInTheUserFolder)
       EXPECT_TRUE(dictionary.IgnoreExists(word));
     }
   }
-  EXPECT_TRUE(QFileInfo::exists(ExpectedUserFolder() + "/Spell.cfg"));
+  EXPECT_TRUE(QFileInfo::exists(ExpectedUserFolder() + "/Layout-check.cfg"));
   EXPECT_TRUE(QFileInfo::exists(ExpectedUserFolder() + "/tester.wdu"));
 }
 

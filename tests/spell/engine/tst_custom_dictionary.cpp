@@ -544,6 +544,52 @@ TEST_F(CustomDictionaryTest, SaveAsWritesACopyAndKeepsTheObjectsState)
   EXPECT_FALSE(onDisk.IgnoreExists(QStringLiteral("bravo"))) << "not saved yet";
 }
 
+// A dictionary read from a file it must not write (a shipped one) saves its changes as a copy:
+// the copy holds the whole content, the read file stays as it was, and the copy is the file from
+// then on. Unchanged, nothing is copied; a copy that already exists takes the changes merged.
+TEST_F(CustomDictionaryTest, SaveFilenameTakesTheChangesAsACopy)
+{
+  const QString shipped = writeSample(QStringLiteral("shipped.wdu"));
+  const QByteArray before = readAll(shipped);
+  const QString copy = path(QStringLiteral("copy.wdu"));
+  {
+    TCustomDictionary d;
+    d.SetFilename(shipped);
+    d.SetSaveFilename(copy);
+    EXPECT_TRUE(d.IgnoreExists(QStringLiteral("alpha")));
+    d.SetLoaded(false);
+    EXPECT_FALSE(QFile::exists(copy)) << "unchanged: no copy";
+    d.SetLoaded(true);
+    ASSERT_TRUE(d.AddIgnore(QStringLiteral("bravo")));
+    d.Save();
+    EXPECT_EQ(d.Filename(), copy);
+    EXPECT_TRUE(d.SaveFilename().isEmpty());
+    ASSERT_TRUE(d.AddIgnore(QStringLiteral("charlie")));
+  } // saved again on destruction: into the copy
+  EXPECT_EQ(readAll(shipped), before);
+  TCustomDictionary back;
+  back.SetFilename(copy);
+  QStringList words = ignoreWords(back);
+  words.sort();
+  EXPECT_EQ(words, (QStringList{"alpha", "bravo", "charlie", "colour"}));
+  QString correction;
+  EXPECT_TRUE(back.AutoCorrectExists(QStringLiteral("teh"), correction));
+
+  // Another program made the copy meanwhile: its words stay, this one's are added.
+  TCustomDictionary late;
+  late.SetFilename(shipped);
+  late.SetSaveFilename(copy);
+  late.SetLoaded(true);
+  ASSERT_TRUE(late.AddIgnore(QStringLiteral("delta")));
+  late.Save();
+  back.SetLoaded(false);
+  back.SetLoaded(true);
+  words = ignoreWords(back);
+  words.sort();
+  EXPECT_EQ(words, (QStringList{"alpha", "bravo", "charlie", "colour", "delta"}));
+  EXPECT_EQ(readAll(shipped), before);
+}
+
 // Another program's save since this object loaded the file decides between writing the store
 // out and replaying the recorded changes on the file's current content. RemoveAll is not a
 // recorded change, which makes the two paths tell apart.
