@@ -12,6 +12,7 @@
 // Any entry the dictionary would refuse (empty, already in a list, too long, not representable
 // in a 4.0 file) stops the tool with "LIST:LINE: reason" and exit status 1; nothing is written.
 #include "rtCodePage.h"
+#include "wducLists.h"
 #include "wrCustomDictionary.h"
 
 #include <QCoreApplication>
@@ -25,13 +26,6 @@
 
 namespace {
 
-struct Entry {
-  char kind;
-  QString word;
-  QString correction;
-  QString where; // "LIST:LINE" for messages
-};
-
 int fail(const QString &message)
 {
   std::fprintf(stderr, "wduc: %s\n", qPrintable(message));
@@ -43,59 +37,6 @@ int usage()
   std::fprintf(stderr, "usage: wduc --out FILE [--version 4.1|4.0] [--ignore LIST]... "
                        "[--exclude LIST]... [--autocorrect LIST]...\n");
   return 2;
-}
-
-bool readList(const QString &path, char kind, std::vector<Entry> &entries, QString &error)
-{
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) {
-    error = QStringLiteral("cannot read %1").arg(path);
-    return false;
-  }
-  const QList<QByteArray> lines = f.readAll().split('\n');
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QString where = QStringLiteral("%1:%2").arg(path).arg(i + 1);
-    QString line = QString::fromUtf8(lines[i]).trimmed();
-    if (i == 0 && line.startsWith(QChar(0xFEFF))) // byte-order mark of some editors
-      line = line.mid(1).trimmed();
-    if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-      continue;
-    Entry e{kind, line, QString(), where};
-    if (kind == TCustomDictionary::KindAutoCorrect) {
-      const qsizetype arrow = line.indexOf(QLatin1String("->"));
-      if (arrow < 0) {
-        error = where + QStringLiteral(": expected \"misspelling -> correction\"");
-        return false;
-      }
-      e.word = line.left(arrow).trimmed();
-      e.correction = line.mid(arrow + 2).trimmed();
-      if (e.correction.isEmpty()) {
-        error = where + QStringLiteral(": empty correction");
-        return false;
-      }
-    }
-    if (e.word.contains(QLatin1Char(' '))) {
-      error = where + QStringLiteral(": \"%1\" is not a single word").arg(e.word);
-      return false;
-    }
-    entries.push_back(e);
-  }
-  return true;
-}
-
-QString reasonRefused(TCustomDictionary &d, const Entry &e)
-{
-  if (e.word.isEmpty())
-    return QStringLiteral("empty word");
-  if (e.word.contains(QChar(0)) || e.correction.contains(QChar(0)))
-    return QStringLiteral("the entry contains a zero character");
-  if (e.word.size() + e.correction.size() > TCustomDictionary::MaxEntryUnits)
-    return QStringLiteral("word and correction are longer than %1 characters")
-        .arg(TCustomDictionary::MaxEntryUnits);
-  QString correction;
-  if (d.IgnoreExists(e.word) || d.ExcludeExists(e.word) || d.AutoCorrectExists(e.word, correction))
-    return QStringLiteral("\"%1\" is already in a list").arg(e.word);
-  return QStringLiteral("the entry does not fit an entry of the file");
 }
 
 } // namespace
@@ -129,12 +70,14 @@ int main(int argc, char **argv)
   if (out.isEmpty())
     return usage();
 
-  std::vector<Entry> entries;
+  std::vector<TWducEntry> entries;
   for (char kind : {TCustomDictionary::KindIgnore, TCustomDictionary::KindExclude,
                     TCustomDictionary::KindAutoCorrect})
     for (const auto &[listKind, path] : lists) {
-      QString error;
-      if (listKind == kind && !readList(path, kind, entries, error))
+      if (listKind != kind)
+        continue;
+      const QString error = ReadWducList(path, kind, entries);
+      if (!error.isEmpty())
         return fail(error);
     }
 
@@ -145,38 +88,17 @@ int main(int argc, char **argv)
     return fail(QStringLiteral("cannot create a scratch folder"));
   const QString seed = scratch.filePath(QStringLiteral("seed.wdu"));
   {
-    QByteArray empty = TCustomDictionary::Banner(codePage);
-    empty.append('\0').append('\x1A').append(QByteArray(24, '\0'));
+    const QByteArray empty = EmptyWducFile(codePage);
     QFile f(seed);
     if (!f.open(QIODevice::WriteOnly) || f.write(empty) != empty.size())
       return fail(QStringLiteral("cannot write %1").arg(seed));
   }
   TCustomDictionary d;
   d.SetFilename(seed);
-  for (const Entry &e : entries) {
-    if (codePage == CP_ACP) {
-      // A 4.0 file stores a best-fit substitute for what Windows-1252 lacks; such a word would
-      // not be found under its own spelling.
-      for (const QString &text : {e.word, e.correction})
-        if (DecodeWindows1252(EncodeWindows1252(text)) != text)
-          return fail(e.where + QStringLiteral(": \"%1\" cannot be stored in a version 4.0 "
-                                               "(Windows-1252) file")
-                                    .arg(text));
-    }
-    bool added = false;
-    switch (e.kind) {
-    case TCustomDictionary::KindIgnore:
-      added = d.AddIgnore(e.word);
-      break;
-    case TCustomDictionary::KindExclude:
-      added = d.AddExclude(e.word);
-      break;
-    default:
-      added = d.AddAutoCorrect(e.word, e.correction);
-      break;
-    }
-    if (!added)
-      return fail(e.where + QStringLiteral(": ") + reasonRefused(d, e));
+  for (const TWducEntry &e : entries) {
+    const QString error = AddWducEntry(d, e, codePage);
+    if (!error.isEmpty())
+      return fail(error);
   }
   // Written beside the output and renamed into place once it reads back whole: a failing run
   // leaves no output file (and an older one as it was).
@@ -196,16 +118,9 @@ int main(int argc, char **argv)
   const int expected = int(entries.size());
   if (!check.Loaded() || check.WordCount() != expected || check.CodePage() != codePage)
     return fail(QStringLiteral("cannot write %1").arg(out));
-  for (const Entry &e : entries) {
-    QString correction;
-    const bool found =
-        e.kind == TCustomDictionary::KindIgnore ? check.IgnoreExists(e.word)
-        : e.kind == TCustomDictionary::KindExclude
-            ? check.ExcludeExists(e.word)
-            : check.AutoCorrectExists(e.word, correction) && correction == e.correction;
-    if (!found)
-      return fail(QStringLiteral("%1 does not read back: %2").arg(out, e.where));
-  }
+  for (const TWducEntry &e : entries)
+    if (!WducEntryReadsBack(check, e))
+      return fail(QStringLiteral("%1 does not read back: %2").arg(out, e.Where));
   if (::rename(QFile::encodeName(staged).constData(), QFile::encodeName(out).constData()) != 0)
     return fail(QStringLiteral("cannot write %1").arg(out));
   std::printf("wduc: %s: %d ignore, %d exclude, %d auto-correct entries, version %s\n",
