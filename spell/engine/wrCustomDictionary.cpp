@@ -606,6 +606,15 @@ bool TCustomDictionary::AddEntry(char Kind, const QString &Word, const QString &
       return false;
     length += correctionBytes + 1;
   }
+  // UTF-8 text must read back as it was given: a leading U+FEFF is dropped by the decoder, so
+  // such an entry would come back changed after a save (or never be found again).
+  if (FCodePage == CP_UTF8) {
+    if (CodePageToWide(FCodePage, buffer + 1, wordBytes) != Word)
+      return false;
+    if (Kind == KindAutoCorrect && CodePageToWide(FCodePage, buffer + 1 + wordBytes + 1,
+                                                  length - (1 + wordBytes + 1) - 1) != Correction)
+      return false;
+  }
   int32_t reference;
   int slot;
   if (FindEntry(KindAny, Word, reference, slot))

@@ -193,6 +193,10 @@ TEST_F(CustomDictionaryTest, AddAndRemoveRules)
       {AddA, QStringLiteral("teh\0x"), "the", false},
       {AddA, QStringLiteral("teh"), QStringLiteral("th\0e"), false},
       {HasA, "teh", "", false},
+      // A leading U+FEFF would not read back as it was added.
+      {AddA, QStringLiteral("abc"), QStringLiteral("\uFEFFthe"), false},
+      {AddI, QStringLiteral("\uFEFFword"), "", false},
+      {HasA, "abc", "", false},
   };
   TCustomDictionary d;
   for (size_t i = 0; i < steps.size(); ++i) {
