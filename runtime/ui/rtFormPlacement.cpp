@@ -62,3 +62,13 @@ void MoveFormInsideWorkArea(QWidget *Form, int X, int Y)
   }
   Form->move(X, Y);
 }
+
+void SetTabOrderChain(std::initializer_list<QWidget *> Controls)
+{
+  QWidget *previous = nullptr;
+  for (QWidget *control : Controls) {
+    if (previous)
+      QWidget::setTabOrder(previous, control);
+    previous = control;
+  }
+}

@@ -8,6 +8,8 @@
 
 #include <QRect>
 
+#include <initializer_list>
+
 class QScreen;
 class QWidget;
 
@@ -23,3 +25,6 @@ void PlaceFormNearRect(QWidget *Form, QRect Anchor, bool AlignLeft, bool PlaceBe
 // Moves the form to (X, Y), shifted as needed to stay inside the work area of its screen. A
 // null form is ignored.
 void MoveFormInsideWorkArea(QWidget *Form, int X, int Y);
+
+// The forms' shared tab-order setting: each control comes after the one before it in Controls.
+void SetTabOrderChain(std::initializer_list<QWidget *> Controls);

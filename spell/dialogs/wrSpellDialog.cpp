@@ -1,5 +1,6 @@
 #include "wrSpellDialog.h"
 
+#include "rtFormPlacement.h"
 #include "rtStringList.h"
 #include "wrConfigurationDialogCtrl.h"
 #include "wrSpellBase.h"
@@ -69,12 +70,9 @@ TSpellDialog::TSpellDialog(QWidget *Parent) : TSpellDialogBaseForm(Parent)
   UndoButton = MakeButton(this, "UndoButton", QRect(8, 111, 80, 23), "xxUndo");
   OptionsButton = MakeButton(this, "OptionsButton", QRect(8, 138, 80, 23), "xxOptions...");
 
-  const QList<QWidget *> order = {ReplaceWithEdit, SuggestionsListbox, IgnoreButton,
-                                  IgnoreAllButton, ChangeButton,       ChangeAllButton,
-                                  AddButton,       AutoCorrectButton,  UndoButton,
-                                  OptionsButton,   CancelButton,       HelpButton};
-  for (qsizetype i = 1; i < order.size(); ++i)
-    QWidget::setTabOrder(order[i - 1], order[i]);
+  SetTabOrderChain({ReplaceWithEdit, SuggestionsListbox, IgnoreButton, IgnoreAllButton,
+                    ChangeButton, ChangeAllButton, AddButton, AutoCorrectButton, UndoButton,
+                    OptionsButton, CancelButton, HelpButton});
 
   DialogControl = new TConfigurationDialogCtrl(this);
   DialogControl->OnConfigurationAvailable = [this](QObject *s) {

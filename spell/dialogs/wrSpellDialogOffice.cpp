@@ -1,5 +1,6 @@
 #include "wrSpellDialogOffice.h"
 
+#include "rtFormPlacement.h"
 #include "rtStringList.h"
 #include "wrConfigurationDialogCtrl.h"
 #include "wrSpellBase.h"
@@ -98,12 +99,9 @@ TSpellDialogV4::TSpellDialogV4(QWidget *Parent) : TSpellDialogBaseForm(Parent)
   HelpButton->setText(QStringLiteral("xxHelp"));
   CancelButton->setText(QStringLiteral("xxCancel"));
 
-  const QList<QWidget *> order = {NotFoundRichEdit, IgnoreButton,       IgnoreAllButton,
-                                  AddButton,        SuggestionsListbox, ChangeButton,
-                                  ChangeAllButton,  AutoCorrectButton,  OptionsButton,
-                                  UndoButton,       HelpButton,         CancelButton};
-  for (qsizetype i = 1; i < order.size(); ++i)
-    QWidget::setTabOrder(order[i - 1], order[i]);
+  SetTabOrderChain({NotFoundRichEdit, IgnoreButton, IgnoreAllButton, AddButton, SuggestionsListbox,
+                    ChangeButton, ChangeAllButton, AutoCorrectButton, OptionsButton, UndoButton,
+                    HelpButton, CancelButton});
 
   DialogControl = new TConfigurationDialogCtrl(this);
   DialogControl->OnConfigurationAvailable = [this](QObject *s) {

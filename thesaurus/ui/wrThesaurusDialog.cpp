@@ -1,6 +1,7 @@
 #include "wrThesaurusDialog.h"
 
 #include "rtErrorBox.h"
+#include "rtFormPlacement.h"
 #include "wrThesaurusDialogCtrl.h"
 
 #include <QComboBox>
@@ -102,13 +103,8 @@ TThesDialog::TThesDialog(QWidget *Parent) : QDialog(Parent)
   ReplaceButton->setText(QStringLiteral("xxReplace"));
   CloseButton->setText(QStringLiteral("xxClose"));
 
-  QWidget::setTabOrder(LookupCombo, ContextLV);
-  QWidget::setTabOrder(ContextLV, ReplaceEdit);
-  QWidget::setTabOrder(ReplaceEdit, WordList);
-  QWidget::setTabOrder(WordList, PreviousButton);
-  QWidget::setTabOrder(PreviousButton, ReplaceButton);
-  QWidget::setTabOrder(ReplaceButton, CloseButton);
-  QWidget::setTabOrder(CloseButton, LookupButton);
+  SetTabOrderChain({LookupCombo, ContextLV, ReplaceEdit, WordList, PreviousButton, ReplaceButton,
+                    CloseButton, LookupButton});
   WordList->setFocus();
 
   DialogControl = new TThesaurusDialogCtrl(this);
