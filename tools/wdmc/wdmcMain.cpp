@@ -1,5 +1,6 @@
-// wdmc: compiles a main dictionary (.wdm) from a word list.
+// wdmc: compiles a main dictionary (.wdm) from a word list or a Hunspell dictionary.
 #include "wdmcCompiler.h"
+#include "wdmcHunspell.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -11,9 +12,15 @@ namespace {
 
 int usage()
 {
-  std::fprintf(stderr, "usage: wdmc --words LIST --title TITLE --language ID [--ansi] -o OUT.wdm\n"
-                       "LIST is UTF-8 text, one word a line; '#' starts a comment line.\n"
-                       "--ansi writes version 4.0 (Windows-1252) instead of 4.1 (UTF-8).\n");
+  std::fprintf(
+      stderr,
+      "usage: wdmc (--words LIST | --hunspell DIC [--aff AFF]) --title TITLE --language ID\n"
+      "            [--ansi] [--save-words LIST] -o OUT.wdm\n"
+      "LIST is UTF-8 text, one word a line; '#' starts a comment line.\n"
+      "DIC and AFF are a Hunspell dictionary, expanded to every prefix and suffix form\n"
+      "(AFF defaults to DIC with the extension .aff).\n"
+      "--save-words also writes the words, sorted, one a line.\n"
+      "--ansi writes version 4.0 (Windows-1252) instead of 4.1 (UTF-8).\n");
   return 2;
 }
 
@@ -30,7 +37,7 @@ int main(int argc, char **argv)
   QCoreApplication app(argc, argv);
   QStringList args = app.arguments();
   args.removeFirst();
-  QString words, title, output;
+  QString words, hunspell, aff, title, output, saveWords;
   quint32 language = 0;
   bool ansi = false;
   for (qsizetype i = 0; i < args.size(); ++i) {
@@ -44,6 +51,12 @@ int main(int argc, char **argv)
     bool ok = true;
     if (a == QLatin1String("--words"))
       ok = value(words);
+    else if (a == QLatin1String("--hunspell"))
+      ok = value(hunspell);
+    else if (a == QLatin1String("--aff"))
+      ok = value(aff);
+    else if (a == QLatin1String("--save-words"))
+      ok = value(saveWords);
     else if (a == QLatin1String("--title"))
       ok = value(title);
     else if (a == QLatin1String("--language")) {
@@ -58,7 +71,8 @@ int main(int argc, char **argv)
     if (!ok)
       return usage();
   }
-  if (output.isEmpty() || words.isEmpty())
+  if (output.isEmpty() || words.isEmpty() == hunspell.isEmpty() ||
+      (!aff.isEmpty() && hunspell.isEmpty()))
     return usage();
 
   QString error;
@@ -66,12 +80,39 @@ int main(int argc, char **argv)
   source.title = title;
   source.language = language;
   source.minorVersion = ansi ? 0 : 1;
-  if (!ReadWordList(words, source.words, error))
+  if (!hunspell.isEmpty()) {
+    if (aff.isEmpty())
+      aff = (hunspell.endsWith(QLatin1String(".dic")) ? hunspell.chopped(4) : hunspell) +
+            QLatin1String(".aff");
+    THunspellExpansion expansion;
+    if (!ExpandHunspellFiles(hunspell, aff, expansion, error))
+      return fail(error);
+    std::printf("%s: %lld entries (%s) expand to %lld word forms\n", qPrintable(hunspell),
+                qint64(expansion.stems), qPrintable(expansion.encoding),
+                qint64(expansion.words.size()));
+    source.words = std::move(expansion.words);
+  } else if (!ReadWordList(words, source.words, error)) {
     return fail(error);
+  }
+  if (!saveWords.isEmpty()) {
+    QStringList sorted = source.words;
+    sorted.sort();
+    sorted.removeDuplicates();
+    QSaveFile list(saveWords);
+    const QByteArray text = sorted.join(QLatin1Char('\n')).toUtf8() + '\n';
+    if (!list.open(QIODevice::WriteOnly) || list.write(text) != text.size() || !list.commit())
+      return fail(QStringLiteral("cannot write %1: %2").arg(saveWords, list.errorString()));
+  }
   QByteArray image;
   TMainDictionaryStats stats;
   if (!CompileMainDictionary(source, image, error, &stats))
     return fail(error);
+  if (stats.wordCount == 0)
+    return fail(stats.skipped > 0 ? QStringLiteral("none of the %1 words can be stored in this "
+                                                   "format (e.g. \"%2\")")
+                                        .arg(stats.skipped)
+                                        .arg(stats.skippedSamples.value(0))
+                                  : QStringLiteral("the word list is empty"));
   // A failed or interrupted build never leaves a half-written dictionary for the program to open.
   QSaveFile out(output);
   if (!out.open(QIODevice::WriteOnly) || out.write(image) != image.size() || !out.commit())
