@@ -51,6 +51,23 @@ TEST(HunspellExpansion, GivesEveryAffixFormOfTheFixturesAndNoOther)
   }
 }
 
+// Lenient where Hunspell is: a comment after the count, an entry whose flags cannot be read
+// (dropped), a table entry without a condition (any word), flag aliases.
+TEST(HunspellExpansion, ReadsTheLooseFormsOfDebianFiles)
+{
+  THunspellExpansion result;
+  QString error;
+  ASSERT_TRUE(ExpandHunspell("3 # made by hand\n\"A/S\"\nword/1\nfoo/2\n",
+                             "SET UTF-8\nFLAG num\nAF 2\nAF 1\nAF 1,2\nSFX 1 Y 1\nSFX 1 0 s\n"
+                             "SFX 2 Y 1\nSFX 2 0 ed .\n",
+                             result, error))
+      << error.toStdString();
+  QStringList words = result.words;
+  words.sort();
+  EXPECT_EQ(words, (QStringList{"foo", "fooed", "foos", "word", "words"}));
+  EXPECT_EQ(result.dropped, 1);
+}
+
 struct ScriptRun {
   int exitCode = -1;
   QString errors;

@@ -58,7 +58,7 @@ public:
 private:
   bool decode(const QByteArray &bytes, const char *what, QString &text, QString &error) const;
   bool parseAffixFile(const QString &text, QString &error);
-  bool parseFlags(const QString &s, TFlags &flags) const;
+  bool parseFlags(const QString &s, TFlags &flags, bool aliases = true) const;
   std::optional<TFlag> singleFlag(const QString &s) const;
   bool parseCondition(const QString &s, std::vector<TCondition> &condition) const;
   QString removeIgnored(QString s) const;
@@ -112,16 +112,17 @@ bool TExpander::decode(const QByteArray &bytes, const char *what, QString &text,
 
 std::optional<TFlag> TExpander::singleFlag(const QString &s) const
 {
+  // Affix tables and special flags name one flag, never an alias.
   TFlags flags;
-  if (!parseFlags(s, flags) || flags.size() != 1)
+  if (!parseFlags(s, flags, false) || flags.size() != 1)
     return std::nullopt;
   return flags.front();
 }
 
-bool TExpander::parseFlags(const QString &s, TFlags &flags) const
+bool TExpander::parseFlags(const QString &s, TFlags &flags, bool aliases) const
 {
   flags.clear();
-  if (!FAliases.empty() && !s.isEmpty() &&
+  if (aliases && !FAliases.empty() && !s.isEmpty() &&
       std::all_of(s.begin(), s.end(), [](QChar c) { return c.isDigit(); })) {
     const qsizetype n = s.toLongLong();
     if (n < 1 || n > qsizetype(FAliases.size()))
@@ -248,12 +249,8 @@ bool TExpander::parseAffixFile(const QString &text, QString &error)
     if (aliasesLeft > 0) {
       if (key != QLatin1String("AF") || f.size() < 2)
         return bad(QStringLiteral("%1 more AF lines expected").arg(aliasesLeft));
-      std::vector<TFlags> aliases;
-      std::swap(aliases, FAliases); // alias lines hold flags, not alias numbers
       TFlags flags;
-      const bool ok = parseFlags(f[1], flags);
-      std::swap(aliases, FAliases);
-      if (!ok)
+      if (!parseFlags(f[1], flags, false)) // alias lines hold flags, not alias numbers
         return bad(QStringLiteral("malformed flags \"%1\"").arg(f[1]));
       FAliases.push_back(flags);
       --aliasesLeft;
@@ -484,7 +481,9 @@ bool TExpander::Run(const QByteArray &dic, const QByteArray &aff, THunspellExpan
 
   QStringList lines = dicText.split(QLatin1Char('\n'));
   bool ok = false;
-  if (lines.isEmpty() || (lines.front().trimmed().toLongLong(&ok), !ok)) {
+  // The count may be followed by a comment ("160502 # Produced by ...").
+  if (lines.isEmpty() ||
+      (lines.front().section(QLatin1Char(' '), 0, 0).trimmed().toLongLong(&ok), !ok)) {
     error = QStringLiteral("the dictionary file does not start with its word count");
     return false;
   }
@@ -519,10 +518,9 @@ bool TExpander::Run(const QByteArray &dic, const QByteArray &aff, THunspellExpan
     }
     TFlags flags;
     if (!parseFlags(flagText, flags)) {
-      error = QStringLiteral("dictionary file line %1: malformed flags \"%2\"")
-                  .arg(n + 1)
-                  .arg(flagText);
-      return false;
+      // Hunspell skips such an entry too (da_DK writes "A/S" unescaped under FLAG num).
+      ++FDropped;
+      continue;
     }
     expandStem(removeIgnored(stem), flags);
     if (FTooMany) {

@@ -9,7 +9,8 @@
 // other's continuation flags, NEEDAFFIX (PSEUDOROOT), CIRCUMFIX, FORBIDDENWORD and
 // ONLYINCOMPOUND. Compound rules are not expanded (compound words are accepted only when the
 // .dic lists them), and case, ICONV, BREAK and suggestion directives do not change the list.
-// Entries holding white space are dropped: the checker never looks up such a word.
+// Entries holding white space are dropped (the checker never looks up such a word), and so are
+// entries whose flags cannot be read, as Hunspell does.
 //
 // Failure (false, `error` one line): an unreadable file, an unknown encoding, text that is not
 // valid in the declared encoding, a malformed affix table, COMPLEXPREFIXES (right-to-left affix

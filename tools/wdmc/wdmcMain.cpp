@@ -87,9 +87,10 @@ int main(int argc, char **argv)
     THunspellExpansion expansion;
     if (!ExpandHunspellFiles(hunspell, aff, expansion, error))
       return fail(error);
-    std::printf("%s: %lld entries (%s) expand to %lld word forms\n", qPrintable(hunspell),
-                qint64(expansion.stems), qPrintable(expansion.encoding),
-                qint64(expansion.words.size()));
+    std::printf("%s: %lld entries (%s) expand to %lld word forms (%lld entries or forms left "
+                "out: compound-only, forbidden, malformed or holding spaces)\n",
+                qPrintable(hunspell), qint64(expansion.stems), qPrintable(expansion.encoding),
+                qint64(expansion.words.size()), qint64(expansion.dropped));
     source.words = std::move(expansion.words);
   } else if (!ReadWordList(words, source.words, error)) {
     return fail(error);
