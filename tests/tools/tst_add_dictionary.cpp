@@ -15,6 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QString Fixtures = QStringLiteral(HUNSPELL_FIXTURES);
@@ -286,6 +290,30 @@ TEST_F(AddDictionaryTest, RefusesBadInputWithOneLineAndWritesNothing)
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files | QDir::Hidden).isEmpty())
         << "nothing is left behind";
   }
+}
+
+// wdmc writes a file through a temporary one renamed into place, but a pipe or device such as
+// /dev/null is written as it is: renaming over it would replace it (for everyone, as root).
+TEST_F(AddDictionaryTest, WdmcWritesIntoAPipeWithoutReplacingIt)
+{
+  const QString fifo = temp.filePath(QStringLiteral("out.wdm"));
+  ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const int reader = ::open(QFile::encodeName(fifo).constData(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  QProcess p;
+  p.start(QStringLiteral(WDMC_TOOL),
+          {QStringLiteral("--hunspell"), Fixtures + QStringLiteral("/ru_test.dic"),
+           QStringLiteral("--title"), QStringLiteral("T"), QStringLiteral("--language"),
+           QStringLiteral("1049"), QStringLiteral("-o"), fifo});
+  ASSERT_TRUE(p.waitForFinished(30000));
+  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+  char banner[8] = {};
+  EXPECT_EQ(::read(reader, banner, sizeof banner), qsizetype(sizeof banner));
+  ::close(reader);
+  EXPECT_EQ(QByteArray(banner, sizeof banner), QByteArray("Wright D"));
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(fifo).constData(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "still a pipe";
 }
 
 } // namespace

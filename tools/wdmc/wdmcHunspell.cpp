@@ -87,6 +87,7 @@ private:
   QSet<QString> FForbiddenWords;
   qsizetype FDropped = 0;
   qsizetype FMaxWords = 0;
+  qsizetype FAttempts = 0; // forms generated, repeats included
   bool FTooMany = false;
 };
 
@@ -358,8 +359,12 @@ QString TExpander::apply(const TAffix &a, const QString &word) const
 
 void TExpander::addForm(const QString &form)
 {
-  if (FTooMany)
+  // Rules that give the same forms over and over would otherwise keep the expansion busy for
+  // ever without reaching the word limit; real dictionaries repeat a form less than twice.
+  if (FTooMany || ++FAttempts > 16 * FMaxWords) {
+    FTooMany = true;
     return;
+  }
   if (form.isEmpty() ||
       std::any_of(form.begin(), form.end(), [](QChar c) { return c.isSpace(); })) {
     ++FDropped;
@@ -415,6 +420,8 @@ void TExpander::expandStem(const QString &stem, const TFlags &flags)
   std::vector<int> suffixes;
   entries(FSuffixes, suffixFlags, suffixes);
   for (int si : suffixes) {
+    if (FTooMany)
+      return;
     const TAffix &s1 = FAffixes[size_t(si)];
     if (excluded(s1) || !applies(s1, stem))
       continue;
@@ -524,9 +531,13 @@ bool TExpander::Run(const QByteArray &dic, const QByteArray &aff, THunspellExpan
     }
     expandStem(removeIgnored(stem), flags);
     if (FTooMany) {
-      error = QStringLiteral("the dictionary expands to more than %1 words; a main dictionary "
-                             "holds at most that many (node references have 20 bits)")
-                  .arg(FMaxWords);
+      error = FWords.size() > FMaxWords
+                  ? QStringLiteral("the dictionary expands to more than %1 words; a main "
+                                   "dictionary holds at most that many (node references have "
+                                   "20 bits)")
+                        .arg(FMaxWords)
+                  : QStringLiteral("the affix rules give more than %1 forms, mostly repeats")
+                        .arg(16 * FMaxWords);
       return false;
     }
   }

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -28,6 +29,27 @@ int fail(const QString &message)
 {
   std::fprintf(stderr, "wdmc: %s\n", qPrintable(message));
   return 1;
+}
+
+// A failed or interrupted build never leaves a half-written file for the program to open: a
+// file is written beside its place and renamed into it. A device or pipe (/dev/null,
+// /dev/stdout) is written as it is: renaming over it would replace it, for everyone when run
+// as root.
+bool writeOutput(const QString &name, const QByteArray &bytes, QString &error)
+{
+  const QFileInfo info(name);
+  if (info.exists() && !info.isFile() && !info.isDir()) {
+    QFile direct(name);
+    if (direct.open(QIODevice::WriteOnly) && direct.write(bytes) == bytes.size() && direct.flush())
+      return true;
+    error = QStringLiteral("cannot write %1: %2").arg(name, direct.errorString());
+    return false;
+  }
+  QSaveFile out(name);
+  if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+    return true;
+  error = QStringLiteral("cannot write %1: %2").arg(name, out.errorString());
+  return false;
 }
 
 } // namespace
@@ -99,10 +121,8 @@ int main(int argc, char **argv)
     QStringList sorted = source.words;
     sorted.sort();
     sorted.removeDuplicates();
-    QSaveFile list(saveWords);
-    const QByteArray text = sorted.join(QLatin1Char('\n')).toUtf8() + '\n';
-    if (!list.open(QIODevice::WriteOnly) || list.write(text) != text.size() || !list.commit())
-      return fail(QStringLiteral("cannot write %1: %2").arg(saveWords, list.errorString()));
+    if (!writeOutput(saveWords, sorted.join(QLatin1Char('\n')).toUtf8() + '\n', error))
+      return fail(error);
   }
   QByteArray image;
   TMainDictionaryStats stats;
@@ -114,10 +134,8 @@ int main(int argc, char **argv)
                                         .arg(stats.skipped)
                                         .arg(stats.skippedSamples.value(0))
                                   : QStringLiteral("the word list is empty"));
-  // A failed or interrupted build never leaves a half-written dictionary for the program to open.
-  QSaveFile out(output);
-  if (!out.open(QIODevice::WriteOnly) || out.write(image) != image.size() || !out.commit())
-    return fail(QStringLiteral("cannot write %1: %2").arg(output, out.errorString()));
+  if (!writeOutput(output, image, error))
+    return fail(error);
   std::printf("%s: %u words, %u nodes, %u linkage bytes, %lld bytes\n", qPrintable(output),
               stats.wordCount, stats.nodeCount, stats.linkageSize, qint64(image.size()));
   if (stats.skipped > 0)
