@@ -103,11 +103,12 @@ TWrightSpellEdit::TWrightSpellEdit(QWidget *Parent) : QTextEdit(Parent)
   setAcceptRichText(false);
   document()->setDocumentMargin(1);
   setEnabled(false);
-  // Disabled, yet read like the text around it.
+  // Disabled, yet read like the caption beside it, on the group's own background.
   QPalette p = palette();
   p.setColor(QPalette::Disabled, QPalette::Text, p.color(QPalette::Active, QPalette::WindowText));
-  p.setColor(QPalette::Disabled, QPalette::Base, p.color(QPalette::Active, QPalette::Window));
+  p.setColor(QPalette::Disabled, QPalette::Base, Qt::transparent);
   setPalette(p);
+  viewport()->setAutoFillBackground(false);
 }
 
 bool TWrightSpellEdit::AttachLiveSpelling(TConfigurationDialogCtrl *Control)
@@ -385,7 +386,11 @@ void TSpellCheckConfigDialogV4::DialogControlConfigurationAvailable(QObject *)
   GeneralOptionsGroupBox->setTitle(s(LS::lsConfigGeneralOptions));
   // 4. The sample sits 30 pixels right of the live-spelling caption.
   SpellingErrorsEdit->setPlainText(s(LS::lsConfigSpellingErrorsEdit));
-  SpellingErrorsEdit->move(CaptionEnd(LiveSpellCheckbox) + 30, LiveSpellCheckbox->y() - 1);
+  // As tall as the check box, so that both texts share a baseline; as wide as its text.
+  SpellingErrorsEdit->setGeometry(
+      CaptionEnd(LiveSpellCheckbox) + 30, LiveSpellCheckbox->y() + 1,
+      SpellingErrorsEdit->fontMetrics().horizontalAdvance(SpellingErrorsEdit->toPlainText()) + 8,
+      LiveSpellCheckbox->height());
   SpellingErrorsEdit->setVisible(!LiveSpellCheckbox->isHidden());
 
   IgnoreOptionsGroupBox->move(IgnoreOptionsGroupBox->x(),
