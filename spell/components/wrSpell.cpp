@@ -6,6 +6,7 @@
 #include "wrConfigurationDialog.h"
 #include "wrConfigurationDialogOffice.h"
 #include "wrCustomDictionariesDialog.h"
+#include "wrCustomDictionary.h"
 #include "wrCustomDictionaryEditDialog.h"
 #include "wrSpellDialog.h"
 #include "wrSpellDialogOffice.h"
@@ -185,7 +186,10 @@ void TWrightSpellDialogs::InternalEditCustomDictionary(QObject *AOwner,
   if (!form)
     form = new TCustomDictionaryEditDialog(DialogParent(AOwner));
   RunModalDialog(form, true, CustomDictionary);
-  // Open documents are checked again against the edited lists.
+  // The edits reach the file before the dictionaries reopen, so that open documents are
+  // checked again against the edited lists (the caller releases its object only later).
+  if (CustomDictionary && CustomDictionary->Modified())
+    CustomDictionary->Save();
   FireConfigurationChanged(true);
 }
 

@@ -296,6 +296,8 @@ TSpellCheckConfigDialogV4::TSpellCheckConfigDialogV4(QWidget *Parent) : QDialog(
 
 TSpellCheckConfigDialogV4::~TSpellCheckConfigDialogV4()
 {
+  // The controls go after this object: their last focus events must not reach it.
+  Pages->OnEditFocus = nullptr;
   Pages->SetDictionary(nullptr);
   FCustomDictionary.reset();
 }

@@ -135,6 +135,12 @@ TCustomDictionariesDialog::TCustomDictionariesDialog(QWidget *Parent) : QDialog(
   connect(OK, &QPushButton::clicked, this, &QDialog::accept);
 }
 
+TCustomDictionariesDialog::~TCustomDictionariesDialog()
+{
+  delete CustomDictionaries;
+  CustomDictionaries = nullptr;
+}
+
 TCustomDictionariesDialog::TListEntry *TCustomDictionariesDialog::Entry(QTreeWidgetItem *Row)
 {
   auto *row = dynamic_cast<TEntryRow *>(Row);
@@ -334,7 +340,11 @@ bool TCustomDictionariesDialog::CustomDictionariesEditing(QTreeWidgetItem *Row)
   return true;
 }
 
-void TCustomDictionariesDialog::CustomDictionariesEditEnded() { OK->setDefault(true); }
+void TCustomDictionariesDialog::CustomDictionariesEditEnded()
+{
+  if (OK)
+    OK->setDefault(true);
+}
 
 bool TCustomDictionariesDialog::CustomDictionariesEdited(QTreeWidgetItem *Row, const QString &Text)
 {

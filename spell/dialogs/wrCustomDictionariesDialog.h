@@ -32,6 +32,8 @@ public:
   };
 
   explicit TCustomDictionariesDialog(QWidget *Parent = nullptr);
+  // The list (and an in-place editor still open) goes first, while the dialog it calls is whole.
+  ~TCustomDictionariesDialog() override;
 
   QGroupBox *CustomGroup;
   QTreeWidget *CustomDictionaries;

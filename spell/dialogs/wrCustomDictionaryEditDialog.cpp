@@ -54,6 +54,13 @@ TCustomDictionaryEditDialog::TCustomDictionaryEditDialog(QWidget *Parent) : QDia
           [this] { DialogControl->HelpDictionaryEditDialog(); });
 }
 
+TCustomDictionaryEditDialog::~TCustomDictionaryEditDialog()
+{
+  // The controls go after this object: their last focus events must not reach it.
+  Pages->OnEditFocus = nullptr;
+  Pages->OnNoDictionary = nullptr;
+}
+
 void TCustomDictionaryEditDialog::resizeEvent(QResizeEvent *Event)
 {
   QDialog::resizeEvent(Event);

@@ -17,6 +17,7 @@ class TCustomDictionaryEditDialog : public QDialog {
   Q_OBJECT
 public:
   explicit TCustomDictionaryEditDialog(QWidget *Parent = nullptr);
+  ~TCustomDictionaryEditDialog() override;
 
   // The word-list pages: EditCustomTabs and its controls, under their own names.
   TCustomDictionaryPages *Pages;

@@ -234,6 +234,24 @@ TEST_F(ConfigurationDialogOffice, LeavingWithoutOKKeepsWordsButNotChoices)
   EXPECT_EQ(IgnoreWords("mine.wdu"), (QStringList{"alpha", "beta", "gamma", "kept"}));
 }
 
+TEST_F(ConfigurationDialogOffice, CtrlTabInsideTheWordListsSwitchesTheirPagesOnly)
+{
+  Open();
+  ShowCustomPage();
+  TCustomDictionaryPages *p = D->Pages;
+  ASSERT_EQ(p->ActivePage(), wpAdded);
+  QKeyEvent next(QEvent::KeyPress, Qt::Key_Tab, Qt::ControlModifier);
+  QApplication::sendEvent(p->IgnoreEdit, &next);
+  EXPECT_EQ(p->ActivePage(), wpAutoCorrect);
+  EXPECT_EQ(D->OptionsTabs->currentWidget(), D->CustomDictionaryOptionsPage);
+  // The page switched to is filled.
+  EXPECT_EQ(Rows(p->AutoCorrectList), QStringList{"teh"});
+  QKeyEvent previous(QEvent::KeyPress, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+  QApplication::sendEvent(p->ReplaceEdit, &previous);
+  EXPECT_EQ(p->ActivePage(), wpAdded);
+  EXPECT_EQ(D->OptionsTabs->currentWidget(), D->CustomDictionaryOptionsPage);
+}
+
 TEST_F(ConfigurationDialogOffice, ChoosingAnotherCustomDictionarySavesTheOneEditedAndShowsTheNew)
 {
   Open();

@@ -277,8 +277,11 @@ TEST_F(CustomDictionariesDialog, EditingACustomDictionarySavesItsWordsWhenTheEdi
     e->Pages->AddIgnoreButtonClick();
     e->reject(); // Escape
   });
+  ASSERT_FALSE(Spell->WordExists("added"));
   D->EditButtonClick();
   EXPECT_EQ(IgnoreWords("other.wdu"), (QStringList{"added", "otherword"}));
+  // The component checks with the edited lists at once.
+  EXPECT_TRUE(Spell->WordExists("added"));
 }
 
 } // namespace
