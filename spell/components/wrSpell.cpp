@@ -3,6 +3,11 @@
 #include "rtAssert.h"
 #include "rtErrorBox.h"
 #include "rtFonts.h"
+#include "wrConfigurationDialog.h"
+#include "wrConfigurationDialogOffice.h"
+#include "wrCustomDictionariesDialog.h"
+#include "wrCustomDictionary.h"
+#include "wrCustomDictionaryEditDialog.h"
 #include "wrSpellDialog.h"
 #include "wrSpellDialogOffice.h"
 
@@ -21,8 +26,8 @@
 
 namespace {
 
-// The address of the program's own dictionary pages.
-const QString DictionaryHost = QStringLiteral("https://linewright.org");
+// The program's own page on dictionaries (docs/dictionaries.md), with its two sections.
+const QString DictionaryPage = QStringLiteral("https://linewright.org/docs/dictionaries");
 
 // Message boxes and the busy cursor of a check, on this desktop.
 class TDesktopCheckHost : public TSpellCheckHost {
@@ -58,8 +63,8 @@ TWrightSpellDialogs::TWrightSpellDialogs(QObject *AOwner)
     : TWrightSpellBase(AOwner), FFontControls(DefaultInterfaceFont()),
       FFontText(DefaultInterfaceFont()), FHost(std::make_unique<TDesktopCheckHost>())
 {
-  URLDownloadDictionaries = DictionaryHost + QStringLiteral("/dl-dictionaries.htm?app=%AppName%");
-  URLEditDictionaries = DictionaryHost + QStringLiteral("/ed-dictionaries.htm?app=%AppName%");
+  URLDownloadDictionaries = DictionaryPage + QStringLiteral("?app=%AppName%#adding-a-dictionary");
+  URLEditDictionaries = DictionaryPage + QStringLiteral("?app=%AppName%#making-a-dictionary");
   SetUIType(suiDialog);
   SetCheckHost(FHost.get());
 }
@@ -118,29 +123,44 @@ QObject *TWrightSpellDialogs::CreateSpellDialog()
   return form;
 }
 
-bool TWrightSpellDialogs::RunHostDialog(QObject *AOwner, TWrightDialog Dialog, bool ApplyTextFont,
-                                        TCustomDictionary *Dictionary)
+QWidget *TWrightSpellDialogs::DialogParent(QObject *AOwner)
 {
-  QPointer<QDialog> form = FireCreateWrightDialog(AOwner, Dialog);
-  if (!form)
-    return false;
+  // A dialog opened from another modal dialog (the editor from the options) stays over it.
+  if (QWidget *modal = QApplication::activeModalWidget())
+    return modal;
+  return OwnerWindow(AOwner);
+}
+
+void TWrightSpellDialogs::RunModalDialog(QDialog *Form, bool ApplyTextFont,
+                                         TCustomDictionary *Dictionary)
+{
+  rtAssert(Form != nullptr, "wrSpell", "no dialog form");
+  QPointer<QDialog> form = Form;
+  TSpellDialogController *const checkController = FDialogController;
+  QObject *const checkCtrl = FDialogCtrl;
   SetupFormFonts(form, ApplyTextFont);
   BindDialogController(form, Dictionary);
   form->exec();
   delete form.data();
-  return true;
+  FDialogController = checkController;
+  FDialogCtrl = checkCtrl;
 }
 
-// The built-in options and dictionary dialogs come with their own units; until then only a
-// host-supplied form opens.
 void TWrightSpellDialogs::InternalSetup(QObject *AOwner)
 {
   if (OnShowConfigDialog) {
     OnShowConfigDialog(this, AOwner);
     return;
   }
-  if (RunHostDialog(AOwner, adSpellConfigurationDialog, false, nullptr))
-    OptimizeDictionaryOrder();
+  QDialog *form = FireCreateWrightDialog(AOwner, adSpellConfigurationDialog);
+  if (!form) {
+    if (DialogTypeConfiguration == sdOffice)
+      form = new TSpellCheckConfigDialogV4(DialogParent(AOwner));
+    else
+      form = new TSpellCheckConfigDialog(DialogParent(AOwner));
+  }
+  RunModalDialog(form, false, nullptr);
+  OptimizeDictionaryOrder();
 }
 
 void TWrightSpellDialogs::InternalSetupCustomDictionaries(QObject *AOwner)
@@ -149,7 +169,10 @@ void TWrightSpellDialogs::InternalSetupCustomDictionaries(QObject *AOwner)
     OnShowCustomDictionariesDialog(this, AOwner);
     return;
   }
-  RunHostDialog(AOwner, adSpellCustomDictionariesDialog, false, nullptr);
+  QDialog *form = FireCreateWrightDialog(AOwner, adSpellCustomDictionariesDialog);
+  if (!form)
+    form = new TCustomDictionariesDialog(DialogParent(AOwner));
+  RunModalDialog(form, false, nullptr);
 }
 
 void TWrightSpellDialogs::InternalEditCustomDictionary(QObject *AOwner,
@@ -159,8 +182,15 @@ void TWrightSpellDialogs::InternalEditCustomDictionary(QObject *AOwner,
     OnShowEditCustomDictionaryDialog(this, AOwner, CustomDictionary);
     return;
   }
-  if (RunHostDialog(AOwner, adSpellCustomDictionaryEditDialog, true, CustomDictionary))
-    FireConfigurationChanged(true);
+  QDialog *form = FireCreateWrightDialog(AOwner, adSpellCustomDictionaryEditDialog);
+  if (!form)
+    form = new TCustomDictionaryEditDialog(DialogParent(AOwner));
+  RunModalDialog(form, true, CustomDictionary);
+  // The edits reach the file before the dictionaries reopen, so that open documents are
+  // checked again against the edited lists (the caller releases its object only later).
+  if (CustomDictionary && CustomDictionary->Modified())
+    CustomDictionary->Save();
+  FireConfigurationChanged(true);
 }
 
 void TWrightSpellDialogs::FireBrowseForFolder(QObject *OwnerParam, const TBrowseInfo &BrowseInfo,
@@ -201,7 +231,7 @@ void TWrightSpellDialogs::InternalSetupAddDictionaryDir(QObject *AOwner)
     Configuration()->NewDictionaryPaths().Add(folder);
 }
 
-void TWrightSpellDialogs::SetupFormFonts(QWidget *Dialog, bool ApplyTextFont)
+void TWrightSpellDialogs::SetupFormFonts(QWidget *Dialog, bool ApplyTextFont) const
 {
   if (!Dialog)
     return;

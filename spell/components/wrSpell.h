@@ -1,9 +1,9 @@
 #pragma once
 // TWrightSpellDialogs: the check session with the program's own dialogs. It creates the
-// spelling dialog for a check, the folder browser for extra dictionary folders and (when a host
-// supplies them) the options and dictionary dialogs; styles them with the interface fonts;
-// holds the two web addresses the options dialog opens; and gives the session its desktop
-// services (message boxes, busy cursor).
+// spelling dialog for a check, the options dialog (Setup), the custom dictionaries dialog, the
+// dictionary editor and the folder browser for extra dictionary folders; styles them with the
+// interface fonts; holds the two web addresses the options dialog opens (pages of our own
+// documentation); and gives the session its desktop services (message boxes, busy cursor).
 //
 // Failures: a host event that supplies its own form or handles a request suppresses the
 // built-in one; a folder browser that returns no folder changes nothing. Creating no spelling
@@ -72,7 +72,9 @@ public:
   // The dialog's owner font (ParentFont); with UILanguageUseFonts, the control font on labels,
   // buttons, check boxes, group boxes, page controls and rich edits, and the text font (or the
   // control font without ApplyTextFont) on lists, edits and combo boxes.
-  virtual void SetupFormFonts(QWidget *Dialog, bool ApplyTextFont);
+  void SetupFormFonts(QWidget *Dialog, bool ApplyTextFont) const override;
+  QString DownloadDictionariesURL() const override { return URLDownloadDictionaries; }
+  QString EditDictionariesURL() const override { return URLEditDictionaries; }
 
 protected:
   QObject *CreateSpellDialog() override;
@@ -85,9 +87,11 @@ protected:
   static QWidget *OwnerWindow(QObject *AOwner);
 
 private:
-  // A host-supplied modal dialog (options or dictionaries); false when the host supplied none.
-  bool RunHostDialog(QObject *AOwner, TWrightDialog Dialog, bool ApplyTextFont,
-                     TCustomDictionary *Dictionary);
+  // Styles, binds and runs a modal options or dictionary dialog, then frees it. The spelling
+  // dialog of a running check keeps its controller binding (these open from its Options button).
+  void RunModalDialog(QDialog *Form, bool ApplyTextFont, TCustomDictionary *Dictionary);
+  // The parent of a built-in modal dialog: the modal dialog open now, else AOwner's window.
+  static QWidget *DialogParent(QObject *AOwner);
 
   QFont FFontControls;
   QFont FFontText;

@@ -5,6 +5,7 @@
 #include "wrSpellBase.h"
 
 TSpellDialogAppearance::~TSpellDialogAppearance() = default;
+QObject *TSpellDialogAppearance::AttachLiveSpellingSample(QWidget *) { return nullptr; }
 
 TConfigurationDialogCtrl::TConfigurationDialogCtrl(QObject *AOwner) : QObject(AOwner)
 {
@@ -92,9 +93,9 @@ TControlParser *TConfigurationDialogCtrl::ControlParser() const
 {
   return FWrightSpell ? FWrightSpell->ControlParser() : nullptr;
 }
-const TSpellDialogAppearance *TConfigurationDialogCtrl::Appearance() const
+TSpellDialogAppearance *TConfigurationDialogCtrl::Appearance() const
 {
-  return dynamic_cast<const TSpellDialogAppearance *>(FWrightSpell);
+  return dynamic_cast<TSpellDialogAppearance *>(FWrightSpell);
 }
 
 QString TConfigurationDialogCtrl::GetString(TSpellLanguageString LangString) const

@@ -18,18 +18,29 @@
 #include <QObject>
 #include <memory>
 
+class QWidget;
 class TCustomDictionary;
 class TMainDictionary;
 class TWrightConfig;
 class TWrightSpellBase;
 
 // What a dialog-capable spell component adds for its dialogs (the components layer implements it):
-// how the spelling dialog shows the misspelled word.
+// how the spelling dialog shows the misspelled word, and the interface fonts of a dialog that a
+// dialog creates itself.
 class TSpellDialogAppearance {
 public:
   virtual ~TSpellDialogAppearance();
   virtual QColor DialogMisspelledWordColor() const = 0;
   virtual TFontStyles DialogMisspelledWordStyle() const = 0;
+  virtual void SetupFormFonts(QWidget *Dialog, bool ApplyTextFont) const = 0;
+  // The web pages the options dialog opens ("%AppName%" not yet expanded).
+  virtual QString DownloadDictionariesURL() const = 0;
+  virtual QString EditDictionariesURL() const = 0;
+  // Live underlining of the options dialog's sample field: a component with live spelling
+  // attaches a live engine to Sample for as long as Sample exists (the engine a child of
+  // Sample), makes it check the text and answers the engine; null when it has none (the
+  // default).
+  virtual QObject *AttachLiveSpellingSample(QWidget *Sample);
 };
 
 class TConfigurationDialogCtrl : public QObject, public TSpellDialogController {
@@ -68,7 +79,7 @@ public:
   // The running check's parser, or null.
   TControlParser *ControlParser() const;
   // Null when the component is not dialog-capable.
-  const TSpellDialogAppearance *Appearance() const;
+  TSpellDialogAppearance *Appearance() const;
 
   // --- Forwarded operations ------------------------------------------------------------------
   QString GetString(TSpellLanguageString LangString) const;

@@ -3,6 +3,11 @@
 
 #include "print_qstring.h"
 #include "probe_spell.h"
+#include "wrConfigurationDialog.h"
+#include "wrConfigurationDialogCtrl.h"
+#include "wrConfigurationDialogOffice.h"
+#include "wrCustomDictionariesDialog.h"
+#include "wrCustomDictionaryEditDialog.h"
 #include "wrSpellDialog.h"
 #include "wrSpellDialogOffice.h"
 
@@ -16,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -29,8 +35,12 @@ TEST(WrightSpellDialogs, DefaultsAndTheDictionaryPagesOnTheProgramsHost)
   EXPECT_EQ(s.DialogTypeSpelling, sdOffice);
   EXPECT_EQ(s.DialogMisspelledWordColor(), QColor(Qt::red));
   EXPECT_EQ(s.DialogMisspelledWordStyle(), TFontStyles(TFontStyle::fsBold));
-  EXPECT_EQ(s.URLDownloadDictionaries, "https://linewright.org/dl-dictionaries.htm?app=%AppName%");
-  EXPECT_EQ(s.URLEditDictionaries, "https://linewright.org/ed-dictionaries.htm?app=%AppName%");
+  // Our own page on dictionaries, with its two sections.
+  EXPECT_EQ(s.URLDownloadDictionaries,
+            "https://linewright.org/docs/dictionaries?app=%AppName%#adding-a-dictionary");
+  EXPECT_EQ(s.URLEditDictionaries,
+            "https://linewright.org/docs/dictionaries?app=%AppName%#making-a-dictionary");
+  EXPECT_EQ(s.DownloadDictionariesURL(), s.URLDownloadDictionaries);
   EXPECT_EQ(s.UILanguageFontControls().pixelSize(), 11);
   EXPECT_NE(s.CheckHost(), nullptr);
 }
@@ -172,6 +182,79 @@ TEST(WrightSpellDialogs, AHandlerMaySupplyOrCancelTheFolder)
     s.SetupAddDictionaryDir(); // no chooser opens: it would block here
     EXPECT_EQ(s.Configuration()->NewDictionaryPaths().Count(), c.added);
   }
+}
+
+// Runs Act on the modal dialog that opens next, from inside its loop; Seen names its class.
+void AtNextModal(QString &Seen, const std::function<void(QDialog *)> &Act = {})
+{
+  QTimer::singleShot(0, [&Seen, Act] {
+    auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    ASSERT_NE(d, nullptr);
+    Seen = QString::fromLatin1(d->metaObject()->className());
+    if (Act)
+      Act(d);
+    d->done(QDialog::Accepted);
+  });
+}
+
+TEST(WrightSpellDialogs, TheDialogCommandsOpenTheBuiltInDialogs)
+{
+  struct Case {
+    const char *name;
+    TSpellDialogType type;
+    std::function<void(TProbeSpell &)> open;
+    const char *dialog;
+  };
+  const Case cases[] = {
+      {"options", sdOffice, [](TProbeSpell &s) { s.Setup(); }, "TSpellCheckConfigDialogV4"},
+      {"classic options", sdClassic, [](TProbeSpell &s) { s.Setup(); }, "TSpellCheckConfigDialog"},
+      {"dictionaries", sdOffice, [](TProbeSpell &s) { s.SetupCustomDictionaries(); },
+       "TCustomDictionariesDialog"},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    TProbeSpell s;
+    s.DialogTypeConfiguration = c.type;
+    QString seen, title;
+    AtNextModal(seen, [&](QDialog *d) { title = d->windowTitle(); });
+    c.open(s);
+    EXPECT_EQ(seen, c.dialog);
+    EXPECT_FALSE(title.startsWith("xx")) << "the component bound the dialog's controller";
+  }
+}
+
+TEST(WrightSpellDialogs, TheEditorEditsTheGivenDictionaryAndDocumentsAreCheckedAgain)
+{
+  TProbeSpell s;
+  TCustomDictionary dictionary;
+  int changed = 0;
+  s.OnConfigChanged = [&](QObject *) { ++changed; };
+  QString seen;
+  AtNextModal(seen, [&](QDialog *d) {
+    auto *editor = qobject_cast<TCustomDictionaryEditDialog *>(d);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->DialogControl->CustomDictionary(), &dictionary);
+  });
+  s.EditCustomDictionary(&dictionary);
+  EXPECT_EQ(seen, "TCustomDictionaryEditDialog");
+  EXPECT_GE(changed, 1);
+}
+
+TEST(WrightSpellDialogs, OptionsFromTheSpellingDialogLeaveItsControllerBound)
+{
+  TProbeSpell s;
+  s.SetChecking(true);
+  std::unique_ptr<TSpellDialogV4> spelling(dynamic_cast<TSpellDialogV4 *>(s.CreateAndBind()));
+  ASSERT_NE(spelling, nullptr);
+  s.BindDialogController(spelling.get(), nullptr);
+  TSpellDialogController *bound = s.DialogController();
+  ASSERT_EQ(bound, static_cast<TSpellDialogController *>(spelling->DialogControl));
+  s.SetWord("wrod", false);
+  QString seen;
+  AtNextModal(seen);
+  spelling->OptionsButton->click(); // the Options button reaches Setup
+  EXPECT_EQ(seen, "TSpellCheckConfigDialogV4");
+  EXPECT_EQ(s.DialogController(), bound);
 }
 
 } // namespace

@@ -60,6 +60,7 @@ public:
     FExecutingRepeat = Repeated;
   }
   void SetChecking(bool Value) { FChecking = Value; }
+  using TWrightSpellBase::BindDialogController;
   void GiveActiveCustom() { FActiveCustom = std::make_unique<TCustomDictionary>(); }
   // Creates the dialog form as a check would and binds its controller.
   QObject *CreateAndBind()

@@ -1,0 +1,36 @@
+#pragma once
+// TNewCustomDictionary: asks for the name of a custom dictionary to create. The entry itself is
+// not validated; callers turn the text into a file name with NewCustomDictionaryName.
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TConfigurationDialogCtrl;
+
+class TNewCustomDictionary : public QDialog {
+  Q_OBJECT
+public:
+  explicit TNewCustomDictionary(QWidget *Parent = nullptr);
+
+  QLabel *EditLabel;
+  QLineEdit *NameEdit;
+  QPushButton *OKButton;
+  QPushButton *CancelButton;
+  TConfigurationDialogCtrl *DialogControl;
+
+protected:
+  void DialogControlConfigurationAvailable(QObject *Sender);
+};
+
+// The dictionary file name made from what the user typed: the file-name part (any folder
+// removed, "\" and "/" alike), blanks around it removed, its extension set to ".wdu". An empty
+// text gives ".wdu". Empty instead when the name cannot be a dictionary of the folder: it holds a
+// control character (a line break would also split the configuration line that names it), it
+// is longer than a file name may be (255 bytes).
+QString NewCustomDictionaryName(const QString &Text);
+
+// Runs the new-dictionary dialog for the component behind Control; true with the text entered
+// when the user chose OK.
+bool AskNewCustomDictionaryName(QWidget *Owner, TConfigurationDialogCtrl *Control, QString &Text);
