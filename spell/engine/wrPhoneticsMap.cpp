@@ -1,5 +1,7 @@
 #include "wrPhoneticsMap.h"
 
+#include <atomic>
+
 namespace {
 
 struct TRule {
@@ -75,6 +77,10 @@ const TRule DefaultRules[] = {
     {u"x", u"k", 1}, {u"z", u"k", 1}, {u"d", u"d", 1}, {u"t", u"d", 1}, {u"l", u"l", 1},
     {u"m", u"m", 1}, {u"n", u"m", 1}, {u"r", u"r", 1},
 };
+
+// Rule keys: 1 to 4 name the language tables; edits outside them draw a fresh number above.
+enum TRuleTable : quint64 { rtEnglish = 1, rtRussian, rtFrench, rtDefault };
+std::atomic<quint64> LastCustomRules{1ull << 32};
 
 template <std::size_t N>
 void AddRules(TReplaceNode &Root, const TRule (&Rules)[N])
@@ -169,17 +175,33 @@ void TPhoneticsMap::SetLanguage(quint32 V)
   switch (V & 0xFF) {
   case 9:
     AddEnglishRules();
+    FRulesKey = rtEnglish;
     break;
   case 25:
     AddRussianRules();
+    FRulesKey = rtRussian;
     break;
   case 12:
     AddFrenchRules();
+    FRulesKey = rtFrench;
     break;
   default:
     AddDefaultRules();
+    FRulesKey = rtDefault;
     break;
   }
+}
+
+void TPhoneticsMap::ClearMap()
+{
+  TReplaceNode::ClearMap();
+  FRulesKey = ++LastCustomRules;
+}
+
+void TPhoneticsMap::AddMap(const QString &Source, const QString &Dest, int SourceLength)
+{
+  TReplaceNode::AddMap(Source, Dest, SourceLength);
+  FRulesKey = ++LastCustomRules;
 }
 
 void TPhoneticsMap::SetStartDepth(int V)
