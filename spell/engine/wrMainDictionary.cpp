@@ -170,6 +170,7 @@ void TMainDictionary::Unload()
   FNodes.fill(nullptr);
   FLoaded = false;
   FCodeCaches.clear(); // node numbers may mean other words in the file mapped next
+  FHeights.clear();
 
 }
 
@@ -741,6 +742,8 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
     std::rotate(FCodeCaches.begin(), found, found + 1);
   }
   FCodes = FCodeCaches.front().get();
+  if (FHeights.size() != FVisited.size() * 64)
+    FHeights.assign(FVisited.size() * 64, HeightUnknown);
 
   const int n0 = int(FOriginalWord.size());
   FFoldedWord.resize(size_t(n0));
@@ -754,7 +757,13 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
     for (int j = 0; j <= n0; ++j)
       FRows[size_t(j)] = quint8(j);
   }
-  FLongestAcceptable.fill(-2);
+  // The largest distance a word of N letters may have and pass (-1: none passes).
+  for (size_t N = 0; N < FMaxDistance.size(); ++N) {
+    int most = -1;
+    while (most + 1 <= int(N) && AcceptableWordDistance(most + 1, int(N)))
+      ++most;
+    FMaxDistance[N] = qint16(most);
+  }
   // The prefix above the first enumerated node: its rows and hashes.
   const auto *prefix = reinterpret_cast<const uchar *>(FWord.data());
   FPathHash[0] = HashStart;
@@ -771,10 +780,16 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
     FFolded.insert(s.toCaseFolded());
 }
 
-// Row `length` of the distance table between the misspelled word and the candidate's first
-// `length` bytes (plain ASCII, one code unit each), whose last byte is c; answers the row's least
-// value. Rows never decrease in their least value, so no longer word below can come closer.
-int TMainDictionary::DistanceRow(int length, uchar c)
+// Row `length` of the distance table between the misspelled word (n0 units) and the candidate's
+// first `length` bytes (plain ASCII, one code unit each), whose last byte is c.
+//
+// RowMayPass: whether a word of `shortest` to `longest` bytes through this row could still pass
+// the word-distance tests. Every word of N bytes through the row has a distance of at least
+// row[j] + |N - (length + n0 - j)| for some j (its path through the table crosses the row, or
+// jumps it with a swap that costs no less), and the largest passing distance grows by at most one
+// per letter, so for each j only the allowed N nearest to length + n0 - j matters. The bound on
+// the longest word below is what makes this bite: the passing distance grows with the length.
+void TMainDictionary::DistanceRow(int length, uchar c)
 {
   const int n0 = int(FFoldedWord.size());
   const size_t width = size_t(n0) + 1;
@@ -784,50 +799,78 @@ int TMainDictionary::DistanceRow(int length, uchar c)
   const quint8 *prev = cur - width;
   const char16_t *b = FFoldedWord.data();
   cur[0] = quint8(length);
-  int least = length;
-  if (length > 1) {
-    const quint8 *before = prev - width;
-    const char16_t pa = FPathChar[size_t(length) - 1];
-    for (int j = 1; j <= n0; ++j) {
-      const char16_t cb = b[j - 1];
-      int v;
-      if (a == cb) {
-        v = prev[j - 1];
-      } else {
-        v = 1 + std::min({int(prev[j]), int(cur[j - 1]), int(prev[j - 1])});
-        if (j > 1 && a == b[j - 2] && pa == cb)
-          v = std::min(v, before[j - 2] + 1);
-      }
-      cur[j] = quint8(v);
-      least = std::min(least, v);
+  const char16_t pa = length > 1 ? FPathChar[size_t(length) - 1] : 0;
+  const quint8 *before = length > 1 ? prev - width : prev;
+  for (int j = 1; j <= n0; ++j) {
+    const char16_t cb = b[j - 1];
+    int v;
+    if (a == cb) {
+      v = prev[j - 1];
+    } else {
+      v = 1 + std::min(std::min(int(prev[j]), int(cur[j - 1])), int(prev[j - 1]));
+      if (length > 1 && j > 1 && a == b[j - 2] && pa == cb)
+        v = std::min(v, before[j - 2] + 1);
     }
-  } else {
-    for (int j = 1; j <= n0; ++j) {
-      const int v = a == b[j - 1] ? prev[j - 1]
-                                  : 1 + std::min({int(prev[j]), int(cur[j - 1]), int(prev[j - 1])});
-      cur[j] = quint8(v);
-      least = std::min(least, v);
-    }
+    cur[j] = quint8(v);
   }
-  return least;
 }
 
-// Whether a word of `length` bytes or more, whose distance is at least leastDistance (and at
-// least its difference in length from the misspelled word), could pass the word-distance tests.
-bool TMainDictionary::MayAccept(int leastDistance, int length)
+bool TMainDictionary::RowMayPass(int length, int shortest, int longest) const
 {
-  qint16 &longest = FLongestAcceptable[size_t(std::min(leastDistance, 255))];
-  if (longest == -2) {
-    const int n0 = int(FFoldedWord.size());
-    // Past max(n0 + 4, 2 n0 - 1, n0 + leastDistance) no length passes.
-    const int last = std::max({n0 + 5, 2 * n0, n0 + leastDistance}) + 1;
-    int found = -1;
-    for (int N = 0; N <= last; ++N)
-      if (AcceptableWordDistance(std::max(leastDistance, std::abs(N - n0)), N))
-        found = N;
-    longest = qint16(std::min(found, 32000));
+  if (shortest > longest)
+    return false;
+  const int n0 = int(FFoldedWord.size());
+  const quint8 *row = FRows.data() + size_t(length) * (size_t(n0) + 1);
+  // Cell j passes when, at the length N nearest to length + n0 - j that a word below can have,
+  // it plus the difference is at most the largest passing distance of N letters.
+  for (int j = 0; j <= n0; ++j) {
+    const int ideal = length + n0 - j;
+    const int N = std::clamp(ideal, shortest, longest);
+    if (row[j] + std::abs(ideal - N) <= FMaxDistance[size_t(N)])
+      return true;
   }
-  return longest >= length;
+  return false;
+}
+
+// The most letters any word below the node has after the node's own character (kept per node
+// once known); Unbounded where that is unknown (a damaged file's cycle, or too deep to matter).
+int TMainDictionary::Height(quint32 index, int depth)
+{
+  if (index >= FHeights.size() || depth > WordBufferSize)
+    return Unbounded;
+  quint16 &h = FHeights[index];
+  if (h == NoWordBelow)
+    return -1;
+  if (h != HeightUnknown)
+    return h == HeightInProgress ? Unbounded : h;
+  h = HeightInProgress;
+  TNode node;
+  int result = -1; // no word below: nothing can pass
+  if (GetNode(index, node)) {
+    if (node.endOfWord())
+      result = 0;
+    TChildren children;
+    if (ChildrenOf(node, children)) {
+      auto child = [&](quint32 c) {
+        const int below = Height(c, depth + 1 + node.k);
+        if (below >= 0)
+          result = std::max(result, std::min(Unbounded, node.k + 1 + below));
+      };
+      if (children.direct) {
+        child(children.ref);
+      } else {
+        quint32 linkage = children.ref;
+        for (quint32 i = 0; i < children.number; ++i) {
+          quint32 c;
+          if (!ReadLinkage(linkage, c))
+            break;
+          child(c);
+        }
+      }
+    }
+  }
+  h = quint16(result < 0 ? NoWordBelow : result);
+  return result;
 }
 
 void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
@@ -852,9 +895,13 @@ void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
   // longer character: below either, distances are computed from the text itself.
   ascii = ascii && c != 0 && c < 0x80;
   bool rows = ascii && FRowsOn && length < DistanceLimit;
-  int least = rows ? DistanceRow(length, c) : 0;
-  if (rows && !MayAccept(least, length))
-    return;
+  const int height = rows ? Height(index, length) : Unbounded;
+  const int longest = std::min(length + height, int(FMaxDistance.size()) - 1);
+  if (rows) {
+    DistanceRow(length, c);
+    if (!RowMayPass(length, length, longest))
+      return;
+  }
   if (node.endOfWord() && ConsiderFast(index, length, ascii))
     return;
   const int next = position + 1 + node.k;
@@ -869,10 +916,10 @@ void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
     ascii = ascii && p != 0 && p < 0x80;
     rows = ascii && FRowsOn && length < DistanceLimit;
     if (rows)
-      least = DistanceRow(length, p);
+      DistanceRow(length, p);
   }
   // Every word below has at least one byte more.
-  if (rows && !MayAccept(least, length + 1))
+  if (rows && !RowMayPass(length, length + 1, longest))
     return;
   TChildren children;
   if (!ChildrenOf(node, children))

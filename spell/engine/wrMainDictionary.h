@@ -115,8 +115,9 @@ private:
   void PrepareFastWalk(int prefixLength);
   void EnumerateFast(quint32 index, int position, bool ascii);
   bool ConsiderFast(quint32 index, int length, bool ascii);
-  int DistanceRow(int length, uchar c);
-  bool MayAccept(int leastDistance, int length);
+  void DistanceRow(int length, uchar c);
+  bool RowMayPass(int length, int shortest, int longest) const;
+  int Height(quint32 index, int depth);
   bool AcceptableWordDistance(int wordDist, int N) const;
 
   QString FFilename;
@@ -167,7 +168,7 @@ private:
   std::vector<std::unique_ptr<TCodeCache>> FCodeCaches;
   // State of the running fast walk: the cache in use, the folded misspelled word (n0 units),
   // one distance row of n0 + 1 cells per word length, each length's folded byte and path hash,
-  // the case-folded suggestions, and per least row value the longest word that could pass.
+  // the case-folded suggestions, and per word length the largest distance that could pass.
   bool FFast = false;
   bool FWalkFull = false;
   TCodeCache *FCodes = nullptr;
@@ -177,5 +178,9 @@ private:
   std::array<char16_t, WordBufferSize + 1> FPathChar{};
   std::array<quint64, WordBufferSize + 1> FPathHash{};
   QSet<QString> FFolded;
-  std::array<qint16, 256> FLongestAcceptable{};
+  std::array<qint16, 2 * 255 + 2> FMaxDistance{};
+  // Per node: Height's answer, or one of these marks (kept until the dictionary is unloaded).
+  static constexpr int Unbounded = 0x7FFF;
+  static constexpr quint16 HeightUnknown = 0xFFFF, HeightInProgress = 0xFFFE, NoWordBelow = 0xFFFD;
+  std::vector<quint16> FHeights;
 };
