@@ -1066,9 +1066,19 @@ QString TWrightSpellBase::ModifyCase(const QString &Word)
 {
   if (Word.isEmpty())
     return Word;
+  // The suggestion generator asks this of every candidate (over a thousand per word): an
+  // unchanged word is returned without a copy, and plain ASCII is tested for capitals in place.
   auto lowerFirst = [](QString w) {
-    w[0] = w[0].toLower();
+    const QChar lower = w.at(0).toLower();
+    if (lower != w.at(0))
+      w[0] = lower;
     return w;
+  };
+  auto isUpper = [](const QString &w) {
+    for (const QChar c : w)
+      if (c.unicode() >= 0x80)
+        return w == w.toUpper();
+    return std::none_of(w.begin(), w.end(), [](QChar c) { return c >= u'a' && c <= u'z'; });
   };
   switch (FAllowedCases) {
   case cmNone:
@@ -1076,7 +1086,7 @@ QString TWrightSpellBase::ModifyCase(const QString &Word)
   case cmInitialCaps:
     return lowerFirst(Word);
   case cmInitialCapsOrUpcase:
-    return Word == Word.toUpper() ? Word.toLower() : lowerFirst(Word);
+    return isUpper(Word) ? Word.toLower() : lowerFirst(Word);
   case cmAnyCase:
     return Word.toLower();
   case cmCustom: {
@@ -1094,7 +1104,7 @@ bool TWrightSpellBase::IsPossessiveWord(const QString &Word)
   static const QString endings[] = {QStringLiteral("'s"), QStringLiteral("'S"),
                                     QStringLiteral("\u2019s"), QStringLiteral("\u2019S")};
   const qsizetype n = Word.size();
-  if (n < 2)
+  if (n < 2 || (Word[n - 2] != u'\'' && Word[n - 2] != u'\u2019'))
     return false;
   bool possessive = false;
   for (const QString &e : endings)
@@ -1186,10 +1196,15 @@ bool TWrightSpellBase::CheckWord(QObject *EventSender, const QString &Word, QStr
 
 void TWrightSpellBase::ExistsEvent(const QString &Word, bool &Exists)
 {
+  // A word that ModifyCase leaves as it is was just looked up.
+  auto modified = [this, &Word](auto exists) {
+    const QString w = ModifyCase(Word);
+    return w != Word && (this->*exists)(w);
+  };
   if (FPrimaryOnly)
-    Exists = WordExistsInMain(Word) || WordExistsInMain(ModifyCase(Word));
+    Exists = WordExistsInMain(Word) || modified(&TWrightSpellBase::WordExistsInMain);
   else
-    Exists = WordExists(Word) || WordExists(ModifyCase(Word));
+    Exists = WordExists(Word) || modified(&TWrightSpellBase::WordExists);
   if (!Exists && FAllowPossessive)
     Exists = IsPossessiveWord(Word);
 }

@@ -757,12 +757,13 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
     for (int j = 0; j <= n0; ++j)
       FRows[size_t(j)] = quint8(j);
   }
-  // The largest distance a word of N letters may have and pass (-1: none passes).
+  // The largest distance a word of N letters may have and pass (-1: none passes): the tests of
+  // AcceptableWordDistance solved for the distance.
   for (size_t N = 0; N < FMaxDistance.size(); ++N) {
-    int most = -1;
-    while (most + 1 <= int(N) && AcceptableWordDistance(most + 1, int(N)))
-      ++most;
-    FMaxDistance[N] = qint16(most);
+    int most = std::min(int(N) - 2, std::max(4, (int(N) - 1) / 2));
+    if (FOriginalMapLength == 2)
+      most = std::min(most, 3);
+    FMaxDistance[N] = qint16(std::max(most, -1));
   }
   // The prefix above the first enumerated node: its rows and hashes.
   const auto *prefix = reinterpret_cast<const uchar *>(FWord.data());
