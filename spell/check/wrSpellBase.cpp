@@ -16,6 +16,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace {
@@ -1067,18 +1068,28 @@ QString TWrightSpellBase::ModifyCase(const QString &Word)
   if (Word.isEmpty())
     return Word;
   // The suggestion generator asks this of every candidate (over a thousand per word): an
-  // unchanged word is returned without a copy, and plain ASCII is tested for capitals in place.
+  // unchanged word is returned without a copy, and capitals are tested without building text.
   auto lowerFirst = [](QString w) {
     const QChar lower = w.at(0).toLower();
     if (lower != w.at(0))
       w[0] = lower;
     return w;
   };
+  // Case mapping is per character, so the first 256 are answered from a table Qt itself fills.
+  static const std::array<bool, 256> keepsUpper = [] {
+    std::array<bool, 256> t{};
+    for (char16_t c = 0; c < 256; ++c)
+      t[c] = QString(QChar(c)).toUpper() == QString(QChar(c));
+    return t;
+  }();
   auto isUpper = [](const QString &w) {
-    for (const QChar c : w)
-      if (c.unicode() >= 0x80)
+    for (const QChar c : w) {
+      if (c.unicode() >= 256)
         return w == w.toUpper();
-    return std::none_of(w.begin(), w.end(), [](QChar c) { return c >= u'a' && c <= u'z'; });
+      if (!keepsUpper[c.unicode()])
+        return false;
+    }
+    return true;
   };
   switch (FAllowedCases) {
   case cmNone:

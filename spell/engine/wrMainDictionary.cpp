@@ -101,6 +101,7 @@ void TMainDictionary::SetFilename(const QString &F)
   }
   FWideLinkage = FNodeCount >= WideLinkageNodeCount;
   FFilename = F;
+  ClearWalkCaches();
   file.close();
   if (wasLoaded)
     SetLoaded(true);
@@ -152,6 +153,10 @@ void TMainDictionary::Load()
   for (int k = 0; k < NodeClasses; ++k)
     FNodes[k] = data + FNodePositionStart[k];
   FLoaded = true;
+  // Kept codes and heights outlive an unload (the check session unloads after every check) but
+  // not a change of the file's content: node numbers would then name other words.
+  if ((!FCodeCaches.empty() || !FHeights.empty()) && Checksum() != FCacheChecksum)
+    ClearWalkCaches();
 }
 
 void TMainDictionary::Unload()
@@ -169,9 +174,6 @@ void TMainDictionary::Unload()
   FFileSize = 0;
   FNodes.fill(nullptr);
   FLoaded = false;
-  FCodeCaches.clear(); // node numbers may mean other words in the file mapped next
-  FHeights.clear();
-
 }
 
 // The layout check of Load guarantees that every class region lies before the linkage block,
@@ -719,6 +721,25 @@ constexpr int DistanceLimit = 255;
 
 } // namespace
 
+void TMainDictionary::ClearWalkCaches()
+{
+  FCodeCaches.clear();
+  FHeights.clear();
+}
+
+// A 64-bit hash of the whole mapped file (about 0.3 ms for the shipped 1.7 MB dictionary).
+quint64 TMainDictionary::Checksum() const
+{
+  const uchar *view = FHeapView ? FHeapView.get() : FPFile;
+  quint64 h = FFileSize;
+  quint64 i = 0;
+  for (; i + 8 <= FFileSize; i += 8)
+    h = (h ^ qFromLittleEndian<quint64>(view + i)) * 0x9E3779B97F4A7C15ull + (h >> 29);
+  for (; i < FFileSize; ++i)
+    h = (h ^ view[i]) * 0x100000001B3ull;
+  return h;
+}
+
 bool TMainDictionary::AcceptableWordDistance(int wordDist, int N) const
 {
   return wordDist < N - 1 && (wordDist < 5 || 2 * wordDist + 1 <= N) &&
@@ -732,6 +753,8 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
   auto found = std::find_if(FCodeCaches.begin(), FCodeCaches.end(),
                             [&](const auto &c) { return c->key == key; });
   if (found == FCodeCaches.end()) {
+    if (FCodeCaches.empty() && FHeights.empty())
+      FCacheChecksum = Checksum();
     if (FCodeCaches.size() >= CodeCaches)
       FCodeCaches.pop_back();
     auto cache = std::make_unique<TCodeCache>();
@@ -742,8 +765,13 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
     std::rotate(FCodeCaches.begin(), found, found + 1);
   }
   FCodes = FCodeCaches.front().get();
-  if (FHeights.size() != FVisited.size() * 64)
+  if (FHeights.size() != FVisited.size() * 64) {
+    // The whole trie at once, on the first walk: a few milliseconds, then each walk's first visit
+    // below a prefix no longer pays for measuring that subtree.
     FHeights.assign(FVisited.size() * 64, HeightUnknown);
+    Height(0, 0);
+    FCacheChecksum = Checksum();
+  }
 
   const int n0 = int(FOriginalWord.size());
   FFoldedWord.resize(size_t(n0));
@@ -773,7 +801,7 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
     FPathHash[size_t(i) + 1] = HashStep(FPathHash[size_t(i)], prefix[i]);
     ascii = ascii && prefix[i] != 0 && prefix[i] < 0x80;
     if (ascii && FRowsOn && i + 1 < DistanceLimit)
-      DistanceRow(i + 1, prefix[i]);
+      DistanceRow(i + 1, prefix[i], int(FMaxDistance.size()) - 1);
   }
   FFolded.clear();
   FFolded.reserve(FSuggestions->size() * 2);
@@ -784,13 +812,14 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
 // Row `length` of the distance table between the misspelled word (n0 units) and the candidate's
 // first `length` bytes (plain ASCII, one code unit each), whose last byte is c.
 //
-// RowMayPass: whether a word of `shortest` to `longest` bytes through this row could still pass
-// the word-distance tests. Every word of N bytes through the row has a distance of at least
-// row[j] + |N - (length + n0 - j)| for some j (its path through the table crosses the row, or
-// jumps it with a swap that costs no less), and the largest passing distance grows by at most one
-// per letter, so for each j only the allowed N nearest to length + n0 - j matters. The bound on
-// the longest word below is what makes this bite: the passing distance grows with the length.
-void TMainDictionary::DistanceRow(int length, uchar c)
+// Answers whether a word of `length` to `longest` bytes (rhHere) or of `length` + 1 to `longest`
+// bytes (rhBelow) through this row could still pass the word-distance tests. Every word of N bytes
+// through the row has a distance of at least row[j] + |N - (length + n0 - j)| for some j (its path
+// through the table crosses the row, or jumps it with a swap that costs no less), and the largest
+// passing distance grows by at most one per letter, so for each j only the allowed N nearest to
+// length + n0 - j matters. The bound on the longest word below is what makes this bite: the passing
+// distance grows with the length.
+int TMainDictionary::DistanceRow(int length, uchar c, int longest)
 {
   const int n0 = int(FFoldedWord.size());
   const size_t width = size_t(n0) + 1;
@@ -800,37 +829,45 @@ void TMainDictionary::DistanceRow(int length, uchar c)
   const quint8 *prev = cur - width;
   const char16_t *b = FFoldedWord.data();
   cur[0] = quint8(length);
-  const char16_t pa = length > 1 ? FPathChar[size_t(length) - 1] : 0;
-  const quint8 *before = length > 1 ? prev - width : prev;
-  for (int j = 1; j <= n0; ++j) {
-    const char16_t cb = b[j - 1];
-    int v;
-    if (a == cb) {
-      v = prev[j - 1];
-    } else {
-      v = 1 + std::min(std::min(int(prev[j]), int(cur[j - 1])), int(prev[j - 1]));
-      if (length > 1 && j > 1 && a == b[j - 2] && pa == cb)
-        v = std::min(v, before[j - 2] + 1);
+  if (length > 1) {
+    const quint8 *before = prev - width;
+    const char16_t pa = FPathChar[size_t(length) - 1];
+    for (int j = 1; j <= n0; ++j) {
+      const char16_t cb = b[j - 1];
+      int v;
+      if (a == cb) {
+        v = prev[j - 1];
+      } else {
+        v = 1 + std::min(std::min(int(prev[j]), int(cur[j - 1])), int(prev[j - 1]));
+        if (j > 1 && a == b[j - 2] && pa == cb)
+          v = std::min(v, before[j - 2] + 1);
+      }
+      cur[j] = quint8(v);
     }
-    cur[j] = quint8(v);
+  } else {
+    for (int j = 1; j <= n0; ++j)
+      cur[j] = quint8(
+          a == b[j - 1] ? prev[j - 1]
+                        : 1 + std::min(std::min(int(prev[j]), int(cur[j - 1])), int(prev[j - 1])));
   }
-}
-
-bool TMainDictionary::RowMayPass(int length, int shortest, int longest) const
-{
-  if (shortest > longest)
-    return false;
-  const int n0 = int(FFoldedWord.size());
-  const quint8 *row = FRows.data() + size_t(length) * (size_t(n0) + 1);
-  // Cell j passes when, at the length N nearest to length + n0 - j that a word below can have,
-  // it plus the difference is at most the largest passing distance of N letters.
-  for (int j = 0; j <= n0; ++j) {
-    const int ideal = length + n0 - j;
-    const int N = std::clamp(ideal, shortest, longest);
-    if (row[j] + std::abs(ideal - N) <= FMaxDistance[size_t(N)])
-      return true;
-  }
-  return false;
+  if (longest < length)
+    return 0;
+  // Cells before the last: the ideal length + n0 - j lies past this row; past `longest` the
+  // nearest allowed length is `longest`.
+  const qint16 *maxDistance = FMaxDistance.data();
+  bool others = false;
+  const int clamped = std::min(n0, std::max(0, length + n0 - longest));
+  for (int j = 0; j < clamped && !others; ++j)
+    others = cur[j] + (length + n0 - j - longest) <= maxDistance[longest];
+  for (int j = clamped; j < n0 && !others; ++j)
+    others = cur[j] <= maxDistance[length + n0 - j];
+  const int last = cur[n0];
+  int reach = 0;
+  if (others || last <= maxDistance[length])
+    reach |= rhHere;
+  if (longest > length && (others || last + 1 <= maxDistance[length + 1]))
+    reach |= rhBelow;
+  return reach;
 }
 
 // The most letters any word below the node has after the node's own character (kept per node
@@ -898,11 +935,9 @@ void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
   bool rows = ascii && FRowsOn && length < DistanceLimit;
   const int height = rows ? Height(index, length) : Unbounded;
   const int longest = std::min(length + height, int(FMaxDistance.size()) - 1);
-  if (rows) {
-    DistanceRow(length, c);
-    if (!RowMayPass(length, length, longest))
-      return;
-  }
+  int reach = rows ? DistanceRow(length, c, longest) : 0;
+  if (rows && !(reach & rhHere))
+    return;
   if (node.endOfWord() && ConsiderFast(index, length, ascii))
     return;
   const int next = position + 1 + node.k;
@@ -917,10 +952,10 @@ void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
     ascii = ascii && p != 0 && p < 0x80;
     rows = ascii && FRowsOn && length < DistanceLimit;
     if (rows)
-      DistanceRow(length, p);
+      reach = DistanceRow(length, p, longest);
   }
   // Every word below has at least one byte more.
-  if (rows && !RowMayPass(length, length + 1, longest))
+  if (rows && !(reach & rhBelow))
     return;
   TChildren children;
   if (!ChildrenOf(node, children))

@@ -10,7 +10,7 @@
 //
 // Suggest gives the words and order of the plain phonetic walk (SuggestPlain) without doing
 // all of its work: each word's phonetic code is kept once computed (per node, per map key,
-// until the dictionary is unloaded), the distance to the misspelled word grows one row per
+// until the file changes), the distance to the misspelled word grows one row per
 // trie level instead of being recomputed per word, and a subtree none of whose words could
 // pass the distance tests is not entered. Those tests only ever refuse a word, so skipping
 // words they must refuse changes nothing.
@@ -115,8 +115,10 @@ private:
   void PrepareFastWalk(int prefixLength);
   void EnumerateFast(quint32 index, int position, bool ascii);
   bool ConsiderFast(quint32 index, int length, bool ascii);
-  void DistanceRow(int length, uchar c);
-  bool RowMayPass(int length, int shortest, int longest) const;
+  enum TReach { rhHere = 1, rhBelow = 2 };
+  int DistanceRow(int length, uchar c, int longest);
+  void ClearWalkCaches();
+  quint64 Checksum() const;
   int Height(quint32 index, int depth);
   bool AcceptableWordDistance(int wordDist, int N) const;
 
@@ -156,7 +158,8 @@ private:
   quint64 FWalkVisits = 0;
   std::vector<quint64> FVisited; // one bit per node the walk can reach
 
-  // Phonetic codes of word nodes, per map key, most recently used first. `ref` holds for each
+  // Phonetic codes of word nodes, per map key, most recently used first (kept until the file
+  // changes). `ref` holds for each
   // node 0 (not known) or 1 + the offset of its entry in `pool`: the 64-bit hash of the word's
   // bytes (4 units; a damaged file may reach one node by two paths), the code's length, the code.
   struct TCodeCache {
@@ -179,8 +182,9 @@ private:
   std::array<quint64, WordBufferSize + 1> FPathHash{};
   QSet<QString> FFolded;
   std::array<qint16, 2 * 255 + 2> FMaxDistance{};
-  // Per node: Height's answer, or one of these marks (kept until the dictionary is unloaded).
+  // Per node: Height's answer, or one of these marks (kept until the file changes).
   static constexpr int Unbounded = 0x7FFF;
   static constexpr quint16 HeightUnknown = 0xFFFF, HeightInProgress = 0xFFFE, NoWordBelow = 0xFFFD;
   std::vector<quint16> FHeights;
+  quint64 FCacheChecksum = 0; // of the file the kept codes and heights belong to
 };
