@@ -171,25 +171,41 @@ void TPhoneticsMap::SetLanguage(quint32 V)
   if (V == FLanguage)
     return;
   FLanguage = V;
-  ClearMap();
+  quint64 table;
   switch (V & 0xFF) {
   case 9:
-    AddEnglishRules();
-    FRulesKey = rtEnglish;
+    table = rtEnglish;
     break;
   case 25:
-    AddRussianRules();
-    FRulesKey = rtRussian;
+    table = rtRussian;
     break;
   case 12:
-    AddFrenchRules();
-    FRulesKey = rtFrench;
+    table = rtFrench;
     break;
   default:
-    AddDefaultRules();
-    FRulesKey = rtDefault;
+    table = rtDefault;
     break;
   }
+  // A table's tree as it was loaded is kept for the next switch back to it.
+  if (FRulesKey >= rtEnglish && FRulesKey <= rtDefault)
+    FSavedTrees[FRulesKey] = {std::move(FTree), std::move(FStringTree), FChildren};
+  ClearMap();
+  const auto saved = FSavedTrees.find(table);
+  if (saved != FSavedTrees.end()) {
+    FTree = std::move(saved->second.Tree);
+    FStringTree = std::move(saved->second.StringTree);
+    FChildren = saved->second.Children;
+    FSavedTrees.erase(saved);
+  } else if (table == rtEnglish) {
+    AddEnglishRules();
+  } else if (table == rtRussian) {
+    AddRussianRules();
+  } else if (table == rtFrench) {
+    AddFrenchRules();
+  } else {
+    AddDefaultRules();
+  }
+  FRulesKey = table;
 }
 
 void TPhoneticsMap::ClearMap()
