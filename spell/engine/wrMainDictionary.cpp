@@ -706,7 +706,9 @@ bool TMainDictionary::ConsiderCandidate()
 // --- The fast walk ----------------------------------------------------------------------------
 // Measured on bench_suggest (400 misspellings, start depth 1): the plain walk visits about
 // 17,000 nodes and computes 9,800 codes and 15,000 edit distances per misspelling, for about 120
-// words added.
+// words added. This walk visits about 7,700 nodes (the row test with the subtree heights; the
+// row's least value alone kept 15,000) and tests 170 words against the list; the median time of
+// a whole suggestion request fell from 4.7 to 0.8 ms there, and to 0.36 ms at start depth 2.
 
 namespace {
 
