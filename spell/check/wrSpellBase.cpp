@@ -16,6 +16,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <array>
 #include <utility>
 
 namespace {
@@ -1066,9 +1067,29 @@ QString TWrightSpellBase::ModifyCase(const QString &Word)
 {
   if (Word.isEmpty())
     return Word;
+  // The suggestion generator asks this of every candidate (over a thousand per word): an
+  // unchanged word is returned without a copy, and capitals are tested without building text.
   auto lowerFirst = [](QString w) {
-    w[0] = w[0].toLower();
+    const QChar lower = w.at(0).toLower();
+    if (lower != w.at(0))
+      w[0] = lower;
     return w;
+  };
+  // Case mapping is per character, so the first 256 are answered from a table Qt itself fills.
+  static const std::array<bool, 256> keepsUpper = [] {
+    std::array<bool, 256> t{};
+    for (char16_t c = 0; c < 256; ++c)
+      t[c] = QString(QChar(c)).toUpper() == QString(QChar(c));
+    return t;
+  }();
+  auto isUpper = [](const QString &w) {
+    for (const QChar c : w) {
+      if (c.unicode() >= 256)
+        return w == w.toUpper();
+      if (!keepsUpper[c.unicode()])
+        return false;
+    }
+    return true;
   };
   switch (FAllowedCases) {
   case cmNone:
@@ -1076,7 +1097,7 @@ QString TWrightSpellBase::ModifyCase(const QString &Word)
   case cmInitialCaps:
     return lowerFirst(Word);
   case cmInitialCapsOrUpcase:
-    return Word == Word.toUpper() ? Word.toLower() : lowerFirst(Word);
+    return isUpper(Word) ? Word.toLower() : lowerFirst(Word);
   case cmAnyCase:
     return Word.toLower();
   case cmCustom: {
@@ -1094,7 +1115,7 @@ bool TWrightSpellBase::IsPossessiveWord(const QString &Word)
   static const QString endings[] = {QStringLiteral("'s"), QStringLiteral("'S"),
                                     QStringLiteral("\u2019s"), QStringLiteral("\u2019S")};
   const qsizetype n = Word.size();
-  if (n < 2)
+  if (n < 2 || (Word[n - 2] != u'\'' && Word[n - 2] != u'\u2019'))
     return false;
   bool possessive = false;
   for (const QString &e : endings)
@@ -1186,10 +1207,15 @@ bool TWrightSpellBase::CheckWord(QObject *EventSender, const QString &Word, QStr
 
 void TWrightSpellBase::ExistsEvent(const QString &Word, bool &Exists)
 {
+  // A word that ModifyCase leaves as it is was just looked up.
+  auto modified = [this, &Word](auto exists) {
+    const QString w = ModifyCase(Word);
+    return w != Word && (this->*exists)(w);
+  };
   if (FPrimaryOnly)
-    Exists = WordExistsInMain(Word) || WordExistsInMain(ModifyCase(Word));
+    Exists = WordExistsInMain(Word) || modified(&TWrightSpellBase::WordExistsInMain);
   else
-    Exists = WordExists(Word) || WordExists(ModifyCase(Word));
+    Exists = WordExists(Word) || modified(&TWrightSpellBase::WordExists);
   if (!Exists && FAllowPossessive)
     Exists = IsPossessiveWord(Word);
 }

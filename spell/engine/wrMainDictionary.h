@@ -7,10 +7,19 @@
 // the file and never loops. A phonetic walk visits each node at most once: in a trie every node
 // has one parent, and a crafted file whose child lists share nodes (or a sparse one claiming
 // millions of nodes) would otherwise make one walk follow millions of paths.
+//
+// Suggest gives the words and order of the plain phonetic walk (SuggestPlain) without doing
+// all of its work: each word's phonetic code is kept once computed (per node, per map key,
+// until the file changes), the distance to the misspelled word grows one row per
+// trie level instead of being recomputed per word, and a subtree none of whose words could
+// pass the distance tests is not entered. Those tests only ever refuse a word, so skipping
+// words they must refuse changes nothing.
 
 #include "rtCodePage.h"
+#include "wrPhoneticsMap.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -20,7 +29,6 @@
 #include <vector>
 
 class QFile;
-class TPhoneticsMap;
 
 class TMainDictionary {
 public:
@@ -51,6 +59,10 @@ public:
   // Appends dictionary words that sound like Word (by Phonetics' codes) to Suggestions;
   // Suggestions is searched case-insensitively for duplicates.
   void Suggest(const QString &Word, TPhoneticsMap &Phonetics, QStringList &Suggestions);
+  // The same walk word by word, every code and distance computed afresh: the reference Suggest
+  // is tested against, and the path taken for map classes derived from TPhoneticsMap (whose
+  // codes may depend on more than the map's key).
+  void SuggestPlain(const QString &Word, TPhoneticsMap &Phonetics, QStringList &Suggestions);
   void WordFound() { ++FWordsFoundCount; }
 
   QString Title() const { return FTitle; }
@@ -93,10 +105,22 @@ private:
   bool FindWord(const QString &Word, int &matched);
   template <bool Wide>
   bool FindEncoded(const uchar *word, int &matched) const;
+  void SuggestWith(const QString &Word, TPhoneticsMap &Phonetics, QStringList &Suggestions,
+                   bool fast);
   void StartPhoneticWalk();
   void WalkPrefix(int prefixLength);
   bool EnumerateFrom(quint32 index, int position);
   bool ConsiderCandidate();
+  // The walk of Suggest (see the header comment).
+  void PrepareFastWalk(int prefixLength);
+  void EnumerateFast(quint32 index, int position, bool ascii);
+  bool ConsiderFast(quint32 index, int length, bool ascii);
+  enum TReach { rhHere = 1, rhBelow = 2 };
+  int DistanceRow(int length, uchar c, int longest);
+  void ClearWalkCaches();
+  quint64 Checksum() const;
+  int Height(quint32 index, int depth);
+  bool AcceptableWordDistance(int wordDist, int N) const;
 
   QString FFilename;
   QString FConfigurationName;
@@ -133,4 +157,34 @@ private:
   TPhoneticsMap *FPhonetics = nullptr;
   quint64 FWalkVisits = 0;
   std::vector<quint64> FVisited; // one bit per node the walk can reach
+
+  // Phonetic codes of word nodes, per map key, most recently used first (kept until the file
+  // changes). `ref` holds for each
+  // node 0 (not known) or 1 + the offset of its entry in `pool`: the 64-bit hash of the word's
+  // bytes (4 units; a damaged file may reach one node by two paths), the code's length, the code.
+  struct TCodeCache {
+    TPhoneticsMap::TMappingKey key;
+    std::vector<quint32> ref;
+    std::vector<char16_t> pool;
+  };
+  static constexpr int CodeCaches = 4;
+  std::vector<std::unique_ptr<TCodeCache>> FCodeCaches;
+  // State of the running fast walk: the cache in use, the folded misspelled word (n0 units),
+  // one distance row of n0 + 1 cells per word length, each length's folded byte and path hash,
+  // the case-folded suggestions, and per word length the largest distance that could pass.
+  bool FFast = false;
+  bool FWalkFull = false;
+  TCodeCache *FCodes = nullptr;
+  std::vector<char16_t> FFoldedWord;
+  bool FRowsOn = false;
+  std::vector<quint8> FRows;
+  std::array<char16_t, WordBufferSize + 1> FPathChar{};
+  std::array<quint64, WordBufferSize + 1> FPathHash{};
+  QSet<QString> FFolded;
+  std::array<qint16, 2 * 255 + 2> FMaxDistance{};
+  // Per node: Height's answer, or one of these marks (kept until the file changes).
+  static constexpr int Unbounded = 0x7FFF;
+  static constexpr quint16 HeightUnknown = 0xFFFF, HeightInProgress = 0xFFFE, NoWordBelow = 0xFFFD;
+  std::vector<quint16> FHeights;
+  quint64 FCacheChecksum = 0; // of the file the kept codes and heights belong to
 };

@@ -1,5 +1,7 @@
 #include "wrPhoneticsMap.h"
 
+#include <atomic>
+
 namespace {
 
 struct TRule {
@@ -75,6 +77,10 @@ const TRule DefaultRules[] = {
     {u"x", u"k", 1}, {u"z", u"k", 1}, {u"d", u"d", 1}, {u"t", u"d", 1}, {u"l", u"l", 1},
     {u"m", u"m", 1}, {u"n", u"m", 1}, {u"r", u"r", 1},
 };
+
+// Rule keys: 1 to 4 name the language tables; edits outside them draw a fresh number above.
+enum TRuleTable : quint64 { rtEnglish = 1, rtRussian, rtFrench, rtDefault };
+std::atomic<quint64> LastCustomRules{1ull << 32};
 
 template <std::size_t N>
 void AddRules(TReplaceNode &Root, const TRule (&Rules)[N])
@@ -165,21 +171,53 @@ void TPhoneticsMap::SetLanguage(quint32 V)
   if (V == FLanguage)
     return;
   FLanguage = V;
-  ClearMap();
+  quint64 table;
   switch (V & 0xFF) {
   case 9:
-    AddEnglishRules();
+    table = rtEnglish;
     break;
   case 25:
-    AddRussianRules();
+    table = rtRussian;
     break;
   case 12:
-    AddFrenchRules();
+    table = rtFrench;
     break;
   default:
-    AddDefaultRules();
+    table = rtDefault;
     break;
   }
+  // A table's tree as it was loaded is kept for the next switch back to it.
+  if (FRulesKey >= rtEnglish && FRulesKey <= rtDefault)
+    FSavedTrees[FRulesKey] = {std::move(FTree), std::move(FStringTree), FChildren};
+  ClearMap();
+  const auto saved = FSavedTrees.find(table);
+  if (saved != FSavedTrees.end()) {
+    FTree = std::move(saved->second.Tree);
+    FStringTree = std::move(saved->second.StringTree);
+    FChildren = saved->second.Children;
+    FSavedTrees.erase(saved);
+  } else if (table == rtEnglish) {
+    AddEnglishRules();
+  } else if (table == rtRussian) {
+    AddRussianRules();
+  } else if (table == rtFrench) {
+    AddFrenchRules();
+  } else {
+    AddDefaultRules();
+  }
+  FRulesKey = table;
+}
+
+void TPhoneticsMap::ClearMap()
+{
+  TReplaceNode::ClearMap();
+  FRulesKey = ++LastCustomRules;
+}
+
+void TPhoneticsMap::AddMap(const QString &Source, const QString &Dest, int SourceLength)
+{
+  TReplaceNode::AddMap(Source, Dest, SourceLength);
+  FRulesKey = ++LastCustomRules;
 }
 
 void TPhoneticsMap::SetStartDepth(int V)

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
@@ -475,6 +476,51 @@ int EditDistance(const QString &A, const QString &B)
     cur = spare;
   }
   return prev[lb];
+}
+
+int EditDistanceWithin(QStringView A, QStringView B, int Bound)
+{
+  const int la = int(A.size());
+  const int lb = int(B.size());
+  if (la >= 255 || lb >= 255)
+    return std::min(std::max(la, lb), Bound + 1);
+  if (std::abs(la - lb) > Bound)
+    return Bound + 1;
+  auto fold = [](char16_t c) -> char16_t {
+    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+  };
+  // The table of EditDistance row by row; its row minimum never decreases, so a row whose
+  // minimum is past the bound ends the work.
+  const char16_t *a = A.utf16();
+  const char16_t *b = B.utf16();
+  quint8 rows[3][256];
+  quint8 *before = rows[0], *prev = rows[1], *cur = rows[2];
+  for (int j = 0; j <= lb; ++j)
+    prev[j] = quint8(j);
+  for (int i = 1; i <= la; ++i) {
+    const char16_t ca = fold(a[i - 1]);
+    cur[0] = quint8(i);
+    int least = i;
+    for (int j = 1; j <= lb; ++j) {
+      const char16_t cb = fold(b[j - 1]);
+      int v;
+      if (ca == cb)
+        v = prev[j - 1];
+      else
+        v = 1 + std::min({int(prev[j]), int(cur[j - 1]), int(prev[j - 1])});
+      if (i > 1 && j > 1 && ca != cb && ca == fold(b[j - 2]) && fold(a[i - 2]) == cb)
+        v = std::min(v, before[j - 2] + 1);
+      cur[j] = quint8(v);
+      least = std::min(least, v);
+    }
+    if (least > Bound)
+      return Bound + 1;
+    quint8 *spare = before;
+    before = prev;
+    prev = cur;
+    cur = spare;
+  }
+  return std::min<int>(prev[lb], Bound + 1);
 }
 
 namespace {

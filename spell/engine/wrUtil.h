@@ -139,6 +139,9 @@ QString CodePageToWide(quint32 CodePage, const char *Text, qsizetype MaxLength);
 // letters compare without case, so 0 means equal up to ASCII case. Texts of 255 or more code
 // units give the larger length.
 int EditDistance(const QString &A, const QString &B);
+// EditDistance(A, B) when it is at most Bound (0 or more), else Bound + 1; gives up as soon as
+// the bound is out of reach. For callers that only need to know "close enough, and how close".
+int EditDistanceWithin(QStringView A, QStringView B, int Bound);
 
 // Custom dictionary hashing; results are stored in files, so they are reproduced bit for bit
 // (signed 32-bit arithmetic with wrap-around).

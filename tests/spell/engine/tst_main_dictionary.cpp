@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -460,6 +461,114 @@ TEST_F(PhoneticWalkTest, SharedChildListsAreWalkedOnce)
   EXPECT_LE(d.WalkVisits(), quint64(2 * Depth + 3));
 }
 
+// Suggest keeps codes and skips subtrees whose words cannot pass; SuggestPlain computes every word
+// afresh. Both give the same words in the same order: for ASCII and other words in both code
+// pages, packed runs, a list that already holds entries, words past the distance's length
+// limit, several maps in turn (kept codes are per map key) and a map whose rules are edited after
+// codes were kept.
+TEST_F(PhoneticWalkTest, KeptCodesGiveThePlainWalksWords)
+{
+  const QString longWord = QStringLiteral("fon") + QString(256, QChar('e'));
+  const QStringList words = {
+      QStringLiteral("phone"),       QStringLiteral("fond"),          QStringLiteral("font"),
+      QStringLiteral("fonts"),       QStringLiteral("fondue"),        QStringLiteral("foam"),
+      QStringLiteral("fog"),         QStringLiteral("Fonda"),         QStringLiteral("fone"),
+      QStringLiteral("fon\u00E9"),   QStringLiteral("f\u00F6hn"),     QStringLiteral("Fo"),
+      QStringLiteral("fonetically"), QStringLiteral("fortification"), QStringLiteral("caf\u00E9"),
+      QStringLiteral("cafe"),        QStringLiteral("cafes"),         QStringLiteral("caff"),
+      QStringLiteral("na\u00EFve"),  QStringLiteral("naive"),         QStringLiteral("knave"),
+      QStringLiteral("abracadabra"), QStringLiteral("apple"),         QStringLiteral("axe"),
+      QStringLiteral("recieve"),     QStringLiteral("receive"),       QStringLiteral("received"),
+      QStringLiteral("reciever"),    QStringLiteral("relieve"),       QStringLiteral("reeve"),
+      QStringLiteral("rec"),         QStringLiteral("Receive"),       longWord,
+      longWord + QStringLiteral("s")};
+  const QStringList queries = {QStringLiteral("fone"),
+                               QStringLiteral("Fone"),
+                               QStringLiteral("fon\u00E9s"),
+                               QStringLiteral("cafe"),
+                               QStringLiteral("CAFE"),
+                               QStringLiteral("caf\u00E9e"),
+                               QStringLiteral("naeve"),
+                               QStringLiteral("abracadabro"),
+                               QStringLiteral("recieve"),
+                               QStringLiteral("recievd"),
+                               QStringLiteral("RecIeve"),
+                               QStringLiteral("x"),
+                               QString(),
+                               longWord.left(250),
+                               longWord + QStringLiteral("x"),
+                               QStringLiteral("fonetic")};
+  struct Setting {
+    quint32 language;
+    int depth;
+  };
+  const Setting settings[] = {{3081, 2}, {3081, 1}, {0, 2}, {12, 1}, {3081, 2}};
+  for (int minor : {1, 0}) {
+    TMainDictionary plainDictionary;
+    const QString file = compile(QStringLiteral("k%1.wdm").arg(minor), words, minor);
+    d.SetFilename(file);
+    plainDictionary.SetFilename(file);
+    for (const Setting &setting : settings) {
+      map.SetLanguage(setting.language);
+      map.SetStartDepth(setting.depth);
+      for (const QString &q : queries) {
+        SCOPED_TRACE(QStringLiteral("version 4.%1, language %2, depth %3: %4")
+                         .arg(minor)
+                         .arg(setting.language)
+                         .arg(setting.depth)
+                         .arg(q.left(20))
+                         .toStdString());
+        for (const QStringList &start :
+             {QStringList{}, QStringList{QStringLiteral("FOND"), QStringLiteral("Receive")}}) {
+          QStringList fast = start, plain = start;
+          d.Suggest(q, map, fast);
+          plainDictionary.SuggestPlain(q, map, plain);
+          EXPECT_EQ(fast, plain);
+        }
+      }
+    }
+    // Rules edited after codes were kept: "f" now sounds like "p", and "fone" finds "phone".
+    map.SetLanguage(3081);
+    map.SetStartDepth(1);
+    QStringList before;
+    d.Suggest(QStringLiteral("pfone"), map, before);
+    map.AddMap(QStringLiteral("f"), QStringLiteral("p"), 1);
+    QStringList fast, plain;
+    d.Suggest(QStringLiteral("fone"), map, fast);
+    plainDictionary.SuggestPlain(QStringLiteral("fone"), map, plain);
+    EXPECT_EQ(fast, plain);
+    map.SetLanguage(0);
+  }
+}
+
+// Kept codes and subtree heights outlive an unload of the same file, not new content under the
+// same name: node numbers then name other words. The second file has the same layout (so the
+// header read when the name was set still fits) and the same first letter, other letters below.
+TEST_F(PhoneticWalkTest, KeptCodesAreForgottenWhenTheFileChanges)
+{
+  const QString file = compile(QStringLiteral("c.wdm"), {QStringLiteral("fond"),
+                                                         QStringLiteral("font"),
+                                                         QStringLiteral("foam")});
+  d.SetFilename(file);
+  const QStringList first = suggest(QStringLiteral("fonet"));
+  EXPECT_TRUE(first.contains(QStringLiteral("font"))) << qPrintable(first.join(','));
+  d.SetLoaded(false);
+  EXPECT_EQ(suggest(QStringLiteral("fonet")), first);
+  d.SetLoaded(false);
+  const qint64 size = QFileInfo(file).size();
+  compile(QStringLiteral("c.wdm"),
+          {QStringLiteral("fomd"), QStringLiteral("fomt"), QStringLiteral("foen")});
+  ASSERT_EQ(QFileInfo(file).size(), size);
+  TMainDictionary plainDictionary;
+  plainDictionary.SetFilename(file);
+  for (const char16_t *w : {u"fonet", u"fomet", u"foent"}) {
+    SCOPED_TRACE(QString::fromUtf16(w).toStdString());
+    QStringList plain;
+    plainDictionary.SuggestPlain(QString::fromUtf16(w), map, plain);
+    EXPECT_EQ(suggest(QString::fromUtf16(w)), plain);
+  }
+}
+
 // --- The shipped dictionary ---------------------------------------------------------------------
 
 #ifdef LW_AUSSIE_WDM
@@ -507,6 +616,51 @@ TEST(ShippedDictionary, HoldsEveryWordOfItsList)
     EXPECT_TRUE(s.contains(QString::fromUtf16(e.suggestion)))
         << qPrintable(QString::fromUtf16(e.misspelt)) << ": " << qPrintable(s.join(','));
   }
+}
+
+// Suggest against the plain walk on the shipped dictionary: misspellings made from words taken at
+// an even stride through its list (a letter dropped, two swapped, one doubled, one changed, and
+// capitalised), at both start depths with the English and the default rules, the maps the
+// check session uses.
+TEST(ShippedDictionary, SuggestGivesThePlainWalksWords)
+{
+  QStringList words;
+  QString error;
+  ASSERT_TRUE(ReadWordList(QStringLiteral(LW_AUSSIE_WORDS), words, error)) << qPrintable(error);
+  TMainDictionary d, plainDictionary;
+  d.SetFilename(QStringLiteral(LW_AUSSIE_WDM));
+  plainDictionary.SetFilename(QStringLiteral(LW_AUSSIE_WDM));
+  QStringList misspellings;
+  const qsizetype stride = words.size() / 24;
+  for (qsizetype i = stride / 2; i < words.size(); i += stride) {
+    const QString w = words[i];
+    if (w.size() < 4)
+      continue;
+    const int at = int(i % (w.size() - 1));
+    QString swapped = w;
+    std::swap(swapped[at], swapped[at + 1]);
+    QString changed = w;
+    changed[at] = changed[at] == QChar('e') ? QChar('a') : QChar('e');
+    misspellings << QString(w).remove(at, 1) << swapped << QString(w).insert(at, w[at]) << changed
+                 << changed.left(1).toUpper() + changed.mid(1);
+  }
+  TPhoneticsMap map;
+  for (int depth : {2, 1})
+    for (quint32 language : {3081u, 0u}) {
+      map.SetLanguage(language);
+      map.SetStartDepth(depth);
+      for (const QString &m : std::as_const(misspellings)) {
+        SCOPED_TRACE(QStringLiteral("depth %1, language %2: %3")
+                         .arg(depth)
+                         .arg(language)
+                         .arg(m)
+                         .toStdString());
+        QStringList fast, plain;
+        d.Suggest(m, map, fast);
+        plainDictionary.SuggestPlain(m, map, plain);
+        EXPECT_EQ(fast, plain);
+      }
+    }
 }
 #endif
 

@@ -160,6 +160,37 @@ TEST(PhoneticsMap, SameLanguageKeepsTreeOtherRebuilds)
   EXPECT_EQ(map.GetMapping(u"xph"_s), u"xf"_s);
 }
 
+// Switching back to a table reuses its tree only while nobody edited it; the mapping key names the
+// rules in force, so codes kept under a key stay right.
+TEST(PhoneticsMap, TablesComeBackAsLoadedAndKeysFollowTheRules)
+{
+  TPhoneticsMap map;
+  map.SetLanguage(English);
+  const auto englishKey = map.MappingKey();
+  map.SetLanguage(0);
+  const auto defaultKey = map.MappingKey();
+  EXPECT_NE(englishKey, defaultKey);
+  map.AddMap(u"b"_s, u"Z"_s, 1);
+  EXPECT_EQ(map.GetMapping(u"ab"_s), u"aZ"_s);
+  EXPECT_NE(map.MappingKey(), defaultKey);
+  map.SetLanguage(English);
+  EXPECT_EQ(map.MappingKey(), englishKey);
+  EXPECT_EQ(map.GetMapping(u"aph"_s), u"af"_s);
+  map.SetLanguage(0); // the edited default tree was not kept
+  EXPECT_EQ(map.MappingKey(), defaultKey);
+  EXPECT_EQ(map.GetMapping(u"ab"_s), u"ab"_s);
+  EXPECT_EQ(map.GetMapping(u"aph"_s), u"ab"_s);
+  map.SetLanguage(English);
+  map.ClearMap();
+  EXPECT_NE(map.MappingKey(), englishKey);
+  EXPECT_EQ(map.GetMapping(u"aph"_s), u"a"_s);
+  map.SetLanguage(0);
+  map.SetLanguage(English); // the cleared tree was not kept either
+  EXPECT_EQ(map.GetMapping(u"aph"_s), u"af"_s);
+  map.SetStartDepth(2);
+  EXPECT_NE(map.MappingKey(), englishKey);
+}
+
 TEST(ReplaceNode, LongestMatchFallsBackToShorterRule)
 {
   TReplaceNode root;
@@ -172,10 +203,14 @@ TEST(ReplaceNode, LongestMatchFallsBackToShorterRule)
     const char16_t *Dest;
     int Length;
   } cases[] = {
-      {u"abcd", 1, true, u"Y", 4}, {u"abce", 1, true, u"X", 2}, // the walk reaches c, finds no d,
-                                                                // falls back to ab
-      {u"abc", 1, true, u"X", 2},  {u"xabcd", 2, true, u"Y", 4}, {u"a", 1, false, u"", 0},
-      {u"ab", 3, false, u"", 0},   {u"", 1, false, u"", 0},
+      {u"abcd", 1, true, u"Y", 4},
+      {u"abce", 1, true, u"X", 2}, // the walk reaches c, finds no d,
+                                   // falls back to ab
+      {u"abc", 1, true, u"X", 2},
+      {u"xabcd", 2, true, u"Y", 4},
+      {u"a", 1, false, u"", 0},
+      {u"ab", 3, false, u"", 0},
+      {u"", 1, false, u"", 0},
   };
   for (const auto &c : cases) {
     QString dest = u"stale"_s;

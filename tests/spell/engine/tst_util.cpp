@@ -506,6 +506,40 @@ TEST(EditDistance, LongTextsGiveTheLargerLength)
   EXPECT_EQ(EditDistance(x254, QString(254, 'y')), 254);
 }
 
+// The bounded form agrees with EditDistance up to the bound and answers Bound + 1 past it: over
+// the cases above, random short words over a small alphabet (many swaps and repeats), and texts
+// at the length where EditDistance gives up.
+TEST(EditDistance, WithinABoundAgreesWithTheFullDistance)
+{
+  std::mt19937 random(18);
+  const QString letters = QStringLiteral("abAB\u00E9c");
+  auto word = [&] {
+    QString w;
+    const int n = int(random() % 9);
+    for (int i = 0; i < n; ++i)
+      w += letters[int(random() % letters.size())];
+    return w;
+  };
+  std::vector<std::pair<QString, QString>> pairs = {{"kitten", "sitting"},
+                                                    {"abcd", "badc"},
+                                                    {"ca", "abc"},
+                                                    {"aranged", "ranged"},
+                                                    {QString(255, 'x'), "x"},
+                                                    {QString(254, 'x'), QString(254, 'y')},
+                                                    {QString(254, 'x'), QString(254, 'x')},
+                                                    {QString(300, 'a'), QString(299, 'a')}};
+  for (int i = 0; i < 3000; ++i)
+    pairs.emplace_back(word(), word());
+  for (const auto &[a, b] : pairs) {
+    const int full = EditDistance(a, b);
+    for (int bound : {0, 1, 2, 3, 5, 300}) {
+      SCOPED_TRACE(a.left(20).toStdString() + " / " + b.left(20).toStdString() + " within " +
+                   std::to_string(bound));
+      EXPECT_EQ(EditDistanceWithin(a, b, bound), std::min(full, bound + 1));
+    }
+  }
+}
+
 // --- Hashing ------------------------------------------------------------------------------------
 
 namespace {
