@@ -70,6 +70,27 @@ TEST_F(LiveTest, UnderlinesArePaintedUnderEachMisspellingOnly)
   EXPECT_EQ(Engine->LineCache(0), nullptr);
 }
 
+TEST_F(LiveTest, SelectionsAndTheFirstPaintAfterAResizeAreNotBuffered)
+{
+  Window()->SetText(QStringLiteral("house wrold"));
+  Grab();
+  EXPECT_TRUE(Engine->CanDoubleBuffer());
+  Window()->SetSel(0, 5);
+  EXPECT_FALSE(Engine->CanDoubleBuffer()) << "the rendering draws no selection";
+  Window()->SetSel(3, 3);
+  EXPECT_TRUE(Engine->CanDoubleBuffer());
+  Editor->resize(420, 260);
+  EXPECT_FALSE(Engine->CanDoubleBuffer());
+  Grab(1);
+  EXPECT_TRUE(Engine->CanDoubleBuffer());
+  Editor->SetDoubleBuffered(false);
+  EXPECT_FALSE(Engine->CanDoubleBuffer());
+  // Unbuffered, the underline is still drawn over the editor's own painting.
+  const QImage image = Grab();
+  EXPECT_FALSE(
+      RedRows(image, Window()->PosFromChar(6).x(), Window()->PosFromChar(11).x()).empty());
+}
+
 TEST_F(LiveTest, ReadOnlyWindowIsNotUnderlinedUnlessAsked)
 {
   Window()->SetText(QStringLiteral("wrold"));
