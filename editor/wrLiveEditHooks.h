@@ -35,19 +35,21 @@ public:
   // A context-menu request at a screen position, (-1, -1) from the keyboard. False: the live
   // menu handled it; true: show the widget's own menu.
   virtual bool WMContextMenu(const QPoint &ScreenPos) = 0;
-  virtual void WMSize() = 0;                                       // before the widget resizes
+  // clang-format off
+  virtual void WMSize() = 0;                                            // before the widget resizes
   virtual bool WMKeyDown(int Key, Qt::KeyboardModifiers Modifiers) = 0; // subclass hosts only
-  virtual void WMKeyUp() = 0;                                      // before the widget's key up
-  virtual void KeyPress(QChar &Key) = 0;                           // each typed character
-  virtual bool WMRButtonDown(const QPoint &ClientPos) = 0;         // subclass hosts only
-  virtual bool WMRButtonUp(const QPoint &ClientPos) = 0;           // subclass hosts only
-  virtual void EMSetReadOnly() = 0;      // after the read-only state changed
-  virtual void EMSetTargetDevice() = 0;  // before the widget gets a target device / line width
-  virtual void EMGetOleInterface() = 0;  // embedded objects were asked for
-  virtual void WMKillFocus() = 0;        // after the widget lost the focus
-  virtual void WMPaste() = 0;            // after a paste
-  virtual void EMSetCharFormat() = 0;    // after character formatting was applied
+  virtual void WMKeyUp() = 0;                                           // before the widget's key up
+  virtual void KeyPress(QChar &Key) = 0;                                // each typed character
+  virtual bool WMRButtonDown(const QPoint &ClientPos) = 0;              // subclass hosts only
+  virtual bool WMRButtonUp(const QPoint &ClientPos) = 0;                // subclass hosts only
+  virtual void EMSetReadOnly() = 0;         // after the read-only state changed
+  virtual void EMSetTargetDevice() = 0;     // before the widget gets a target device / line width
+  virtual void EMGetOleInterface() = 0;     // embedded objects were asked for
+  virtual void WMKillFocus() = 0;           // after the widget lost the focus
+  virtual void WMPaste() = 0;               // after a paste
+  virtual void EMSetCharFormat() = 0;       // after character formatting was applied
   virtual void NotifySelectionChange() = 0; // after the selection or caret moved
+  // clang-format on
   // AComponent is being removed (Removing) or inserted.
   virtual void Notification(QObject *AComponent, bool Removing) = 0;
 

@@ -62,91 +62,131 @@ void TWrightRichEdit::SetLiveInterface(std::unique_ptr<TLiveEditHooks> Value)
 }
 
 // The live properties: the engine's when there is one, else the engine's defaults.
-bool TWrightRichEdit::LiveSpelling() const { return FLiveInterface ? FLiveInterface->LiveSpelling() : true; }
+bool TWrightRichEdit::LiveSpelling() const
+{
+  return FLiveInterface ? FLiveInterface->LiveSpelling() : true;
+}
 void TWrightRichEdit::SetLiveSpelling(bool Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetLiveSpelling(Value);
 }
 
-bool TWrightRichEdit::LiveCorrect() const { return FLiveInterface ? FLiveInterface->LiveCorrect() : true; }
+bool TWrightRichEdit::LiveCorrect() const
+{
+  return FLiveInterface ? FLiveInterface->LiveCorrect() : true;
+}
 void TWrightRichEdit::SetLiveCorrect(bool Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetLiveCorrect(Value);
 }
 
-TWrightSpellBase *TWrightRichEdit::WrightSpell() const { return FLiveInterface ? FLiveInterface->WrightSpell() : nullptr; }
+TWrightSpellBase *TWrightRichEdit::WrightSpell() const
+{
+  return FLiveInterface ? FLiveInterface->WrightSpell() : nullptr;
+}
 void TWrightRichEdit::SetWrightSpell(TWrightSpellBase *Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetWrightSpell(Value);
 }
 
-QColor TWrightRichEdit::LiveSpellingColor() const { return FLiveInterface ? FLiveInterface->LiveSpellingColor() : QColor(255, 0, 0); }
+QColor TWrightRichEdit::LiveSpellingColor() const
+{
+  return FLiveInterface ? FLiveInterface->LiveSpellingColor() : QColor(255, 0, 0);
+}
 void TWrightRichEdit::SetLiveSpellingColor(const QColor &Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetLiveSpellingColor(Value);
 }
 
-bool TWrightRichEdit::DoubleBuffered() const { return FLiveInterface ? FLiveInterface->DoubleBuffered() : true; }
+bool TWrightRichEdit::DoubleBuffered() const
+{
+  return FLiveInterface ? FLiveInterface->DoubleBuffered() : true;
+}
 void TWrightRichEdit::SetDoubleBuffered(bool Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetDoubleBuffered(Value);
 }
 
-bool TWrightRichEdit::LiveSpellingOptions() const { return FLiveInterface ? FLiveInterface->LiveSpellingOptions() : true; }
+bool TWrightRichEdit::LiveSpellingOptions() const
+{
+  return FLiveInterface ? FLiveInterface->LiveSpellingOptions() : true;
+}
 void TWrightRichEdit::SetLiveSpellingOptions(bool Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetLiveSpellingOptions(Value);
 }
 
-TSpellPopupOptions TWrightRichEdit::LiveMenuOptions() const { return FLiveInterface ? FLiveInterface->LiveMenuOptions() : TSpellPopupOptions::Range(spDialog, spReplace); }
+TSpellPopupOptions TWrightRichEdit::LiveMenuOptions() const
+{
+  return FLiveInterface ? FLiveInterface->LiveMenuOptions()
+                        : TSpellPopupOptions::Range(spDialog, spReplace);
+}
 void TWrightRichEdit::SetLiveMenuOptions(TSpellPopupOptions Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetLiveMenuOptions(Value);
 }
 
-bool TWrightRichEdit::LiveSpellingReadOnly() const { return FLiveInterface ? FLiveInterface->LiveSpellingReadOnly() : false; }
+bool TWrightRichEdit::LiveSpellingReadOnly() const
+{
+  return FLiveInterface ? FLiveInterface->LiveSpellingReadOnly() : false;
+}
 void TWrightRichEdit::SetLiveSpellingReadOnly(bool Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetLiveSpellingReadOnly(Value);
 }
 
-bool TWrightRichEdit::IrregularLeftMargin() const { return FLiveInterface ? FLiveInterface->IrregularLeftMargin() : true; }
+bool TWrightRichEdit::IrregularLeftMargin() const
+{
+  return FLiveInterface ? FLiveInterface->IrregularLeftMargin() : true;
+}
 void TWrightRichEdit::SetIrregularLeftMargin(bool Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetIrregularLeftMargin(Value);
 }
 
-bool TWrightRichEdit::IrregularLineHeights() const { return FLiveInterface ? FLiveInterface->IrregularLineHeights() : false; }
+bool TWrightRichEdit::IrregularLineHeights() const
+{
+  return FLiveInterface ? FLiveInterface->IrregularLineHeights() : false;
+}
 void TWrightRichEdit::SetIrregularLineHeights(bool Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetIrregularLineHeights(Value);
 }
 
-bool TWrightRichEdit::AggressiveContextMenu() const { return FLiveInterface ? FLiveInterface->AggressiveContextMenu() : false; }
+bool TWrightRichEdit::AggressiveContextMenu() const
+{
+  return FLiveInterface ? FLiveInterface->AggressiveContextMenu() : false;
+}
 void TWrightRichEdit::SetAggressiveContextMenu(bool Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetAggressiveContextMenu(Value);
 }
 
-QString TWrightRichEdit::ExpansionChars() const { return FLiveInterface ? FLiveInterface->ExpansionChars() : QStringLiteral(" .,;:\t"); }
+QString TWrightRichEdit::ExpansionChars() const
+{
+  return FLiveInterface ? FLiveInterface->ExpansionChars() : QStringLiteral(" .,;:\t");
+}
 void TWrightRichEdit::SetExpansionChars(const QString &Value)
 {
   if (FLiveInterface)
     FLiveInterface->SetExpansionChars(Value);
 }
 
-TWordCheckEvent TWrightRichEdit::OnWordCheck() const { return FLiveInterface ? FLiveInterface->OnWordCheck() : TWordCheckEvent(); }
+TWordCheckEvent TWrightRichEdit::OnWordCheck() const
+{
+  return FLiveInterface ? FLiveInterface->OnWordCheck() : TWordCheckEvent();
+}
 void TWrightRichEdit::SetOnWordCheck(const TWordCheckEvent &Value)
 {
   if (FLiveInterface)

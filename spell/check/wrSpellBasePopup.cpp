@@ -50,23 +50,22 @@ TSpellPopupOption TWrightSpellBase::ShowPopupMenu(QObject *Sender, TSpellPopupOp
     for (int i = 0; i < suggestions.Count(); ++i)
       PopupAddMenuItem(theMenu, nullptr, suggestions.Strings(i), true, false, spReplace);
     if (suggestions.Count() == 0)
-      PopupAddMenuItem(theMenu, nullptr, GetString(TSpellLanguageString::lsMnNoSuggestions),
-                       false, false, 0);
+      PopupAddMenuItem(theMenu, nullptr, GetString(TSpellLanguageString::lsMnNoSuggestions), false,
+                       false, 0);
     PopupAddMenuItem(theMenu, nullptr, QStringLiteral("-"), true, false, 0);
   }
   if (Options.Contains(spIgnore))
     PopupAddMenuItem(theMenu, nullptr, GetString(TSpellLanguageString::lsMnIgnore), true, false,
                      spIgnore);
   if (Options.Contains(spIgnoreAll))
-    PopupAddMenuItem(theMenu, nullptr, GetString(TSpellLanguageString::lsMnIgnoreAll), true,
-                     false, spIgnoreAll);
+    PopupAddMenuItem(theMenu, nullptr, GetString(TSpellLanguageString::lsMnIgnoreAll), true, false,
+                     spIgnoreAll);
   if (Options.Contains(spAdd))
     PopupAddMenuItem(theMenu, nullptr, GetString(TSpellLanguageString::lsMnAdd), active != nullptr,
                      false, spAdd);
   PopupAddMenuItem(theMenu, nullptr, QStringLiteral("-"), true, false, 0);
   const auto addSubmenu = [&](TSpellLanguageString caption, TSpellPopupOption tag) {
-    QObject *header =
-        PopupAddMenuItem(theMenu, nullptr, GetString(caption), true, true, 0);
+    QObject *header = PopupAddMenuItem(theMenu, nullptr, GetString(caption), true, true, 0);
     for (int i = 0; i < suggestions.Count(); ++i)
       PopupAddMenuItem(theMenu, header, suggestions.Strings(i), true, false, tag);
   };
@@ -187,9 +186,8 @@ QObject *TWrightSpellBase::PopupCreateMenu(QObject *Owner)
   return new QObject();
 }
 
-QObject *TWrightSpellBase::PopupAddMenuItem(QObject *Menu, QObject *SubMenu,
-                                            const QString &Caption, bool Enable,
-                                            bool HasChildren, qint32 Tag)
+QObject *TWrightSpellBase::PopupAddMenuItem(QObject *Menu, QObject *SubMenu, const QString &Caption,
+                                            bool Enable, bool HasChildren, qint32 Tag)
 {
   QObject *item = nullptr;
   if (OnPopupAddMenuItem) {

@@ -451,8 +451,7 @@ bool TWrightLiveRichEdit::WMPaint(QPaintEvent *Message, bool &PaintCleanup)
     // An update ending at a line's bottom also repaints the underline hanging below it. A
     // paint cannot grow its own region here, so the band below is asked for once more; the
     // paint of that band asks for nothing further.
-    const QRect band =
-        QRect(0, update.bottom() + 1, clientRect.width(), 4).intersected(clientRect);
+    const QRect band = QRect(0, update.bottom() + 1, clientRect.width(), 4).intersected(clientRect);
     if (!band.isEmpty() && !FPendingExtension.contains(update)) {
       FPendingExtension = band;
       FHandle->Invalidate(band);
@@ -477,15 +476,14 @@ bool TWrightLiveRichEdit::WMPaint(QPaintEvent *Message, bool &PaintCleanup)
   const QPoint p = FHandle->PosFromChar(start);
   // Horizontal: where the widget puts the formatting origin; vertical: the first visible
   // line's top (partly above the window when it is scrolled half out).
-  const QRect render(QPoint(RenderLeft() * twipsX, p.y() * twipsY),
-                     QPoint((clientRect.width() - 2) * twipsX - 1,
-                            (clientRect.height() + 30) * twipsY - 1));
+  const QRect render(
+      QPoint(RenderLeft() * twipsX, p.y() * twipsY),
+      QPoint((clientRect.width() - 2) * twipsX - 1, (clientRect.height() + 30) * twipsY - 1));
   CacheBackgroundColor();
   {
     QPainter fill(&FBuffer);
-    fill.fillRect(clientRect, FBackgroundSysColor
-                                  ? QGuiApplication::palette().color(QPalette::Base)
-                                  : FBackgroundColor);
+    fill.fillRect(clientRect, FBackgroundSysColor ? QGuiApplication::palette().color(QPalette::Base)
+                                                  : FBackgroundColor);
   }
   FHandle->EraseBackground(&FBuffer);
   FHandle->ClearFormatCache();
@@ -637,8 +635,8 @@ qint32 TWrightLiveRichEdit::MeasureBaseline(const TLiveCanvas &DC, qint32 Line, 
                                             qint32 Top, qint32 NextTop)
 {
   const int h = NextTop - Top;
-  TLineCache *cache = Line >= 0 && Line < int(FLineList.size()) ? FLineList[size_t(Line)].get()
-                                                                 : nullptr;
+  TLineCache *cache =
+      Line >= 0 && Line < int(FLineList.size()) ? FLineList[size_t(Line)].get() : nullptr;
   if (cache && cache->NextLineDelta == h && cache->DrawDelta > 0)
     return cache->DrawDelta;
   if (h <= 0)
@@ -690,8 +688,8 @@ qint32 TWrightLiveRichEdit::MeasureLastLineBaseline(const TLiveCanvas &DC, qint3
                                                     qint32 Line, qint32 FromChar, qint32 ToChar,
                                                     qint32 Top, TLineChanged Changed)
 {
-  TLineCache *cache = Line >= 0 && Line < int(FLineList.size()) ? FLineList[size_t(Line)].get()
-                                                                 : nullptr;
+  TLineCache *cache =
+      Line >= 0 && Line < int(FLineList.size()) ? FLineList[size_t(Line)].get() : nullptr;
   if (!cache)
     return Estimate;
   if (!Changed && cache->NextLineDelta == 0 && cache->DrawDelta > 0)
@@ -783,8 +781,7 @@ qint32 TWrightLiveRichEdit::MeasureLastLineBaseline(const TLiveCanvas &DC, qint3
       late = r;
     }
     if (r > 3 && counts[size_t(r)] + counts[size_t(r - 1)] + counts[size_t(r - 2)] >
-                     counts[size_t(best3)] + counts[size_t(best3 - 1)] +
-                         counts[size_t(best3 - 2)])
+                     counts[size_t(best3)] + counts[size_t(best3 - 1)] + counts[size_t(best3 - 2)])
       best3 = r;
     if (r > late && late > 0 && counts[size_t(r)] >= counts[size_t(late)] / 3 &&
         counts[size_t(r)] + (r - late) >= counts[size_t(late)])
@@ -1143,8 +1140,8 @@ void TWrightLiveRichEdit::IgnoreWord(qint32 State)
     FAPIParser->SelectWord(int(w.size()));
     FIgnoreDictionary->AddIgnore(w);
     FIgnoreWords[w].insert(previous);
-    if (TLineCache *cache = cy >= 0 && cy < int(FLineList.size()) ? FLineList[size_t(cy)].get()
-                                                                   : nullptr) {
+    if (TLineCache *cache =
+            cy >= 0 && cy < int(FLineList.size()) ? FLineList[size_t(cy)].get() : nullptr) {
       QRect r;
       FAPIParser->GetSelectionScreenPosition(r);
       FHandle->Invalidate(

@@ -24,8 +24,8 @@
 // Failures: none are raised. Without a window or a spell component every operation does
 // nothing and every paint is left to the control.
 
-#include "wrLiveEditHooks.h"
 #include "rtEditWindow.h"
+#include "wrLiveEditHooks.h"
 #include "wrTypes.h"
 
 #include <QColor>
@@ -57,9 +57,9 @@ public:
 // What the engine knows about one line since it last checked it.
 class TLineCache {
 public:
-  QString OldLine;                             // the text when last checked
-  std::vector<TSpellingError> SpellingErrors;  // in word order
-  bool Dirty = true;                           // check again at the next paint
+  QString OldLine;                            // the text when last checked
+  std::vector<TSpellingError> SpellingErrors; // in word order
+  bool Dirty = true;                          // check again at the next paint
   // Cached underline position: DrawDelta is the offset below the row's top handed to
   // DrawSquiggle (0: not measured); NextLineDelta the row height it was measured for, or for
   // the last line a marker (0 measured normally, 1 the quick probe saw one colour only).
@@ -180,11 +180,9 @@ public:
                            TLineChanged Changed);
   // One wavy line under characters FromChar to ToChar - 1, points 4 and 2 pixels above Y.
   void DrawSquiggle(const TLiveCanvas &DC, qint32 Y, qint32 FromChar, qint32 ToChar);
-  qint32 MeasureBaseline(const TLiveCanvas &DC, qint32 Line, qint32 X, qint32 Top,
-                         qint32 NextTop);
+  qint32 MeasureBaseline(const TLiveCanvas &DC, qint32 Line, qint32 X, qint32 Top, qint32 NextTop);
   qint32 MeasureLastLineBaseline(const TLiveCanvas &DC, qint32 Estimate, qint32 Line,
-                                 qint32 FromChar, qint32 ToChar, qint32 Top,
-                                 TLineChanged Changed);
+                                 qint32 FromChar, qint32 ToChar, qint32 Top, TLineChanged Changed);
   // The points DrawSquiggle draws (at most 1024).
   std::vector<QPoint> SquigglePoints(qint32 Y, qint32 FromChar, qint32 ToChar);
 
@@ -235,8 +233,7 @@ protected:
   bool FBackgroundSysColor = false;
   bool FDoubleBuffered = true;
   bool FLiveOptions = true;
-  TSpellPopupOptions FLiveMenuOptions =
-      TSpellPopupOptions::Range(spDialog, spReplace);
+  TSpellPopupOptions FLiveMenuOptions = TSpellPopupOptions::Range(spDialog, spReplace);
   bool FLiveReadOnly = false;
   QString FExpandKeys = QStringLiteral(" .,;:\t");
   QChar FLastKey;
@@ -271,7 +268,7 @@ protected:
   QImage FBuffer;          // the off-screen surface, kept between paints
   QRect FPendingExtension; // the band below an update asked for by the previous paint
   qint64 FLinesChecked = 0;
-  QString FLineBuffer;     // the string parser's text
+  QString FLineBuffer; // the string parser's text
 };
 
 // Makes every TWrightRichEdit created from now on own a TWrightLiveRichEdit. Idempotent.

@@ -20,8 +20,10 @@ std::vector<TItem> Items(QObject *menu)
 {
   std::vector<TItem> items;
   for (QObject *o : menu->children()) {
-    TItem item{o->property("Caption").toString(), o->property("Enabled").toBool(),
-               o->property("Tag").toInt(), {}};
+    TItem item{o->property("Caption").toString(),
+               o->property("Enabled").toBool(),
+               o->property("Tag").toInt(),
+               {}};
     for (QObject *child : o->children())
       item.children << child->property("Caption").toString() + "/" +
                            child->property("Tag").toString();
@@ -51,8 +53,8 @@ TEST_F(SessionTest, LiveMenuWithoutSuggestionsListsTheCommands)
   };
   QString text = QStringLiteral("zzqxv");
   EXPECT_EQ(s->ShowPopupMenu(nullptr, ProgramOptions, 10, 20, text), spCancel);
-  EXPECT_EQ(Captions(items), QStringList({"(no suggestions)", "-", "I&gnore", "&Ignore All",
-                                          "&Add", "-", "&Spelling ..."}));
+  EXPECT_EQ(Captions(items), QStringList({"(no suggestions)", "-", "I&gnore", "&Ignore All", "&Add",
+                                          "-", "&Spelling ..."}));
   ASSERT_EQ(items.size(), 7u);
   EXPECT_FALSE(items[0].enabled);
   EXPECT_EQ(items[0].tag, 0);
@@ -118,8 +120,7 @@ TEST_F(SessionTest, LiveMenuChoicesBecomeOutcomesAndDictionaryChanges)
     // The dictionaries are saved between rows: each row has a word of its own.
     const QString word = QStringLiteral("hosue") + QChar(suffix++);
     auto s = NewSession();
-    s->OnPopupDoMenu = [&](QObject *, QObject *, qint32, qint32, qint32 &Action,
-                           QString &Word) {
+    s->OnPopupDoMenu = [&](QObject *, QObject *, qint32, qint32, qint32 &Action, QString &Word) {
       Action = r.action;
       Word = QStringLiteral("house");
     };
@@ -188,8 +189,7 @@ TEST_F(SessionTest, LiveMenuRefusesEmptyWordsASecondMenuAndChoicesWithoutADictio
   auto bare = NewSession();
   bare->SetConfigDefaultActiveCustom(QString());
   std::vector<TItem> items;
-  bare->OnPopupDoMenu = [&](QObject *, QObject *Menu, qint32, qint32, qint32 &Action,
-                            QString &) {
+  bare->OnPopupDoMenu = [&](QObject *, QObject *Menu, qint32, qint32, qint32 &Action, QString &) {
     items = Items(Menu);
     Action = spAdd;
   };

@@ -81,8 +81,7 @@ protected:
   }
 
   // Rows of the image holding the underline colour between columns [x1, x2).
-  static std::vector<int> RedRows(const QImage &image, int x1, int x2, int yFrom = 0,
-                                  int yTo = -1)
+  static std::vector<int> RedRows(const QImage &image, int x1, int x2, int yFrom = 0, int yTo = -1)
   {
     std::vector<int> rows;
     if (yTo < 0)

@@ -3,12 +3,14 @@
 
 #include "live_fixture.h"
 
+#include "rtErrorBox.h"
 #include "wrCustomDictionary.h"
 #include "wrRichEditSubclass.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QTextEdit>
+#include <stdexcept>
 
 namespace {
 
@@ -87,8 +89,7 @@ TEST_F(LiveTest, SelectionsAndTheFirstPaintAfterAResizeAreNotBuffered)
   EXPECT_FALSE(Engine->CanDoubleBuffer());
   // Unbuffered, the underline is still drawn over the editor's own painting.
   const QImage image = Grab();
-  EXPECT_FALSE(
-      RedRows(image, Window()->PosFromChar(6).x(), Window()->PosFromChar(11).x()).empty());
+  EXPECT_FALSE(RedRows(image, Window()->PosFromChar(6).x(), Window()->PosFromChar(11).x()).empty());
 }
 
 TEST_F(LiveTest, ReadOnlyWindowIsNotUnderlinedUnlessAsked)
@@ -191,12 +192,12 @@ TEST_F(LiveTest, WordCheckEventHasTheFinalSay)
 {
   Window()->SetText(QStringLiteral("house wrold"));
   QStringList seen;
-  Editor->SetOnWordCheck([&](QObject *Sender, const QString &Word, TWordCheckType &CheckType,
-                             QString &) {
-    EXPECT_EQ(Sender, Editor.get());
-    seen << Word;
-    CheckType = Word == QStringLiteral("house") ? wcDenied : wcAccepted;
-  });
+  Editor->SetOnWordCheck(
+      [&](QObject *Sender, const QString &Word, TWordCheckType &CheckType, QString &) {
+        EXPECT_EQ(Sender, Editor.get());
+        seen << Word;
+        CheckType = Word == QStringLiteral("house") ? wcDenied : wcAccepted;
+      });
   Grab();
   EXPECT_EQ(Errors(0), (std::vector<std::pair<int, int>>{{0, 5}}));
   EXPECT_TRUE(seen.contains(QStringLiteral("wrold")));
@@ -208,8 +209,8 @@ protected:
   // Right-clicks at the middle of characters [from, to) and answers the menu with (tag, word).
   bool RightClick(int from, int to, qint32 tag, const QString &word)
   {
-    Spell->OnPopupDoMenu = [=, this](QObject *Sender, QObject *Menu, qint32, qint32,
-                                     qint32 &Action, QString &Word) {
+    Spell->OnPopupDoMenu = [=, this](QObject *Sender, QObject *Menu, qint32, qint32, qint32 &Action,
+                                     QString &Word) {
       EXPECT_EQ(Sender, Spell.get());
       Captions.clear();
       for (QObject *item : Menu->children())
@@ -256,8 +257,8 @@ TEST_F(LiveMenuTest, IgnoreAndAddChangeTheUnderlining)
   EXPECT_TRUE(Errors(0).empty()) << "ignored where it follows \"the\"";
   EXPECT_EQ(Errors(1).size(), 1u);
 
-  EXPECT_FALSE(RightClick(Window()->LineIndex(1) + 6, Window()->LineIndex(1) + 10, spAdd,
-                          QString()));
+  EXPECT_FALSE(
+      RightClick(Window()->LineIndex(1) + 6, Window()->LineIndex(1) + 10, spAdd, QString()));
   Grab();
   EXPECT_TRUE(Errors(1).empty()) << "added: every line checked again";
   ASSERT_NE(Spell->ActiveCustomDictionary(), nullptr);
@@ -367,8 +368,7 @@ TEST_F(LiveTest, AggressiveContextMenuOpensOnTheRightButtonOfAForeignWidget)
   subclass.SetWinControl(other.get());
   subclass.SetAggressiveContextMenu(true);
   int menus = 0;
-  Spell->OnPopupDoMenu = [&](QObject *, QObject *, qint32, qint32, qint32 &Action,
-                             QString &Word) {
+  Spell->OnPopupDoMenu = [&](QObject *, QObject *, qint32, qint32, qint32 &Action, QString &Word) {
     ++menus;
     Action = spReplace;
     Word = QStringLiteral("word");
@@ -388,6 +388,29 @@ TEST_F(LiveTest, AggressiveContextMenuOpensOnTheRightButtonOfAForeignWidget)
   QApplication::sendEvent(other->viewport(), &request);
   EXPECT_EQ(ownMenus, 0);
   EXPECT_EQ(menus, 1);
+}
+
+TEST_F(LiveTest, ErrorInAHookOfAForeignWidgetIsReportedAndTheEventEnds)
+{
+  auto other = std::make_unique<QTextEdit>();
+  other->resize(300, 100);
+  other->setPlainText(QStringLiteral("house wrold"));
+  TWrightRichEditSubclass subclass;
+  subclass.SetWrightSpell(Spell.get());
+  subclass.SetWinControl(other.get());
+  subclass.SetOnWordCheck([](QObject *, const QString &, TWordCheckType &, QString &) {
+    throw std::runtime_error("broken handler");
+  });
+  QStringList boxes;
+  const TMessageBoxHandler old =
+      SetMessageBoxHandler([&](QWidget *, const QString &Text, const QString &, unsigned) {
+        boxes << Text;
+        return IDOK;
+      });
+  other->viewport()->grab();
+  SetMessageBoxHandler(old);
+  ASSERT_FALSE(boxes.isEmpty());
+  EXPECT_EQ(boxes.front(), QStringLiteral("broken handler."));
 }
 
 TEST_F(LiveTest, SpellComponentFreedFirstIsForgotten)

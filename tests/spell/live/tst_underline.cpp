@@ -36,8 +36,8 @@ protected:
   TUnderline UnderlineOf(const QImage &image, int from, int to, int yFrom = 0, int yTo = -1)
   {
     TUnderline u;
-    u.rows = RedRows(image, Window()->PosFromChar(from).x(), Window()->PosFromChar(to).x(),
-                     yFrom, yTo);
+    u.rows =
+        RedRows(image, Window()->PosFromChar(from).x(), Window()->PosFromChar(to).x(), yFrom, yTo);
     return u;
   }
 };
@@ -142,7 +142,8 @@ TEST_F(UnderlineTest, LargerFontOnTheLastLineIsUnderlinedAtItsBaseline)
     f.setPointSize(20);
     const QFontMetrics metrics(f);
     const int top = Window()->PosFromChar(start).y();
-    const int end = start + int(QString::fromLatin1(r.text).section('\n', 1).section(' ', 0, 0).size());
+    const int end =
+        start + int(QString::fromLatin1(r.text).section('\n', 1).section(' ', 0, 0).size());
     const TUnderline u = UnderlineOf(Grab(), start, end);
     ASSERT_FALSE(u.rows.empty());
     EXPECT_NEAR(u.top(), top + metrics.ascent() - 1, 1);
@@ -157,8 +158,9 @@ TEST_F(UnderlineTest, LargerFontOnTheLastLineIsUnderlinedAtItsBaseline)
 TEST_F(UnderlineTest, WavyLineEndsExactlyAtTheWordsRightEdge)
 {
   Editor->setLineWrapMode(QTextEdit::NoWrap);
-  Editor->SetOnWordCheck([](QObject *, const QString &Word, TWordCheckType &CheckType,
-                            QString &) { CheckType = Word == "l" ? wcDenied : CheckType; });
+  Editor->SetOnWordCheck([](QObject *, const QString &Word, TWordCheckType &CheckType, QString &) {
+    CheckType = Word == "l" ? wcDenied : CheckType;
+  });
   const QString wide(600, QChar(u'm'));
   Window()->SetText(QStringLiteral("house l house\n") + wide + QStringLiteral("\nhouse"));
   Grab();
@@ -187,8 +189,8 @@ TEST_F(UnderlineTest, WavyLineEndsExactlyAtTheWordsRightEdge)
     }
   }
   // The narrow letter's underline is painted.
-  EXPECT_FALSE(RedRows(Grab(), Window()->PosFromChar(6).x(), Window()->PosFromChar(7).x() + 1)
-                   .empty());
+  EXPECT_FALSE(
+      RedRows(Grab(), Window()->PosFromChar(6).x(), Window()->PosFromChar(7).x() + 1).empty());
 }
 
 TEST_F(UnderlineTest, PixelReadsOutsideTheSurfaceAreInvalid)
@@ -200,9 +202,12 @@ TEST_F(UnderlineTest, PixelReadsOutsideTheSurfaceAreInvalid)
   const struct {
     int x, y;
     quint32 expected;
-  } rows[] = {{0, 0, 0x010203}, {9, 4, 0x010203},
-              {-1, 0, TLiveCanvas::InvalidColor}, {10, 0, TLiveCanvas::InvalidColor},
-              {0, 5, TLiveCanvas::InvalidColor},  {0, -1, TLiveCanvas::InvalidColor}};
+  } rows[] = {{0, 0, 0x010203},
+              {9, 4, 0x010203},
+              {-1, 0, TLiveCanvas::InvalidColor},
+              {10, 0, TLiveCanvas::InvalidColor},
+              {0, 5, TLiveCanvas::InvalidColor},
+              {0, -1, TLiveCanvas::InvalidColor}};
   for (const auto &r : rows) {
     SCOPED_TRACE(testing::Message() << r.x << "," << r.y);
     EXPECT_EQ(dc.Pixel(r.x, r.y), r.expected);
