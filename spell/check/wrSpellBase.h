@@ -390,6 +390,15 @@ public:
   void EditCustomDictionary(TCustomDictionary *CustomDictionary);
   void SetupAddDictionaryDir();
 
+  // The live menu over a misspelled word. Text enters as the misspelled word and leaves as the
+  // replacement for spAutoCorrect, spChangeAll and spReplace. Answers spCancel at once for an
+  // empty word or while another live menu is open. The menu is built and shown through the
+  // four Popup* virtuals (the widget layer overrides them with a real menu) or the OnPopup*
+  // events; the component then records dictionary effects, raises OnPopupResult and notifies
+  // OnPopupResultList. Add and Auto-Correct without an active custom dictionary answer spCancel.
+  virtual TSpellPopupOption ShowPopupMenu(QObject *Sender, TSpellPopupOptions Options,
+                                          qint32 XPos, qint32 YPos, QString &Text);
+
   // The interface text in UILanguage, then OnGetString may replace it.
   virtual QString GetString(TSpellLanguageString LanguageString);
   // Closes the dictionary files until next use; nothing while KeepDictionariesActive or checking.
@@ -511,6 +520,24 @@ protected:
   virtual void CompleteCheck();
   virtual void ContinueCheck();
   virtual void CheckSmart(TControlParser *Parser);
+
+  // --- The live menu (slot order) -----------------------------------------------------------------
+  // Records the clicked item: FPopupAction := its "Tag" property, FPopupWord := its "Caption".
+  virtual void PopupItemClick(QObject *Sender);
+  // OnPopupCreateMenu's menu, else a plain QObject; the widget layer answers a QMenu. Either is
+  // freed when ShowPopupMenu ends. Items are children of the menu (or of their submenu header)
+  // with the properties "Caption", "Enabled", "HasChildren" and "Tag".
+  virtual QObject *PopupCreateMenu(QObject *Owner);
+  // OnPopupAddMenuItem's item; else, unless OnPopupCreateMenu is assigned, a new item added to
+  // SubMenu (when given) or Menu. May answer null.
+  virtual QObject *PopupAddMenuItem(QObject *Menu, QObject *SubMenu, const QString &Caption,
+                                    bool Enable, bool HasChildren, qint32 Tag);
+  // Shows the menu and answers the chosen tag and caption (0 and empty when none): through
+  // OnPopupDoMenu when assigned; otherwise, unless OnPopupCreateMenu is assigned, the default
+  // here shows nothing (a QtCore layer has no menu to pop up) and the widget layer pops it up.
+  // An override may answer through the arguments or let PopupItemClick record the click.
+  virtual void PopupDoMenu(QObject *Menu, qint32 XPos, qint32 YPos, qint32 &PopupAction,
+                           QString &PopupWord);
 
   bool IsRepeatedWordAt(TControlParser *Parser, const QString &Word);
   // The wrappers' common part: check, then free the parser when the component does not.
