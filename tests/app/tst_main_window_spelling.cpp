@@ -203,3 +203,37 @@ TEST_F(MainWindowSpelling, DamagedDictionaryFilesEndTheCheckWithOnlyTheDialog)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MainWindowSpelling, TheLiveComponentAndTheEditorRunLiveSpellingTogether)
+{
+  TWrightAutoLiveSpell *s = Window->WrightAutoLiveSpell1;
+  EXPECT_EQ(s->objectName(), "WrightAutoLiveSpell1");
+  EXPECT_TRUE(s->LiveSpelling());
+  EXPECT_TRUE(s->LiveCorrect());
+  EXPECT_TRUE(s->LiveSpellingOptions());
+  EXPECT_EQ(s->LiveSpellingColor(), QColor(Qt::red));
+  EXPECT_FALSE(s->LiveSpellingReadOnly());
+  EXPECT_EQ(s->LiveMenuOptions(), TSpellPopupOptions::Range(spDialog, spReplace));
+  EXPECT_TRUE(s->AutoSpellWhenFocused());
+  EXPECT_FALSE(s->AutoSpellOnlyFocusedControl());
+
+  TWrightRichEdit *e = Window->Editor;
+  EXPECT_EQ(e->WrightSpell(), s);
+  EXPECT_TRUE(e->LiveSpelling());
+  EXPECT_TRUE(e->LiveCorrect());
+  EXPECT_TRUE(e->LiveSpellingOptions());
+  EXPECT_TRUE(e->DoubleBuffered());
+  EXPECT_TRUE(e->IrregularLeftMargin());
+  EXPECT_FALSE(e->LiveSpellingReadOnly());
+  EXPECT_EQ(e->LiveSpellingColor(), QColor(Qt::red));
+  EXPECT_EQ(e->LiveMenuOptions(), TSpellPopupOptions::Range(spDialog, spReplace));
+
+  // The editor has its own engine: the focus timer never attaches it.
+  e->setFocus();
+  s->CheckFocusedControl();
+  EXPECT_EQ(s->SubclassCount(), 0);
+}
+
+} // namespace
