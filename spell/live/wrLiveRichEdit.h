@@ -217,9 +217,14 @@ protected:
   void RowBounds(int Pos, int &Top, int &NextTop) const;
   void InvalidateAll();
   void DrawCaret(QPainter &Painter);
+  // Where the window draws the formatting origin (x of indent 0) in client coordinates.
+  int RenderLeft() const;
+  // Carries out the live menu's outcome on the selected word.
+  void ApplyPopupChoice(TSpellPopupOption Choice, const QString &Word, const QString &Replacement);
 
   // --- Fields ---------------------------------------------------------------------------------------
   QPointer<QObject> FEdit;
+  bool FEditGiven = false; // FEdit was set: its destruction takes the window with it
   HWND FHandle = nullptr;
   bool FLiveSpelling = true;
   bool FLiveCorrect = true;
@@ -262,6 +267,7 @@ protected:
   bool FDXInPlace = false;
   bool FRXLib = false;
 
+  QMetaObject::Connection FSpellDestroyed;
   QImage FBuffer;          // the off-screen surface, kept between paints
   QRect FPendingExtension; // the band below an update asked for by the previous paint
   qint64 FLinesChecked = 0;

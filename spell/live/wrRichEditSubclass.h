@@ -39,10 +39,13 @@ private:
   bool WindowProc(QObject *Watched, QEvent *Event);
   void SelectionTest();
   void Unsubclass();
+  // Hands the event to the widget now (past this filter), so a hook can follow its handling.
+  bool PassOn(QObject *Watched, QEvent *Event);
 
   HWND FSubclassHandle = nullptr;
   QPointer<QObject> FSubclassWidget;
   std::unique_ptr<TFilter> FInstance;
+  QMetaObject::Connection FWidgetDestroyed;
   quint32 FLastStartPos = 0;
-  bool FInPaint = false;
+  bool FPassing = false;
 };

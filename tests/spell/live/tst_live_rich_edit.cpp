@@ -1,0 +1,296 @@
+// The live engine through the real editor: line caches, correction while typing, ignore once,
+// the live menu's outcomes, and foreign widgets attached through the subclass.
+
+#include "live_fixture.h"
+
+#include "wrCustomDictionary.h"
+#include "wrRichEditSubclass.h"
+
+#include <QContextMenuEvent>
+#include <QTextEdit>
+
+namespace {
+
+TEST_F(LiveTest, MisspellingsAreCachedAtTheirColumnsAndRecheckedOnlyWhenTheirLineChanges)
+{
+  const qint64 before = Engine->LinesChecked(); // the empty editor's first paint
+  Window()->SetText(QStringLiteral("the wrold house\nword chek spelling\nhouse"));
+  Grab();
+  EXPECT_TRUE(Engine->WatchSpelling());
+  EXPECT_EQ(Errors(0), (std::vector<std::pair<int, int>>{{4, 9}}));
+  EXPECT_EQ(Errors(1), (std::vector<std::pair<int, int>>{{5, 9}}));
+  EXPECT_TRUE(Errors(2).empty());
+  const qint64 checked = Engine->LinesChecked();
+  EXPECT_EQ(checked - before, 3);
+
+  Grab();
+  EXPECT_EQ(Engine->LinesChecked(), checked) << "an unchanged screen is served from the cache";
+
+  Window()->SetLineText(1, QStringLiteral("chek word spelling"));
+  Grab();
+  EXPECT_EQ(Engine->LinesChecked(), checked + 1) << "only the edited line";
+  EXPECT_EQ(Errors(1), (std::vector<std::pair<int, int>>{{0, 4}}));
+
+  // A configuration change marks every line for a new check.
+  Engine->MarkAllLinesDirty();
+  Grab();
+  EXPECT_EQ(Engine->LinesChecked(), checked + 4);
+}
+
+TEST_F(LiveTest, UnderlinesArePaintedUnderEachMisspellingOnly)
+{
+  Window()->SetText(QStringLiteral("house wrold house"));
+  const QImage image = Grab();
+  const int a = Window()->PosFromChar(6).x(), b = Window()->PosFromChar(11).x();
+  const int top = Window()->PosFromChar(0).y();
+  EXPECT_FALSE(RedRows(image, a, b).empty());
+  EXPECT_TRUE(RedRows(image, 0, Window()->PosFromChar(5).x()).empty());
+  for (int y : RedRows(image, a, b))
+    EXPECT_GT(y, top + 3);
+
+  // Live spelling off: no underline, caches freed.
+  Editor->SetLiveSpelling(false);
+  EXPECT_TRUE(RedRows(Grab(), 0, image.width()).empty());
+  EXPECT_EQ(Engine->LineCache(0), nullptr);
+}
+
+TEST_F(LiveTest, ReadOnlyWindowIsNotUnderlinedUnlessAsked)
+{
+  Window()->SetText(QStringLiteral("wrold"));
+  Grab();
+  ASSERT_TRUE(Engine->WatchSpelling());
+  Window()->SetReadOnly(true);
+  EXPECT_FALSE(Engine->WatchSpelling());
+  Editor->SetLiveSpellingReadOnly(true);
+  EXPECT_TRUE(Engine->WatchSpelling());
+}
+
+TEST_F(LiveTest, TypedDelimiterCorrectsTheWordAsOneUndoStep)
+{
+  const struct {
+    const char *typed;
+    const char *expected;
+  } rows[] = {
+      {"teh ", "the "},
+      {"teh,", "the,"},
+      {"teh-", "teh-"}, // not a delimiter
+      {"house ", "house "},
+  };
+  for (const auto &r : rows) {
+    SCOPED_TRACE(r.typed);
+    Window()->SetText(QString());
+    Type(Editor.get(), QString::fromLatin1(r.typed));
+    EXPECT_EQ(Window()->GetText(), QString::fromLatin1(r.expected));
+    EXPECT_EQ(Window()->GetSelStart(), int(qstrlen(r.expected))) << "caret after the delimiter";
+    if (QString::fromLatin1(r.typed) != QString::fromLatin1(r.expected)) {
+      Window()->Undo();
+      EXPECT_EQ(Window()->GetText(), QString::fromLatin1(r.typed)) << "one undo brings it back";
+    }
+  }
+  // Live correction off: nothing changes.
+  Editor->SetLiveCorrect(false);
+  Window()->SetText(QString());
+  Type(Editor.get(), QStringLiteral("teh "));
+  EXPECT_EQ(Window()->GetText(), QStringLiteral("teh "));
+}
+
+TEST_F(LiveTest, IgnoreOnceHoldsOnlyAfterTheSamePrecedingWord)
+{
+  Window()->SetText(QStringLiteral("the wrold\nhouse wrold\nwrold"));
+  Grab();
+  ASSERT_EQ(Errors(0).size(), 1u);
+  Window()->SetSel(4, 9); // "wrold" after "the"
+  Engine->IgnoreWord(10);
+  Grab();
+  EXPECT_TRUE(Errors(0).empty());
+  EXPECT_EQ(Errors(1).size(), 1u) << "after another word";
+  EXPECT_EQ(Errors(2).size(), 1u) << "at a line start";
+  EXPECT_TRUE(Engine->LiveWordAcceptable(QStringLiteral("wrold"), QStringLiteral("the")));
+  EXPECT_FALSE(Engine->LiveWordAcceptable(QStringLiteral("wrold"), QString()));
+
+  // Without the ignore item in the menu the memory is not consulted at all.
+  Engine->SetLiveMenuOptions(TSpellPopupOptions::Range(spDialog, spIgnoreAll));
+  Engine->MarkAllLinesDirty();
+  Grab();
+  EXPECT_EQ(Errors(0).size(), 1u);
+}
+
+TEST_F(LiveTest, WordCheckEventHasTheFinalSay)
+{
+  Window()->SetText(QStringLiteral("house wrold"));
+  QStringList seen;
+  Editor->SetOnWordCheck([&](QObject *Sender, const QString &Word, TWordCheckType &CheckType,
+                             QString &) {
+    EXPECT_EQ(Sender, Editor.get());
+    seen << Word;
+    CheckType = Word == QStringLiteral("house") ? wcDenied : wcAccepted;
+  });
+  Grab();
+  EXPECT_EQ(Errors(0), (std::vector<std::pair<int, int>>{{0, 5}}));
+  EXPECT_TRUE(seen.contains(QStringLiteral("wrold")));
+}
+
+// The live menu: OnPopupDoMenu picks an item without widgets; the engine applies the outcome.
+class LiveMenuTest : public LiveTest {
+protected:
+  // Right-clicks at the middle of characters [from, to) and answers the menu with (tag, word).
+  bool RightClick(int from, int to, qint32 tag, const QString &word)
+  {
+    Spell->OnPopupDoMenu = [=, this](QObject *Sender, QObject *Menu, qint32, qint32,
+                                     qint32 &Action, QString &Word) {
+      EXPECT_EQ(Sender, Spell.get());
+      Captions.clear();
+      for (QObject *item : Menu->children())
+        Captions << item->property("Caption").toString();
+      Action = tag;
+      Word = word;
+    };
+    const QPoint a = Window()->PosFromChar(from), b = Window()->PosFromChar(to);
+    const QPoint at((a.x() + b.x()) / 2, a.y() + 3);
+    return Engine->WMContextMenu(Window()->ClientToScreen(at));
+  }
+  QStringList Captions;
+};
+
+TEST_F(LiveMenuTest, OutcomesAreAppliedToTheText)
+{
+  Window()->SetText(QStringLiteral("the wrold house wrold"));
+  Grab();
+  // A replacement: only the clicked occurrence.
+  EXPECT_FALSE(RightClick(16, 21, spReplace, QStringLiteral("word")));
+  EXPECT_EQ(Window()->GetText(), QStringLiteral("the wrold house word"));
+  EXPECT_TRUE(Captions.contains(QStringLiteral("I&gnore")));
+  EXPECT_TRUE(Captions.contains(QStringLiteral("&Spelling ...")));
+
+  // Change All: every occurrence, one undo step, and the pair is remembered for live correction.
+  Window()->SetText(QStringLiteral("wrold the wrold house wrold"));
+  Grab();
+  EXPECT_FALSE(RightClick(10, 15, spChangeAll, QStringLiteral("word")));
+  EXPECT_EQ(Window()->GetText(), QStringLiteral("word the word house word"));
+  Window()->Undo();
+  EXPECT_EQ(Window()->GetText(), QStringLiteral("wrold the wrold house wrold"));
+  QString correction;
+  EXPECT_TRUE(Spell->WordHasCorrection(QStringLiteral("wrold"), correction));
+  EXPECT_EQ(correction, QStringLiteral("word"));
+}
+
+TEST_F(LiveMenuTest, IgnoreAndAddChangeTheUnderlining)
+{
+  Window()->SetText(QStringLiteral("the zzyx\nhouse zzyx"));
+  Grab();
+  ASSERT_EQ(Errors(0).size(), 1u);
+  EXPECT_FALSE(RightClick(4, 8, spIgnore, QString()));
+  Grab();
+  EXPECT_TRUE(Errors(0).empty()) << "ignored where it follows \"the\"";
+  EXPECT_EQ(Errors(1).size(), 1u);
+
+  EXPECT_FALSE(RightClick(Window()->LineIndex(1) + 6, Window()->LineIndex(1) + 10, spAdd,
+                          QString()));
+  Grab();
+  EXPECT_TRUE(Errors(1).empty()) << "added: every line checked again";
+  ASSERT_NE(Spell->ActiveCustomDictionary(), nullptr);
+  EXPECT_TRUE(Spell->ActiveCustomDictionary()->IgnoreExists(QStringLiteral("zzyx")));
+}
+
+TEST_F(LiveMenuTest, ClicksAwayFromMisspellingsLeaveTheEditorsOwnMenu)
+{
+  Window()->SetText(QStringLiteral("house wrold"));
+  Grab();
+  bool shown = false;
+  Spell->OnPopupDoMenu = [&](QObject *, QObject *, qint32, qint32, qint32 &, QString &) {
+    shown = true;
+  };
+  const QPoint onGood = Window()->PosFromChar(2) + QPoint(0, 3);
+  EXPECT_TRUE(Engine->WMContextMenu(Window()->ClientToScreen(onGood)));
+  EXPECT_FALSE(shown);
+  // One column after the last letter still hits the word.
+  const QPoint after = Window()->PosFromChar(11) + QPoint(1, 3);
+  EXPECT_FALSE(Engine->WMContextMenu(Window()->ClientToScreen(after)));
+  EXPECT_TRUE(shown);
+  // The keyboard's request uses the caret.
+  shown = false;
+  Window()->SetSel(8, 8);
+  EXPECT_FALSE(Engine->WMContextMenu(QPoint(-1, -1)));
+  EXPECT_TRUE(shown);
+  // Live spelling off: the editor's own menu.
+  Editor->SetLiveSpelling(false);
+  shown = false;
+  EXPECT_TRUE(Engine->WMContextMenu(Window()->ClientToScreen(after)));
+  EXPECT_FALSE(shown);
+}
+
+TEST_F(LiveMenuTest, EditorRoutesContextMenuEventsToTheEngine)
+{
+  Window()->SetText(QStringLiteral("house wrold"));
+  Grab();
+  Editor->setContextMenuPolicy(Qt::CustomContextMenu);
+  int ownMenus = 0;
+  QObject::connect(Editor.get(), &QWidget::customContextMenuRequested, [&] { ++ownMenus; });
+  bool live = false;
+  Spell->OnPopupDoMenu = [&](QObject *, QObject *, qint32, qint32, qint32 &, QString &) {
+    live = true;
+  };
+  const auto click = [&](int pos) {
+    const QPoint at = Window()->PosFromChar(pos) + QPoint(1, 3);
+    QContextMenuEvent e(QContextMenuEvent::Mouse, at, Editor->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(Editor->viewport(), &e);
+  };
+  click(8);
+  EXPECT_TRUE(live);
+  EXPECT_EQ(ownMenus, 0);
+  click(1);
+  EXPECT_EQ(ownMenus, 1);
+}
+
+TEST_F(LiveTest, SearchAndReplaceTakesExactWholeWordsOnly)
+{
+  Window()->SetText(QStringLiteral("wrold Wrold wrolds wrold"));
+  Engine->SearchAndReplace(QStringLiteral("wrold"), QStringLiteral("wrold"));
+  EXPECT_EQ(Window()->GetText(), QStringLiteral("wrold Wrold wrolds wrold"));
+  Engine->SearchAndReplace(QStringLiteral("wrold"), QStringLiteral("word"));
+  EXPECT_EQ(Window()->GetText(), QStringLiteral("word Wrold wrolds word"));
+}
+
+TEST_F(LiveTest, ForeignTextEditAttachedThroughTheSubclassGetsUnderlines)
+{
+  auto other = std::make_unique<QTextEdit>();
+  other->resize(400, 200);
+  other->setPlainText(QStringLiteral("house wrold"));
+  other->show();
+  QApplication::processEvents();
+  TWrightRichEditSubclass subclass;
+  subclass.SetWrightSpell(Spell.get());
+  subclass.SetWinControl(other.get());
+  ASSERT_NE(subclass.SubclassHandle(), nullptr);
+  EXPECT_TRUE(subclass.WatchSpelling());
+  QImage image;
+  for (int i = 0; i < 2; ++i)
+    image = other->viewport()->grab().toImage();
+  HWND w = subclass.WindowHandle();
+  const int a = w->PosFromChar(6).x(), b = w->PosFromChar(11).x();
+  EXPECT_FALSE(RedRows(image, a, b).empty());
+  EXPECT_TRUE(RedRows(image, 0, w->PosFromChar(5).x()).empty());
+
+  // Typing a delimiter after a known correction corrects it there too.
+  other->moveCursor(QTextCursor::End);
+  Type(other.get(), QStringLiteral(" teh "));
+  EXPECT_EQ(other->toPlainText(), QStringLiteral("house wrold the "));
+
+  // The widget's end lets go of it.
+  other.reset();
+  EXPECT_EQ(subclass.SubclassHandle(), nullptr);
+  EXPECT_EQ(subclass.WindowHandle(), nullptr);
+  EXPECT_FALSE(subclass.WatchSpelling());
+}
+
+TEST_F(LiveTest, SpellComponentFreedFirstIsForgotten)
+{
+  Window()->SetText(QStringLiteral("wrold"));
+  Grab();
+  Spell.reset();
+  EXPECT_EQ(Editor->WrightSpell(), nullptr);
+  EXPECT_FALSE(Engine->WatchSpelling());
+  Grab(); // paints as a plain editor
+}
+
+} // namespace

@@ -1,0 +1,1 @@
+#include "live_fixture.h"
