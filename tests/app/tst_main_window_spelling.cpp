@@ -172,10 +172,14 @@ TEST_F(MainWindowSpelling, ClosingTheWindowWhileTheDialogWaitsEndsTheCheckAndKee
 
 TEST_F(MainWindowSpelling, AMissingDictionaryFolderEndsTheCheckWithOnlyTheDialog)
 {
+  // A program started so: live spelling looks at the folder from the first paint on.
+  Window = std::make_unique<TRichTextEd>();
   TStringList folders;
   folders.Add(Temp.path() + "/missing");
   Window->WrightAutoLiveSpell1->SetConfigDictionaryDir(folders);
   Window->WrightAutoLiveSpell1->SetConfigFilename(Temp.path() + "/missing/Spell.cfg");
+  Window->show();
+  QApplication::processEvents();
   Check("teh cat\r\n", {[](TSpellDialogV4 *d) {
                           EXPECT_EQ(d->Word(), "teh");
                           EXPECT_EQ(Items(d->SuggestionsListbox),
