@@ -7,6 +7,7 @@
 
 #include "RichTextEd.h"
 #include "rtErrorBox.h"
+#include "wrLiveRichEdit.h"
 #include "wrRichEdit.h"
 #include "wrSpell.h"
 #include "wrSpellDialogOffice.h"
@@ -15,6 +16,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QContextMenuEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
@@ -238,6 +241,82 @@ TEST_F(MainWindowSpelling, TheLiveComponentAndTheEditorRunLiveSpellingTogether)
   e->setFocus();
   s->CheckFocusedControl();
   EXPECT_EQ(s->SubclassCount(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// The live engine of the main window's editor.
+TWrightLiveRichEdit *EngineOf(TRichTextEd &window)
+{
+  return dynamic_cast<TWrightLiveRichEdit *>(window.Editor->LiveInterface());
+}
+
+// The misspellings the editor's engine found on a line, as words.
+QStringList Underlined(TRichTextEd &window, int line)
+{
+  window.Editor->viewport()->grab(); // a paint checks the visible lines
+  QStringList words;
+  const QString text = window.Editor->GetLineText(line);
+  if (const TLineCache *c = EngineOf(window)->LineCache(line))
+    for (const TSpellingError &e : c->SpellingErrors)
+      words << text.mid(e.X1, e.X2 - e.X1);
+  return words;
+}
+
+// A right click at a character of the editor; answers the live menu's items (empty when the
+// live menu did not open), which is closed again.
+QStringList RightClickAt(TRichTextEd &window, int charIndex)
+{
+  TWrightRichEdit *e = window.Editor;
+  const QPoint at = e->PosFromChar(charIndex) + QPoint(2, e->fontMetrics().height() / 2);
+  QStringList items;
+  QTimer::singleShot(50, [&items] {
+    if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        menu && menu->objectName() == "LivePopupMenu") {
+      for (QAction *a : menu->actions())
+        items << (a->isSeparator() ? QString("-") : a->text());
+      menu->close();
+    }
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, e->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(e->viewport(), &event);
+  QApplication::processEvents();
+  return items;
+}
+
+TEST_F(MainWindowSpelling, ARightClickOnAMisspellingShowsTheLiveMenuElsewhereTheWindowsOwn)
+{
+  ASSERT_NE(EngineOf(*Window), nullptr);
+  Window->Editor->SetText("the cat zorp\r\n");
+  ASSERT_EQ(Underlined(*Window, 0), QStringList({"zorp"}));
+
+  const QStringList live = RightClickAt(*Window, 9); // inside "zorp"
+  EXPECT_FALSE(live.isEmpty());
+  EXPECT_TRUE(live.contains("I&gnore")) << live.join(", ").toStdString();
+  EXPECT_FALSE(Window->EditorPopupMenu1->isVisible());
+
+  EXPECT_TRUE(RightClickAt(*Window, 5).isEmpty()); // inside "cat"
+  EXPECT_TRUE(Window->EditorPopupMenu1->isVisible());
+  Window->EditorPopupMenu1->close();
+}
+
+TEST_F(MainWindowSpelling, WordsTheDialogAcceptsLoseTheirUnderline)
+{
+  ASSERT_NE(EngineOf(*Window), nullptr);
+  Window->Editor->SetText("the zorp sat on blorf\r\n");
+  ASSERT_EQ(Underlined(*Window, 0), QStringList({"zorp", "blorf"}));
+  Check("the zorp sat on blorf\r\n", {[](TSpellDialogV4 *d) {
+                                       EXPECT_EQ(d->Word(), "zorp");
+                                       d->IgnoreAllButton->click();
+                                     },
+                                     [](TSpellDialogV4 *d) {
+                                       EXPECT_EQ(d->Word(), "blorf");
+                                       d->AddButton->click();
+                                     }});
+  EXPECT_EQ(Steps, 2);
+  EXPECT_EQ(Underlined(*Window, 0), QStringList());
 }
 
 } // namespace
