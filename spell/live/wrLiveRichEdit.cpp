@@ -607,7 +607,8 @@ qint32 TWrightLiveRichEdit::UnderlineBaseline(const TLiveCanvas &DC, qint32 Line
     if (FIrregularLineHeights && nextTop > top)
       y = MeasureBaseline(DC, Line, FHandle->PosFromChar(FromChar).x(), top, nextTop) + top;
     else if (nextTop > y)
-      y = nextTop + 4;
+      y = nextTop; // the zigzag in the last four pixels above the next line
+
     return y;
   }
   // The last row: the control's default font as a better estimate, then the pixels.
