@@ -516,6 +516,9 @@ void TRichTextEd::CreateSpellComponents()
                               spReplace});
   Editor->SetLiveSpellingReadOnly(false);
   Editor->SetIrregularLeftMargin(true);
+  // Pasted rich text brings paragraph spacing and mixed sizes: the line box's bottom can lie
+  // far below the text, so the wavy line follows the rendered baseline of every line.
+  Editor->SetIrregularLineHeights(true);
 
   WrightSpell3Base1 = new TWrightSpell3Base(this);
   WrightSpell3Base1->setObjectName(QStringLiteral("WrightSpell3Base1"));
