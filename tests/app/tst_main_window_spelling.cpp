@@ -8,6 +8,7 @@
 #include "RichTextEd.h"
 #include "rtErrorBox.h"
 #include "wrLiveRichEdit.h"
+#include "wrMainDictionary.h"
 #include "wrRichEdit.h"
 #include "wrSpell.h"
 #include "wrSpellDialogOffice.h"
@@ -233,6 +234,7 @@ TEST_F(MainWindowSpelling, TheLiveComponentAndTheEditorRunLiveSpellingTogether)
   EXPECT_TRUE(e->LiveSpellingOptions());
   EXPECT_TRUE(e->DoubleBuffered());
   EXPECT_TRUE(e->IrregularLeftMargin());
+  EXPECT_TRUE(e->IrregularLineHeights()) << "the wavy line follows each line's baseline";
   EXPECT_FALSE(e->LiveSpellingReadOnly());
   EXPECT_EQ(e->LiveSpellingColor(), QColor(Qt::red));
   EXPECT_EQ(e->LiveMenuOptions(), TSpellPopupOptions::Range(spDialog, spReplace));
@@ -317,6 +319,26 @@ TEST_F(MainWindowSpelling, WordsTheDialogAcceptsLoseTheirUnderline)
                                      }});
   EXPECT_EQ(Steps, 2);
   EXPECT_EQ(Underlined(*Window, 0), QStringList());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowSpelling, BuildingTheWindowTouchesNoFileUntilItShows)
+{
+  TRichTextEd window;
+  EXPECT_FALSE(window.WrightAutoLiveSpell1->Configuration()->Loaded());
+  EXPECT_EQ(window.Editor->WrightSpell(), nullptr);
+  // Folders set after construction are the ones the first paint reads.
+  UseFolder(*window.WrightAutoLiveSpell1);
+  window.show();
+  QApplication::processEvents();
+  EXPECT_EQ(window.Editor->WrightSpell(), window.WrightAutoLiveSpell1);
+  EXPECT_TRUE(window.WrightAutoLiveSpell1->Configuration()->Loaded());
+  ASSERT_FALSE(window.WrightAutoLiveSpell1->MainDictionaries().empty());
+  EXPECT_TRUE(window.WrightAutoLiveSpell1->MainDictionaries().front()->Filename().startsWith(Dir))
+      << window.WrightAutoLiveSpell1->MainDictionaries().front()->Filename().toStdString();
 }
 
 } // namespace
