@@ -30,6 +30,7 @@ public:
   // After the widget painted, still inside the same paint.
   virtual void WMPaintCleanup(QPaintEvent *Message) = 0;
   // An erase of the background into Device (the window's own when null). False: suppress it.
+  // For hosts with a separate erase step; Qt widgets fill their background inside the paint.
   virtual bool WMEraseBkgnd(QPaintDevice *Device) = 0;
   // A context-menu request at a screen position, (-1, -1) from the keyboard. False: the live
   // menu handled it; true: show the widget's own menu.

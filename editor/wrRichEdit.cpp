@@ -242,9 +242,6 @@ void TWrightRichEdit::paintEvent(QPaintEvent *event)
     QTextEdit::paintEvent(event);
   if (cleanup && FLiveInterface)
     FLiveInterface->WMPaintCleanup(event);
-  // A buffered paint covers the whole client area: no fill is needed before the next one.
-  if (FLiveInterface)
-    viewport()->setAutoFillBackground(FLiveInterface->WMEraseBkgnd(nullptr));
 }
 
 void TWrightRichEdit::resizeEvent(QResizeEvent *event)

@@ -2,7 +2,8 @@
 // The main window's editing surface: a rich-text editor that is its own edit window and owns a
 // live spelling engine, to which it hands its events (TLiveEditHooks) in this order:
 //   paint: WMPaint, the editor's own paint only when it answered true, then WMPaintCleanup when
-//   asked (WMEraseBkgnd decides whether the next paint fills the background first);
+//   asked (the viewport's background fill is part of the toolkit's paint, into a back buffer,
+//   so there is no separate erase to hand over);
 //   context menu (mouse or keyboard): WMContextMenu, the editor's own menu only when it answered
 //   true; resize: WMSize, then the editor; key release: WMKeyUp, then the editor;
 //   read-only change: the editor, then EMSetReadOnly; focus out: the editor, then WMKillFocus;

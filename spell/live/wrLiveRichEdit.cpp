@@ -1,5 +1,6 @@
 #include "wrLiveRichEdit.h"
 
+#include "wrConfiguration.h"
 #include "wrCustomDictionary.h"
 #include "wrMainDictionary.h"
 #include "wrParseEngine.h"
@@ -70,6 +71,8 @@ void TWrightLiveRichEdit::SpellOptionsChanged(QObject *)
 
 void TWrightLiveRichEdit::ConfigurationChanged(QObject *)
 {
+  if (FLiveOptions)
+    UpdateWatchState(); // the user's options may differ from the defaults assumed before
   if (FWatchSpelling && HandleValid()) {
     MarkAllLinesDirty();
     InvalidateAll();
@@ -270,7 +273,11 @@ void TWrightLiveRichEdit::UpdateWatchState()
   bool c = FLiveCorrect;
   const bool valid = HandleValid();
   if (FWrightSpell && valid && FLiveOptions && FWrightSpell->Configuration()) {
-    const TSpellOptions options = FWrightSpell->Configuration()->SpellOptions();
+    // Until the first word test loads the user's configuration, the first-run defaults stand
+    // for it: attaching must not read the disk (ConfigurationChanged follows the load).
+    TWrightConfig *config = FWrightSpell->Configuration();
+    const TSpellOptions options =
+        config->Loaded() ? config->SpellOptions() : FWrightSpell->ConfigDefaultOptions();
     s = options.Contains(soLiveSpelling);
     c = options.Contains(soLiveCorrect);
   }

@@ -7,6 +7,7 @@
 #include "wrRichEditSubclass.h"
 
 #include <QContextMenuEvent>
+#include <QMouseEvent>
 #include <QTextEdit>
 
 namespace {
@@ -37,6 +38,21 @@ TEST_F(LiveTest, MisspellingsAreCachedAtTheirColumnsAndRecheckedOnlyWhenTheirLin
   EXPECT_EQ(Engine->LinesChecked(), checked + 4);
 }
 
+TEST_F(LiveTest, AttachingReadsNothingUntilTheFirstWordIsPainted)
+{
+  EXPECT_TRUE(Engine->WatchSpelling()) << "by the first-run defaults";
+  EXPECT_FALSE(Spell->Configuration()->Loaded());
+  Window()->SetText(QStringLiteral("house"));
+  Grab();
+  EXPECT_TRUE(Spell->Configuration()->Loaded());
+  // The user's options, once read, decide.
+  TSpellOptions options = Spell->Configuration()->SpellOptions();
+  options.Exclude(soLiveSpelling);
+  Spell->Configuration()->SetSpellOptions(options);
+  EXPECT_FALSE(Engine->WatchSpelling());
+  EXPECT_EQ(Engine->LineCache(0), nullptr) << "caches freed";
+}
+
 TEST_F(LiveTest, UnderlinesArePaintedUnderEachMisspellingOnly)
 {
   Window()->SetText(QStringLiteral("house wrold house"));
@@ -52,6 +68,27 @@ TEST_F(LiveTest, UnderlinesArePaintedUnderEachMisspellingOnly)
   Editor->SetLiveSpelling(false);
   EXPECT_TRUE(RedRows(Grab(), 0, image.width()).empty());
   EXPECT_EQ(Engine->LineCache(0), nullptr);
+}
+
+TEST_F(LiveTest, SelectionsAndTheFirstPaintAfterAResizeAreNotBuffered)
+{
+  Window()->SetText(QStringLiteral("house wrold"));
+  Grab();
+  EXPECT_TRUE(Engine->CanDoubleBuffer());
+  Window()->SetSel(0, 5);
+  EXPECT_FALSE(Engine->CanDoubleBuffer()) << "the rendering draws no selection";
+  Window()->SetSel(3, 3);
+  EXPECT_TRUE(Engine->CanDoubleBuffer());
+  Editor->resize(420, 260);
+  EXPECT_FALSE(Engine->CanDoubleBuffer());
+  Grab(1);
+  EXPECT_TRUE(Engine->CanDoubleBuffer());
+  Editor->SetDoubleBuffered(false);
+  EXPECT_FALSE(Engine->CanDoubleBuffer());
+  // Unbuffered, the underline is still drawn over the editor's own painting.
+  const QImage image = Grab();
+  EXPECT_FALSE(
+      RedRows(image, Window()->PosFromChar(6).x(), Window()->PosFromChar(11).x()).empty());
 }
 
 TEST_F(LiveTest, ReadOnlyWindowIsNotUnderlinedUnlessAsked)
@@ -113,6 +150,41 @@ TEST_F(LiveTest, IgnoreOnceHoldsOnlyAfterTheSamePrecedingWord)
   Engine->MarkAllLinesDirty();
   Grab();
   EXPECT_EQ(Errors(0).size(), 1u);
+}
+
+TEST_F(LiveTest, WordBeingTypedIsSparedUntilTheCaretLeavesItsLineOrTheWindow)
+{
+  const auto focus = [this] {
+    Editor->activateWindow();
+    Editor->setFocus();
+    QApplication::processEvents();
+    return Editor->hasFocus();
+  };
+  if (!focus())
+    GTEST_SKIP() << "the platform gives no focus";
+  for (const bool leaveWindow : {false, true}) {
+    SCOPED_TRACE(leaveWindow ? "focus leaves" : "caret leaves the line");
+    ASSERT_TRUE(focus());
+    Window()->SetText(QStringLiteral("house\nhouse"));
+    Grab();
+    Window()->SetSel(5, 5);
+    Type(Editor.get(), QStringLiteral(" wrold"));
+    Grab();
+    EXPECT_TRUE(Errors(0).empty()) << "the word at the caret is being typed";
+    QWidget other;
+    if (leaveWindow) {
+      other.show();
+      other.activateWindow();
+      other.setFocus();
+      QApplication::processEvents();
+      Engine->WMKillFocus(); // the platform may report the loss late
+      ASSERT_FALSE(Editor->hasFocus());
+    } else {
+      Window()->SetSel(Window()->LineIndex(1), Window()->LineIndex(1));
+    }
+    Grab();
+    EXPECT_EQ(Errors(0), (std::vector<std::pair<int, int>>{{6, 11}}));
+  }
 }
 
 TEST_F(LiveTest, WordCheckEventHasTheFinalSay)
@@ -281,6 +353,41 @@ TEST_F(LiveTest, ForeignTextEditAttachedThroughTheSubclassGetsUnderlines)
   EXPECT_EQ(subclass.SubclassHandle(), nullptr);
   EXPECT_EQ(subclass.WindowHandle(), nullptr);
   EXPECT_FALSE(subclass.WatchSpelling());
+}
+
+TEST_F(LiveTest, AggressiveContextMenuOpensOnTheRightButtonOfAForeignWidget)
+{
+  auto other = std::make_unique<QTextEdit>();
+  other->resize(400, 200);
+  other->setPlainText(QStringLiteral("house wrold"));
+  other->show();
+  QApplication::processEvents();
+  TWrightRichEditSubclass subclass;
+  subclass.SetWrightSpell(Spell.get());
+  subclass.SetWinControl(other.get());
+  subclass.SetAggressiveContextMenu(true);
+  int menus = 0;
+  Spell->OnPopupDoMenu = [&](QObject *, QObject *, qint32, qint32, qint32 &Action,
+                             QString &Word) {
+    ++menus;
+    Action = spReplace;
+    Word = QStringLiteral("word");
+  };
+  int ownMenus = 0;
+  other->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(other.get(), &QWidget::customContextMenuRequested, [&] { ++ownMenus; });
+  HWND w = subclass.WindowHandle();
+  const QPoint at = w->PosFromChar(8) + QPoint(0, 3);
+  QMouseEvent press(QEvent::MouseButtonPress, at, other->viewport()->mapToGlobal(at),
+                    Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+  QApplication::sendEvent(other->viewport(), &press);
+  EXPECT_EQ(menus, 1);
+  EXPECT_EQ(other->toPlainText(), QStringLiteral("house word"));
+  // The request that follows the button is swallowed: the menu was already shown.
+  QContextMenuEvent request(QContextMenuEvent::Mouse, at, other->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(other->viewport(), &request);
+  EXPECT_EQ(ownMenus, 0);
+  EXPECT_EQ(menus, 1);
 }
 
 TEST_F(LiveTest, SpellComponentFreedFirstIsForgotten)

@@ -67,6 +67,7 @@ TEST_F(UnderlineTest, BufferedPaintShowsTheTextWhereTheEditorPaintsIt)
       c.mergeBlockFormat(indented);
     }
     Editor->SetLiveSpelling(true);
+    QApplication::processEvents(); // the layout of the new text settles, scroll bar included
     Editor->verticalScrollBar()->setValue(r.scroll);
     const QImage live = Grab();
     ASSERT_FALSE(Engine->LastBuffer().isNull()) << "the paint was buffered";
