@@ -504,11 +504,12 @@ void TRichTextEd::CreateSpellComponents()
   s->SetAutoSpellWhenFocused(true);
   s->SetAutoSpellOnlyFocusedControl(false);
 
-  // The editor runs its own live spelling against this component (from the first show on, see
-  // showEvent); the component's lists tell it when a check, the options or the live menu changed
-  // what is acceptable.
+  // The editor runs its own live spelling against this component; the component's lists tell
+  // it when a check, the options or the live menu changed what is acceptable. Attaching reads
+  // no file: the configuration loads at the first word test (the first paint).
   Editor->SetLiveSpelling(true);
   Editor->SetLiveCorrect(true);
+  Editor->SetWrightSpell(s);
   Editor->SetLiveSpellingColor(Qt::red);
   Editor->SetDoubleBuffered(true);
   Editor->SetLiveSpellingOptions(true);
@@ -654,11 +655,6 @@ void TRichTextEd::FormHide()
 void TRichTextEd::showEvent(QShowEvent *event)
 {
   QWidget::showEvent(event);
-  // The editor's engine reads the user's options as soon as it has a spell component, which
-  // loads the configuration and the dictionaries: that waits until the window first shows, so
-  // building the window touches no file and the component's folders can still be set.
-  if (Editor && !Editor->WrightSpell())
-    Editor->SetWrightSpell(WrightAutoLiveSpell1);
   if (!event->spontaneous())
     RunCommand([this] { FormShow(); });
 }

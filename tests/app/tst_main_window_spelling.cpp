@@ -325,16 +325,18 @@ TEST_F(MainWindowSpelling, WordsTheDialogAcceptsLoseTheirUnderline)
 
 namespace {
 
-TEST_F(MainWindowSpelling, BuildingTheWindowTouchesNoFileUntilItShows)
+TEST_F(MainWindowSpelling, BuildingTheWindowTouchesNoFileUntilAWordIsPainted)
 {
   TRichTextEd window;
   EXPECT_FALSE(window.WrightAutoLiveSpell1->Configuration()->Loaded());
-  EXPECT_EQ(window.Editor->WrightSpell(), nullptr);
-  // Folders set after construction are the ones the first paint reads.
+  EXPECT_EQ(window.Editor->WrightSpell(), window.WrightAutoLiveSpell1);
+  // Folders set after construction are the ones the first word test reads.
   UseFolder(*window.WrightAutoLiveSpell1);
   window.show();
   QApplication::processEvents();
-  EXPECT_EQ(window.Editor->WrightSpell(), window.WrightAutoLiveSpell1);
+  EXPECT_FALSE(window.WrightAutoLiveSpell1->Configuration()->Loaded()) << "no word painted yet";
+  window.Editor->SetText("the cat\r\n");
+  window.Editor->viewport()->grab(); // the paint tests the words
   EXPECT_TRUE(window.WrightAutoLiveSpell1->Configuration()->Loaded());
   ASSERT_FALSE(window.WrightAutoLiveSpell1->MainDictionaries().empty());
   EXPECT_TRUE(window.WrightAutoLiveSpell1->MainDictionaries().front()->Filename().startsWith(Dir))
