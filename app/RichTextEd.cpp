@@ -8,8 +8,9 @@
 #include "rtFonts.h"
 #include "rtRegistry.h"
 #include "rtShell.h"
+#include "wrLiveAutospell.h"
+#include "wrLiveRichEdit.h"
 #include "wrRichEdit.h"
-#include "wrSpell.h"
 #include "wrThesaurus.h"
 
 #include <QAction>
@@ -463,8 +464,8 @@ void TRichTextEd::CreateRuler()
 
 void TRichTextEd::CreateSpellComponents()
 {
-  WrightAutoLiveSpell1 = new TWrightSpellDialogs(this);
-  TWrightSpellDialogs *s = WrightAutoLiveSpell1;
+  WrightAutoLiveSpell1 = new TWrightAutoLiveSpell(this);
+  TWrightAutoLiveSpell *s = WrightAutoLiveSpell1;
   s->setObjectName(QStringLiteral("WrightAutoLiveSpell1"));
   s->SetConfigStorage(csFile);
   s->SetConfigFilename(QStringLiteral("%AppDir%\\Dictionaries\\Spell.cfg"));
@@ -494,6 +495,31 @@ void TRichTextEd::CreateSpellComponents()
   s->DialogTypeConfiguration = sdOffice;
   s->SetDialogMisspelledWordColor(Qt::red);
   s->SetDialogMisspelledWordStyle(TFontStyle::fsBold);
+  s->SetLiveSpelling(true);
+  s->SetLiveCorrect(true);
+  s->SetLiveSpellingColor(Qt::red);
+  s->SetLiveSpellingReadOnly(false);
+  s->SetLiveMenuOptions(TSpellPopupOptions::Range(spDialog, spReplace));
+  s->SetLiveSpellingOptions(true);
+  s->SetAutoSpellWhenFocused(true);
+  s->SetAutoSpellOnlyFocusedControl(false);
+
+  // The editor runs its own live spelling against this component; the component's lists tell
+  // it when a check, the options or the live menu changed what is acceptable. Attaching reads
+  // no file: the configuration loads at the first word test (the first paint).
+  Editor->SetLiveSpelling(true);
+  Editor->SetLiveCorrect(true);
+  Editor->SetWrightSpell(s);
+  Editor->SetLiveSpellingColor(Qt::red);
+  Editor->SetDoubleBuffered(true);
+  Editor->SetLiveSpellingOptions(true);
+  Editor->SetLiveMenuOptions({spDialog, spAutoCorrect, spChangeAll, spAdd, spIgnoreAll, spIgnore,
+                              spReplace});
+  Editor->SetLiveSpellingReadOnly(false);
+  Editor->SetIrregularLeftMargin(true);
+  // Pasted rich text brings paragraph spacing and mixed sizes: the line box's bottom can lie
+  // far below the text, so the wavy line follows the rendered baseline of every line.
+  Editor->SetIrregularLineHeights(true);
 
   WrightSpell3Base1 = new TWrightSpell3Base(this);
   WrightSpell3Base1->setObjectName(QStringLiteral("WrightSpell3Base1"));
@@ -514,6 +540,8 @@ void TRichTextEd::closeEvent(QCloseEvent *event)
 
 void TRichTextEd::CreateEditor()
 {
+  // The editor takes its live spelling engine from the live layer.
+  InstallLiveRichEditFactory();
   Editor = new TWrightRichEdit(this);
   Editor->setObjectName(QStringLiteral("Editor"));
   QFont editorFont(QStringLiteral("Arial"));

@@ -6,6 +6,8 @@
 // it is shown in the application's error box and the window goes on.
 
 #include "rtEditWindow.h"
+// Complete, so callers reach the spell component as any of its bases.
+#include "wrLiveAutospell.h"
 
 #include <QRect>
 #include <QStringList>
@@ -29,7 +31,6 @@ class TRulerPanel;
 class TUpDown;
 class TWrightRichEdit;
 class TWrightSpell3Base;
-class TWrightSpellDialogs;
 
 class TRichTextEd : public QWidget {
   Q_OBJECT
@@ -93,7 +94,7 @@ public:
   TReplaceDialog *ReplaceDialog1 = nullptr; // modeless, created with the window
   // The spell component behind the editor and the spelling commands. (It gains live spelling
   // with its full class; until then it is the dialog layer of the component.)
-  TWrightSpellDialogs *WrightAutoLiveSpell1 = nullptr;
+  TWrightAutoLiveSpell *WrightAutoLiveSpell1 = nullptr;
   TWrightSpell3Base *WrightSpell3Base1 = nullptr; // sits on the window; no command uses it
   TThesaurus3 *Thesaurus31 = nullptr;             // behind "Lookup word Thesausus"
   TThesaurus3Base *Thesaurus3Base1 = nullptr;     // sits on the window; no command uses it

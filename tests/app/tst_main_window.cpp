@@ -94,6 +94,15 @@ protected:
   {
     Window = std::make_unique<TRichTextEd>();
     Window->CommandLine = arguments;
+    // Live spelling loads the configuration at the first painted word: the user's files
+    // (Spell.cfg, the new custom dictionary) go to a folder of the test's own, the shipped ones
+    // are read from the build tree.
+    EXPECT_TRUE(UserFolder.isValid());
+    TStringList folders;
+    folders.Add(UserFolder.path());
+    folders.Add(QStringLiteral("%AppDir%\\Dictionaries"));
+    Window->WrightAutoLiveSpell1->SetConfigDictionaryDir(folders);
+    Window->WrightAutoLiveSpell1->SetConfigFilename(UserFolder.path() + "/Spell.cfg");
     Window->show();
     QApplication::processEvents();
     return *Window;
@@ -107,6 +116,8 @@ protected:
   }
 
   QString Text() const { return Window->Editor->GetText(); }
+
+  QTemporaryDir UserFolder;
 
   std::unique_ptr<TRichTextEd> Window;
   std::vector<TBox> Boxes;

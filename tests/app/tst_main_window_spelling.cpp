@@ -7,6 +7,8 @@
 
 #include "RichTextEd.h"
 #include "rtErrorBox.h"
+#include "wrLiveRichEdit.h"
+#include "wrMainDictionary.h"
 #include "wrRichEdit.h"
 #include "wrSpell.h"
 #include "wrSpellDialogOffice.h"
@@ -15,6 +17,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
+#include <QContextMenuEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
@@ -172,10 +176,14 @@ TEST_F(MainWindowSpelling, ClosingTheWindowWhileTheDialogWaitsEndsTheCheckAndKee
 
 TEST_F(MainWindowSpelling, AMissingDictionaryFolderEndsTheCheckWithOnlyTheDialog)
 {
+  // A program started so: live spelling looks at the folder from the first paint on.
+  Window = std::make_unique<TRichTextEd>();
   TStringList folders;
   folders.Add(Temp.path() + "/missing");
   Window->WrightAutoLiveSpell1->SetConfigDictionaryDir(folders);
   Window->WrightAutoLiveSpell1->SetConfigFilename(Temp.path() + "/missing/Spell.cfg");
+  Window->show();
+  QApplication::processEvents();
   Check("teh cat\r\n", {[](TSpellDialogV4 *d) {
                           EXPECT_EQ(d->Word(), "teh");
                           EXPECT_EQ(Items(d->SuggestionsListbox),
@@ -200,6 +208,139 @@ TEST_F(MainWindowSpelling, DamagedDictionaryFilesEndTheCheckWithOnlyTheDialog)
   EXPECT_FALSE(Window->WrightAutoLiveSpell1->Checking());
   EXPECT_EQ(Boxes, QStringList({"The spelling check is complete."}));
   EXPECT_EQ(Window->Editor->GetText(), "teh\r\n");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowSpelling, TheLiveComponentAndTheEditorRunLiveSpellingTogether)
+{
+  TWrightAutoLiveSpell *s = Window->WrightAutoLiveSpell1;
+  EXPECT_EQ(s->objectName(), "WrightAutoLiveSpell1");
+  EXPECT_TRUE(s->LiveSpelling());
+  EXPECT_TRUE(s->LiveCorrect());
+  EXPECT_TRUE(s->LiveSpellingOptions());
+  EXPECT_EQ(s->LiveSpellingColor(), QColor(Qt::red));
+  EXPECT_FALSE(s->LiveSpellingReadOnly());
+  EXPECT_EQ(s->LiveMenuOptions(), TSpellPopupOptions::Range(spDialog, spReplace));
+  EXPECT_TRUE(s->AutoSpellWhenFocused());
+  EXPECT_FALSE(s->AutoSpellOnlyFocusedControl());
+
+  TWrightRichEdit *e = Window->Editor;
+  EXPECT_EQ(e->WrightSpell(), s);
+  EXPECT_TRUE(e->LiveSpelling());
+  EXPECT_TRUE(e->LiveCorrect());
+  EXPECT_TRUE(e->LiveSpellingOptions());
+  EXPECT_TRUE(e->DoubleBuffered());
+  EXPECT_TRUE(e->IrregularLeftMargin());
+  EXPECT_TRUE(e->IrregularLineHeights()) << "the wavy line follows each line's baseline";
+  EXPECT_FALSE(e->LiveSpellingReadOnly());
+  EXPECT_EQ(e->LiveSpellingColor(), QColor(Qt::red));
+  EXPECT_EQ(e->LiveMenuOptions(), TSpellPopupOptions::Range(spDialog, spReplace));
+
+  // The editor has its own engine: the focus timer never attaches it.
+  e->setFocus();
+  s->CheckFocusedControl();
+  EXPECT_EQ(s->SubclassCount(), 0);
+}
+
+} // namespace
+
+namespace {
+
+// The live engine of the main window's editor.
+TWrightLiveRichEdit *EngineOf(TRichTextEd &window)
+{
+  return dynamic_cast<TWrightLiveRichEdit *>(window.Editor->LiveInterface());
+}
+
+// The misspellings the editor's engine found on a line, as words.
+QStringList Underlined(TRichTextEd &window, int line)
+{
+  window.Editor->viewport()->grab(); // a paint checks the visible lines
+  QStringList words;
+  const QString text = window.Editor->GetLineText(line);
+  if (const TLineCache *c = EngineOf(window)->LineCache(line))
+    for (const TSpellingError &e : c->SpellingErrors)
+      words << text.mid(e.X1, e.X2 - e.X1);
+  return words;
+}
+
+// A right click at a character of the editor; answers the live menu's items (empty when the
+// live menu did not open), which is closed again.
+QStringList RightClickAt(TRichTextEd &window, int charIndex)
+{
+  TWrightRichEdit *e = window.Editor;
+  const QPoint at = e->PosFromChar(charIndex) + QPoint(2, e->fontMetrics().height() / 2);
+  QStringList items;
+  QTimer::singleShot(50, [&items] {
+    if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        menu && menu->objectName() == "LivePopupMenu") {
+      for (QAction *a : menu->actions())
+        items << (a->isSeparator() ? QString("-") : a->text());
+      menu->close();
+    }
+  });
+  QContextMenuEvent event(QContextMenuEvent::Mouse, at, e->viewport()->mapToGlobal(at));
+  QApplication::sendEvent(e->viewport(), &event);
+  QApplication::processEvents();
+  return items;
+}
+
+TEST_F(MainWindowSpelling, ARightClickOnAMisspellingShowsTheLiveMenuElsewhereTheWindowsOwn)
+{
+  ASSERT_NE(EngineOf(*Window), nullptr);
+  Window->Editor->SetText("the cat zorp\r\n");
+  ASSERT_EQ(Underlined(*Window, 0), QStringList({"zorp"}));
+
+  const QStringList live = RightClickAt(*Window, 9); // inside "zorp"
+  EXPECT_FALSE(live.isEmpty());
+  EXPECT_TRUE(live.contains("I&gnore")) << live.join(", ").toStdString();
+  EXPECT_FALSE(Window->EditorPopupMenu1->isVisible());
+
+  EXPECT_TRUE(RightClickAt(*Window, 5).isEmpty()); // inside "cat"
+  EXPECT_TRUE(Window->EditorPopupMenu1->isVisible());
+  Window->EditorPopupMenu1->close();
+}
+
+TEST_F(MainWindowSpelling, WordsTheDialogAcceptsLoseTheirUnderline)
+{
+  ASSERT_NE(EngineOf(*Window), nullptr);
+  Window->Editor->SetText("the zorp sat on blorf\r\n");
+  ASSERT_EQ(Underlined(*Window, 0), QStringList({"zorp", "blorf"}));
+  Check("the zorp sat on blorf\r\n", {[](TSpellDialogV4 *d) {
+                                       EXPECT_EQ(d->Word(), "zorp");
+                                       d->IgnoreAllButton->click();
+                                     },
+                                     [](TSpellDialogV4 *d) {
+                                       EXPECT_EQ(d->Word(), "blorf");
+                                       d->AddButton->click();
+                                     }});
+  EXPECT_EQ(Steps, 2);
+  EXPECT_EQ(Underlined(*Window, 0), QStringList());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MainWindowSpelling, BuildingTheWindowTouchesNoFileUntilAWordIsPainted)
+{
+  TRichTextEd window;
+  EXPECT_FALSE(window.WrightAutoLiveSpell1->Configuration()->Loaded());
+  EXPECT_EQ(window.Editor->WrightSpell(), window.WrightAutoLiveSpell1);
+  // Folders set after construction are the ones the first word test reads.
+  UseFolder(*window.WrightAutoLiveSpell1);
+  window.show();
+  QApplication::processEvents();
+  EXPECT_FALSE(window.WrightAutoLiveSpell1->Configuration()->Loaded()) << "no word painted yet";
+  window.Editor->SetText("the cat\r\n");
+  window.Editor->viewport()->grab(); // the paint tests the words
+  EXPECT_TRUE(window.WrightAutoLiveSpell1->Configuration()->Loaded());
+  ASSERT_FALSE(window.WrightAutoLiveSpell1->MainDictionaries().empty());
+  EXPECT_TRUE(window.WrightAutoLiveSpell1->MainDictionaries().front()->Filename().startsWith(Dir))
+      << window.WrightAutoLiveSpell1->MainDictionaries().front()->Filename().toStdString();
 }
 
 } // namespace
