@@ -2,6 +2,7 @@
 
 #include "wrConfiguration.h"
 #include "wrParserBase.h"
+#include "wrRichEditSubclass.h"
 
 #include <QMenu>
 #include <QVariant>
@@ -118,8 +119,8 @@ void TLiveWrightSpellBase::ApplySpellOptions(bool Force)
 {
   // The session rebuilds only for a loaded configuration whose options changed (or when forced).
   const bool loaded = Configuration() && Configuration()->Loaded();
-  const bool rebuild = loaded && (Force || !FOptionsApplied ||
-                                  Configuration()->SpellOptions() != FOldOptions);
+  const bool rebuild =
+      loaded && (Force || !FOptionsApplied || Configuration()->SpellOptions() != FOldOptions);
   TWrightSpellDialogs::ApplySpellOptions(Force);
   if (!rebuild || !FLiveOptions)
     return;
@@ -238,8 +239,8 @@ QObject *TLiveWrightSpellBase::PopupAddMenuItem(QObject *Menu, QObject *SubMenu,
   return item;
 }
 
-void TLiveWrightSpellBase::PopupDoMenu(QObject *Menu, qint32 XPos, qint32 YPos,
-                                       qint32 &PopupAction, QString &PopupWord)
+void TLiveWrightSpellBase::PopupDoMenu(QObject *Menu, qint32 XPos, qint32 YPos, qint32 &PopupAction,
+                                       QString &PopupWord)
 {
   auto *menu = qobject_cast<QMenu *>(Menu);
   if (OnPopupDoMenu || OnPopupCreateMenu || !menu) {
@@ -254,4 +255,34 @@ void TLiveWrightSpellBase::PopupDoMenu(QObject *Menu, qint32 XPos, qint32 YPos,
   FShownMenu = nullptr;
   PopupAction = FPopupAction;
   PopupWord = FPopupWord;
+}
+
+// --- The options dialog's sample ------------------------------------------------------------------
+
+namespace {
+// Owns the sample's engine; a QObject so that the dialog can hold it and Qt can free it.
+class TLiveSample : public QObject {
+public:
+  TLiveSample(QObject *Owner) : QObject(Owner) {}
+  TWrightRichEditSubclass Engine;
+};
+} // namespace
+
+QObject *TLiveWrightSpellBase::AttachLiveSpellingSample(QWidget *Sample)
+{
+  if (!Sample)
+    return nullptr;
+  auto *sample = new TLiveSample(this);
+  TWrightRichEditSubclass &engine = sample->Engine;
+  engine.SetLiveSpellingOptions(false);
+  engine.SetLiveSpelling(true);
+  engine.SetLiveCorrect(false);
+  engine.SetLiveSpellingReadOnly(true);
+  engine.SetLiveMenuOptions(TSpellPopupOptions());
+  engine.SetWrightSpell(this);
+  engine.SetWinControl(Sample);
+  // Connected after the engine's own handler, which lets go of the window first.
+  connect(Sample, &QObject::destroyed, sample, [sample] { delete sample; });
+  engine.MarkAllLinesDirty();
+  return sample;
 }

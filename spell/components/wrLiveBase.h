@@ -64,6 +64,11 @@ public:
   // A component is being removed (Removing) or inserted; a removed live control is forgotten.
   virtual void Notification(QObject *AComponent, bool Removing);
 
+  // The options dialog's sample field: underlined by an engine of its own, always on, so the
+  // user sees what live spelling looks like whatever the options say. The engine lives until
+  // Sample is destroyed (or this component is).
+  QObject *AttachLiveSpellingSample(QWidget *Sample) override;
+
 protected:
   virtual void SpellCheckLiveWord() = 0;
   virtual void StartLiveSpelling() = 0;

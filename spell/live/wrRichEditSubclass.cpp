@@ -1,6 +1,7 @@
 #include "wrRichEditSubclass.h"
 
 #include "rtErrorBox.h"
+#include "rtWidgetWindow.h"
 
 #include <QAbstractScrollArea>
 #include <QContextMenuEvent>
@@ -31,7 +32,12 @@ private:
   TWrightRichEditSubclass *FOwner;
 };
 
-TWrightRichEditSubclass::TWrightRichEditSubclass() : FInstance(std::make_unique<TFilter>(this)) {}
+TWrightRichEditSubclass::TWrightRichEditSubclass() : FInstance(std::make_unique<TFilter>(this))
+{
+  // A foreign widget is reached through the edit-window factory; whoever attaches one may not
+  // have installed it yet (the options dialog's sample).
+  InstallEditWindowFactory();
+}
 
 TWrightRichEditSubclass::~TWrightRichEditSubclass()
 {

@@ -6,6 +6,7 @@
 #include "print_qstring.h"
 #include "probe_spell.h"
 
+#include <QPointer>
 #include <QTextEdit>
 
 namespace {
@@ -44,8 +45,9 @@ TEST_F(LiveBaseTest, LiveMenuItemsAndOrder)
     if (expected.isEmpty()) {
       expected << "(no suggestions) (disabled)";
     }
-    expected << "-" << "I&gnore" << "&Ignore All"
-             << (c.activeDictionary ? "&Add" : "&Add (disabled)") << "-";
+    expected << "-"
+             << "I&gnore"
+             << "&Ignore All" << (c.activeDictionary ? "&Add" : "&Add (disabled)") << "-";
     if (!all.isEmpty()) {
       expected << "&Change All {" + all + "}";
       if (c.activeDictionary)
@@ -219,7 +221,10 @@ TEST_F(LiveBaseTest, SwitchesComeOnWithAFollowedControlAndTheUsersOptions)
 
   // A destroyed control switches both off and is forgotten.
   s->Calls.clear();
-  { QTextEdit gone; s->ChangeLiveControl(&gone); }
+  {
+    QTextEdit gone;
+    s->ChangeLiveControl(&gone);
+  }
   EXPECT_EQ(s->FollowedControl(), nullptr);
   EXPECT_FALSE(s->LiveSpellingEnabled());
   EXPECT_FALSE(s->LiveCorrectEnabled());
@@ -257,10 +262,52 @@ TEST_F(LiveBaseTest, TheLivePopupOpensTheDialogForTheWordWithoutAnEndMessage)
   QString word = MisspeltWord;
   EXPECT_EQ(s->ShowLivePopup(&parser, word), spDialog);
   EXPECT_TRUE(script.Shown);
-  EXPECT_EQ(s->Calls,
-            QStringList({QStringLiteral("dialog %1 %2").arg(int(emNever)).arg(int(ipUnderSelection))}));
+  EXPECT_EQ(
+      s->Calls,
+      QStringList({QStringLiteral("dialog %1 %2").arg(int(emNever)).arg(int(ipUnderSelection))}));
   EXPECT_EQ(s->EndMessage(), emAlways);
   EXPECT_EQ(s->DialogInitialPos(), ipLastUserPos);
+}
+
+// --- The options dialog's sample ----------------------------------------------------------------
+
+// Pure red pixels in the widget as it paints itself.
+int RedPixels(QTextEdit &e)
+{
+  QWidget &w = *e.viewport();
+  // The first paint checks the lines, the second shows them as the user sees them.
+  QImage image;
+  for (int i = 0; i < 2; ++i)
+    image = w.grab().toImage().convertToFormat(QImage::Format_RGB32);
+  int red = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      red += image.pixel(x, y) == qRgb(255, 0, 0);
+  return red;
+}
+
+TEST_F(LiveBaseTest, TheOptionsSampleIsUnderlinedEvenWithLiveSpellingOffAndLetGoWithIt)
+{
+  // The user's options have live spelling off: the sample still shows what it looks like.
+  auto s = NewLive({soDUalCaps});
+  auto sample = std::make_unique<QTextEdit>();
+  sample->setPlainText(QStringLiteral("(") + MisspeltWord + QStringLiteral(")"));
+  sample->setEnabled(false);
+  sample->resize(160, 30);
+  sample->show();
+  QApplication::processEvents();
+  EXPECT_EQ(RedPixels(*sample), 0) << "nothing attached yet";
+
+  QPointer<QObject> engine = s->AttachLiveSpellingSample(sample.get());
+  ASSERT_TRUE(engine);
+  sample->viewport()->update();
+  QApplication::processEvents();
+  EXPECT_GT(RedPixels(*sample), 4) << "the misspelling is underlined";
+  EXPECT_FALSE(s->LiveSpellingEnabled()) << "the component's own switch is untouched";
+
+  sample.reset();
+  QApplication::processEvents();
+  EXPECT_FALSE(engine) << "the engine goes with its sample";
 }
 
 } // namespace
