@@ -278,6 +278,9 @@ QObject *TLiveWrightSpellBase::AttachLiveSpellingSample(QWidget *Sample)
   engine.SetLiveSpelling(true);
   engine.SetLiveCorrect(false);
   engine.SetLiveSpellingReadOnly(true);
+  // The sample has no background of its own (it shows the dialog's through it), which an
+  // off-screen rendering would paint black.
+  engine.SetDoubleBuffered(false);
   engine.SetLiveMenuOptions(TSpellPopupOptions());
   engine.SetWrightSpell(this);
   engine.SetWinControl(Sample);
