@@ -1,5 +1,6 @@
 #include "wrConfigurationDialog.h"
 
+#include "rtDialogControls.h"
 #include "rtFormPlacement.h"
 #include "wrConfiguration.h"
 #include "wrConfigurationDialogCtrl.h"
@@ -25,24 +26,12 @@ namespace {
 constexpr int OptionStep = 16;
 constexpr int DesignHeight = 397;
 constexpr int FileRole = Qt::UserRole;
-
-QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &r, const char *placeholder)
-{
-  auto *b = new QPushButton(QLatin1String(placeholder), parent);
-  b->setObjectName(QLatin1String(name));
-  b->setGeometry(r);
-  b->setAutoDefault(false);
-  return b;
-}
-
 } // namespace
 
 TSpellCheckConfigDialog::TSpellCheckConfigDialog(QWidget *Parent) : QDialog(Parent)
 {
   setObjectName(QStringLiteral("SpellCheckConfigDialog"));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  SetFixedDialogFrame(this);
   setFont(SpellDialogFont());
   setFixedSize(320, DesignHeight);
   setWindowTitle(QStringLiteral("xxSpelling Options"));

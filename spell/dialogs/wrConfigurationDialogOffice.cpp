@@ -1,5 +1,6 @@
 #include "wrConfigurationDialogOffice.h"
 
+#include "rtDialogControls.h"
 #include "rtErrorBox.h"
 #include "rtFormPlacement.h"
 #include "rtShell.h"
@@ -43,24 +44,6 @@ QCheckBox *MakeBox(QWidget *parent, const char *name, int y)
   b->setGeometry(12, y, 370, 17);
   return b;
 }
-
-QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &r, const char *placeholder)
-{
-  auto *b = new QPushButton(QLatin1String(placeholder), parent);
-  b->setObjectName(QLatin1String(name));
-  b->setGeometry(r);
-  b->setAutoDefault(false);
-  return b;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QRect &r, const char *placeholder)
-{
-  auto *l = new QLabel(QLatin1String(placeholder), parent);
-  l->setObjectName(QLatin1String(name));
-  l->setGeometry(r);
-  return l;
-}
-
 QGroupBox *MakeGroup(QWidget *parent, const char *name, const QRect &r)
 {
   auto *g = new QGroupBox(QStringLiteral("xx"), parent);
@@ -129,9 +112,7 @@ bool TWrightSpellEdit::AttachLiveSpelling(TConfigurationDialogCtrl *Control)
 TSpellCheckConfigDialogV4::TSpellCheckConfigDialogV4(QWidget *Parent) : QDialog(Parent)
 {
   setObjectName(QStringLiteral("SpellCheckConfigDialogV4"));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  SetFixedDialogFrame(this);
   setFont(SpellDialogFont());
   setFixedSize(436, 468);
   setWindowTitle(QStringLiteral("xxSpelling Options"));
@@ -176,22 +157,24 @@ TSpellCheckConfigDialogV4::TSpellCheckConfigDialogV4(QWidget *Parent) : QDialog(
   QuotedLineEdit = new QLineEdit(IgnoreOptionsGroupBox);
   QuotedLineEdit->setObjectName(QStringLiteral("QuotedLineEdit"));
   QuotedLineEdit->setGeometry(300, 20 + 5 * Spacing - 2, 60, 21);
-  HiddenSizingLabel = MakeLabel(SpellingOptionsPage, "HiddenSizingLabel", QRect(0, 0, 10, 13), "");
+  HiddenSizingLabel =
+      MakeLabel(SpellingOptionsPage, "HiddenSizingLabel", QRect(0, 0, 10, 13), nullptr, "");
   HiddenSizingLabel->setVisible(false);
 
   // Language page.
   LanguageSettingsGroupBox =
       MakeGroup(LanguageOptionsPage, "LanguageSettingsGroupBox", QRect(8, 8, 398, 72));
-  LanguageSelectLabel =
-      MakeLabel(LanguageSettingsGroupBox, "LanguageSelectLabel", QRect(12, 20, 374, 13), "xx");
+  LanguageSelectLabel = MakeLabel(LanguageSettingsGroupBox, "LanguageSelectLabel",
+                                  QRect(12, 20, 374, 13), nullptr, "xx");
   LanguageSelectCombo = new QComboBox(LanguageSettingsGroupBox);
   LanguageSelectCombo->setObjectName(QStringLiteral("LanguageSelectCombo"));
   LanguageSelectCombo->setGeometry(12, 38, 374, 22);
   LanguageSelectLabel->setBuddy(LanguageSelectCombo);
   AdditionalDictionariesGroupBox =
       MakeGroup(LanguageOptionsPage, "AdditionalDictionariesGroupBox", QRect(8, 88, 398, 252));
-  AdditionalDictionariesLabel = MakeLabel(
-      AdditionalDictionariesGroupBox, "AdditionalDictionariesLabel", QRect(12, 20, 374, 13), "xx");
+  AdditionalDictionariesLabel =
+      MakeLabel(AdditionalDictionariesGroupBox, "AdditionalDictionariesLabel",
+                QRect(12, 20, 374, 13), nullptr, "xx");
   AdditionalDictionariesList = new QTreeWidget(AdditionalDictionariesGroupBox);
   AdditionalDictionariesList->setObjectName(QStringLiteral("AdditionalDictionariesList"));
   AdditionalDictionariesList->setGeometry(12, 38, 374, 170);
@@ -208,8 +191,10 @@ TSpellCheckConfigDialogV4::TSpellCheckConfigDialogV4(QWidget *Parent) : QDialog(
                                         QRect(12, 216, 140, 23), "xxLocate Dictionaries...");
   EditAdditionalButton = MakeButton(AdditionalDictionariesGroupBox, "EditAdditionalButton",
                                     QRect(311, 216, 75, 23), "xxEdit...");
-  LearningLabel = MakeLabel(LanguageOptionsPage, "LearningLabel", QRect(16, 350, 380, 15), "xx");
-  DownloadLabel = MakeLabel(LanguageOptionsPage, "DownloadLabel", QRect(16, 370, 380, 15), "xx");
+  LearningLabel =
+      MakeLabel(LanguageOptionsPage, "LearningLabel", QRect(16, 350, 380, 15), nullptr, "xx");
+  DownloadLabel =
+      MakeLabel(LanguageOptionsPage, "DownloadLabel", QRect(16, 370, 380, 15), nullptr, "xx");
   for (QLabel *l : {LearningLabel, DownloadLabel}) {
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, p.color(QPalette::Link));
@@ -222,7 +207,7 @@ TSpellCheckConfigDialogV4::TSpellCheckConfigDialogV4(QWidget *Parent) : QDialog(
   EditCustomGroupBox =
       MakeGroup(CustomDictionaryOptionsPage, "EditCustomGroupBox", QRect(8, 8, 398, 380));
   ChooseCustomLabel =
-      MakeLabel(EditCustomGroupBox, "ChooseCustomLabel", QRect(12, 20, 374, 13), "xx");
+      MakeLabel(EditCustomGroupBox, "ChooseCustomLabel", QRect(12, 20, 374, 13), nullptr, "xx");
   ChooseCustomCombo = new QComboBox(EditCustomGroupBox);
   ChooseCustomCombo->setObjectName(QStringLiteral("ChooseCustomCombo"));
   ChooseCustomCombo->setGeometry(12, 38, 287, 22);
@@ -230,7 +215,7 @@ TSpellCheckConfigDialogV4::TSpellCheckConfigDialogV4(QWidget *Parent) : QDialog(
   NewCustomButton =
       MakeButton(EditCustomGroupBox, "NewCustomButton", QRect(307, 37, 79, 23), "xxNew...");
   ModifyCustomLabel =
-      MakeLabel(EditCustomGroupBox, "ModifyCustomLabel", QRect(12, 72, 374, 13), "xx");
+      MakeLabel(EditCustomGroupBox, "ModifyCustomLabel", QRect(12, 72, 374, 13), nullptr, "xx");
   Pages = new TCustomDictionaryPages(EditCustomGroupBox, QRect(12, 90, 374, 280));
   Pages->OnEditFocus = [this](bool inEdit) { OK->setDefault(!inEdit); };
 

@@ -1,5 +1,6 @@
 #include "wrCustomDictionariesDialog.h"
 
+#include "rtDialogControls.h"
 #include "rtErrorBox.h"
 #include "rtFormPlacement.h"
 #include "rtShell.h"
@@ -65,24 +66,12 @@ public:
 private:
   TCustomDictionariesDialog *FDialog;
 };
-
-QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &r, const char *placeholder)
-{
-  auto *b = new QPushButton(QLatin1String(placeholder), parent);
-  b->setObjectName(QLatin1String(name));
-  b->setGeometry(r);
-  b->setAutoDefault(false);
-  return b;
-}
-
 } // namespace
 
 TCustomDictionariesDialog::TCustomDictionariesDialog(QWidget *Parent) : QDialog(Parent)
 {
   setObjectName(QStringLiteral("CustomDictionariesDialog"));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  SetFixedDialogFrame(this);
   setFont(SpellDialogFont());
   setFixedSize(312, 206);
   setWindowTitle(QStringLiteral("xxDictionaries"));

@@ -1,5 +1,6 @@
 #include "wrCustomDictionaryPages.h"
 
+#include "rtDialogControls.h"
 #include "rtFormPlacement.h"
 #include "wrCustomDictionary.h"
 
@@ -50,21 +51,6 @@ QTreeWidget *MakeList(QWidget *parent, const char *name, int columns)
   return l;
 }
 
-QPushButton *MakeButton(QWidget *parent, const char *name, const char *placeholder)
-{
-  auto *b = new QPushButton(QLatin1String(placeholder), parent);
-  b->setObjectName(QLatin1String(name));
-  b->setAutoDefault(false);
-  return b;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const char *placeholder)
-{
-  auto *l = new QLabel(QLatin1String(placeholder), parent);
-  l->setObjectName(QLatin1String(name));
-  return l;
-}
-
 QLineEdit *MakeEdit(QWidget *parent, const char *name)
 {
   auto *e = new QLineEdit(parent);
@@ -108,31 +94,37 @@ TCustomDictionaryPages::TCustomDictionaryPages(QWidget *Parent, const QRect &Geo
   EditCustomTabs->setGeometry(Geometry);
 
   AddedWordsSheet = MakeSheet(EditCustomTabs, "AddedWordsSheet", "xxAdds");
-  AddedWordsExplain = MakeLabel(AddedWordsSheet, "AddedWordsExplain", "xxExplain");
-  IgnoreEditLabel = MakeLabel(AddedWordsSheet, "IgnoreEditLabel", "xxAdd this word:");
+  AddedWordsExplain =
+      MakeLabel(AddedWordsSheet, "AddedWordsExplain", QRect(), nullptr, "xxExplain");
+  IgnoreEditLabel =
+      MakeLabel(AddedWordsSheet, "IgnoreEditLabel", QRect(), nullptr, "xxAdd this word:");
   IgnoreEdit = MakeEdit(AddedWordsSheet, "IgnoreEdit");
-  AddIgnoreButton = MakeButton(AddedWordsSheet, "AddIgnoreButton", "xxAdd");
-  DeleteIgnoreButton = MakeButton(AddedWordsSheet, "DeleteIgnoreButton", "xxDelete");
+  AddIgnoreButton = MakeButton(AddedWordsSheet, "AddIgnoreButton", QRect(), "xxAdd");
+  DeleteIgnoreButton = MakeButton(AddedWordsSheet, "DeleteIgnoreButton", QRect(), "xxDelete");
   IgnoreList = MakeList(AddedWordsSheet, "IgnoreList", 1);
 
   AutoCorrectWordsSheet = MakeSheet(EditCustomTabs, "AutoCorrectWordsSheet", "xxAuto-Correct");
   AutoCorrectWordsExplain =
-      MakeLabel(AutoCorrectWordsSheet, "AutoCorrectWordsExplain", "xxExplain");
-  ReplaceEditLabel = MakeLabel(AutoCorrectWordsSheet, "ReplaceEditLabel", "xxReplace:");
+      MakeLabel(AutoCorrectWordsSheet, "AutoCorrectWordsExplain", QRect(), nullptr, "xxExplain");
+  ReplaceEditLabel =
+      MakeLabel(AutoCorrectWordsSheet, "ReplaceEditLabel", QRect(), nullptr, "xxReplace:");
   ReplaceEdit = MakeEdit(AutoCorrectWordsSheet, "ReplaceEdit");
-  WithEditLabel = MakeLabel(AutoCorrectWordsSheet, "WithEditLabel", "xxWith:");
+  WithEditLabel = MakeLabel(AutoCorrectWordsSheet, "WithEditLabel", QRect(), nullptr, "xxWith:");
   WithEdit = MakeEdit(AutoCorrectWordsSheet, "WithEdit");
-  AddAutoCorrectButton = MakeButton(AutoCorrectWordsSheet, "AddAutoCorrectButton", "xxAdd");
+  AddAutoCorrectButton =
+      MakeButton(AutoCorrectWordsSheet, "AddAutoCorrectButton", QRect(), "xxAdd");
   DeleteAutoCorrectButton =
-      MakeButton(AutoCorrectWordsSheet, "DeleteAutoCorrectButton", "xxDelete");
+      MakeButton(AutoCorrectWordsSheet, "DeleteAutoCorrectButton", QRect(), "xxDelete");
   AutoCorrectList = MakeList(AutoCorrectWordsSheet, "AutoCorrectList", 2);
 
   ExcludedWordsSheet = MakeSheet(EditCustomTabs, "ExcludedWordsSheet", "xxExclusions");
-  ExcludeWordsExplanation = MakeLabel(ExcludedWordsSheet, "ExcludeWordsExplanation", "xxExplain");
-  ExcludeEditLabel = MakeLabel(ExcludedWordsSheet, "ExcludeEditLabel", "xxExclude this word:");
+  ExcludeWordsExplanation =
+      MakeLabel(ExcludedWordsSheet, "ExcludeWordsExplanation", QRect(), nullptr, "xxExplain");
+  ExcludeEditLabel =
+      MakeLabel(ExcludedWordsSheet, "ExcludeEditLabel", QRect(), nullptr, "xxExclude this word:");
   ExcludeEdit = MakeEdit(ExcludedWordsSheet, "ExcludeEdit");
-  AddExcludeButton = MakeButton(ExcludedWordsSheet, "AddExcludeButton", "xxAdd");
-  DeleteExcludeButton = MakeButton(ExcludedWordsSheet, "DeleteExcludeButton", "xxDelete");
+  AddExcludeButton = MakeButton(ExcludedWordsSheet, "AddExcludeButton", QRect(), "xxAdd");
+  DeleteExcludeButton = MakeButton(ExcludedWordsSheet, "DeleteExcludeButton", QRect(), "xxDelete");
   ExcludeList = MakeList(ExcludedWordsSheet, "ExcludeList", 1);
 
   for (QLabel *l : {AddedWordsExplain, AutoCorrectWordsExplain, ExcludeWordsExplanation})

@@ -1,5 +1,6 @@
 #include "wrNewCustomDictionaryDialog.h"
 
+#include "rtDialogControls.h"
 #include "rtFormPlacement.h"
 #include "wrConfigurationDialogCtrl.h"
 #include "wrCustomDictionaryPages.h"
@@ -16,9 +17,7 @@ using LS = TSpellLanguageString;
 TNewCustomDictionary::TNewCustomDictionary(QWidget *Parent) : QDialog(Parent)
 {
   setObjectName(QStringLiteral("NewCustomDictionary"));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  SetFixedDialogFrame(this);
   setFont(SpellDialogFont());
   setFixedSize(231, 102);
   setWindowTitle(QStringLiteral("xxNew Custom Dictionary"));

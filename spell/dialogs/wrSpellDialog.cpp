@@ -1,5 +1,6 @@
 #include "wrSpellDialog.h"
 
+#include "rtDialogControls.h"
 #include "rtFormPlacement.h"
 #include "rtStringList.h"
 #include "wrConfigurationDialogCtrl.h"
@@ -12,29 +13,6 @@
 #include <QPushButton>
 
 using LS = TSpellLanguageString;
-
-namespace {
-
-QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &r, const char *placeholder)
-{
-  auto *b = new QPushButton(QLatin1String(placeholder), parent);
-  b->setObjectName(QLatin1String(name));
-  b->setGeometry(r);
-  b->setAutoDefault(false);
-  return b;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QRect &r, QWidget *buddy,
-                  const char *placeholder)
-{
-  auto *l = new QLabel(QLatin1String(placeholder), parent);
-  l->setObjectName(QLatin1String(name));
-  l->setGeometry(r);
-  l->setBuddy(buddy);
-  return l;
-}
-
-} // namespace
 
 TSpellDialog::TSpellDialog(QWidget *Parent) : TSpellDialogBaseForm(Parent)
 {

@@ -1,5 +1,6 @@
 #include "wrSpellDialogForm.h"
 
+#include "rtDialogControls.h"
 #include "rtFonts.h"
 #include "rtFormPlacement.h"
 
@@ -11,9 +12,7 @@
 TSpellDialogBaseForm::TSpellDialogBaseForm(QWidget *Parent) : QDialog(Parent)
 {
   // Fixed dialog border with the system menu only.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  SetFixedDialogFrame(this);
   setFont(SpellDialogFont());
 }
 

@@ -1,5 +1,6 @@
 #include "wrSpellDialogOffice.h"
 
+#include "rtDialogControls.h"
 #include "rtFormPlacement.h"
 #include "rtStringList.h"
 #include "wrConfigurationDialogCtrl.h"
@@ -17,27 +18,8 @@ using LS = TSpellLanguageString;
 namespace {
 
 // A longer sentence is replaced by the bare word.
-constexpr int MaxSentenceLength = 200;
-
-QPushButton *MakeButton(QWidget *parent, const char *name, const QRect &r)
-{
-  auto *b = new QPushButton(parent);
-  b->setObjectName(QLatin1String(name));
-  b->setGeometry(r);
-  b->setAutoDefault(false); // Enter does not press a button of its own accord
-  return b;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QRect &r, QWidget *buddy)
-{
-  auto *l = new QLabel(parent);
-  l->setObjectName(QLatin1String(name));
-  l->setGeometry(r);
-  l->setBuddy(buddy);
-  return l;
-}
-
-// Labels size themselves to their caption, keeping their top-left corner.
+constexpr int MaxSentenceLength =
+    200; // Labels size themselves to their caption, keeping their top-left corner.
 void SetCaption(QLabel *label, const QString &text)
 {
   label->setText(text);

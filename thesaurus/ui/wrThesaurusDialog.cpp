@@ -1,5 +1,6 @@
 #include "wrThesaurusDialog.h"
 
+#include "rtDialogControls.h"
 #include "rtErrorBox.h"
 #include "rtFormPlacement.h"
 #include "wrThesaurusDialogCtrl.h"
@@ -42,33 +43,12 @@ QTreeWidget *MakeReportList(QWidget *parent, const QString &name, int columns)
   lv->setPalette(p);
   return lv;
 }
-
-QPushButton *MakeButton(QWidget *parent, const QString &name, const QRect &r)
-{
-  auto *b = new QPushButton(parent);
-  b->setObjectName(name);
-  b->setGeometry(r);
-  b->setAutoDefault(false); // Enter does not press a button of its own accord
-  return b;
-}
-
-QLabel *MakeLabel(QWidget *parent, const QString &name, int x, int y, QWidget *buddy)
-{
-  auto *l = new QLabel(parent);
-  l->setObjectName(name);
-  l->setGeometry(x, y, 160, 16);
-  l->setBuddy(buddy);
-  return l;
-}
-
 } // namespace
 
 TThesDialog::TThesDialog(QWidget *Parent) : QDialog(Parent)
 {
   setObjectName(QStringLiteral("ThesDialog"));
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                 Qt::MSWindowsFixedSizeDialogHint);
+  SetFixedDialogFrame(this);
   setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
   setFixedSize(361, 211);
   setWindowTitle(QStringLiteral("xxThesaurus"));
@@ -84,9 +64,12 @@ TThesDialog::TThesDialog(QWidget *Parent) : QDialog(Parent)
   ReplaceEdit->setGeometry(184, 24, 169, 21);
   WordList = MakeReportList(this, QStringLiteral("WordList"), 1);
   WordList->setGeometry(192, 48, 162, 129);
-  LookedUpLabel = MakeLabel(this, QStringLiteral("LookedUpLabel"), 8, 8, LookupCombo);
-  ContextsLabel = MakeLabel(this, QStringLiteral("ContextsLabel"), 8, 56, ContextLV);
-  ReplaceWithLabel = MakeLabel(this, QStringLiteral("ReplaceWithLabel"), 184, 8, ReplaceEdit);
+  LookedUpLabel =
+      MakeLabel(this, QStringLiteral("LookedUpLabel"), QRect(8, 8, 160, 16), LookupCombo);
+  ContextsLabel =
+      MakeLabel(this, QStringLiteral("ContextsLabel"), QRect(8, 56, 160, 16), ContextLV);
+  ReplaceWithLabel =
+      MakeLabel(this, QStringLiteral("ReplaceWithLabel"), QRect(184, 8, 160, 16), ReplaceEdit);
   PreviousButton = MakeButton(this, QStringLiteral("PreviousButton"), QRect(8, 184, 79, 23));
   LookupButton = MakeButton(this, QStringLiteral("LookupButton"), QRect(94, 184, 75, 23));
   ReplaceButton = MakeButton(this, QStringLiteral("ReplaceButton"), QRect(192, 184, 79, 23));
