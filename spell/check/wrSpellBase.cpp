@@ -1001,7 +1001,9 @@ bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename,
     dictionary->SetModified(true);
     dictionary->Save();
     dictionary.reset();
-    QFile::rename(oldPath, newPath);
+    // A rename that failed leaves the configuration naming the file that is still there.
+    if (!QFile::rename(oldPath, newPath))
+      return false;
   }
 
   const bool wasActive = QString::compare(FConfiguration->ActiveCustomDictionary(),
