@@ -694,8 +694,11 @@ qint32 TWrightLiveRichEdit::MeasureLastLineBaseline(const TLiveCanvas &DC, qint3
     return Estimate;
   if (!Changed && cache->NextLineDelta == 0 && cache->DrawDelta > 0)
     return cache->DrawDelta;
-  cache->NextLineDelta = 0;
-  cache->DrawDelta = 0;
+  // Without pixels (an unbuffered paint, e.g. while the live menu's word is selected) the last
+  // measurement of this row stays: the estimate comes from the plain font and lands mid-height
+  // on a row with larger text, where it would stay until that area repaints.
+  const int kept = cache->NextLineDelta <= 1 ? cache->DrawDelta : 0;
+  const auto unmeasured = [&] { return kept > 0 ? kept : Estimate; };
   const int a = FHandle->PosFromChar(FromChar).x();
   const int b = FHandle->PosFromChar(ToChar).x();
   const quint32 live = Rgb(FLiveColor);
@@ -711,7 +714,7 @@ qint32 TWrightLiveRichEdit::MeasureLastLineBaseline(const TLiveCanvas &DC, qint3
     for (int r = 0; r < 2; ++r) {
       const quint32 c = DC.Pixel(x, probeY[r]);
       if (c == TLiveCanvas::InvalidColor)
-        return Estimate;
+        return unmeasured();
       TProbeRow &row = rows[r];
       if (!row.haveFirst) {
         if (c != live) {
@@ -732,6 +735,8 @@ qint32 TWrightLiveRichEdit::MeasureLastLineBaseline(const TLiveCanvas &DC, qint3
       }
     }
   }
+  cache->NextLineDelta = 0;
+  cache->DrawDelta = 0;
   if (!rows[0].haveSecond) {
     cache->NextLineDelta = 1;
   } else {

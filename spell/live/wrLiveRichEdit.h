@@ -19,7 +19,7 @@
 // QImage), the underlines are drawn there, and the image is copied to the window in one
 // operation; the underline is placed by sampling the rendered pixels where the font metrics are
 // unreliable (UnderlineBaseline). Without buffering the control paints itself and the
-// underlines follow at metric positions.
+// underlines follow at metric positions, or where a line was last measured.
 //
 // Failures: none are raised. Without a window or a spell component every operation does
 // nothing and every paint is left to the control.
