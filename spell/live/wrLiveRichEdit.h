@@ -272,8 +272,8 @@ protected:
   bool FRXLib = false;
 
   QMetaObject::Connection FSpellDestroyed;
-  QImage FBuffer;          // the off-screen surface, kept between paints
-  QImage FMeasureBuffer;       // MeasureSurface's rendering
+  QImage FBuffer;                // the off-screen surface, kept between paints
+  QImage FMeasureBuffer;         // MeasureSurface's rendering
   bool FMeasureRendered = false; // FMeasureBuffer holds this paint's text
   bool FMeasureValid = false;
   QRect FPendingExtension; // the band below an update asked for by the previous paint
