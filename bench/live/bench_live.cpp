@@ -1,6 +1,7 @@
 // Live spelling in the real editor, painted offscreen: a full screen (40 lines of prose with a
 // few misspellings) painted fresh with live spelling on and off, a repaint of an unchanged
-// screen, and one character typed into a 5 MB text up to the painted underline.
+// screen, a last line measured with and without a selection, and one character typed into a
+// 5 MB text up to the painted underline.
 #include "wrLiveRichEdit.h"
 #include "wrRichEdit.h"
 #include "wrSpellBase.h"
@@ -13,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -115,6 +117,30 @@ void BM_RepaintUnchangedScreen(benchmark::State &state)
       double(engine->LinesChecked() - checked) / double(state.iterations());
 }
 BENCHMARK(BM_RepaintUnchangedScreen)->Unit(benchmark::kMillisecond);
+
+// The whole text on screen, its last line misspelled and measured afresh at each paint: buffered
+// (no selection), and unbuffered with a word selected, where the last line is measured on an
+// off-screen rendering of the text.
+void BM_PaintLastLineMeasured(benchmark::State &state)
+{
+  const bool selected = state.range(0) != 0;
+  auto e = Fixture().NewEditor(36, true); // line 35 holds a misspelling
+  QTextCursor end(e->document());
+  end.movePosition(QTextCursor::End);
+  end.deletePreviousChar(); // line 35 becomes the last
+  HWND w = e.get();
+  if (selected)
+    w->SetSel(4, 11); // "morning"
+  TWrightLiveRichEdit *engine = Engine(*e);
+  for (auto _ : state) {
+    engine->ResetDrawDeltas();
+    e->viewport()->repaint();
+  }
+  const TLineCache *cache = engine->LineCache(35);
+  state.SetLabel(std::string(selected ? "word selected, unbuffered" : "buffered") +
+                 (cache && cache->DrawDelta > 0 ? ", measured" : ", not measured"));
+}
+BENCHMARK(BM_PaintLastLineMeasured)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 void SendKey(QWidget *w, int key, const QString &text)
 {

@@ -468,26 +468,7 @@ bool TWrightLiveRichEdit::WMPaint(QPaintEvent *Message, bool &PaintCleanup)
   }
 
   // Buffered path.
-  if (FBuffer.size() != clientRect.size())
-    FBuffer = QImage(clientRect.size(), QImage::Format_RGB32);
-  const int twipsX = 1440 / qMax(1, FBuffer.logicalDpiX());
-  const int twipsY = 1440 / qMax(1, FBuffer.logicalDpiY());
-  const int start = FHandle->LineIndex(first);
-  const QPoint p = FHandle->PosFromChar(start);
-  // Horizontal: where the widget puts the formatting origin; vertical: the first visible
-  // line's top (partly above the window when it is scrolled half out).
-  const QRect render(
-      QPoint(RenderLeft() * twipsX, p.y() * twipsY),
-      QPoint((clientRect.width() - 2) * twipsX - 1, (clientRect.height() + 30) * twipsY - 1));
-  CacheBackgroundColor();
-  {
-    QPainter fill(&FBuffer);
-    fill.fillRect(clientRect, FBackgroundSysColor ? QGuiApplication::palette().color(QPalette::Base)
-                                                  : FBackgroundColor);
-  }
-  FHandle->EraseBackground(&FBuffer);
-  FHandle->ClearFormatCache();
-  FHandle->FormatRange(&FBuffer, start, render);
+  RenderVisibleText(FBuffer);
   {
     QPainter painter(&FBuffer);
     TLiveCanvas dc;
@@ -499,6 +480,40 @@ bool TWrightLiveRichEdit::WMPaint(QPaintEvent *Message, bool &PaintCleanup)
   QPainter window(client);
   window.drawImage(0, 0, FBuffer);
   return false;
+}
+
+bool TWrightLiveRichEdit::RenderVisibleText(QImage &Image)
+{
+  const QRect clientRect(QPoint(0, 0), FHandle->ClientSize());
+  if (Image.size() != clientRect.size())
+    Image = QImage(clientRect.size(), QImage::Format_RGB32);
+  const int twipsX = 1440 / qMax(1, Image.logicalDpiX());
+  const int twipsY = 1440 / qMax(1, Image.logicalDpiY());
+  const int start = FHandle->LineIndex(FHandle->GetFirstVisibleLine());
+  const QPoint p = FHandle->PosFromChar(start);
+  // Horizontal: where the widget puts the formatting origin; vertical: the first visible
+  // line's top (partly above the window when it is scrolled half out).
+  const QRect render(
+      QPoint(RenderLeft() * twipsX, p.y() * twipsY),
+      QPoint((clientRect.width() - 2) * twipsX - 1, (clientRect.height() + 30) * twipsY - 1));
+  CacheBackgroundColor();
+  {
+    QPainter fill(&Image);
+    fill.fillRect(clientRect, FBackgroundSysColor ? QGuiApplication::palette().color(QPalette::Base)
+                                                  : FBackgroundColor);
+  }
+  FHandle->EraseBackground(&Image);
+  FHandle->ClearFormatCache();
+  return FHandle->FormatRange(&Image, start, render) > start;
+}
+
+const QImage *TWrightLiveRichEdit::MeasureSurface()
+{
+  if (!FMeasureRendered) {
+    FMeasureRendered = true;
+    FMeasureValid = HandleValid() && RenderVisibleText(FMeasureBuffer);
+  }
+  return FMeasureValid ? &FMeasureBuffer : nullptr;
 }
 
 void TWrightLiveRichEdit::DrawCaret(QPainter &Painter)
@@ -522,7 +537,9 @@ void TWrightLiveRichEdit::WMPaintCleanup(QPaintEvent *)
   QPainter painter(client);
   TLiveCanvas dc;
   dc.Painter = &painter;
+  FMeasureRendered = false; // the text may have changed since the last paint
   PaintErrors(dc);
+  FMeasureRendered = false;
 }
 
 void TWrightLiveRichEdit::PaintErrors(const TLiveCanvas &DC)
@@ -694,8 +711,20 @@ qint32 TWrightLiveRichEdit::MeasureLastLineBaseline(const TLiveCanvas &DC, qint3
     return Estimate;
   if (!Changed && cache->NextLineDelta == 0 && cache->DrawDelta > 0)
     return cache->DrawDelta;
-  cache->NextLineDelta = 0;
-  cache->DrawDelta = 0;
+  if (!DC.Pixels) {
+    // The window itself cannot be read (an unbuffered paint, e.g. while the live menu's word is
+    // selected): measure on the text rendered off-screen, as the buffered paint would.
+    if (const QImage *image = MeasureSurface()) {
+      TLiveCanvas rendered = DC;
+      rendered.Pixels = image;
+      return MeasureLastLineBaseline(rendered, Estimate, Line, FromChar, ToChar, Top, Changed);
+    }
+  }
+  // Still no pixels (a window that cannot render its text, a row outside the surface): the last
+  // measurement of this row stays. The estimate comes from the plain font and lands mid-height
+  // on a row with larger text, where it would stay until that area repaints.
+  const int kept = cache->NextLineDelta <= 1 ? cache->DrawDelta : 0;
+  const auto unmeasured = [&] { return kept > 0 ? kept : Estimate; };
   const int a = FHandle->PosFromChar(FromChar).x();
   const int b = FHandle->PosFromChar(ToChar).x();
   const quint32 live = Rgb(FLiveColor);
@@ -711,7 +740,7 @@ qint32 TWrightLiveRichEdit::MeasureLastLineBaseline(const TLiveCanvas &DC, qint3
     for (int r = 0; r < 2; ++r) {
       const quint32 c = DC.Pixel(x, probeY[r]);
       if (c == TLiveCanvas::InvalidColor)
-        return Estimate;
+        return unmeasured();
       TProbeRow &row = rows[r];
       if (!row.haveFirst) {
         if (c != live) {
@@ -732,6 +761,8 @@ qint32 TWrightLiveRichEdit::MeasureLastLineBaseline(const TLiveCanvas &DC, qint3
       }
     }
   }
+  cache->NextLineDelta = 0;
+  cache->DrawDelta = 0;
   if (!rows[0].haveSecond) {
     cache->NextLineDelta = 1;
   } else {

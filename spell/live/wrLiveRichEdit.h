@@ -19,7 +19,8 @@
 // QImage), the underlines are drawn there, and the image is copied to the window in one
 // operation; the underline is placed by sampling the rendered pixels where the font metrics are
 // unreliable (UnderlineBaseline). Without buffering the control paints itself and the
-// underlines follow at metric positions.
+// underlines follow; a last line that needs measuring then is measured on an off-screen
+// rendering of the text (else it keeps its last measurement, else the metric estimate).
 //
 // Failures: none are raised. Without a window or a spell component every operation does
 // nothing and every paint is left to the control.
@@ -215,6 +216,12 @@ protected:
   void RowBounds(int Pos, int &Top, int &NextTop) const;
   void InvalidateAll();
   void DrawCaret(QPainter &Painter);
+  // Renders the visible text as the window shows it (no selection, no caret) into Image, sized
+  // to the client area; false when the window cannot render its text.
+  bool RenderVisibleText(QImage &Image);
+  // The visible text rendered off-screen for pixel sampling during an unbuffered paint (once
+  // per paint), or null when the window cannot render it.
+  const QImage *MeasureSurface();
   // Where the window draws the formatting origin (x of indent 0) in client coordinates.
   int RenderLeft() const;
   // Carries out the live menu's outcome on the selected word.
@@ -265,7 +272,10 @@ protected:
   bool FRXLib = false;
 
   QMetaObject::Connection FSpellDestroyed;
-  QImage FBuffer;          // the off-screen surface, kept between paints
+  QImage FBuffer;                // the off-screen surface, kept between paints
+  QImage FMeasureBuffer;         // MeasureSurface's rendering
+  bool FMeasureRendered = false; // FMeasureBuffer holds this paint's text
+  bool FMeasureValid = false;
   QRect FPendingExtension; // the band below an update asked for by the previous paint
   qint64 FLinesChecked = 0;
   QString FLineBuffer; // the string parser's text

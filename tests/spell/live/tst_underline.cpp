@@ -8,6 +8,10 @@
 #include <QScrollBar>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextLayout>
+
+#include <functional>
+#include <iostream>
 
 namespace {
 
@@ -152,6 +156,92 @@ TEST_F(UnderlineTest, LargerFontOnTheLastLineIsUnderlinedAtItsBaseline)
     const TLineCache *cache = Engine->LineCache(1);
     ASSERT_NE(cache, nullptr);
     EXPECT_GT(cache->DrawDelta, 0);
+  }
+}
+
+TEST_F(UnderlineTest, MixedSizeLastLineKeepsItsBaselineThroughAnUnbufferedRecheck)
+{
+  // A selection (the live menu selects its word) makes the paint unbuffered: no pixels can be
+  // read, yet a re-check of the last line must not move its wavy line off the baseline.
+  Editor->SetIrregularLineHeights(true);
+  SetFont(8);
+  const QString last = QStringLiteral("Small print: definately smal, mixd");
+  Window()->SetText(QStringLiteral("house word\nhouse the wrold\n") + last);
+  const int start = Window()->LineIndex(2);
+  const QTextBlock block = Editor->document()->findBlockByNumber(2);
+  QTextCursor c(block);
+  c.setPosition(block.position() + int(last.indexOf(u"mixd")));
+  c.setPosition(block.position() + int(last.size()), QTextCursor::KeepAnchor);
+  QTextCharFormat large;
+  large.setFontPointSize(20);
+  large.setFontWeight(QFont::Bold);
+  c.mergeCharFormat(large);
+  QApplication::processEvents();
+  const QTextLine row = block.layout()->lineAt(0);
+  const int top = Window()->PosFromChar(start).y();
+  const int baseline = top + qRound(row.ascent()) - 1;
+  ASSERT_GT(qRound(row.ascent()), QFontMetrics(Editor->document()->defaultFont()).height())
+      << "the large word sets the row's baseline well below the small text's height";
+
+  const TUnderline buffered = UnderlineOf(Grab(), start, start + 5, top);
+  ASSERT_FALSE(Engine->LastBuffer().isNull());
+  ASSERT_FALSE(buffered.rows.empty());
+  EXPECT_NEAR(buffered.top(), baseline, 1);
+
+  const struct {
+    const char *name;
+    std::function<bool()> recheck; // false: the platform gives no focus
+  } rows[] = {
+      {"every line re-checked (a word added from the live menu)",
+       [this] {
+         Engine->MarkAllLinesDirty();
+         return true;
+       }},
+      {"the measurement dropped (a format applied)",
+       [this] {
+         Engine->ResetDrawDeltas();
+         return true;
+       }},
+      {"the last line's text changed",
+       [&] {
+         QTextCursor edit(block);
+         edit.setPosition(block.position() + 5);
+         edit.insertText(QStringLiteral(" "));
+         return true;
+       }},
+      {"the caret leaves the word being typed at the end",
+       [&] {
+         Editor->activateWindow();
+         Editor->setFocus();
+         QApplication::processEvents();
+         if (!Editor->hasFocus())
+           return false;
+         const int end = start + Window()->LineLength(start);
+         Window()->SetSel(end, end);
+         Type(Editor.get(), QStringLiteral(" mixd"));
+         Grab(1);
+         const TLineCache *cache = Engine->LineCache(2);
+         EXPECT_TRUE(cache && cache->Dirty)
+             << "the word at the caret is spared: the line stays to be re-checked";
+         return true;
+       }},
+  };
+  for (const auto &r : rows) {
+    SCOPED_TRACE(r.name);
+    if (!r.recheck()) {
+      std::cout << "[ SKIPPED  ] " << r.name << ": the platform gives no focus\n";
+      continue;
+    }
+    Window()->SetSel(6, 10); // "word" on the first line, as the live menu selects it
+    for (int paint = 0; paint < 2; ++paint) {
+      SCOPED_TRACE(paint == 0 ? "the re-checking paint" : "the paint after it");
+      const TUnderline u = UnderlineOf(Grab(1), start, start + 5, top);
+      ASSERT_FALSE(Engine->CanDoubleBuffer());
+      ASSERT_FALSE(u.rows.empty());
+      EXPECT_EQ(u.rows, buffered.rows);
+    }
+    Window()->SetSel(0, 0);
+    Grab(); // buffered again: the next case starts from a measured line
   }
 }
 
