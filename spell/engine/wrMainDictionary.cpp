@@ -787,6 +787,8 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
     for (int j = 0; j <= n0; ++j)
       FRows[size_t(j)] = quint8(j);
   }
+  FColumnsOn = FRowsOn && FColumns.SetPattern(FOriginalWord);
+  FColumnAt[0] = TDistanceColumns::TColumn();
   // The largest distance a word of N letters may have and pass (-1: none passes): the tests of
   // AcceptableWordDistance solved for the distance.
   for (size_t N = 0; N < FMaxDistance.size(); ++N) {
@@ -831,7 +833,15 @@ int TMainDictionary::DistanceRow(int length, uchar c, int longest)
   const quint8 *prev = cur - width;
   const char16_t *b = FFoldedWord.data();
   cur[0] = quint8(length);
-  if (length > 1) {
+  if (FColumnsOn) {
+    const TDistanceColumns::TColumn column = FColumns.Next(FColumnAt[size_t(length) - 1], a);
+    FColumnAt[size_t(length)] = column;
+    int v = length;
+    for (int j = 1; j <= n0; ++j) {
+      v += int((column.up >> (j - 1)) & 1) - int((column.down >> (j - 1)) & 1);
+      cur[j] = quint8(v);
+    }
+  } else if (length > 1) {
     const quint8 *before = prev - width;
     const char16_t pa = FPathChar[size_t(length) - 1];
     for (int j = 1; j <= n0; ++j) {

@@ -17,6 +17,7 @@
 
 #include "rtCodePage.h"
 #include "wrPhoneticsMap.h"
+#include "wrUtil.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -178,6 +179,10 @@ private:
   std::vector<char16_t> FFoldedWord;
   bool FRowsOn = false;
   std::vector<quint8> FRows;
+  // The rows above for words of at most 64 letters, bit-parallel; a column per path length.
+  TDistanceColumns FColumns;
+  bool FColumnsOn = false;
+  std::array<TDistanceColumns::TColumn, WordBufferSize + 1> FColumnAt{};
   std::array<char16_t, WordBufferSize + 1> FPathChar{};
   std::array<quint64, WordBufferSize + 1> FPathHash{};
   QSet<QString> FFolded;

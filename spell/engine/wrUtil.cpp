@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -521,6 +522,62 @@ int EditDistanceWithin(QStringView A, QStringView B, int Bound)
     cur = spare;
   }
   return std::min<int>(prev[lb], Bound + 1);
+}
+
+bool TDistanceColumns::SetPattern(QStringView Pattern)
+{
+  FAscii.fill(0);
+  FPattern.clear();
+  FSize = 0;
+  if (Pattern.size() > MaxPattern)
+    return false;
+  FSize = int(Pattern.size());
+  FPattern.reserve(FSize);
+  for (int j = 0; j < FSize; ++j) {
+    char16_t c = Pattern[j].unicode();
+    if (c >= u'a' && c <= u'z')
+      c = char16_t(c - 32);
+    FPattern += QChar(c);
+    if (c < 128)
+      FAscii[c] |= quint64(1) << j;
+  }
+  return true;
+}
+
+quint64 TDistanceColumns::Letter(char16_t C) const
+{
+  if (C >= u'a' && C <= u'z')
+    C = char16_t(C - 32);
+  if (C < 128)
+    return FAscii[C];
+  quint64 bits = 0;
+  for (int j = 0; j < FSize; ++j)
+    if (FPattern[j].unicode() == C)
+      bits |= quint64(1) << j;
+  return bits;
+}
+
+// Myers' column step with Hyyroe's swap term; the top cell of every column is one more than the
+// last (the text prefix grows by a letter), hence the 1 shifted in.
+TDistanceColumns::TColumn TDistanceColumns::Next(const TColumn &Prev, char16_t C) const
+{
+  const quint64 x = Letter(C);
+  const quint64 swap = ((~Prev.zero & x) << 1) & Prev.letter;
+  const quint64 zero = (((x & Prev.up) + Prev.up) ^ Prev.up) | x | Prev.down | swap;
+  const quint64 hUp = (Prev.down | ~(zero | Prev.up)) << 1 | 1;
+  const quint64 hDown = (Prev.up & zero) << 1;
+  TColumn next;
+  next.up = hDown | ~(zero | hUp);
+  next.down = zero & hUp;
+  next.zero = zero;
+  next.letter = x;
+  return next;
+}
+
+int TDistanceColumns::Cell(const TColumn &Column, int TextLength, int J)
+{
+  const quint64 mask = J >= 64 ? ~0ull : (quint64(1) << J) - 1;
+  return TextLength + std::popcount(Column.up & mask) - std::popcount(Column.down & mask);
 }
 
 namespace {
