@@ -832,16 +832,42 @@ int TMainDictionary::DistanceRow(int length, uchar c, int longest)
   quint8 *cur = FRows.data() + size_t(length) * width;
   const quint8 *prev = cur - width;
   const char16_t *b = FFoldedWord.data();
-  cur[0] = quint8(length);
   if (FColumnsOn) {
+    // The cells are summed from the column's steps as the tests below need them: most rows fail
+    // every test, and the last cell comes from a count of its own.
     const TDistanceColumns::TColumn column = FColumns.Next(FColumnAt[size_t(length) - 1], a);
     FColumnAt[size_t(length)] = column;
+    if (longest < length)
+      return 0;
+    const qint16 *maxDistance = FMaxDistance.data();
+    const int clamped = std::min(n0, std::max(0, length + n0 - longest));
+    const int most = maxDistance[longest] - (length + n0 - longest);
+    quint64 up = column.up, down = column.down;
     int v = length;
-    for (int j = 1; j <= n0; ++j) {
-      v += int((column.up >> (j - 1)) & 1) - int((column.down >> (j - 1)) & 1);
-      cur[j] = quint8(v);
+    bool others = false;
+    int j = 0;
+    for (; j < clamped; ++j) {
+      if (v - j <= most) {
+        others = true;
+        break;
+      }
+      v += int(up & 1) - int(down & 1);
+      up >>= 1;
+      down >>= 1;
     }
-  } else if (length > 1) {
+    for (; j < n0 && !others; ++j) {
+      if (v <= maxDistance[length + n0 - j]) {
+        others = true;
+        break;
+      }
+      v += int(up & 1) - int(down & 1);
+      up >>= 1;
+      down >>= 1;
+    }
+    return Reach(others, TDistanceColumns::Cell(column, length, n0), length, longest);
+  }
+  cur[0] = quint8(length);
+  if (length > 1) {
     const quint8 *before = prev - width;
     const char16_t pa = FPathChar[size_t(length) - 1];
     for (int j = 1; j <= n0; ++j) {
@@ -873,11 +899,16 @@ int TMainDictionary::DistanceRow(int length, uchar c, int longest)
     others = cur[j] + (length + n0 - j - longest) <= maxDistance[longest];
   for (int j = clamped; j < n0 && !others; ++j)
     others = cur[j] <= maxDistance[length + n0 - j];
-  const int last = cur[n0];
+  return Reach(others, cur[n0], length, longest);
+}
+
+// DistanceRow's answer from its tests of the cells before the last, and the last cell.
+int TMainDictionary::Reach(bool others, int last, int length, int longest) const
+{
   int reach = 0;
-  if (others || last <= maxDistance[length])
+  if (others || last <= FMaxDistance[size_t(length)])
     reach |= rhHere;
-  if (longest > length && (others || last + 1 <= maxDistance[length + 1]))
+  if (longest > length && (others || last + 1 <= FMaxDistance[size_t(length) + 1]))
     reach |= rhBelow;
   return reach;
 }
@@ -1023,7 +1054,10 @@ bool TMainDictionary::ConsiderFast(quint32 index, int length, bool ascii)
 
   int wordDist, N;
   if (ascii && FRowsOn && length < DistanceLimit) {
-    wordDist = FRows[size_t(length) * (FFoldedWord.size() + 1) + FFoldedWord.size()];
+    wordDist = FColumnsOn
+                   ? TDistanceColumns::Cell(FColumnAt[size_t(length)], length,
+                                            int(FFoldedWord.size()))
+                   : FRows[size_t(length) * (FFoldedWord.size() + 1) + FFoldedWord.size()];
     N = length;
   } else {
     if (!haveCandidate) {

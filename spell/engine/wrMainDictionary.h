@@ -118,6 +118,7 @@ private:
   bool ConsiderFast(quint32 index, int length, bool ascii);
   enum TReach { rhHere = 1, rhBelow = 2 };
   int DistanceRow(int length, uchar c, int longest);
+  int Reach(bool others, int last, int length, int longest) const;
   void ClearWalkCaches();
   quint64 Checksum() const;
   int Height(quint32 index, int depth);

@@ -544,34 +544,13 @@ bool TDistanceColumns::SetPattern(QStringView Pattern)
   return true;
 }
 
-quint64 TDistanceColumns::Letter(char16_t C) const
+quint64 TDistanceColumns::LetterAbove(char16_t C) const
 {
-  if (C >= u'a' && C <= u'z')
-    C = char16_t(C - 32);
-  if (C < 128)
-    return FAscii[C];
   quint64 bits = 0;
   for (int j = 0; j < FSize; ++j)
     if (FPattern[j].unicode() == C)
       bits |= quint64(1) << j;
   return bits;
-}
-
-// Myers' column step with Hyyroe's swap term; the top cell of every column is one more than the
-// last (the text prefix grows by a letter), hence the 1 shifted in.
-TDistanceColumns::TColumn TDistanceColumns::Next(const TColumn &Prev, char16_t C) const
-{
-  const quint64 x = Letter(C);
-  const quint64 swap = ((~Prev.zero & x) << 1) & Prev.letter;
-  const quint64 zero = (((x & Prev.up) + Prev.up) ^ Prev.up) | x | Prev.down | swap;
-  const quint64 hUp = (Prev.down | ~(zero | Prev.up)) << 1 | 1;
-  const quint64 hDown = (Prev.up & zero) << 1;
-  TColumn next;
-  next.up = hDown | ~(zero | hUp);
-  next.down = zero & hUp;
-  next.zero = zero;
-  next.letter = x;
-  return next;
 }
 
 int TDistanceColumns::Cell(const TColumn &Column, int TextLength, int J)

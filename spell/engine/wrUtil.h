@@ -162,12 +162,28 @@ public:
   bool SetPattern(QStringView Pattern);
   int PatternSize() const { return FSize; }
   // The column after Prev for the text letter C; Prev is the default column for the empty text.
-  TColumn Next(const TColumn &Prev, char16_t C) const;
+  TColumn Next(const TColumn &Prev, char16_t C) const
+  {
+    // Myers' column step with Hyyroe's swap term; the top cell of every column is one more than
+    // the last (the text prefix grows by a letter), hence the 1 shifted in.
+    const quint64 x = Letter(C);
+    const quint64 swap = ((~Prev.zero & x) << 1) & Prev.letter;
+    const quint64 zero = (((x & Prev.up) + Prev.up) ^ Prev.up) | x | Prev.down | swap;
+    const quint64 hUp = (Prev.down | ~(zero | Prev.up)) << 1 | 1;
+    const quint64 hDown = (Prev.up & zero) << 1;
+    return TColumn{hDown | ~(zero | hUp), zero & hUp, zero, x};
+  }
   // Cell j of a column whose text prefix has TextLength letters.
   static int Cell(const TColumn &Column, int TextLength, int J);
 
 private:
-  quint64 Letter(char16_t C) const;
+  quint64 Letter(char16_t C) const
+  {
+    if (C >= u'a' && C <= u'z')
+      C = char16_t(C - 32);
+    return C < 128 ? FAscii[C] : LetterAbove(C);
+  }
+  quint64 LetterAbove(char16_t C) const;
   std::array<quint64, 128> FAscii{};
   QString FPattern; // folded
   int FSize = 0;
