@@ -149,6 +149,7 @@ void TMainDictionary::Load()
   FLinkageSize = L;
   FPLinkage = data + p9 + 4;
   std::memcpy(FLookup.data(), FPLinkage + L, LookupSize);
+  FSecondState.fill(0);
   std::memcpy(FCharSetTable.data(), FPLinkage + L + LookupSize, CharSetTableSize);
   for (int k = 0; k < NodeClasses; ++k)
     FNodes[k] = data + FNodePositionStart[k];
@@ -420,6 +421,57 @@ bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
   int m = 1;
   const uchar *w = word + 1;
   bool found = false;
+  // The second letter from the first letter's table (filled here from the same list the scan
+  // below reads, in its order, so the first child of a letter wins and an entry naming no node
+  // ends the list for the letters not yet seen, as in the scan).
+  quint32 second = 0;
+  if (word[1] != 0) {
+    const uchar first = word[0];
+    if (FSecondState[first] == 0) {
+      if (FSecond.empty())
+        FSecond.resize(256 * 256);
+      quint32 *row = FSecond.data() + 256 * size_t(first);
+      std::fill(row, row + 256, 0);
+      FSecondState[first] = 1;
+      if (number == 1) {
+        int kk = 0;
+        const uchar *r = ref < classZeroCount ? classZero + quint64(ref) * 4 : packedNode(ref, kk);
+        if (r && r[0] != 0)
+          row[r[0]] = ref + 1;
+      } else if (quint64(ref) + (Wide ? 3 : 2) * quint64(number) <= linkageSize) {
+        const uchar *p = linkage + ref;
+        for (quint32 i = 0; i < number; ++i) {
+          quint32 index;
+          if constexpr (Wide) {
+            const quint32 v = qFromBigEndian<quint32>(p);
+            const quint32 top = v >> 31;
+            index = (v >> (8 + 8 * top)) & (0xFFFFFFu >> (9 * top));
+            p += 3 - top;
+          } else {
+            index = quint32(p[0]) | (quint32(p[1]) << 8);
+            p += 2;
+          }
+          int kk = 0;
+          const uchar *r =
+              index < classZeroCount ? classZero + quint64(index) * 4 : packedNode(index, kk);
+          if (!r)
+            break;
+          if (row[r[0]] == 0)
+            row[r[0]] = index + 1;
+        }
+        row[0] = 0; // the word never holds a zero byte here
+      } else {
+        FSecondState[first] = 2;
+      }
+    }
+    if (FSecondState[first] == 1) {
+      second = FSecond[256 * size_t(first) + word[1]];
+      if (second == 0) {
+        matched = m;
+        return false;
+      }
+    }
+  }
   for (;;) {
     const uchar c = *w;
     if (c == 0)
@@ -427,7 +479,11 @@ bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
     // Select the child with character c.
     const uchar *record = nullptr;
     int k = 0;
-    if (number == 1) {
+    if (second != 0) {
+      const quint32 index = second - 1;
+      second = 0;
+      record = index < classZeroCount ? classZero + quint64(index) * 4 : packedNode(index, k);
+    } else if (number == 1) {
       if (ref < classZeroCount)
         record = classZero + quint64(ref) * 4;
       else if (!(record = packedNode(ref, k)))

@@ -148,6 +148,12 @@ private:
   std::array<const uchar *, NodeClasses> FNodes{};
   std::array<uchar, LookupSize> FLookup{};
   std::array<uchar, CharSetTableSize> FCharSetTable{};
+  // The children of each first letter by their letter (node index + 1, 0 for none), filled on a
+  // first letter's first lookup: the first-letter lists are the longest, and every candidate
+  // of a suggestion request scanned one. FSecondState per first letter: 0 not yet filled,
+  // 1 filled, 2 left to the scan (a list that may run past the linkage block). Reset by Load.
+  mutable std::vector<quint32> FSecond;
+  mutable std::array<uchar, 256> FSecondState{};
   int FWordsFoundCount = 0;
 
   // State of a running phonetic walk.
