@@ -844,7 +844,7 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
       FRows[size_t(j)] = quint8(j);
   }
   FColumnsOn = FRowsOn && FColumns.SetPattern(FOriginalWord);
-  FColumnAt[0] = TDistanceColumns::TColumn();
+  FColumnAt[0] = FColumns.First();
   // The largest distance a word of N letters may have and pass (-1: none passes): the tests of
   // AcceptableWordDistance solved for the distance.
   for (size_t N = 0; N < FMaxDistance.size(); ++N) {
@@ -920,7 +920,7 @@ int TMainDictionary::DistanceRow(int length, uchar c, int longest)
       up >>= 1;
       down >>= 1;
     }
-    return Reach(others, TDistanceColumns::Cell(column, length, n0), length, longest);
+    return Reach(others, column.last, length, longest);
   }
   cur[0] = quint8(length);
   if (length > 1) {
@@ -1111,8 +1111,7 @@ bool TMainDictionary::ConsiderFast(quint32 index, int length, bool ascii)
   int wordDist, N;
   if (ascii && FRowsOn && length < DistanceLimit) {
     wordDist = FColumnsOn
-                   ? TDistanceColumns::Cell(FColumnAt[size_t(length)], length,
-                                            int(FFoldedWord.size()))
+                   ? FColumnAt[size_t(length)].last
                    : FRows[size_t(length) * (FFoldedWord.size() + 1) + FFoldedWord.size()];
     N = length;
   } else {

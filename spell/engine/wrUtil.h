@@ -156,12 +156,20 @@ public:
     quint64 down = 0;    // bit j - 1: cell j is one less than cell j - 1
     quint64 zero = 0;    // diagonal steps of no cost (kept for the swap of the next letter)
     quint64 letter = 0;  // the pattern's positions of the letter that made this column
+    int last = 0;        // the last cell (the whole pattern), kept so that it needs no count
   };
   static constexpr int MaxPattern = 64;
   // False (and every letter unmatched) for a pattern longer than MaxPattern.
   bool SetPattern(QStringView Pattern);
   int PatternSize() const { return FSize; }
-  // The column after Prev for the text letter C; Prev is the default column for the empty text.
+  // The column of the empty text.
+  TColumn First() const
+  {
+    TColumn column;
+    column.last = FSize;
+    return column;
+  }
+  // The column after Prev for the text letter C.
   TColumn Next(const TColumn &Prev, char16_t C) const
   {
     // Myers' column step with Hyyroe's swap term; the top cell of every column is one more than
@@ -169,9 +177,14 @@ public:
     const quint64 x = Letter(C);
     const quint64 swap = ((~Prev.zero & x) << 1) & Prev.letter;
     const quint64 zero = (((x & Prev.up) + Prev.up) ^ Prev.up) | x | Prev.down | swap;
-    const quint64 hUp = (Prev.down | ~(zero | Prev.up)) << 1 | 1;
-    const quint64 hDown = (Prev.up & zero) << 1;
-    return TColumn{hDown | ~(zero | hUp), zero & hUp, zero, x};
+    const quint64 hUpBelow = Prev.down | ~(zero | Prev.up);
+    const quint64 hDownBelow = Prev.up & zero;
+    const quint64 hUp = hUpBelow << 1 | 1;
+    const quint64 hDown = hDownBelow << 1;
+    const int last = FSize == 0 ? Prev.last + 1
+                                : Prev.last + int((hUpBelow >> (FSize - 1)) & 1) -
+                                      int((hDownBelow >> (FSize - 1)) & 1);
+    return TColumn{hDown | ~(zero | hUp), zero & hUp, zero, x, last};
   }
   // Cell j of a column whose text prefix has TextLength letters.
   static int Cell(const TColumn &Column, int TextLength, int J);

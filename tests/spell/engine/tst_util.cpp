@@ -579,13 +579,14 @@ TEST(EditDistance, ColumnsAgreeWithTheFullDistance)
   for (const auto &[text, pattern] : pairs) {
     SCOPED_TRACE(text.toStdString() + " / " + pattern.toStdString());
     ASSERT_TRUE(columns.SetPattern(pattern));
-    TDistanceColumns::TColumn column;
+    TDistanceColumns::TColumn column = columns.First();
     for (int i = 0; i <= text.size(); ++i) {
       if (i > 0)
         column = columns.Next(column, text[i - 1].unicode());
       for (int j = 0; j <= pattern.size(); ++j)
         ASSERT_EQ(TDistanceColumns::Cell(column, i, j), EditDistance(text.left(i), pattern.left(j)))
             << "cell " << i << ", " << j;
+      ASSERT_EQ(column.last, EditDistance(text.left(i), pattern)) << "last cell " << i;
     }
   }
   EXPECT_FALSE(columns.SetPattern(QString(65, 'a')));
