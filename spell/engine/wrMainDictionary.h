@@ -17,6 +17,7 @@
 
 #include "rtCodePage.h"
 #include "wrPhoneticsMap.h"
+#include "wrUtil.h"
 
 #include <QByteArray>
 #include <QSet>
@@ -117,6 +118,7 @@ private:
   bool ConsiderFast(quint32 index, int length, bool ascii);
   enum TReach { rhHere = 1, rhBelow = 2 };
   int DistanceRow(int length, uchar c, int longest);
+  int Reach(bool others, int last, int length, int longest) const;
   void ClearWalkCaches();
   quint64 Checksum() const;
   int Height(quint32 index, int depth);
@@ -146,6 +148,12 @@ private:
   std::array<const uchar *, NodeClasses> FNodes{};
   std::array<uchar, LookupSize> FLookup{};
   std::array<uchar, CharSetTableSize> FCharSetTable{};
+  // The children of each first letter by their letter (node index + 1, 0 for none), filled on a
+  // first letter's first lookup: the first-letter lists are the longest, and every candidate
+  // of a suggestion request scanned one. FSecondState per first letter: 0 not yet filled,
+  // 1 filled, 2 left to the scan (a list that may run past the linkage block). Reset by Load.
+  mutable std::vector<quint32> FSecond;
+  mutable std::array<uchar, 256> FSecondState{};
   int FWordsFoundCount = 0;
 
   // State of a running phonetic walk.
@@ -178,6 +186,10 @@ private:
   std::vector<char16_t> FFoldedWord;
   bool FRowsOn = false;
   std::vector<quint8> FRows;
+  // The rows above for words of at most 64 letters, bit-parallel; a column per path length.
+  TDistanceColumns FColumns;
+  bool FColumnsOn = false;
+  std::array<TDistanceColumns::TColumn, WordBufferSize + 1> FColumnAt{};
   std::array<char16_t, WordBufferSize + 1> FPathChar{};
   std::array<quint64, WordBufferSize + 1> FPathHash{};
   QSet<QString> FFolded;

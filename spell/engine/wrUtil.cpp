@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -521,6 +522,41 @@ int EditDistanceWithin(QStringView A, QStringView B, int Bound)
     cur = spare;
   }
   return std::min<int>(prev[lb], Bound + 1);
+}
+
+bool TDistanceColumns::SetPattern(QStringView Pattern)
+{
+  FAscii.fill(0);
+  FPattern.clear();
+  FSize = 0;
+  if (Pattern.size() > MaxPattern)
+    return false;
+  FSize = int(Pattern.size());
+  FPattern.reserve(FSize);
+  for (int j = 0; j < FSize; ++j) {
+    char16_t c = Pattern[j].unicode();
+    if (c >= u'a' && c <= u'z')
+      c = char16_t(c - 32);
+    FPattern += QChar(c);
+    if (c < 128)
+      FAscii[c] |= quint64(1) << j;
+  }
+  return true;
+}
+
+quint64 TDistanceColumns::LetterAbove(char16_t C) const
+{
+  quint64 bits = 0;
+  for (int j = 0; j < FSize; ++j)
+    if (FPattern[j].unicode() == C)
+      bits |= quint64(1) << j;
+  return bits;
+}
+
+int TDistanceColumns::Cell(const TColumn &Column, int TextLength, int J)
+{
+  const quint64 mask = J >= 64 ? ~0ull : (quint64(1) << J) - 1;
+  return TextLength + std::popcount(Column.up & mask) - std::popcount(Column.down & mask);
 }
 
 namespace {

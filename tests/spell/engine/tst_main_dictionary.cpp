@@ -112,6 +112,51 @@ TEST_F(MainDictionaryTest, DamagedReferencesAnswerNotFound)
   }
 }
 
+// The second letters are looked up in a table filled from the first letter's list: it must
+// answer as the list does, where the first child of a letter wins and an entry naming no node
+// ends the list. Asked twice, so the second answer comes from the filled table.
+TEST_F(MainDictionaryTest, SecondLetterAnswersAsTheFirstLettersList)
+{
+  auto bList = [](const HandFile &f) {
+    return qFromLittleEndian<quint32>(f.lookup.constData() + 8 * 'b' + 4);
+  };
+  struct Case {
+    const char *what;
+    bool wide;
+    void (*apply)(HandFile &, quint32 list);
+    bool beetroot, by, be;
+  } cases[] = {
+      {"intact", false, [](HandFile &, quint32) {}, true, true, false},
+      {"intact, wide", true, [](HandFile &, quint32) {}, true, true, false},
+      {"two children with one letter", false, [](HandFile &f, quint32) { f.nodes[12].ch = 'e'; },
+       true, false, false},
+      {"two children with one letter, wide", true,
+       [](HandFile &f, quint32) { f.nodes[12].ch = 'e'; }, true, false, false},
+      {"second entry names no node", false,
+       [](HandFile &f, quint32 list) { f.linkage[list + 2] = f.linkage[list + 3] = char(0xFF); },
+       true, false, false},
+      {"first entry names no node", false,
+       [](HandFile &f, quint32 list) { f.linkage[list] = f.linkage[list + 1] = char(0xFF); },
+       false, false, false},
+  };
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.what);
+    HandFile f = handFile(c.wide);
+    c.apply(f, bList(f));
+    TMainDictionary dict;
+    dict.SetFilename(write(QStringLiteral("second.wdm"), f.image()));
+    ASSERT_FALSE(dict.Filename().isEmpty());
+    for (int round = 0; round < 2; ++round) {
+      EXPECT_EQ(dict.WordExists(QStringLiteral("beetroot")), c.beetroot);
+      EXPECT_EQ(dict.WordExists(QStringLiteral("by")), c.by);
+      EXPECT_EQ(dict.WordExists(QStringLiteral("be")), c.be);
+      EXPECT_FALSE(dict.WordExists(QStringLiteral("bx")));
+      EXPECT_TRUE(dict.WordExists(QStringLiteral("an")));
+      EXPECT_EQ(dict.WordLength(QStringLiteral("bxyz")), 1);
+    }
+  }
+}
+
 // A damaged run of zero bytes must not extend a word past its end: the word "bee" stops inside
 // the run and is three bytes long, whatever follows the run.
 TEST_F(MainDictionaryTest, WordEndingOnZerosInAPackedRunStopsThere)

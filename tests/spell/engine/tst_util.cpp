@@ -540,6 +540,58 @@ TEST(EditDistance, WithinABoundAgreesWithTheFullDistance)
   }
 }
 
+// Every cell of every column is EditDistance between the text prefix and the pattern prefix: over
+// hand-picked swaps and repeats, random short words over a small alphabet (case and a letter
+// above ASCII included), and patterns of 63 and 64 letters where the top bit carries.
+TEST(EditDistance, ColumnsAgreeWithTheFullDistance)
+{
+  std::mt19937 random(1818);
+  const QString letters = QStringLiteral("abAB\u00E9c");
+  auto word = [&](int most) {
+    QString w;
+    const int n = int(random() % (most + 1));
+    for (int i = 0; i < n; ++i)
+      w += letters[int(random() % letters.size())];
+    return w;
+  };
+  std::vector<std::pair<QString, QString>> pairs = {{"kitten", "sitting"},
+                                                    {"abcd", "badc"},
+                                                    {"ca", "abc"},
+                                                    {"teh", "the"},
+                                                    {"aranged", "ranged"},
+                                                    {"abab", "baba"},
+                                                    {"Hello", "hELLO"},
+                                                    {"", "abc"},
+                                                    {"abc", ""},
+                                                    {QString(64, 'x'), QString(64, 'x')},
+                                                    {QString(64, 'x'), QString(63, 'x') + "y"}};
+  for (int i = 0; i < 2000; ++i)
+    pairs.emplace_back(word(9), word(9));
+  for (int i = 0; i < 40; ++i)
+    pairs.emplace_back(word(70), QString(63 + i % 2, 'a') + word(0));
+  for (int i = 0; i < 40; ++i) {
+    QString p;
+    while (p.size() < 63 + i % 2)
+      p += letters[int(random() % 4)];
+    pairs.emplace_back(word(70), p);
+  }
+  TDistanceColumns columns;
+  for (const auto &[text, pattern] : pairs) {
+    SCOPED_TRACE(text.toStdString() + " / " + pattern.toStdString());
+    ASSERT_TRUE(columns.SetPattern(pattern));
+    TDistanceColumns::TColumn column = columns.First();
+    for (int i = 0; i <= text.size(); ++i) {
+      if (i > 0)
+        column = columns.Next(column, text[i - 1].unicode());
+      for (int j = 0; j <= pattern.size(); ++j)
+        ASSERT_EQ(TDistanceColumns::Cell(column, i, j), EditDistance(text.left(i), pattern.left(j)))
+            << "cell " << i << ", " << j;
+      ASSERT_EQ(column.last, EditDistance(text.left(i), pattern)) << "last cell " << i;
+    }
+  }
+  EXPECT_FALSE(columns.SetPattern(QString(65, 'a')));
+}
+
 // --- Hashing ------------------------------------------------------------------------------------
 
 namespace {
