@@ -551,8 +551,25 @@ QPoint TTextWidgetWindow<W>::PosFromChar(int pos) const
 {
   if (pos < 0 || pos > GetTextLength())
     return QPoint(-1, -1);
+  const QTextBlock b = BlockOfPos(pos);
+  const int rel = pos <= 0 ? 0 : qMin(pos - BlockStart(b), b.length() - 1);
+  if constexpr (std::is_same_v<W, QTextEdit>) {
+    // What cursorRect answers, without the cursor: placing one lays out its row to find its x,
+    // and cursorRect does that once more (the live spelling asks for a few positions per line
+    // it paints: a third of what it added to a key in a 5 MB text). Input-method text being
+    // composed shifts positions; the cursor takes care of that.
+    const QTextLayout *layout = b.layout();
+    if (layout && layout->preeditAreaText().isEmpty()) {
+      const QPointF origin = Document()->documentLayout()->blockBoundingRect(b).topLeft();
+      const QTextLine line = layout->lineForTextPosition(rel);
+      const QPointF p = line.isValid() ? origin + QPointF(line.cursorToX(rel), line.y()) : origin;
+      const QScrollBar *h = FEdit->horizontalScrollBar();
+      const int dx = FEdit->isRightToLeft() ? h->maximum() - h->value() : h->value();
+      return QPoint(qRound(p.x()) - dx, qRound(p.y()) - FEdit->verticalScrollBar()->value());
+    }
+  }
   QTextCursor c(Document());
-  c.setPosition(ToDocPos(pos));
+  c.setPosition(b.position() + rel);
   return FEdit->cursorRect(c).topLeft();
 }
 

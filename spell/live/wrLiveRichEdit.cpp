@@ -597,8 +597,12 @@ void TWrightLiveRichEdit::RowBounds(int Pos, int &Top, int &NextTop) const
   const int line = FHandle->LineFromChar(Pos);
   const int lineStart = FHandle->LineIndex(line);
   const int lineEnd = lineStart + FHandle->LineLength(lineStart);
-  // The first position of the line on a lower row (rows only grow downwards).
+  // The first position of the line on a lower row (rows only grow downwards). Most lines are
+  // not wrapped: their end on the same row answers with one position lookup instead of a
+  // search of seven (each lookup lays out the row again; 0.6 ms of a key in a 5 MB text).
   int lo = Pos + 1, hi = lineEnd + 1;
+  if (lo <= lineEnd && FHandle->PosFromChar(lineEnd).y() <= Top)
+    lo = hi;
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
     if (FHandle->PosFromChar(mid).y() > Top)
@@ -955,8 +959,14 @@ void TWrightLiveRichEdit::NotifySelectionChange()
     return;
   int i = FHandle->GetFirstVisibleLine();
   const int caretLine = FHandle->LineFromChar(FHandle->GetSelStart());
+  // Only dirty lines off the caret are repainted: past the last of them the walk down the
+  // screen (a position lookup per line) has nothing left to do. Usually there is none.
+  int last = int(FLineList.size()) - 1;
+  while (last >= i && !(FLineList[size_t(last)] && FLineList[size_t(last)]->Dirty &&
+                        last != caretLine))
+    --last;
   const QRect client(QPoint(0, 0), FHandle->ClientSize());
-  while (i < int(FLineList.size())) {
+  while (i <= last) {
     TLineCache *cache = FLineList[size_t(i)].get();
     if (cache && cache->Dirty && i != caretLine) {
       cache->Dirty = true;
@@ -965,7 +975,8 @@ void TWrightLiveRichEdit::NotifySelectionChange()
       const int bottom = nextStart > 0 ? FHandle->PosFromChar(nextStart).y() : client.bottom();
       FHandle->Invalidate(QRect(QPoint(0, top), QPoint(client.right(), qMax(top, bottom))));
     }
-    ++i;
+    if (++i > last)
+      break;
     const int start = FHandle->LineIndex(i);
     if (start < 0 || FHandle->PosFromChar(start).y() > client.bottom())
       break;
