@@ -408,6 +408,24 @@ bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
     k = n;
     return FNodes[n] + (index - FNodeIndexStart[n]) * quint64(4 + n);
   };
+  // Record and class of any node; null as above.
+  auto nodeRecord = [&](quint32 index, int &k) -> const uchar * {
+    return index < classZeroCount ? classZero + quint64(index) * 4 : packedNode(index, k);
+  };
+  // The next entry of a child list that lies inside the linkage block.
+  auto nextIndex = [](const uchar *&p) -> quint32 {
+    if constexpr (Wide) {
+      // Both widths from one big-endian load, chosen by shifts: the widths mix unpredictably.
+      // The fourth byte may lie just past the list, at worst in the first-character table.
+      const quint32 v = qFromBigEndian<quint32>(p);
+      const quint32 top = v >> 31;
+      p += 3 - top;
+      return (v >> (8 + 8 * top)) & (0xFFFFFFu >> (9 * top));
+    } else {
+      p += 2;
+      return quint32(p[-2]) | (quint32(p[-1]) << 8);
+    }
+  };
 
   const uchar *entry = FLookup.data() + 8 * word[0];
   if (word[1] == 0 && entry[0] != 0) {
@@ -435,25 +453,15 @@ bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
       FSecondState[first] = 1;
       if (number == 1) {
         int kk = 0;
-        const uchar *r = ref < classZeroCount ? classZero + quint64(ref) * 4 : packedNode(ref, kk);
+        const uchar *r = nodeRecord(ref, kk);
         if (r && r[0] != 0)
           row[r[0]] = ref + 1;
       } else if (quint64(ref) + (Wide ? 3 : 2) * quint64(number) <= linkageSize) {
         const uchar *p = linkage + ref;
         for (quint32 i = 0; i < number; ++i) {
-          quint32 index;
-          if constexpr (Wide) {
-            const quint32 v = qFromBigEndian<quint32>(p);
-            const quint32 top = v >> 31;
-            index = (v >> (8 + 8 * top)) & (0xFFFFFFu >> (9 * top));
-            p += 3 - top;
-          } else {
-            index = quint32(p[0]) | (quint32(p[1]) << 8);
-            p += 2;
-          }
+          const quint32 index = nextIndex(p);
           int kk = 0;
-          const uchar *r =
-              index < classZeroCount ? classZero + quint64(index) * 4 : packedNode(index, kk);
+          const uchar *r = nodeRecord(index, kk);
           if (!r)
             break;
           if (row[r[0]] == 0)
@@ -482,30 +490,15 @@ bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
     if (second != 0) {
       const quint32 index = second - 1;
       second = 0;
-      record = index < classZeroCount ? classZero + quint64(index) * 4 : packedNode(index, k);
+      record = nodeRecord(index, k);
     } else if (number == 1) {
-      if (ref < classZeroCount)
-        record = classZero + quint64(ref) * 4;
-      else if (!(record = packedNode(ref, k)))
-        break;
-      if (record[0] != c)
+      if (!(record = nodeRecord(ref, k)) || record[0] != c)
         break;
     } else if (quint64(ref) + (Wide ? 3 : 2) * quint64(number) <= linkageSize) {
       // The whole list lies inside the linkage block: no checks per entry.
       const uchar *p = linkage + ref;
       for (;;) {
-        quint32 index;
-        if constexpr (Wide) {
-          // Both widths from one big-endian load, chosen by shifts: the widths mix unpredictably.
-          // The fourth byte may lie just past the list, at worst in the first-character table.
-          const quint32 v = qFromBigEndian<quint32>(p);
-          const quint32 top = v >> 31;
-          index = (v >> (8 + 8 * top)) & (0xFFFFFFu >> (9 * top));
-          p += 3 - top;
-        } else {
-          index = quint32(p[0]) | (quint32(p[1]) << 8);
-          p += 2;
-        }
+        const quint32 index = nextIndex(p);
         if (index < classZeroCount) {
           if (classZero[quint64(index) * 4] == c) {
             record = classZero + quint64(index) * 4;
@@ -1112,9 +1105,8 @@ bool TMainDictionary::ConsiderFast(quint32 index, int length, bool ascii)
 
   int wordDist, N;
   if (ascii && FRowsOn && length < DistanceLimit) {
-    wordDist = FColumnsOn
-                   ? FColumnAt[size_t(length)].last
-                   : FRows[size_t(length) * (FFoldedWord.size() + 1) + FFoldedWord.size()];
+    wordDist = FColumnsOn ? FColumnAt[size_t(length)].last
+                          : FRows[size_t(length) * (FFoldedWord.size() + 1) + FFoldedWord.size()];
     N = length;
   } else {
     if (!haveCandidate) {
