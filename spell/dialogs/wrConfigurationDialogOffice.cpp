@@ -660,10 +660,7 @@ void TSpellCheckConfigDialogV4::ChooseCustomComboChange()
 
 void TSpellCheckConfigDialogV4::NewCustomButtonClick()
 {
-  QString text;
-  if (!AskNewCustomDictionaryName(this, DialogControl, text))
-    return;
-  const QString name = NewCustomDictionaryName(text);
+  const QString name = AskNewCustomDictionaryName(this, DialogControl);
   if (name.isEmpty())
     return;
   const int listed = ChooseCustomCombo->findText(name, Qt::MatchExactly);

@@ -303,10 +303,7 @@ void TCustomDictionariesDialog::SelectAndFocus(QTreeWidgetItem *Row)
 
 void TCustomDictionariesDialog::NewButtonClick()
 {
-  QString text;
-  if (!AskNewCustomDictionaryName(this, DialogControl, text))
-    return;
-  const QString name = NewCustomDictionaryName(text);
+  const QString name = AskNewCustomDictionaryName(this, DialogControl);
   if (name.isEmpty())
     return;
   if (QTreeWidgetItem *row = FindRow(name)) {

@@ -66,14 +66,13 @@ QString NewCustomDictionaryName(const QString &Text)
   return name;
 }
 
-bool AskNewCustomDictionaryName(QWidget *Owner, TConfigurationDialogCtrl *Control, QString &Text)
+QString AskNewCustomDictionaryName(QWidget *Owner, TConfigurationDialogCtrl *Control)
 {
   TNewCustomDictionary dialog(Owner);
   dialog.DialogControl->SetWrightSpell(Control->WrightSpell());
   if (const TSpellDialogAppearance *look = Control->Appearance())
     look->SetupFormFonts(&dialog, false);
   if (dialog.exec() != QDialog::Accepted)
-    return false;
-  Text = dialog.NameEdit->text();
-  return true;
+    return QString();
+  return NewCustomDictionaryName(dialog.NameEdit->text());
 }

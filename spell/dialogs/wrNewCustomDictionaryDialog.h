@@ -31,6 +31,7 @@ protected:
 // is longer than a file name may be (255 bytes).
 QString NewCustomDictionaryName(const QString &Text);
 
-// Runs the new-dictionary dialog for the component behind Control; true with the text entered
-// when the user chose OK.
-bool AskNewCustomDictionaryName(QWidget *Owner, TConfigurationDialogCtrl *Control, QString &Text);
+// Runs the new-dictionary dialog for the component behind Control and answers the dictionary
+// name made from the text entered (NewCustomDictionaryName); empty when the user cancelled or
+// the text cannot name a dictionary.
+QString AskNewCustomDictionaryName(QWidget *Owner, TConfigurationDialogCtrl *Control);
