@@ -178,12 +178,3 @@ void BM_Suggest_Hunspell(benchmark::State &state)
 BENCHMARK(BM_Suggest_Hunspell)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char **argv)
-{
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

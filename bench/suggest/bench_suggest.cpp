@@ -225,12 +225,3 @@ BENCHMARK(BM_Suggest_Linewright_NoCommonness)->Iterations(1)->Unit(benchmark::kM
 BENCHMARK(BM_Suggest_Linewright_StartDepth1)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Suggest_Hunspell)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Suggest_Aspell)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char **argv)
-{
-  QCoreApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
