@@ -13,6 +13,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -46,6 +47,17 @@ protected:
   }
 
   HWND Window() const { return Editor.get(); }
+
+  // A plain QTextEdit of another program's kind, shown with Text, for the subclass to attach to.
+  static std::unique_ptr<QTextEdit> ShownForeignEdit(const QString &Text)
+  {
+    auto edit = std::make_unique<QTextEdit>();
+    edit->resize(400, 200);
+    edit->setPlainText(Text);
+    edit->show();
+    QApplication::processEvents();
+    return edit;
+  }
 
   // Paints the client area (twice: the first paint after a resize is never buffered).
   QImage Grab(int times = 2)

@@ -326,11 +326,7 @@ TEST_F(LiveTest, SearchAndReplaceTakesExactWholeWordsOnly)
 
 TEST_F(LiveTest, ForeignTextEditAttachedThroughTheSubclassGetsUnderlines)
 {
-  auto other = std::make_unique<QTextEdit>();
-  other->resize(400, 200);
-  other->setPlainText(QStringLiteral("house wrold"));
-  other->show();
-  QApplication::processEvents();
+  auto other = ShownForeignEdit(QStringLiteral("house wrold"));
   TWrightRichEditSubclass subclass;
   subclass.SetWrightSpell(Spell.get());
   subclass.SetWinControl(other.get());
@@ -358,11 +354,7 @@ TEST_F(LiveTest, ForeignTextEditAttachedThroughTheSubclassGetsUnderlines)
 
 TEST_F(LiveTest, AggressiveContextMenuOpensOnTheRightButtonOfAForeignWidget)
 {
-  auto other = std::make_unique<QTextEdit>();
-  other->resize(400, 200);
-  other->setPlainText(QStringLiteral("house wrold"));
-  other->show();
-  QApplication::processEvents();
+  auto other = ShownForeignEdit(QStringLiteral("house wrold"));
   TWrightRichEditSubclass subclass;
   subclass.SetWrightSpell(Spell.get());
   subclass.SetWinControl(other.get());
