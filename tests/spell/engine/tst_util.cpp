@@ -506,20 +506,29 @@ TEST(EditDistance, LongTextsGiveTheLargerLength)
   EXPECT_EQ(EditDistance(x254, QString(254, 'y')), 254);
 }
 
+namespace {
+
+// A random word of at most Most letters over a small alphabet: many swaps and repeats, case, and
+// a letter above ASCII.
+QString RandomWord(std::mt19937 &Random, int Most)
+{
+  const QString letters = QStringLiteral("abAB\u00E9c");
+  QString w;
+  const int n = int(Random() % (Most + 1));
+  for (int i = 0; i < n; ++i)
+    w += letters[int(Random() % letters.size())];
+  return w;
+}
+
+} // namespace
+
 // The bounded form agrees with EditDistance up to the bound and answers Bound + 1 past it: over
 // the cases above, random short words over a small alphabet (many swaps and repeats), and texts
 // at the length where EditDistance gives up.
 TEST(EditDistance, WithinABoundAgreesWithTheFullDistance)
 {
   std::mt19937 random(18);
-  const QString letters = QStringLiteral("abAB\u00E9c");
-  auto word = [&] {
-    QString w;
-    const int n = int(random() % 9);
-    for (int i = 0; i < n; ++i)
-      w += letters[int(random() % letters.size())];
-    return w;
-  };
+  auto word = [&] { return RandomWord(random, 8); };
   std::vector<std::pair<QString, QString>> pairs = {{"kitten", "sitting"},
                                                     {"abcd", "badc"},
                                                     {"ca", "abc"},
@@ -546,14 +555,7 @@ TEST(EditDistance, WithinABoundAgreesWithTheFullDistance)
 TEST(EditDistance, ColumnsAgreeWithTheFullDistance)
 {
   std::mt19937 random(1818);
-  const QString letters = QStringLiteral("abAB\u00E9c");
-  auto word = [&](int most) {
-    QString w;
-    const int n = int(random() % (most + 1));
-    for (int i = 0; i < n; ++i)
-      w += letters[int(random() % letters.size())];
-    return w;
-  };
+  auto word = [&](int most) { return RandomWord(random, most); };
   std::vector<std::pair<QString, QString>> pairs = {{"kitten", "sitting"},
                                                     {"abcd", "badc"},
                                                     {"ca", "abc"},
@@ -572,7 +574,7 @@ TEST(EditDistance, ColumnsAgreeWithTheFullDistance)
   for (int i = 0; i < 40; ++i) {
     QString p;
     while (p.size() < 63 + i % 2)
-      p += letters[int(random() % 4)];
+      p += QStringLiteral("abAB")[int(random() % 4)];
     pairs.emplace_back(word(70), p);
   }
   TDistanceColumns columns;
