@@ -286,6 +286,5 @@ QObject *TLiveWrightSpellBase::AttachLiveSpellingSample(QWidget *Sample)
   engine.SetWinControl(Sample);
   // Connected after the engine's own handler, which lets go of the window first.
   connect(Sample, &QObject::destroyed, sample, [sample] { delete sample; });
-  engine.MarkAllLinesDirty();
   return sample;
 }
