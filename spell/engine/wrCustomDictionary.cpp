@@ -59,33 +59,6 @@ TCustomDictionary::TCustomDictionary() = default;
 
 TCustomDictionary::~TCustomDictionary() { SetLoaded(false); }
 
-namespace {
-
-TCustomDictionary::TFileStamp stampOf(const struct stat &st)
-{
-  return {qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-          qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec, qint64(st.st_size),
-          quint64(st.st_ino)};
-}
-
-} // namespace
-
-TCustomDictionary::TFileStamp TCustomDictionary::ReadFileStamp(const QString &Name)
-{
-  struct stat st;
-  if (::stat(QFile::encodeName(NativePath(Name)).constData(), &st) != 0)
-    return TFileStamp{-1, -1, -1, 0};
-  return stampOf(st);
-}
-
-TCustomDictionary::TFileStamp TCustomDictionary::ReadFileStamp(QFile &File)
-{
-  struct stat st;
-  if (File.handle() < 0 || ::fstat(File.handle(), &st) != 0)
-    return TFileStamp{-1, -1, -1, 0};
-  return stampOf(st);
-}
-
 bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
                                            std::unique_ptr<QFile> &file, quint32 &codePage)
 {
@@ -175,7 +148,7 @@ void TCustomDictionary::Load()
   }
   // The stamp of the very file that is read, even if another writer renames a new one into
   // place meanwhile: that one must take the merging path at the next save.
-  const TFileStamp stamp = ReadFileStamp(*file);
+  const TFileStamp stamp = ReadFileStamp(file->handle());
   FCodePage = codePage;
   if (!ReadBody(*file)) {
     // A file that does not fit its own counts is refused: nothing is loaded from it, and

@@ -24,6 +24,7 @@
 // rebuilt at load for the same reason.
 
 #include "rtCodePage.h"
+#include "wrUtil.h"
 
 #include <QByteArray>
 #include <QString>
@@ -109,16 +110,6 @@ protected:
   virtual bool RemoveEntry(char Kind, const QString &Word);
   virtual std::unique_ptr<TCustomDictionary> CreateSibling();
 
-public:
-  // Identity of the file's last write (see above); all zero for a file that did not exist.
-  struct TFileStamp {
-    qint64 time = 0;
-    qint64 changeTime = 0; // inode change (permissions, links, renames)
-    qint64 size = 0;
-    quint64 inode = 0;
-    bool operator==(const TFileStamp &) const = default;
-  };
-
 private:
   bool EnsureLoaded();
   void Load();
@@ -132,8 +123,6 @@ private:
   // modified state and the kind's count.
   void NoteChange(int &KindCount, int Delta, QStringList &Log, const QString &Word);
 
-  static TFileStamp ReadFileStamp(const QString &Name);
-  static TFileStamp ReadFileStamp(QFile &File);
 
   QString FFilename;
   QString FSaveFilename;

@@ -75,6 +75,19 @@ bool FileExists(const QString &Path);           // an existing file that is not 
 bool DirectoryExists(const QString &Path);
 // clang-format on
 
+// Identity of a file's last write: modification and inode-change times (ns), size and inode. A
+// rename over the file changes the inode, a rewrite within the clock's resolution the size or the
+// change time. A file that cannot be read answers {-1, -1, -1, 0}.
+struct TFileStamp {
+  qint64 time = 0;
+  qint64 changeTime = 0; // inode change (permissions, links, renames)
+  qint64 size = 0;
+  quint64 inode = 0;
+  bool operator==(const TFileStamp &) const = default;
+};
+TFileStamp ReadFileStamp(const QString &Path);
+TFileStamp ReadFileStamp(int Fd); // an open descriptor; -1 answers as a file that cannot be read
+
 // --- The program's folder: build tree and installed layouts ----------------------------------------
 // The program names one folder for its files, "%AppDir%\Dictionaries" (ProgramDataFolder). Where it
 // really is depends on how the program was laid out, judged from the executable's folder:
