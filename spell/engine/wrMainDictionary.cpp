@@ -150,6 +150,7 @@ void TMainDictionary::Load()
   FPLinkage = data + p9 + 4;
   std::memcpy(FLookup.data(), FPLinkage + L, LookupSize);
   FSecondState.fill(0);
+  FLast.length = -1;
   std::memcpy(FCharSetTable.data(), FPLinkage + L + LookupSize, CharSetTableSize);
   for (int k = 0; k < NodeClasses; ++k)
     FNodes[k] = data + FNodePositionStart[k];
@@ -365,7 +366,29 @@ bool TMainDictionary::FindWord(const QString &Word, int &matched)
     return false;
   std::memset(buffer + length + 1, 0, 7);
   const auto *word = reinterpret_cast<const uchar *>(buffer);
-  return FWideLinkage ? FindEncoded<true>(word, matched) : FindEncoded<false>(word, matched);
+  // Bytes shared with the last lookup (its terminator included when the words are equal).
+  int shared = 0;
+  while (shared <= FLast.length && word[shared] == FLast.word[size_t(shared)])
+    ++shared;
+  if (shared > FLast.matched) {
+    matched = FLast.matched;
+    return FLast.found;
+  }
+  // Resume at the last child list both words select from with the same letter: one where the
+  // new word ends instead would need the end-of-word flag of the node before it.
+  int state = FLast.stateCount;
+  while (state > 0 && FLast.at[size_t(state) - 1] >= shared)
+    --state;
+  FLast.stateCount = state;
+  FLast.length = -1; // a lookup that throws leaves no memo
+  const int from = state > 0 ? FLast.at[size_t(state) - 1] : 0;
+  const bool found = FWideLinkage ? FindEncoded<true>(word, matched, from)
+                                  : FindEncoded<false>(word, matched, from);
+  std::memcpy(FLast.word.data(), word, size_t(length) + 1);
+  FLast.length = length;
+  FLast.matched = matched;
+  FLast.found = found;
+  return found;
 }
 
 namespace {
@@ -388,7 +411,7 @@ constexpr quint64 PackedMask[TMainDictionary::NodeClasses] = {0,
 // those of GetNode, ReadLinkage and ChildrenOf, made once per list where a list can be checked
 // as a whole.
 template <bool Wide>
-bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
+bool TMainDictionary::FindEncoded(const uchar *word, int &matched, int from) const
 {
   const uchar *const linkage = FPLinkage;
   const quint64 linkageSize = FLinkageSize;
@@ -427,22 +450,32 @@ bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
     }
   };
 
+  int m = 1;
+  const uchar *w = word + 1;
+  bool found = false;
+  quint32 number = 0, ref = 0;
+  // The second letter from the first letter's table (see below); 0 when not used.
+  quint32 second = 0;
+  if (from >= 2) {
+    const size_t state = size_t(FLast.stateCount) - 1;
+    number = FLast.number[state];
+    ref = FLast.ref[state];
+    --FLast.stateCount; // recorded again below
+    m = from;
+    w = word + from;
+  } else {
   const uchar *entry = FLookup.data() + 8 * word[0];
   if (word[1] == 0 && entry[0] != 0) {
     matched = 1;
     return true;
   }
-  quint32 number = entry[1];
+  number = entry[1];
   if (number == 0)
     return false;
-  quint32 ref = qFromLittleEndian<quint32>(entry + 4);
-  int m = 1;
-  const uchar *w = word + 1;
-  bool found = false;
-  // The second letter from the first letter's table (filled here from the same list the scan
-  // below reads, in its order, so the first child of a letter wins and an entry naming no node
-  // ends the list for the letters not yet seen, as in the scan).
-  quint32 second = 0;
+  ref = qFromLittleEndian<quint32>(entry + 4);
+  // The second letter's table is filled here from the same list the scan below reads, in its
+  // order, so the first child of a letter wins and an entry naming no node ends the list for the
+  // letters not yet seen, as in the scan.
   if (word[1] != 0) {
     const uchar first = word[0];
     if (FSecondState[first] == 0) {
@@ -480,10 +513,17 @@ bool TMainDictionary::FindEncoded(const uchar *word, int &matched) const
       }
     }
   }
+  }
   for (;;) {
     const uchar c = *w;
     if (c == 0)
       break; // the word ended right after a packed run
+    if (second == 0 && m >= 2) {
+      const size_t state = size_t(FLast.stateCount++);
+      FLast.at[state] = quint16(m);
+      FLast.number[state] = number;
+      FLast.ref[state] = ref;
+    }
     // Select the child with character c.
     const uchar *record = nullptr;
     int k = 0;

@@ -104,8 +104,9 @@ private:
   bool SelectChild(const TChildren &children, uchar c, quint32 &index, TNode &node) const;
   int EncodeWord(const QString &Word, char *buffer) const;
   bool FindWord(const QString &Word, int &matched);
+  // From the root, or resumed at position `from` with the memo's child list kept for it.
   template <bool Wide>
-  bool FindEncoded(const uchar *word, int &matched) const;
+  bool FindEncoded(const uchar *word, int &matched, int from) const;
   void SuggestWith(const QString &Word, TPhoneticsMap &Phonetics, QStringList &Suggestions,
                    bool fast);
   void StartPhoneticWalk();
@@ -154,6 +155,21 @@ private:
   // 1 filled, 2 left to the scan (a list that may run past the linkage block). Reset by Load.
   mutable std::vector<quint32> FSecond;
   mutable std::array<uchar, 256> FSecondState{};
+  // The last lookup, for the next to start where the two words part: the suggestion generator
+  // asks about 1,400 candidates per misspelling, each a one-letter edit of the word, so
+  // neighbours share most of their bytes. Its answer followed from its first `matched` + 1 bytes
+  // alone; `states` are the child lists it chose from, at byte positions `at` (ascending, from 2
+  // on). Reset by Load.
+  struct TLookupMemo {
+    int length = -1; // of `word`; -1: no lookup to reuse
+    int matched = 0;
+    bool found = false;
+    std::array<uchar, WordBufferSize + 1> word{};
+    int stateCount = 0;
+    std::array<quint16, WordBufferSize> at{};
+    std::array<quint32, WordBufferSize> number{}, ref{};
+  };
+  mutable TLookupMemo FLast;
   int FWordsFoundCount = 0;
 
   // State of a running phonetic walk.
