@@ -1222,6 +1222,52 @@ void TWrightSpellBase::ExistsEvent(const QString &Word, bool &Exists)
     Exists = IsPossessiveWord(Word);
 }
 
+int TWrightSpellBase::ExistsPrefixLength(const QString &Word)
+{
+  const int n = int(Word.size());
+  if (n == 0)
+    return 0;
+  EnsureConfigurationLoaded();
+  // A possessive is found by its stem, which an apostrophe already in Word can end anywhere; any
+  // case change but the fixed ones may move characters.
+  if (FAllowedCases == cmCustom ||
+      (FAllowPossessive && (Word.contains(u'\'') || Word.contains(u'\u2019'))))
+    return n;
+  // ExistsEvent also looks up ModifyCase's form, which is one of these (each character cased on
+  // its own, so an edit's prefix is cased like Word's).
+  QString forms[3] = {Word};
+  int formCount = 1;
+  if (FAllowedCases != cmNone) {
+    QString first = Word;
+    first[0] = first[0].toLower();
+    forms[formCount++] = first;
+    forms[formCount++] = Word.toLower();
+  }
+  int longest = 0;
+  for (int f = 0; f < formCount; ++f) {
+    const QString &form = forms[f];
+    if (form.size() != n)
+      return n;
+    for (auto &d : FMainDictionaries)
+      longest = std::max(longest, d->PrefixLength(form));
+    if (!FPrimaryOnly) {
+      auto custom = [&](TCustomDictionary *d) {
+        if (d && d->IgnoreCount() > 0)
+          longest = std::max(longest, d->IgnorePrefixLength(form));
+      };
+      custom(FActiveCustom.get());
+      for (auto &d : FCustomDictionaries)
+        custom(d.get());
+      for (auto &d : FMSWordDictionaries)
+        custom(d.get());
+      custom(FInternalCustom.get());
+    }
+    if (longest >= n)
+      return n;
+  }
+  return longest;
+}
+
 // === Suggestions
 // ====================================================================================
 
@@ -1241,8 +1287,10 @@ void TWrightSpellBase::BuildSuggestions(const QString &Word, int MaxSuggestions,
   }
 
   TStringList edits;
-  FSuggestions->Suggest(Word, MaxSuggestions, &edits,
-                        [this](const QString &w, bool &exists) { ExistsEvent(w, exists); });
+  FSuggestions->Suggest(
+      Word, MaxSuggestions, &edits,
+      [this](const QString &w, bool &exists) { ExistsEvent(w, exists); },
+      [this](const QString &w) { return ExistsPrefixLength(w); });
   QStringList work = edits.ToQStringList();
   const qsizetype editCount = work.size();
 

@@ -338,6 +338,11 @@ public:
   // ========================================================================== The suggestion
   // generator's dictionary test.
   virtual void ExistsEvent(const QString &Word, bool &Exists);
+  // The generator's prefix test: how many leading characters of Word some word ExistsEvent
+  // accepts starts with (see TPrefixEvent). A class that overrides ExistsEvent, WordExists,
+  // WordExistsInMain, IsPossessiveWord or ModifyCase overrides this too; answering Word.size()
+  // makes the generator test every candidate.
+  virtual int ExistsPrefixLength(const QString &Word);
   virtual void RunInlineIgnore(QChar CurrentChar, TControlParser *Parser, bool &Ignore);
   virtual void RunPreCheckIgnore(const QString &Word, TControlParser *Parser, bool &Ignore);
   virtual bool RunPostCheckIgnore(const QString &Word, TControlParser *Parser);

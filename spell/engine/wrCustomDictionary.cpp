@@ -281,6 +281,8 @@ void TCustomDictionary::ClearStore()
   FWords.clear();
   FUsed = FAllocated = 0;
   FIndexLists = false;
+  FIgnoreSortedValid = false;
+  FIgnoreSorted.clear();
   FIgnoreList.clear();
   FExcludeList.clear();
   FAutoCorrectList.clear();
@@ -597,6 +599,7 @@ bool TCustomDictionary::AddEntry(char Kind, const QString &Word, const QString &
   reference = FUsed + 1;
   AppendBytes(buffer, length);
   ++FWordCount;
+  FIgnoreSortedValid = false;
   InsertHashed(Word, reference);
   if (FIndexLists)
     AddToIndexList(Kind, reference);
@@ -610,6 +613,7 @@ bool TCustomDictionary::RemoveEntry(char Kind, const QString &Word)
   if (!FindEntry(Kind, Word, reference, slot))
     return false;
   FIndexLists = false;
+  FIgnoreSortedValid = false;
   FHashTable[size_t(slot)] = -1;
   --FWordCount;
   return true;
@@ -646,6 +650,33 @@ bool TCustomDictionary::IgnoreExists(const QString &Word)
   int32_t reference;
   int slot;
   return FindEntry(KindIgnore, Word, reference, slot);
+}
+
+int TCustomDictionary::IgnorePrefixLength(const QString &Word)
+{
+  if (!FIgnoreSortedValid) {
+    const int count = IgnoreCount(); // loads the file when needed
+    FIgnoreSorted.clear();
+    FIgnoreSorted.reserve(size_t(count));
+    for (int i = 0; i < count; ++i)
+      FIgnoreSorted.push_back(GetIgnoreWord(unsigned(i)));
+    std::sort(FIgnoreSorted.begin(), FIgnoreSorted.end());
+    FIgnoreSortedValid = true;
+  }
+  // The word sharing the longest prefix with Word sorts right before or right after it.
+  auto common = [&Word](const QString &s) {
+    qsizetype i = 0;
+    while (i < s.size() && i < Word.size() && s[i] == Word[i])
+      ++i;
+    return int(i);
+  };
+  const auto at = std::lower_bound(FIgnoreSorted.begin(), FIgnoreSorted.end(), Word);
+  int longest = 0;
+  if (at != FIgnoreSorted.end())
+    longest = common(*at);
+  if (at != FIgnoreSorted.begin())
+    longest = std::max(longest, common(*(at - 1)));
+  return longest;
 }
 
 bool TCustomDictionary::ExcludeExists(const QString &Word)

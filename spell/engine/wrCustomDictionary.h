@@ -81,6 +81,8 @@ public:
   virtual QString GetExcludeWord(unsigned Index);
   virtual QString GetAutoCorrectWord(unsigned Index, QString &Correction);
   virtual bool IgnoreExists(const QString &Word);
+  // How many leading characters (UTF-16 units) of Word some ignore word starts with.
+  int IgnorePrefixLength(const QString &Word);
   virtual bool ExcludeExists(const QString &Word);
   virtual bool AutoCorrectExists(const QString &Word, QString &Correction);
   virtual bool AddIgnore(const QString &Word);
@@ -145,6 +147,9 @@ private:
   std::vector<int32_t> FHashTable;
   bool FIndexLists = false;
   std::vector<int32_t> FIgnoreList, FExcludeList, FAutoCorrectList;
+  // The ignore words sorted, for IgnorePrefixLength; built on demand, dropped by any change.
+  bool FIgnoreSortedValid = false;
+  std::vector<QString> FIgnoreSorted;
   bool FTrackOps = false;
   // A merging save's sibling: its owner holds the file's save lock.
   bool FSaveLocked = false;

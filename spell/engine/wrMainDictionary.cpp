@@ -352,6 +352,11 @@ int TMainDictionary::EncodeWord(const QString &Word, char *buffer) const
   return length;
 }
 
+// A lookup's answer follows from the word's bytes up to this one: the byte where it parted from
+// the trie or ended. The one exception to `matched`: a first letter with no list answers 0, yet
+// whether a second byte follows decides (the letter alone may be a word).
+int TMainDictionary::DecidingByte(int matched) { return std::max(matched, 1); }
+
 bool TMainDictionary::FindWord(const QString &Word, int &matched)
 {
   matched = 0;
@@ -370,7 +375,7 @@ bool TMainDictionary::FindWord(const QString &Word, int &matched)
   int shared = 0;
   while (shared <= FLast.length && word[shared] == FLast.word[size_t(shared)])
     ++shared;
-  if (shared > FLast.matched) {
+  if (shared > FLast.decided) {
     matched = FLast.matched;
     return FLast.found;
   }
@@ -387,6 +392,7 @@ bool TMainDictionary::FindWord(const QString &Word, int &matched)
   std::memcpy(FLast.word.data(), word, size_t(length) + 1);
   FLast.length = length;
   FLast.matched = matched;
+  FLast.decided = DecidingByte(matched);
   FLast.found = found;
   return found;
 }
@@ -619,6 +625,39 @@ int TMainDictionary::WordLength(const QString &Word)
   int matched;
   FindWord(Word, matched);
   return matched;
+}
+
+int TMainDictionary::PrefixLength(const QString &Word)
+{
+  const int n = int(Word.size());
+  char buffer[WordBufferSize + 8];
+  const int length = EncodeWord(Word, buffer);
+  if (length <= 0 || (FCodePage != CP_UTF8 && length != n))
+    return n;
+  int matched;
+  FindWord(Word, matched);
+  matched = DecidingByte(matched);
+  if (FCodePage != CP_UTF8 || length == n)
+    return std::min(matched, n);
+  // The characters whose bytes all matched. A pair of surrogates not matched whole counts its
+  // high half: no word starts with the whole pair. A lone surrogate was converted by other rules.
+  int bytes = 0;
+  for (int i = 0; i < n; ++i) {
+    const char16_t c = Word[i].unicode();
+    if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(Word[i + 1].unicode())) {
+      bytes += 4;
+      if (bytes > matched)
+        return i + 1;
+      ++i;
+      continue;
+    }
+    if (QChar::isSurrogate(c))
+      return n;
+    bytes += c < 0x80 ? 1 : c < 0x800 ? 2 : 3;
+    if (bytes > matched)
+      return i;
+  }
+  return n;
 }
 
 void TMainDictionary::Suggest(const QString &Word, TPhoneticsMap &Phonetics,

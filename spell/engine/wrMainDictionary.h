@@ -57,6 +57,10 @@ public:
 
   bool WordExists(const QString &Word);
   int WordLength(const QString &Word);
+  // How many leading characters (UTF-16 units) of Word some word of the dictionary starts with:
+  // no word that starts with one character more is found. Word.size() when that cannot be told
+  // (a word the file's code page cannot hold as bytes of its own).
+  int PrefixLength(const QString &Word);
   // Appends dictionary words that sound like Word (by Phonetics' codes) to Suggestions;
   // Suggestions is searched case-insensitively for duplicates.
   void Suggest(const QString &Word, TPhoneticsMap &Phonetics, QStringList &Suggestions);
@@ -104,6 +108,7 @@ private:
   bool SelectChild(const TChildren &children, uchar c, quint32 &index, TNode &node) const;
   int EncodeWord(const QString &Word, char *buffer) const;
   bool FindWord(const QString &Word, int &matched);
+  static int DecidingByte(int matched);
   // From the root, or resumed at position `from` with the memo's child list kept for it.
   template <bool Wide>
   bool FindEncoded(const uchar *word, int &matched, int from) const;
@@ -157,12 +162,13 @@ private:
   mutable std::array<uchar, 256> FSecondState{};
   // The last lookup, for the next to start where the two words part: the suggestion generator
   // asks about 1,400 candidates per misspelling, each a one-letter edit of the word, so
-  // neighbours share most of their bytes. Its answer followed from its first `matched` + 1 bytes
+  // neighbours share most of their bytes. Its answer followed from its first `decided` + 1 bytes
   // alone; `states` are the child lists it chose from, at byte positions `at` (ascending, from 2
   // on). Reset by Load.
   struct TLookupMemo {
     int length = -1; // of `word`; -1: no lookup to reuse
     int matched = 0;
+    int decided = 0;
     bool found = false;
     std::array<uchar, WordBufferSize + 1> word{};
     int stateCount = 0;

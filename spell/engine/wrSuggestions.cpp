@@ -1,5 +1,6 @@
 #include "wrSuggestions.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -157,7 +158,7 @@ bool TSuggestionsGenerator::TryTranspositions(int Distance)
   if (FLength <= Distance + 1)
     return false;
   QString k = FWord;
-  for (int i = FLength - Distance - 1; i >= 0; --i) {
+  for (int i = std::min(FLength - Distance - 1, FLastEdit); i >= 0; --i) {
     std::swap(k[i], k[i + Distance]);
     if (TestCandidate(k))
       return true;
@@ -169,7 +170,7 @@ bool TSuggestionsGenerator::TryTranspositions(int Distance)
 bool TSuggestionsGenerator::TryInsertions()
 {
   // Insert before every position from the end back to the second character.
-  for (int p = FLength; p >= 1; --p) {
+  for (int p = std::min(FLength, FLastEdit); p >= 1; --p) {
     QString k = FWord;
     k.insert(p, QChar(u' '));
     for (const QChar c : std::as_const(FUsageCharSet)) {
@@ -190,7 +191,7 @@ bool TSuggestionsGenerator::TryInsertions()
 
 bool TSuggestionsGenerator::TryDeletions()
 {
-  for (int p = FLength - 1; p >= 0; --p) {
+  for (int p = std::min(FLength - 1, FLastEdit); p >= 0; --p) {
     QString k = FWord;
     k.remove(p, 1);
     if (TestCandidate(k))
@@ -202,7 +203,7 @@ bool TSuggestionsGenerator::TryDeletions()
 bool TSuggestionsGenerator::TrySubstitutions()
 {
   QString k = FWord;
-  for (int p = FLength - 1; p >= 1; --p) {
+  for (int p = std::min(FLength - 1, FLastEdit); p >= 1; --p) {
     const QChar original = k[p];
     for (const QChar c : std::as_const(FUsageCharSet)) {
       k[p] = c;
@@ -250,6 +251,9 @@ void TSuggestionsGenerator::GenerateAll(const QString &W)
     return;
   FWord = W;
   FWordIsLower = IsLower(W);
+  FLastEdit = FLength;
+  if (FPrefixFunc)
+    FLastEdit = std::clamp(FPrefixFunc(W), 0, FLength);
 
   const TCharSetRestore restore(FUsageCharSet);
   // A word with a capital gets capitals tried at every position.
@@ -271,10 +275,11 @@ void TSuggestionsGenerator::GenerateAll(const QString &W)
 }
 
 void TSuggestionsGenerator::Suggest(const QString &Word, int MaxSuggestions, TStringList *Words,
-                                    const TExistsEvent &ExistsFunc)
+                                    const TExistsEvent &ExistsFunc, const TPrefixEvent &PrefixFunc)
 {
   FWords = Words;
   FExistsFunc = ExistsFunc;
+  FPrefixFunc = PrefixFunc;
   FMaxCount = MaxSuggestions == -1 ? UnlimitedCount : MaxSuggestions;
 
   GenerateAll(Word);
@@ -289,4 +294,5 @@ void TSuggestionsGenerator::Suggest(const QString &Word, int MaxSuggestions, TSt
 
   FWords = nullptr;
   FExistsFunc = nullptr;
+  FPrefixFunc = nullptr;
 }

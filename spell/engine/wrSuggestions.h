@@ -27,6 +27,10 @@ inline constexpr TSuggestionTypes AllSuggestionTypes =
 
 // The caller's word test: sets Exists when Word is a valid word.
 using TExistsEvent = std::function<void(const QString &Word, bool &Exists)>;
+// The caller's prefix test: how many leading characters (UTF-16 units) of Word some word its word
+// test accepts starts with; Word.size() when Word itself may begin one, or when it cannot tell.
+// An edit after that many characters keeps one character too many of Word and is not tested.
+using TPrefixEvent = std::function<int(const QString &Word)>;
 
 class TSuggestionsGenerator {
 public:
@@ -59,8 +63,10 @@ protected:
 public:
   // Appends candidates for Word to Words. MaxSuggestions -1 means 65,535; a request adds at
   // most one entry beyond the limit. A mixed-case word gets a second pass on a re-cased form.
+  // PrefixFunc (optional) spares the word test the candidates it would refuse: the same words
+  // come out in the same order.
   virtual void Suggest(const QString &Word, int MaxSuggestions, TStringList *Words,
-                       const TExistsEvent &ExistsFunc);
+                       const TExistsEvent &ExistsFunc, const TPrefixEvent &PrefixFunc = {});
 
   quint32 Language() const { return FLanguage; }
   const QString &UsageCharSet() const { return FUsageCharSet; }
@@ -86,6 +92,9 @@ protected:
   int FLength = 0;
   TStringList *FWords = nullptr;
   TExistsEvent FExistsFunc;
+  TPrefixEvent FPrefixFunc;
+  // Edits at positions past this keep a prefix of FWord no accepted word starts with.
+  int FLastEdit = 0;
   int FMaxCount = 0;
   bool FWordIsLower = false;
 

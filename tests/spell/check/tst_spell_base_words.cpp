@@ -535,3 +535,41 @@ TEST_F(SessionTest, DamagedFilesNeverBreakACheckNorGetWritten)
     EXPECT_EQ(after, badWdu);
   }
 }
+
+// The session's prefix test spares the generator only candidates its word test refuses: the same
+// suggestions as without it, under every case rule, with words from the main dictionary, the
+// custom dictionaries' ignore lists, possessives and capitals.
+TEST_F(SessionTest, PrefixTestKeepsEverySuggestion)
+{
+  auto s = NewSession();
+  s->InternalCustom()->AddIgnore(QStringLiteral("zzyzx"));
+  const char *misspellings[] = {"recieve", "Recieve", "RECIEVE", "hosue", "Hosue", "jhon",
+                                "Jhon's",  "Johns",   "houses'", "Linewrigth", "linewright",
+                                "LINEWRITE", "Qtt",   "qt",      "zzyxz",   "chekc", "chequ",
+                                "arable's", "John'z", "house'd", "caf\xc3\xa9", "xouse", "wrods",
+                                "spellling"};
+  const TCaseModification rules[] = {cmInitialCapsOrUpcase, cmInitialCaps, cmAnyCase, cmNone};
+  int suggested = 0;
+  for (const TCaseModification rule : rules) {
+    s->SetAllowedCases(rule);
+    for (const char *m : misspellings) {
+      const QString word = QString::fromUtf8(m);
+      SCOPED_TRACE(word.toStdString() + " with case rule " + std::to_string(int(rule)));
+      const TExistsEvent exists = [&s](const QString &w, bool &e) { s->ExistsEvent(w, e); };
+      TSuggestionsGenerator generator;
+      TStringList all, spared;
+      generator.Suggest(word, -1, &all, exists);
+      generator.Suggest(word, -1, &spared, exists,
+                        [&s](const QString &w) { return s->ExistsPrefixLength(w); });
+      EXPECT_EQ(spared.ToQStringList(), all.ToQStringList());
+      suggested += all.Count();
+      // And the whole request, which uses it.
+      TStringList words;
+      s->Suggest(word, words);
+      for (const QString &w : all.ToQStringList())
+        EXPECT_TRUE(words.ToQStringList().contains(w) || words.Count() == s->MaxSuggestions())
+            << w.toStdString();
+    }
+  }
+  EXPECT_GT(suggested, 40) << "the fixture gives the generator words to find";
+}

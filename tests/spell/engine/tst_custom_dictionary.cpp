@@ -242,6 +242,35 @@ TEST_F(CustomDictionaryTest, AddAndRemoveRules)
   EXPECT_TRUE(d.Loaded());
 }
 
+// Only ignore words count, exactly as spelled, and every change (also a reload) is seen at once.
+TEST_F(CustomDictionaryTest, IgnorePrefixLengthFollowsTheIgnoreWords)
+{
+  TCustomDictionary d;
+  d.SetFilename(writeSample()); // ignores alpha, colour; excludes alot; corrects teh
+  struct Ask {
+    const char *word;
+    int length;
+  };
+  auto expect = [&d](std::initializer_list<Ask> asks) {
+    for (const Ask &a : asks) {
+      SCOPED_TRACE(a.word);
+      EXPECT_EQ(d.IgnorePrefixLength(QString::fromUtf8(a.word)), a.length);
+    }
+  };
+  expect({{"alphabet", 5}, {"alp", 3}, {"alpz", 3}, {"al", 2}, {"alo", 2}, {"colours", 6},
+          {"Colour", 0}, {"te", 0}, {"zebra", 0}, {"", 0}, {"a", 1}});
+  ASSERT_TRUE(d.AddIgnore(QStringLiteral("alot")) == false); // an exclusion already
+  ASSERT_TRUE(d.AddIgnore(QStringLiteral("alphorn")));
+  ASSERT_TRUE(d.RemoveIgnore(QStringLiteral("alpha")));
+  expect({{"alphabet", 4}, {"alphor", 6}, {"alpha", 4}});
+  ASSERT_TRUE(d.AddIgnore(QStringLiteral("caf\u00e9")));
+  expect({{"caf\u00e8", 3}, {"caf\u00e9s", 4}});
+  d.SetLoaded(false); // saved; loaded again on the next question
+  expect({{"alphor", 6}, {"alphabet", 4}, {"caf\u00e9", 4}});
+  d.RemoveAll();
+  expect({{"alphor", 0}});
+}
+
 TEST_F(CustomDictionaryTest, TableGrowsThroughThePrimeListAtAQuarterFull)
 {
   struct Case {

@@ -248,6 +248,63 @@ TEST_F(MainDictionaryTest, CompiledWordsAreFoundAndNothingElse)
   }
 }
 
+// A lookup resumes from the last one: asked in the order of the suggestion generator (neighbours
+// differ in one place), every answer is the one a lookup from the root gives. PrefixLength is how
+// far some word goes along the asked one: no word starts with one character more.
+TEST_F(MainDictionaryTest, LookupsInAnyOrderAndPrefixLengths)
+{
+  for (const RoundTrip &t : roundTrips()) {
+    SCOPED_TRACE(t.name);
+    TMainDictionary d, fromRoot;
+    d.SetFilename(compile(QStringLiteral("memo.wdm"), t.words, t.minorVersion));
+    fromRoot.SetFilename(d.Filename());
+    QStringList asks;
+    const QString letters = QStringLiteral("aeint'\u00E9\u65E5");
+    for (const QString &w : t.words + t.nonWords) {
+      // Each word also right after longer and shorter forms of it.
+      asks << w + QStringLiteral("a") << w << w + QStringLiteral("x") << w.left(w.size() - 1) << w;
+      for (int p = 0; p <= w.size(); ++p) {
+        asks << w.left(p);
+        if (p < w.size())
+          asks << QString(w).remove(p, 1);
+        for (const QChar c : letters) {
+          asks << QString(w).insert(p, c);
+          if (p < w.size()) {
+            QString changed = w;
+            changed[p] = c;
+            asks << changed;
+          }
+        }
+      }
+    }
+    const QChar noWord(1); // shares no byte with any ask: the lookup after it starts at the root
+    for (const QString &a : std::as_const(asks)) {
+      SCOPED_TRACE(a.toStdString());
+      fromRoot.WordExists(noWord);
+      const bool exists = fromRoot.WordExists(a);
+      fromRoot.WordExists(noWord);
+      const int length = fromRoot.WordLength(a);
+      EXPECT_EQ(d.WordExists(a), exists);
+      EXPECT_EQ(d.WordLength(a), length);
+      const int prefix = d.PrefixLength(a);
+      ASSERT_GE(prefix, 0);
+      ASSERT_LE(prefix, a.size());
+      if (prefix == a.size())
+        continue;
+      auto startsSome = [&t](const QString &head) {
+        return std::any_of(t.words.begin(), t.words.end(),
+                           [&head](const QString &w) { return w.startsWith(head); });
+      };
+      EXPECT_FALSE(startsSome(a.left(prefix + 1)));
+      const bool surrogates =
+          std::any_of(a.begin(), a.end(), [](QChar c) { return c.isSurrogate(); });
+      // At most one character past the longest such prefix (a lone first letter is not told).
+      if (!surrogates && t.minorVersion == 1)
+        EXPECT_TRUE(prefix <= 1 || startsSome(a.left(prefix - 1)));
+    }
+  }
+}
+
 TEST_F(MainDictionaryTest, CompilerOutputIsDeterministicAndDropsWhatItCannotStore)
 {
   QStringList words;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QSet>
 #include <QStringList>
 #include <ostream>
@@ -278,6 +280,57 @@ TEST(SuggestionsGenerator, NumberOfWordTestsAndSecondPass)
   const qsizetype half = dict.Calls.size() / 2;
   EXPECT_EQ(dict.Calls.mid(0, half), dict.Calls.mid(half));
   EXPECT_EQ(Items(words), QStringList{u"The"_s});
+}
+
+// With the caller's prefix test the generator asks only candidates that keep a prefix some word
+// starts with: the same suggestions in the same order, including where a limit stops it, and
+// every candidate no longer asked is one the word test refuses.
+TEST(SuggestionsGenerator, PrefixTestSparesOnlyRefusedCandidates)
+{
+  struct {
+    const char *Name;
+    QString Word;
+    int Limit;
+    QStringList Accepted;
+    bool Spares; // whether some candidate goes unasked
+  } cases[] = {
+      {"error near the end", u"recieve"_s, -1, {u"receive"_s, u"relieve"_s, u"recipe"_s}, true},
+      {"error at the start", u"xouse"_s, -1, {u"house"_s, u"mouse"_s, u"houses"_s}, true},
+      {"prefix of a word", u"hous"_s, -1, {u"house"_s, u"hour"_s}, false},
+      {"capitalised", u"Huose"_s, -1, {u"House"_s, u"house"_s, u"Hose"_s}, true},
+      {"limit reached", u"cta"_s, 1, {u"cat"_s, u"act"_s, u"at"_s, u"ca"_s, u"ta"_s}, true},
+      {"mixed case, second pass", u"rEcieve"_s, -1, {u"Receive"_s, u"receive"_s}, true},
+      {"split", u"thecat"_s, -1, {u"the"_s, u"cat"_s, u"thecar"_s}, true},
+      {"no word at all", u"qqqq"_s, -1, {}, true},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.Name);
+    // The longest prefix of the word that some accepted word starts with.
+    const auto prefix = [&c](const QString &w) {
+      int longest = 0;
+      for (const QString &a : c.Accepted) {
+        int i = 0;
+        while (i < a.size() && i < w.size() && a[i] == w[i])
+          ++i;
+        longest = std::max(longest, i);
+      }
+      return longest;
+    };
+    TSuggestionsGenerator all, spared;
+    TWordSet allDict(c.Accepted), sparedDict(c.Accepted);
+    TStringList allWords, sparedWords;
+    all.Suggest(c.Word, c.Limit, &allWords, allDict.Func());
+    spared.Suggest(c.Word, c.Limit, &sparedWords, sparedDict.Func(), prefix);
+    EXPECT_EQ(Items(sparedWords), Items(allWords));
+    QStringList unasked = allDict.Calls;
+    for (const QString &w : std::as_const(sparedDict.Calls))
+      unasked.removeOne(w);
+    EXPECT_EQ(unasked.size(), allDict.Calls.size() - sparedDict.Calls.size())
+        << "every candidate asked with the prefix test is asked without it";
+    for (const QString &w : std::as_const(unasked))
+      EXPECT_FALSE(allDict.Words.contains(w)) << w.toStdString();
+    EXPECT_EQ(!unasked.isEmpty(), c.Spares);
+  }
 }
 
 TEST(SuggestionsGenerator, SplitIsNotTestedAsWhole)
