@@ -580,6 +580,16 @@ quint64 TDistanceColumns::LetterAbove(char16_t C) const
   return bits;
 }
 
+int TDistanceColumns::Distance(QStringView Text) const
+{
+  if (Text.size() >= 255) // as EditDistance gives up
+    return std::max(int(Text.size()), FSize);
+  TColumn column = First();
+  for (const QChar c : Text)
+    column = Next(column, c.unicode());
+  return column.last;
+}
+
 int TDistanceColumns::Cell(const TColumn &Column, int TextLength, int J)
 {
   const quint64 mask = J >= 64 ? ~0ull : (quint64(1) << J) - 1;

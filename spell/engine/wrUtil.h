@@ -201,6 +201,8 @@ public:
   }
   // Cell j of a column whose text prefix has TextLength letters.
   static int Cell(const TColumn &Column, int TextLength, int J);
+  // EditDistance(Text, pattern), a column per letter of Text.
+  int Distance(QStringView Text) const;
 
 private:
   quint64 Letter(char16_t C) const

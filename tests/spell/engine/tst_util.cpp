@@ -590,7 +590,11 @@ TEST(EditDistance, ColumnsAgreeWithTheFullDistance)
             << "cell " << i << ", " << j;
       ASSERT_EQ(column.last, EditDistance(text.left(i), pattern)) << "last cell " << i;
     }
+    ASSERT_EQ(columns.Distance(text), EditDistance(text, pattern));
   }
+  ASSERT_TRUE(columns.SetPattern(QStringLiteral("abc")));
+  EXPECT_EQ(columns.Distance(QString(255, 'a')), EditDistance(QString(255, 'a'), QStringLiteral("abc")));
+  EXPECT_EQ(columns.Distance(QString(254, 'a')), EditDistance(QString(254, 'a'), QStringLiteral("abc")));
   EXPECT_FALSE(columns.SetPattern(QString(65, 'a')));
 }
 
