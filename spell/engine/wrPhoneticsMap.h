@@ -33,11 +33,23 @@ public:
   // pattern replaces the earlier one.
   virtual void AddMap(const QString &Source, const QString &Dest, int SourceLength);
 
+  // A rule as Match reports it, its replacement a view into the tree (valid until the rules
+  // change).
+  struct TRuleView {
+    const char16_t *Dest = nullptr;
+    qsizetype DestSize = 0;
+    int SourceLength = 0;
+  };
+
   bool HasChildren() const { return FChildren; }
   bool IsDestination() const { return FDestination; }
 
 protected:
   using TChildTable = std::array<std::unique_ptr<TReplaceNode>, 256>;
+
+  // What Match finds, without copying the replacement: the longest rule matching Text at Index
+  // (0-based; reads Text[Index..Size)). Rule is unchanged when nothing matches.
+  bool LongestMatch(const char16_t *Text, qsizetype Size, qsizetype Index, TRuleView &Rule) const;
 
   TReplaceNode *FindChild(QChar c) const;
   TReplaceNode *FindOrCreateChild(QChar c);
@@ -99,6 +111,12 @@ public:
   void SetDistanceMax(int V) { FDistanceMax = V; }
 
 protected:
+  // GetMapping with the tree walked directly: right for any map whose Match is TReplaceNode's
+  // own, which GetMapping knows only of this class itself (a subclass may override Match).
+  QString TreeMapping(const QString &Word) const;
+  // GetMapping through the virtual Match.
+  QString MatchMapping(const QString &Word) const;
+
   void AddEnglishRules();
   void AddRussianRules();
   void AddFrenchRules();
