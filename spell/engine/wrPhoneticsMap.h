@@ -54,15 +54,16 @@ protected:
   TReplaceNode *FindChild(QChar c) const;
   TReplaceNode *FindOrCreateChild(QChar c);
 
+  // What a walk through the tree reads comes first, on one cache line.
   bool FChildren = false;
+  bool FDestination = false;
+  int FSourceLength = 0;
   // Children for code units 0 to 255, indexed directly. Allocated with the first such child:
   // most nodes of a rule tree are leaves.
   std::unique_ptr<TChildTable> FTree;
+  QString FDestWord;
   // Children for code units above 255, keyed by the code unit (case-sensitive).
   std::map<char16_t, std::unique_ptr<TReplaceNode>> FStringTree;
-  bool FDestination = false;
-  QString FDestWord;
-  int FSourceLength = 0;
 };
 
 class TPhoneticsMap : public TReplaceNode {
