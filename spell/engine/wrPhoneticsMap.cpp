@@ -194,30 +194,6 @@ TReplaceNode *TReplaceNode::FindOrCreateChild(QChar c)
   return slot->get();
 }
 
-bool TReplaceNode::LongestMatch(const char16_t *Text, qsizetype Size, qsizetype Index,
-                                TRuleView &Rule) const
-{
-  // The deepest rule end on the path the text spells wins, as in Match's recursion.
-  const TReplaceNode *found = nullptr;
-  for (const TReplaceNode *node = this; node;) {
-    if (node->FDestination)
-      found = node;
-    if (Index >= Size)
-      break;
-    const char16_t c = Text[Index++];
-    if (c <= 0xFF) // FindChild's common case, here without the call
-      node = node->FTree ? (*node->FTree)[c].get() : nullptr;
-    else
-      node = node->FindChild(QChar(c));
-  }
-  if (!found)
-    return false;
-  Rule.Dest = Units(found->FDestWord);
-  Rule.DestSize = found->FDestWord.size();
-  Rule.SourceLength = found->FSourceLength;
-  return true;
-}
-
 bool TReplaceNode::Match(const QString &Text, QString &Dest, int Index, int &SourceLength) const
 {
   Dest.clear();

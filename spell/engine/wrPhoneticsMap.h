@@ -49,7 +49,9 @@ protected:
 
   // What Match finds, without copying the replacement: the longest rule matching Text at Index
   // (0-based; reads Text[Index..Size)). Rule is unchanged when nothing matches.
-  bool LongestMatch(const char16_t *Text, qsizetype Size, qsizetype Index, TRuleView &Rule) const;
+  // Inline: GetMapping calls it for every character it codes.
+  inline bool LongestMatch(const char16_t *Text, qsizetype Size, qsizetype Index,
+                           TRuleView &Rule) const;
 
   TReplaceNode *FindChild(QChar c) const;
   TReplaceNode *FindOrCreateChild(QChar c);
@@ -65,6 +67,30 @@ protected:
   // Children for code units above 255, keyed by the code unit (case-sensitive).
   std::map<char16_t, std::unique_ptr<TReplaceNode>> FStringTree;
 };
+
+bool TReplaceNode::LongestMatch(const char16_t *Text, qsizetype Size, qsizetype Index,
+                                TRuleView &Rule) const
+{
+  // The deepest rule end on the path the text spells wins, as in Match's recursion.
+  const TReplaceNode *found = nullptr;
+  for (const TReplaceNode *node = this; node;) {
+    if (node->FDestination)
+      found = node;
+    if (Index >= Size)
+      break;
+    const char16_t c = Text[Index++];
+    if (c <= 0xFF) // FindChild's common case, here without the call
+      node = node->FTree ? (*node->FTree)[c].get() : nullptr;
+    else
+      node = node->FindChild(QChar(c));
+  }
+  if (!found)
+    return false;
+  Rule.Dest = reinterpret_cast<const char16_t *>(found->FDestWord.constData());
+  Rule.DestSize = found->FDestWord.size();
+  Rule.SourceLength = found->FSourceLength;
+  return true;
+}
 
 class TPhoneticsMap : public TReplaceNode {
 public:
