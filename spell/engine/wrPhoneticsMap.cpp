@@ -310,9 +310,10 @@ QString TPhoneticsMap::GetMapping(const QString &Word) const
   return typeid(*this) == typeid(TPhoneticsMap) ? TreeMapping(Word) : MatchMapping(Word);
 }
 
-// Codes built in place with the rules read from the tree: 100 ns a word of the shipped list
+// Codes built in place with the rules read from the tree: 90 ns a word of the shipped list
 // instead of 190 through toLower and Match, which copies a QString per rule
-// (BM_PhoneticCode_Linewright).
+// (BM_PhoneticCode_Linewright). A flattened copy of the tree (one table step per character, no
+// pointers) measured 10 % slower than this walk and is not worth its upkeep.
 QString TPhoneticsMap::TreeMapping(const QString &Word) const
 {
   const bool english = (FLanguage & 0xFF) == 9;
