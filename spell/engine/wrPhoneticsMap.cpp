@@ -85,7 +85,10 @@ const TRule DefaultRules[] = {
 enum TRuleTable : quint64 { rtEnglish = 1, rtRussian, rtFrench, rtDefault };
 std::atomic<quint64> LastCustomRules{1ull << 32};
 
-const char16_t *Units(const QString &S) { return reinterpret_cast<const char16_t *>(S.constData()); }
+const char16_t *Units(const QString &S)
+{
+  return reinterpret_cast<const char16_t *>(S.constData());
+}
 
 // Lower case of Word into Out when every code unit is Latin-1, whose lower case is one code
 // unit of Latin-1 again (A-Z and U+00C0..U+00DE but U+00D7 move up by 0x20); false otherwise.
@@ -326,18 +329,17 @@ QString TPhoneticsMap::TreeMapping(const QString &Word) const
     w = Units(folded);
     size = folded.size();
   }
-  return CodeOf(w, size, FStartDepth, FLimit, FRemoveDupes, english,
-                [&](qsizetype Index, TRuleView &Rule) {
-                  return LongestMatch(w, size, Index, Rule);
-                });
+  return CodeOf(
+      w, size, FStartDepth, FLimit, FRemoveDupes, english,
+      [&](qsizetype Index, TRuleView &Rule) { return LongestMatch(w, size, Index, Rule); });
 }
 
 QString TPhoneticsMap::MatchMapping(const QString &Word) const
 {
   const QString w = Word.toLower();
   QString dest;
-  return CodeOf(Units(w), w.size(), FStartDepth, FLimit, FRemoveDupes,
-                (FLanguage & 0xFF) == 9, [&](qsizetype Index, TRuleView &Rule) {
+  return CodeOf(Units(w), w.size(), FStartDepth, FLimit, FRemoveDupes, (FLanguage & 0xFF) == 9,
+                [&](qsizetype Index, TRuleView &Rule) {
                   int n = Rule.SourceLength;
                   if (!Match(w, dest, int(Index + 1), n))
                     return false;

@@ -105,7 +105,8 @@ public:
   virtual void SetLanguage(quint32 V);
   // Leading characters copied into the code unchanged; values of 0 or less are ignored.
   virtual void SetStartDepth(int V);
-  // The phonetic code of Word; an empty word gives an empty code.
+  // The phonetic code of Word; an empty word gives an empty code. The codes of a subclass come
+  // from its Match.
   virtual QString GetMapping(const QString &Word) const;
   // True when a suggestion at distance Dist from OldWord may be offered.
   // A DistanceDivisor of 0 or less puts no bound by length (only DistanceMax applies).
