@@ -33,25 +33,64 @@ public:
   // pattern replaces the earlier one.
   virtual void AddMap(const QString &Source, const QString &Dest, int SourceLength);
 
+  // A rule as Match reports it, its replacement a view into the tree (valid until the rules
+  // change).
+  struct TRuleView {
+    const char16_t *Dest = nullptr;
+    qsizetype DestSize = 0;
+    int SourceLength = 0;
+  };
+
   bool HasChildren() const { return FChildren; }
   bool IsDestination() const { return FDestination; }
 
 protected:
   using TChildTable = std::array<std::unique_ptr<TReplaceNode>, 256>;
 
+  // What Match finds, without copying the replacement: the longest rule matching Text at Index
+  // (0-based; reads Text[Index..Size)). Rule is unchanged when nothing matches.
+  // Inline: GetMapping calls it for every character it codes.
+  inline bool LongestMatch(const char16_t *Text, qsizetype Size, qsizetype Index,
+                           TRuleView &Rule) const;
+
   TReplaceNode *FindChild(QChar c) const;
   TReplaceNode *FindOrCreateChild(QChar c);
 
+  // What a walk through the tree reads comes first, on one cache line.
   bool FChildren = false;
+  bool FDestination = false;
+  int FSourceLength = 0;
   // Children for code units 0 to 255, indexed directly. Allocated with the first such child:
   // most nodes of a rule tree are leaves.
   std::unique_ptr<TChildTable> FTree;
+  QString FDestWord;
   // Children for code units above 255, keyed by the code unit (case-sensitive).
   std::map<char16_t, std::unique_ptr<TReplaceNode>> FStringTree;
-  bool FDestination = false;
-  QString FDestWord;
-  int FSourceLength = 0;
 };
+
+bool TReplaceNode::LongestMatch(const char16_t *Text, qsizetype Size, qsizetype Index,
+                                TRuleView &Rule) const
+{
+  // The deepest rule end on the path the text spells wins, as in Match's recursion.
+  const TReplaceNode *found = nullptr;
+  for (const TReplaceNode *node = this; node;) {
+    if (node->FDestination)
+      found = node;
+    if (Index >= Size)
+      break;
+    const char16_t c = Text[Index++];
+    if (c <= 0xFF) // FindChild's common case, here without the call
+      node = node->FTree ? (*node->FTree)[c].get() : nullptr;
+    else
+      node = node->FindChild(QChar(c));
+  }
+  if (!found)
+    return false;
+  Rule.Dest = reinterpret_cast<const char16_t *>(found->FDestWord.constData());
+  Rule.DestSize = found->FDestWord.size();
+  Rule.SourceLength = found->FSourceLength;
+  return true;
+}
 
 class TPhoneticsMap : public TReplaceNode {
 public:
@@ -66,7 +105,8 @@ public:
   virtual void SetLanguage(quint32 V);
   // Leading characters copied into the code unchanged; values of 0 or less are ignored.
   virtual void SetStartDepth(int V);
-  // The phonetic code of Word; an empty word gives an empty code.
+  // The phonetic code of Word; an empty word gives an empty code. The codes of a subclass come
+  // from its Match.
   virtual QString GetMapping(const QString &Word) const;
   // True when a suggestion at distance Dist from OldWord may be offered.
   // A DistanceDivisor of 0 or less puts no bound by length (only DistanceMax applies).
@@ -99,6 +139,12 @@ public:
   void SetDistanceMax(int V) { FDistanceMax = V; }
 
 protected:
+  // GetMapping with the tree walked directly: right for any map whose Match is TReplaceNode's
+  // own, which GetMapping knows only of this class itself (a subclass may override Match).
+  QString TreeMapping(const QString &Word) const;
+  // GetMapping through the virtual Match.
+  QString MatchMapping(const QString &Word) const;
+
   void AddEnglishRules();
   void AddRussianRules();
   void AddFrenchRules();

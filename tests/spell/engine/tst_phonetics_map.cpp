@@ -1,8 +1,14 @@
 #include "wrPhoneticsMap.h"
 
+#include <QFile>
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <ostream>
+#include <random>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -14,9 +20,12 @@ constexpr quint32 French = 1036;  // low byte 12
 constexpr quint32 German = 1031;  // default table
 
 // The start depth property refuses 0; the code itself is defined for it, so reach the field.
+// Being a subclass, its GetMapping goes through Match; both ways of coding are reachable here.
 class TTestPhoneticsMap : public TPhoneticsMap {
 public:
   void ForceStartDepth(int V) { FStartDepth = V; }
+  using TPhoneticsMap::MatchMapping;
+  using TPhoneticsMap::TreeMapping;
 };
 
 struct TCodeCase {
@@ -261,6 +270,236 @@ TEST(PhoneticsMap, RuleConsumingNothingStillAdvances)
   TPhoneticsMap map;
   map.AddMap(u"a"_s, u"b"_s, 0);
   EXPECT_EQ(map.GetMapping(u"xaaa"_s), u"xbbb"_s);
+}
+
+// --- The tree walk gives the codes Match gives ---------------------------------------------------
+
+// GetMapping as it was written first, on the public Match and QString::toLower: the reference the
+// faster coding must equal for every word and map state.
+QString ReferenceMapping(const TPhoneticsMap &map, const QString &Word)
+{
+  const QString W = Word.toLower();
+  QString C;
+  if (W.isEmpty())
+    return C;
+  int budget = map.Limit();
+  int pos = 0;
+  if (map.StartDepth() > 0) {
+    C = W.left(map.StartDepth());
+    pos = int(C.size());
+  }
+  const bool english = (map.Language() & 0xFF) == 9;
+  bool previousUnmatched = false;
+  QString R;
+  while (pos < W.size()) {
+    int n = 1;
+    if (map.Match(W, R, pos + 1, n)) {
+      const bool repeat = map.RemoveDupes() && !C.isEmpty() && n == 1 && !previousUnmatched &&
+                          !R.isEmpty() && R.at(0) == C.back();
+      if (!repeat) {
+        C += R;
+        budget -= int(R.size());
+        if (budget <= 0)
+          return C;
+      }
+      previousUnmatched = false;
+      if (n < 1)
+        n = 1;
+    } else {
+      n = 1;
+      previousUnmatched = true;
+      if (pos == W.size() - 1 && english && W.at(pos) == u'y')
+        C += u'y';
+    }
+    pos += n;
+  }
+  return C;
+}
+
+struct TRuleSet {
+  const char *Name;
+  quint32 Language; // NoLanguage: no table loaded
+  std::function<void(TPhoneticsMap &)> Edit;
+};
+
+// The four tables, a map without rules, and rules added by hand: one consuming nothing, patterns
+// longer than what they consume, keys above Latin-1 and on surrogates, a replacement longer than
+// the limit, a negative length, and a rule at the root that matches everywhere.
+const TRuleSet RuleSets[] = {
+    {"english", English, nullptr},
+    {"russian", Russian, nullptr},
+    {"french", French, nullptr},
+    {"default", 0, nullptr},
+    {"none", TPhoneticsMap::NoLanguage, nullptr},
+    {"english_edited", English,
+     [](TPhoneticsMap &m) {
+       m.AddMap(u"e"_s, u"E"_s, 0);
+       m.AddMap(u"xyz"_s, u"Q"_s, 1);
+       m.AddMap(u"shq"_s, u"sk"_s, 2);
+       m.AddMap(u"ш"_s, u"sh"_s, 1);
+       m.AddMap(u"шч"_s, u"щ"_s, 2);
+       m.AddMap(u"\U00010428"_s, u"D"_s, 2);
+       m.AddMap(u"\xDC28"_s, u"L"_s, 1);
+       m.AddMap(u"i\u0307"_s, u"I"_s, 2);
+       m.AddMap(u"k"_s, u"kkkkkkkk"_s, 1);
+       m.AddMap(u"q"_s, QString(), -3);
+       m.AddMap(u"\u00EA\u00EE"_s, u"\u00EA"_s, 1);
+     }},
+    {"root_rule", TPhoneticsMap::NoLanguage,
+     [](TPhoneticsMap &m) {
+       m.AddMap(QString(), u"?"_s, 1);
+       m.AddMap(u"b"_s, u"bb"_s, 1);
+       m.AddMap(u"ab"_s, u"a"_s, 3);
+       m.AddMap(u"y"_s, QString(), 1);
+     }},
+};
+
+void Load(TPhoneticsMap &map, const TRuleSet &rules)
+{
+  if (rules.Language != TPhoneticsMap::NoLanguage)
+    map.SetLanguage(rules.Language);
+  if (rules.Edit)
+    rules.Edit(map);
+}
+
+// Compares the codes of Words under every rule set and setting: the subclass's tree walk and
+// Match-based coding, and GetMapping of the class itself (whose start depth is at least 1).
+void ExpectCodesEqualReference(const QStringList &Words, const std::vector<int> &Limits)
+{
+  int failures = 0;
+  for (const TRuleSet &rules : RuleSets) {
+    TTestPhoneticsMap test;
+    Load(test, rules);
+    TPhoneticsMap plain;
+    Load(plain, rules);
+    for (int depth : {0, 1, 2, 3})
+      for (int limit : Limits)
+        for (bool dupes : {true, false}) {
+          test.ForceStartDepth(depth);
+          test.SetLimit(limit);
+          test.SetRemoveDupes(dupes);
+          plain.SetStartDepth(depth);
+          plain.SetLimit(limit);
+          plain.SetRemoveDupes(dupes);
+          for (const QString &w : Words) {
+            const QString want = ReferenceMapping(test, w);
+            const QString tree = test.TreeMapping(w);
+            const QString match = test.MatchMapping(w);
+            const QString subclass = test.GetMapping(w);
+            const QString own = depth > 0 ? plain.GetMapping(w) : want;
+            if (tree == want && match == want && subclass == want && own == want)
+              continue;
+            ADD_FAILURE() << rules.Name << " depth " << depth << " limit " << limit << " dupes "
+                          << dupes << " word " << qPrintable(w) << ": reference "
+                          << qPrintable(want) << ", tree " << qPrintable(tree) << ", match "
+                          << qPrintable(match) << ", GetMapping " << qPrintable(subclass) << "/"
+                          << qPrintable(own);
+            if (++failures == 20)
+              return;
+          }
+        }
+  }
+}
+
+// Words no dictionary holds: capitals (also Latin-1 ones that lower into the Russian table's code
+// points), letters whose lower case is longer (U+0130), non-Latin-1 text, lone and paired
+// surrogates, and 300-character words.
+QStringList CraftedWords()
+{
+  // Separated by spaces, the empty word first.
+  QStringList words =
+      (u" a A y Y ß İ \u00C0 \u00D7 \u00DE \u00FF ш Ш \xD801 \xDC28 \U00010400 HAPPY"
+       u" PhOnE \u00CA\u00CE\u00D2 İstanbul kİy кошка КОШКА щука шч Шч x\U00010400yz"
+       u" \U00010400\U00010428 xyzzy shqy eee keep qqqy abby don't ÉCOLE Straße"_s)
+          .split(u' ');
+  words << QString(300, u'y') << u"ab"_s.repeated(150) << QString(300, u'ш')
+        << u"Thought"_s.repeated(43);
+  // Random words over an alphabet of all the above.
+  const QString alphabet = u"abcdeghiklnopqstuwxyzABCHKLOSTY'0\u00C0\u00CA\u00CE\u00D7\u00DE"
+                           u"\u00DF\u00E0\u00E4\u00E6\u00EA\u00ED\u00EE\u00F0\u00F1\u00F3\u00F7"
+                           u"\u00F8\u00F9\u00FFшчШкİ\u0307\xD801\xDC00\xDC28"_s;
+  std::mt19937 rng(11);
+  for (int i = 0; i < 2000; ++i) {
+    const int size = i < 20 ? 300 : int(rng() % 14);
+    QString w;
+    for (int k = 0; k < size; ++k)
+      w += alphabet[qsizetype(rng() % alphabet.size())];
+    words << w;
+  }
+  return words;
+}
+
+TEST(PhoneticsMapIdentity, CraftedAndRandomWords)
+{
+  ExpectCodesEqualReference(CraftedWords(), {1, 6, 100});
+}
+
+// The Latin-1 lower-casing shortcut against QString::toLower for every code unit, alone and
+// between letters.
+TEST(PhoneticsMapIdentity, EveryCodeUnit)
+{
+  for (const char *table : {"english", "russian"}) {
+    const TRuleSet &rules =
+        *std::find_if(std::begin(RuleSets), std::end(RuleSets),
+                      [&](const TRuleSet &r) { return qstrcmp(r.Name, table) == 0; });
+    TTestPhoneticsMap map;
+    Load(map, rules);
+    map.ForceStartDepth(0);
+    map.SetLimit(100);
+    int failures = 0;
+    for (int u = 0; u <= 0xFFFF; ++u) {
+      const QChar c{char16_t(u)};
+      for (const QString &w : {QString(c), u"A"_s + c + u"y"_s}) {
+        const QString want = ReferenceMapping(map, w);
+        const QString got = map.TreeMapping(w);
+        if (got != want && ++failures <= 20)
+          ADD_FAILURE() << table << " U+" << std::hex << u << ": " << qPrintable(got)
+                        << " instead of " << qPrintable(want);
+      }
+    }
+  }
+}
+
+#ifdef LW_AUSSIE_WORDS
+// Every word of the shipped list under the check session's setting, and a stride of it under
+// every setting.
+TEST(PhoneticsMapIdentity, ShippedWordList)
+{
+  QFile f(QStringLiteral(LW_AUSSIE_WORDS));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << LW_AUSSIE_WORDS;
+  const QStringList all = QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts);
+  ASSERT_GT(all.size(), 150000);
+  QStringList sample;
+  for (qsizetype i = 0; i < all.size(); i += 89)
+    sample << all[i];
+  ExpectCodesEqualReference(sample, {1, 6, 100});
+
+  TPhoneticsMap map;
+  map.SetLanguage(3081);
+  map.SetStartDepth(2);
+  int failures = 0;
+  for (const QString &w : all)
+    if (map.GetMapping(w) != ReferenceMapping(map, w) && ++failures <= 20)
+      ADD_FAILURE() << qPrintable(w);
+}
+#endif
+
+// A subclass's Match is what its codes come from.
+TEST(PhoneticsMapIdentity, OverriddenMatchIsHonoured)
+{
+  class TShoutingMap : public TPhoneticsMap {
+  public:
+    bool Match(const QString &Text, QString &Dest, int Index, int &SourceLength) const override
+    {
+      const bool matched = TPhoneticsMap::Match(Text, Dest, Index, SourceLength);
+      Dest = Dest.toUpper();
+      return matched;
+    }
+  };
+  TShoutingMap map;
+  map.SetLanguage(English);
+  EXPECT_EQ(map.GetMapping(u"phone"_s), u"pHN"_s);
+  EXPECT_EQ(map.GetMapping(u"phone"_s), ReferenceMapping(map, u"phone"_s));
 }
 
 TEST(PhoneticsMap, AcceptableDistance)
