@@ -664,13 +664,17 @@ void TMainDictionary::Suggest(const QString &Word, TPhoneticsMap &Phonetics,
                               QStringList &Suggestions)
 {
   // Kept codes are valid only for a map whose codes follow from its key alone.
+  FFoldedCount = 0;
   SuggestWith(Word, Phonetics, Suggestions, typeid(Phonetics) == typeid(TPhoneticsMap));
+  FFolded.clear();
 }
 
 void TMainDictionary::SuggestPlain(const QString &Word, TPhoneticsMap &Phonetics,
                                    QStringList &Suggestions)
 {
+  FFoldedCount = 0;
   SuggestWith(Word, Phonetics, Suggestions, false);
+  FFolded.clear();
 }
 
 void TMainDictionary::SuggestWith(const QString &Word, TPhoneticsMap &Phonetics,
@@ -687,7 +691,6 @@ void TMainDictionary::SuggestWith(const QString &Word, TPhoneticsMap &Phonetics,
     FPhonetics = nullptr;
     FSuggestions = nullptr;
     FCodes = nullptr;
-    FFolded.clear();
   }
   if (!Word.isEmpty() && Word == Word.toLower()) {
     const QString first = Word.left(1);
@@ -937,10 +940,13 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
     if (ascii && FRowsOn && i + 1 < DistanceLimit)
       DistanceRow(i + 1, prefix[i], int(FMaxDistance.size()) - 1);
   }
-  FFolded.clear();
+  // The second walk of a request (the capitalised word) adds to what the first one folded.
+  if (FFoldedCount == 0)
+    FFolded.clear();
   FFolded.reserve(FSuggestions->size() * 2);
-  for (const QString &s : std::as_const(*FSuggestions))
-    FFolded.insert(s.toCaseFolded());
+  for (qsizetype i = FFoldedCount; i < FSuggestions->size(); ++i)
+    FFolded.insert(FSuggestions->at(i).toCaseFolded());
+  FFoldedCount = FSuggestions->size();
 }
 
 // Row `length` of the distance table between the misspelled word (n0 units) and the candidate's
@@ -1106,7 +1112,12 @@ void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
   // longer character: below either, distances are computed from the text itself.
   ascii = ascii && c != 0 && c < 0x80;
   bool rows = ascii && FRowsOn && length < DistanceLimit;
-  const int height = rows ? Height(index, length) : Unbounded;
+  int height = Unbounded;
+  if (rows) {
+    // Known after the first walk for nearly every node: answered here without the call.
+    const quint16 known = index < FHeights.size() ? FHeights[index] : HeightUnknown;
+    height = known < NoWordBelow ? known : Height(index, length);
+  }
   const int longest = std::min(length + height, int(FMaxDistance.size()) - 1);
   int reach = rows ? DistanceRow(length, c, longest) : 0;
   if (rows && !(reach & rhHere))
@@ -1220,6 +1231,7 @@ bool TMainDictionary::ConsiderFast(quint32 index, int length, bool ascii)
   if (accept) {
     FSuggestions->append(candidate);
     FFolded.insert(std::move(folded));
+    ++FFoldedCount;
     FWalkFull = FSuggestions->size() > SuggestionCap;
   }
   return false;

@@ -215,6 +215,7 @@ private:
   std::array<char16_t, WordBufferSize + 1> FPathChar{};
   std::array<quint64, WordBufferSize + 1> FPathHash{};
   QSet<QString> FFolded;
+  qsizetype FFoldedCount = 0; // suggestions of this request folded into FFolded
   std::array<qint16, 2 * 255 + 2> FMaxDistance{};
   // Per node: Height's answer, or one of these marks (kept until the file changes).
   static constexpr int Unbounded = 0x7FFF;
