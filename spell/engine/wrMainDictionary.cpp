@@ -184,10 +184,11 @@ inline bool TMainDictionary::GetNode(quint32 index, TNode &node) const
 {
   if (index >= FNodeIndexStart[NodeClasses])
     return false;
-  // Most nodes have no packed bytes: search the classes from the first.
+  // The class counted rather than searched: the classes of the nodes a walk visits mix
+  // unpredictably.
   int k = 0;
-  while (k < NodeClasses - 1 && index >= FNodeIndexStart[k + 1])
-    ++k;
+  for (int j = 1; j < NodeClasses; ++j)
+    k += index >= FNodeIndexStart[j] ? 1 : 0;
   const uchar *p = FNodes[k] + (index - FNodeIndexStart[k]) * quint64(4 + k);
   node.value = qFromLittleEndian<quint32>(p);
   node.packed = p + 4;
