@@ -37,7 +37,8 @@ endif()
 # there (Spell.cfg, the developer's own custom dictionaries). ------------------------------------
 set(_lw_shipped ${LW_DICTIONARY_DIR}/Autocorrect.wdu)
 if(TARGET dictionary_aussie)
-  list(APPEND _lw_shipped ${LW_DICTIONARY_DIR}/aussie.wdm ${LW_DICTIONARY_DIR}/aussie-copyright.txt)
+  list(APPEND _lw_shipped ${LW_DICTIONARY_DIR}/aussie.wdm ${LW_DICTIONARY_DIR}/aussie.wdp
+                          ${LW_DICTIONARY_DIR}/aussie-copyright.txt)
 endif()
 if(TARGET dictionary_commonness)
   list(APPEND _lw_shipped ${LW_DICTIONARY_DIR}/aussie.wdf

@@ -155,20 +155,39 @@ void MeasureSession(benchmark::State &State, const QString &Folder, int StartDep
   State.counters["first_ms"] = first;
 }
 
-// With the commonness side file (aussie.wdf) beside the dictionary, as shipped.
+// With both side files beside the dictionary, as shipped: commonness (aussie.wdf) and phonetic
+// codes (aussie.wdp).
 void BM_Suggest_Linewright(benchmark::State &State)
 {
   MeasureSession(State, QStringLiteral(LW_DICTIONARY_DIR));
 }
 
-// The same dictionary alone in a folder: the ranking's own order for equal ranks.
-void BM_Suggest_Linewright_NoCommonness(benchmark::State &State)
+// The dictionary in a folder of its own with the named side files only.
+void MeasureWithSideFiles(benchmark::State &State, const QStringList &SideFiles)
 {
   QTemporaryDir dir;
-  if (!QFile::copy(QStringLiteral(LW_DICTIONARY_DIR "/aussie.wdm"),
-                   dir.filePath(QStringLiteral("aussie.wdm"))))
-    return State.SkipWithError("cannot copy aussie.wdm");
+  for (const QString &name : QStringList{QStringLiteral("aussie.wdm")} + SideFiles)
+    if (!QFile::copy(QStringLiteral(LW_DICTIONARY_DIR "/") + name, dir.filePath(name)))
+      return State.SkipWithError(qPrintable(QStringLiteral("cannot copy ") + name));
   MeasureSession(State, dir.path());
+}
+
+// No commonness: the ranking's own order for equal ranks.
+void BM_Suggest_Linewright_NoCommonness(benchmark::State &State)
+{
+  MeasureWithSideFiles(State, {QStringLiteral("aussie.wdp")});
+}
+
+// No phonetic codes: the walk computes the code of every word it tests.
+void BM_Suggest_Linewright_NoCodes(benchmark::State &State)
+{
+  MeasureWithSideFiles(State, {QStringLiteral("aussie.wdf")});
+}
+
+// Neither side file.
+void BM_Suggest_Linewright_NoSideFiles(benchmark::State &State)
+{
+  MeasureWithSideFiles(State, {});
 }
 
 // The component's default start depth: the phonetic walk takes every word below the first letter.
@@ -222,6 +241,8 @@ void BM_Suggest_Aspell(benchmark::State &State)
 
 BENCHMARK(BM_Suggest_Linewright)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Suggest_Linewright_NoCommonness)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Suggest_Linewright_NoCodes)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Suggest_Linewright_NoSideFiles)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Suggest_Linewright_StartDepth1)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Suggest_Hunspell)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Suggest_Aspell)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -1072,6 +1072,9 @@ QString TWrightSpellBase::ModifyCase(const QString &Word)
   // The suggestion generator asks this of every candidate (over a thousand per word): an
   // unchanged word is returned without a copy, and capitals are tested without building text.
   auto lowerFirst = [](QString w) {
+    const char16_t first = w.at(0).unicode();
+    if (first >= u'a' && first <= u'z') // the common case, without the character tables
+      return w;
     const QChar lower = w.at(0).toLower();
     if (lower != w.at(0))
       w[0] = lower;
@@ -1212,7 +1215,9 @@ void TWrightSpellBase::ExistsEvent(const QString &Word, bool &Exists)
   // A word that ModifyCase leaves as it is was just looked up.
   auto modified = [this, &Word](auto exists) {
     const QString w = ModifyCase(Word);
-    return w != Word && (this->*exists)(w);
+    // Mostly Word itself, handed back without a copy: no need to compare the text.
+    const bool same = w.constData() == Word.constData() && w.size() == Word.size();
+    return !same && w != Word && (this->*exists)(w);
   };
   if (FPrimaryOnly)
     Exists = WordExistsInMain(Word) || modified(&TWrightSpellBase::WordExistsInMain);

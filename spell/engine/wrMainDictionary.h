@@ -70,6 +70,19 @@ public:
   void SuggestPlain(const QString &Word, TPhoneticsMap &Phonetics, QStringList &Suggestions);
   void WordFound() { ++FWordsFoundCount; }
 
+  // The phonetic codes side file "<name>.wdp" beside "<name>.wdm": every word's code under a few
+  // map settings, written when the dictionary is built (wdmc --codes), so that Suggest reads the
+  // codes of the words it tests rather than computing them. It is used for a map only when it
+  // was written from this very file (checksum), for the map's settings, and the map codes a set of
+  // probe words as the writer's did; any other file, a damaged or a crafted one, is ignored
+  // whole (a crafted file can only give other suggestions, never a read outside it).
+  static QString CodeFileName(const QString &DictionaryFile);
+  // The side file's bytes for the codes of Maps (plain TPhoneticsMap objects); empty when the
+  // dictionary cannot be opened.
+  QByteArray CodeFileImage(const std::vector<const TPhoneticsMap *> &Maps);
+  // Codes the phonetic walks took from the side file since the dictionary was opened.
+  quint64 CodeFileHits() const { return FCodeFileHits; }
+
   QString Title() const { return FTitle; }
   quint32 Language() const { return FLanguage; }
   quint32 WordCount() const { return FWordCount; }
@@ -196,7 +209,15 @@ private:
     TPhoneticsMap::TMappingKey key;
     std::vector<quint32> ref;
     std::vector<char16_t> pool;
+    // The side file's codes for this key: per node 0 or 1 + the offset of its entry (a length
+    // byte and the code in Latin-1) in `file`.
+    QByteArray file;
+    std::vector<quint32> fileAt;
   };
+  void LoadCodeFile(TCodeCache &Cache);
+  void CollectWords(quint32 index, int position, std::vector<QByteArray> &words);
+  static quint32 CodeProbe(const TPhoneticsMap &Map);
+  quint64 FCodeFileHits = 0;
   static constexpr int CodeCaches = 4;
   std::vector<std::unique_ptr<TCodeCache>> FCodeCaches;
   // State of the running fast walk: the cache in use, the folded misspelled word (n0 units),

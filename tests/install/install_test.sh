@@ -27,7 +27,7 @@ done
 shipped="$(cd "$prefix/share/linewright/Dictionaries" && ls | sort | tr '\n' ' ')"
 for f in $shipped; do
   case "$f" in
-    aussie.wdm|aussie-copyright.txt|aussie.wdf|aussie-commonness-copyright.txt|Autocorrect.wdu|Wordnest.wdt|Wordnest-copyright.txt) ;;
+    aussie.wdm|aussie.wdp|aussie-copyright.txt|aussie.wdf|aussie-commonness-copyright.txt|Autocorrect.wdu|Wordnest.wdt|Wordnest-copyright.txt) ;;
     *) fail "unexpected file in the data folder: $f" ;;
   esac
 done

@@ -1,6 +1,8 @@
 // wdmc: compiles a main dictionary (.wdm) from a word list or a Hunspell dictionary.
 #include "wdmcCompiler.h"
 #include "wdmcHunspell.h"
+#include "wrMainDictionary.h"
+#include "wrPhoneticsMap.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -8,6 +10,8 @@
 #include <QSaveFile>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -16,12 +20,14 @@ int usage()
   std::fprintf(
       stderr,
       "usage: wdmc (--words LIST | --hunspell DIC [--aff AFF]) --title TITLE --language ID\n"
-      "            [--ansi] [--save-words LIST] -o OUT.wdm\n"
+      "            [--ansi] [--save-words LIST] [--codes] -o OUT.wdm\n"
       "LIST is UTF-8 text, one word a line; '#' starts a comment line.\n"
       "DIC and AFF are a Hunspell dictionary, expanded to every prefix and suffix form\n"
       "(AFF defaults to DIC with the extension .aff).\n"
       "--save-words also writes the words, sorted, one a line.\n"
-      "--ansi writes version 4.0 (Windows-1252) instead of 4.1 (UTF-8).\n");
+      "--ansi writes version 4.0 (Windows-1252) instead of 4.1 (UTF-8).\n"
+      "--codes also writes the phonetic codes side file OUT.wdp, which spares suggestion\n"
+      "requests computing them (the language's rules and the default rules, start depths 1, 2).\n");
   return 2;
 }
 
@@ -61,7 +67,7 @@ int main(int argc, char **argv)
   args.removeFirst();
   QString words, hunspell, aff, title, output, saveWords;
   quint32 language = 0;
-  bool ansi = false;
+  bool ansi = false, codes = false;
   for (qsizetype i = 0; i < args.size(); ++i) {
     const QString a = args[i];
     auto value = [&](QString &target) {
@@ -88,6 +94,8 @@ int main(int argc, char **argv)
       ok = value(output);
     else if (a == QLatin1String("--ansi"))
       ansi = true;
+    else if (a == QLatin1String("--codes"))
+      codes = true;
     else
       ok = false;
     if (!ok)
@@ -141,5 +149,27 @@ int main(int argc, char **argv)
   if (stats.skipped > 0)
     std::fprintf(stderr, "wdmc: skipped %d words that the format cannot store (e.g. \"%s\")\n",
                  stats.skipped, qPrintable(stats.skippedSamples.value(0)));
+  if (codes) {
+    // The maps the check session uses: the main window's start depth 2, the component's 1.
+    std::vector<std::unique_ptr<TPhoneticsMap>> maps;
+    std::vector<const TPhoneticsMap *> views;
+    for (const quint32 rules : {language, 0u})
+      for (const int depth : {2, 1}) {
+        auto map = std::make_unique<TPhoneticsMap>();
+        map->SetLanguage(rules);
+        map->SetStartDepth(depth);
+        views.push_back(map.get());
+        maps.push_back(std::move(map));
+      }
+    TMainDictionary dictionary;
+    dictionary.SetFilename(output);
+    const QByteArray side = dictionary.CodeFileImage(views);
+    const QString sideName = TMainDictionary::CodeFileName(output);
+    if (side.isEmpty())
+      return fail(QStringLiteral("cannot read %1 back for its codes").arg(output));
+    if (!writeOutput(sideName, side, error))
+      return fail(error);
+    std::printf("%s: %lld bytes\n", qPrintable(sideName), qint64(side.size()));
+  }
   return 0;
 }

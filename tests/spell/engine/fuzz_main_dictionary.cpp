@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -40,10 +41,30 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
   QStringList suggestions;
   for (const char16_t *w : {u"fone", u"nite", u"beetrot", u"anny", u"b0Zy"})
     d.Suggest(QString::fromUtf16(w), *map, suggestions);
+  // The codes side file: written for these bytes, then damaged at places the input chooses, so
+  // that the reader meets headers that match the dictionary and sections that do not.
+  const QString codes = TMainDictionary::CodeFileName(path);
+  QByteArray image = d.CodeFileImage({map});
+  if (!image.isEmpty() && size > 0) {
+    for (size_t i = 0; i < std::min<size_t>(size, 16); ++i) {
+      const qsizetype at = qsizetype((size_t(data[i]) * 7919 + i * 31) % size_t(image.size()));
+      image[at] = char(image[at] ^ data[(i + 1) % size]);
+    }
+    QFile f(codes);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+      f.write(image);
+  }
+  {
+    TMainDictionary withCodes;
+    withCodes.SetFilename(path);
+    for (const char16_t *w : {u"fone", u"nite", u"beetrot"})
+      withCodes.Suggest(QString::fromUtf16(w), *map, suggestions);
+  }
   qsizetype total = 0;
   for (const QString &s : suggestions)
     total += s.size();
   (void)total;
+  QFile::remove(codes);
   QFile::remove(path);
   return 0;
 }

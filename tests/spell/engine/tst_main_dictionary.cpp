@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -643,6 +644,134 @@ TEST_F(PhoneticWalkTest, KeptCodesGiveThePlainWalksWords)
   }
 }
 
+// The codes side file gives the plain walk's words (its codes are the map's) for every setting it
+// holds, in both code pages, and is read for them; a setting it lacks is computed.
+TEST_F(PhoneticWalkTest, CodeFileGivesThePlainWalksWords)
+{
+  const QStringList words = {
+      QStringLiteral("phone"),   QStringLiteral("fond"),       QStringLiteral("font"),
+      QStringLiteral("fonts"),   QStringLiteral("Fonda"),      QStringLiteral("fone"),
+      QStringLiteral("fon\u00E9"), QStringLiteral("f\u00F6hn"), QStringLiteral("fonetically"),
+      QStringLiteral("cafe"),    QStringLiteral("caf\u00E9"),  QStringLiteral("receive"),
+      QStringLiteral("reciever"), QStringLiteral("relieve"),   QStringLiteral("Receive"),
+      QStringLiteral("\u0436\u0443\u043A"), QStringLiteral("\u0436\u0443\u043A\u0438")};
+  const QStringList queries = {QStringLiteral("fone"),   QStringLiteral("Fone"),
+                               QStringLiteral("fon\u00E9s"), QStringLiteral("cafe"),
+                               QStringLiteral("recieve"), QStringLiteral("RecIeve"),
+                               QStringLiteral("\u0436\u0443\u043A\u0430")};
+  struct Setting {
+    quint32 language;
+    int depth;
+  };
+  const Setting written[] = {{3081, 2}, {3081, 1}, {0, 2}, {12, 1}};
+  const Setting asked[] = {{3081, 2}, {3081, 1}, {0, 2}, {12, 1}, {3081, 3}};
+  for (int minor : {1, 0}) {
+    SCOPED_TRACE(minor);
+    const QString file = compile(QStringLiteral("w%1.wdm").arg(minor), words, minor);
+    {
+      std::vector<std::unique_ptr<TPhoneticsMap>> maps;
+      std::vector<const TPhoneticsMap *> views;
+      for (const Setting &w : written) {
+        maps.push_back(std::make_unique<TPhoneticsMap>());
+        maps.back()->SetLanguage(w.language);
+        maps.back()->SetStartDepth(w.depth);
+        views.push_back(maps.back().get());
+      }
+      TMainDictionary writer;
+      writer.SetFilename(file);
+      write(QFileInfo(TMainDictionary::CodeFileName(file)).fileName(), writer.CodeFileImage(views));
+    }
+    TMainDictionary plainDictionary;
+    plainDictionary.SetFilename(file);
+    for (const Setting &setting : asked) {
+      map.SetLanguage(setting.language);
+      map.SetStartDepth(setting.depth);
+      TMainDictionary withFile;
+      withFile.SetFilename(file);
+      for (const QString &q : queries) {
+        SCOPED_TRACE(QStringLiteral("language %1, depth %2: %3")
+                         .arg(setting.language)
+                         .arg(setting.depth)
+                         .arg(q)
+                         .toStdString());
+        QStringList fast, plain;
+        withFile.Suggest(q, map, fast);
+        plainDictionary.SuggestPlain(q, map, plain);
+        EXPECT_EQ(fast, plain);
+      }
+      SCOPED_TRACE(
+          QStringLiteral("language %1, depth %2").arg(setting.language).arg(setting.depth).toStdString());
+      if (setting.depth == 3)
+        EXPECT_EQ(withFile.CodeFileHits(), 0u) << "no codes for this setting";
+      else
+        EXPECT_GT(withFile.CodeFileHits(), 0u) << "the codes come from the file";
+    }
+  }
+}
+
+// A side file that is not this dictionary's, or damaged, is ignored whole: the codes are computed.
+TEST_F(PhoneticWalkTest, ForeignOrDamagedCodeFilesAreIgnored)
+{
+  const QStringList words = {QStringLiteral("fond"), QStringLiteral("font"), QStringLiteral("fone"),
+                             QStringLiteral("foam"), QStringLiteral("phone"), QStringLiteral("fonts")};
+  const QString file = compile(QStringLiteral("g.wdm"), words);
+  const QString other = compile(QStringLiteral("h.wdm"), words + QStringList{QStringLiteral("fog")});
+  const std::vector<const TPhoneticsMap *> views{&map};
+  TMainDictionary writer;
+  writer.SetFilename(file);
+  const QByteArray good = writer.CodeFileImage(views);
+  TMainDictionary otherWriter;
+  otherWriter.SetFilename(other);
+  const QByteArray foreign = otherWriter.CodeFileImage(views);
+  ASSERT_GT(good.size(), 28 + 40);
+  const quint64 section = qFromLittleEndian<quint64>(good.constData() + 28 + 24);
+  auto patched = [&good](qsizetype at, char value) {
+    QByteArray b = good;
+    b[at] = value;
+    return b;
+  };
+  const struct {
+    const char *name;
+    QByteArray bytes;
+  } cases[] = {
+      {"another dictionary's", foreign},
+      {"empty", QByteArray()},
+      {"magic only", good.left(8)},
+      {"cut short", good.left(good.size() - 3)},
+      {"checksum changed", patched(9, char(good[9] ^ 1))},
+      {"node count changed", patched(16, char(good[16] + 1))},
+      {"map count past the file", patched(27, char(0x7F))},
+      {"probe changed", patched(28 + 20, char(good[28 + 20] ^ 1))},
+      {"section past the file", patched(28 + 39, char(0x10))},
+      {"entry past its section", patched(qsizetype(section), char(200))},
+      {"random bytes", QByteArray(good.size(), char(0x5A))},
+  };
+  TMainDictionary plainDictionary;
+  plainDictionary.SetFilename(file);
+  QStringList plain;
+  plainDictionary.SuggestPlain(QStringLiteral("fonet"), map, plain);
+  ASSERT_FALSE(plain.isEmpty());
+  {
+    write(QStringLiteral("g.wdp"), good);
+    TMainDictionary withFile;
+    withFile.SetFilename(file);
+    QStringList fast;
+    withFile.Suggest(QStringLiteral("fonet"), map, fast);
+    EXPECT_EQ(fast, plain);
+    EXPECT_GT(withFile.CodeFileHits(), 0u) << "the good file is read";
+  }
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    write(QStringLiteral("g.wdp"), c.bytes);
+    TMainDictionary withFile;
+    withFile.SetFilename(file);
+    QStringList fast;
+    withFile.Suggest(QStringLiteral("fonet"), map, fast);
+    EXPECT_EQ(fast, plain);
+    EXPECT_EQ(withFile.CodeFileHits(), 0u);
+  }
+}
+
 // Kept codes and subtree heights outlive an unload of the same file, not new content under the
 // same name: node numbers then name other words. The second file has the same layout (so the
 // header read when the name was set still fits) and the same first letter, other letters below.
@@ -763,6 +892,9 @@ TEST(ShippedDictionary, SuggestGivesThePlainWalksWords)
         EXPECT_EQ(fast, plain);
       }
     }
+  // The build writes the codes side file for every setting above.
+  EXPECT_TRUE(QFile::exists(TMainDictionary::CodeFileName(QStringLiteral(LW_AUSSIE_WDM))));
+  EXPECT_GT(d.CodeFileHits(), 0u);
 }
 #endif
 
