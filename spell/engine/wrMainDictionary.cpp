@@ -932,6 +932,7 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
       FRows[size_t(j)] = quint8(j);
   }
   FColumnsOn = FRowsOn && FColumns.SetPattern(FOriginalWord);
+  FCodeColumnsOn = FCodeColumns.SetPattern(FOriginalMap);
   FColumnAt[0] = FColumns.First();
   // The largest distance a word of N letters may have and pass (-1: none passes): the tests of
   // AcceptableWordDistance solved for the distance.
@@ -1235,7 +1236,9 @@ bool TMainDictionary::ConsiderFast(quint32 index, int length, bool ascii)
   // The tests below ask whether the code distance is at most L0 - 2, 1, 2 or 3.
   const int bound = std::max(3, L0 - 2);
   const QStringView map(code, L);
-  const int mapDist = EditDistanceWithin(map, FOriginalMap, bound);
+  const int mapDist = FCodeColumnsOn && L < DistanceLimit
+                          ? std::min(FCodeColumns.Distance(map), bound + 1)
+                          : EditDistanceWithin(map, FOriginalMap, bound);
   const bool close = map == QStringView(FOriginalMap) || (L0 >= 3 && mapDist <= L0 - 2) ||
                      (L0 == 2 && mapDist == 1 && L > 2);
   if (!close)

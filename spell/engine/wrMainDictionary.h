@@ -232,6 +232,9 @@ private:
   // The rows above for words of at most 64 letters, bit-parallel; a column per path length.
   TDistanceColumns FColumns;
   bool FColumnsOn = false;
+  // The same against the misspelled word's code, for the code distances of the words tested.
+  TDistanceColumns FCodeColumns;
+  bool FCodeColumnsOn = false;
   std::array<TDistanceColumns::TColumn, WordBufferSize + 1> FColumnAt{};
   std::array<char16_t, WordBufferSize + 1> FPathChar{};
   std::array<quint64, WordBufferSize + 1> FPathHash{};
