@@ -235,6 +235,22 @@ bool TMainDictionary::ChildrenOf(const TNode &node, TChildren &children) const
   return children.number > 0;
 }
 
+template <class F>
+void TMainDictionary::ForEachChild(const TChildren &children, F &&visit) const
+{
+  if (children.direct) {
+    visit(children.ref);
+    return;
+  }
+  quint32 linkage = children.ref;
+  for (quint32 i = 0; i < children.number; ++i) {
+    quint32 child;
+    if (!ReadLinkage(linkage, child))
+      break;
+    visit(child);
+  }
+}
+
 bool TMainDictionary::SelectChild(const TChildren &children, uchar c, quint32 &index,
                                   TNode &node) const
 {
@@ -768,6 +784,7 @@ void TMainDictionary::WalkPrefix(int prefixLength)
         ascii = ascii && prefix[i] != 0 && prefix[i] < 0x80;
       EnumerateFast(index, prefixLength - 1, ascii);
     } else {
+      FAtWord = &TMainDictionary::ConsiderCandidate;
       EnumerateFrom(index, prefixLength - 1);
     }
     return;
@@ -788,7 +805,7 @@ bool TMainDictionary::EnumerateFrom(quint32 index, int position)
     return false;
   FWord[position] = char(node.ch());
   FWord[position + 1] = 0;
-  if (node.endOfWord() && ConsiderCandidate())
+  if (node.endOfWord() && (this->*FAtWord)(index))
     return true;
   const int next = position + 1 + node.k;
   if (next + 1 >= WordBufferSize) // no room for a child character and its terminator
@@ -810,7 +827,7 @@ bool TMainDictionary::EnumerateFrom(quint32 index, int position)
   return true;
 }
 
-bool TMainDictionary::ConsiderCandidate()
+bool TMainDictionary::ConsiderCandidate(quint32)
 {
   const QString candidate = CodePageToWide(FCodePage, FWord.data());
   const QString map = FPhonetics->GetMapping(candidate);
@@ -1085,17 +1102,7 @@ int TMainDictionary::Height(quint32 index, int depth)
         if (below >= 0)
           result = std::max(result, std::min(Unbounded, node.k + 1 + below));
       };
-      if (children.direct) {
-        child(children.ref);
-      } else {
-        quint32 linkage = children.ref;
-        for (quint32 i = 0; i < children.number; ++i) {
-          quint32 c;
-          if (!ReadLinkage(linkage, c))
-            break;
-          child(c);
-        }
-      }
+      ForEachChild(children, child);
     }
   }
   h = quint16(result < 0 ? NoWordBelow : result);
@@ -1296,40 +1303,11 @@ quint32 TMainDictionary::CodeProbe(const TPhoneticsMap &Map)
   return h;
 }
 
-void TMainDictionary::CollectWords(quint32 index, int position, std::vector<QByteArray> &words)
+bool TMainDictionary::CollectWord(quint32 index)
 {
-  // The walk of EnumerateFrom: each node once, its word from the path that reached it first.
-  const size_t word = index / 64;
-  const quint64 bit = quint64(1) << (index % 64);
-  if (word >= FVisited.size() || (FVisited[word] & bit))
-    return;
-  FVisited[word] |= bit;
-  TNode node;
-  if (!GetNode(index, node) || position + 1 >= WordBufferSize)
-    return;
-  FWord[position] = char(node.ch());
-  FWord[position + 1] = 0;
-  if (node.endOfWord() && index < words.size())
-    words[index] = QByteArray(FWord.data(), position + 1);
-  const int next = position + 1 + node.k;
-  if (next + 1 >= WordBufferSize)
-    return;
-  std::memcpy(FWord.data() + position + 1, node.packed, node.k);
-  FWord[next] = 0;
-  TChildren children;
-  if (!ChildrenOf(node, children))
-    return;
-  if (children.direct) {
-    CollectWords(children.ref, next, words);
-    return;
-  }
-  quint32 linkage = children.ref;
-  for (quint32 i = 0; i < children.number; ++i) {
-    quint32 child;
-    if (!ReadLinkage(linkage, child))
-      break;
-    CollectWords(child, next, words);
-  }
+  if (index < FCollected.size())
+    FCollected[index] = QByteArray(FWord.data());
+  return false;
 }
 
 QByteArray TMainDictionary::CodeFileImage(const std::vector<const TPhoneticsMap *> &Maps)
@@ -1340,25 +1318,17 @@ QByteArray TMainDictionary::CodeFileImage(const std::vector<const TPhoneticsMap 
     return QByteArray();
   const quint64 nodeCount = FNodeIndexStart[NodeClasses];
   const size_t reachable = size_t(std::min<quint64>(nodeCount, 1u << 23));
-  // Every word below the root, by its node.
-  std::vector<QByteArray> words(reachable);
+  // Every word below the root by its node, from the path the plain walk reaches it by first.
+  FCollected.assign(reachable, QByteArray());
   FVisited.assign((reachable + 63) / 64, 0);
+  FAtWord = &TMainDictionary::CollectWord;
   TNode root;
   TChildren children;
-  if (GetNode(0, root) && ChildrenOf(root, children)) {
-    if (children.direct) {
-      CollectWords(children.ref, 0, words);
-    } else {
-      quint32 linkage = children.ref;
-      for (quint32 i = 0; i < children.number; ++i) {
-        quint32 child;
-        if (!ReadLinkage(linkage, child))
-          break;
-        CollectWords(child, 0, words);
-      }
-    }
-  }
+  if (GetNode(0, root) && ChildrenOf(root, children))
+    ForEachChild(children, [this](quint32 child) { EnumerateFrom(child, 0); });
   FVisited.clear();
+  const std::vector<QByteArray> words = std::move(FCollected);
+  FCollected.clear();
 
   QByteArray image;
   auto put = [&image](auto value, int bytes) {

@@ -129,8 +129,15 @@ private:
                    bool fast);
   void StartPhoneticWalk();
   void WalkPrefix(int prefixLength);
+  // Calls visit(child index) for every child that can be read.
+  template <class F>
+  void ForEachChild(const TChildren &children, F &&visit) const;
+  // The plain walk below a node; FAtWord is asked at each word (true: stop this branch).
   bool EnumerateFrom(quint32 index, int position);
-  bool ConsiderCandidate();
+  bool ConsiderCandidate(quint32 index);
+  bool CollectWord(quint32 index);
+  bool (TMainDictionary::*FAtWord)(quint32) = &TMainDictionary::ConsiderCandidate;
+  std::vector<QByteArray> FCollected; // CodeFileImage's words by node
   // The walk of Suggest (see the header comment).
   void PrepareFastWalk(int prefixLength);
   void EnumerateFast(quint32 index, int position, bool ascii);
@@ -215,7 +222,6 @@ private:
     std::vector<quint32> fileAt;
   };
   void LoadCodeFile(TCodeCache &Cache);
-  void CollectWords(quint32 index, int position, std::vector<QByteArray> &words);
   static quint32 CodeProbe(const TPhoneticsMap &Map);
   quint64 FCodeFileHits = 0;
   static constexpr int CodeCaches = 4;
