@@ -1353,10 +1353,16 @@ void TWrightSpellBase::BuildSuggestions(const QString &Word, int MaxSuggestions,
   // With a commonness side file beside the main dictionary, equal ranks put the commoner word
   // first (stable otherwise). Without one, the exchange sort as the ranking has always been
   // done: equal ranks may change order, and the order users see must stay the same.
-  const std::shared_ptr<const TWordCommonness> common =
-      FMainDictionaries.empty()
-          ? nullptr
-          : TWordCommonness::ForDictionary(FMainDictionaries.front()->Filename());
+  if (FMainDictionaries.empty()) {
+    FCommonness.reset();
+    FCommonnessOf = nullptr;
+  } else if (const TMainDictionary *first = FMainDictionaries.front().get();
+             first != FCommonnessOf || first->Filename() != FCommonnessFile) {
+    FCommonnessOf = first;
+    FCommonnessFile = first->Filename();
+    FCommonness = TWordCommonness::ForDictionary(FCommonnessFile);
+  }
+  const TWordCommonness *common = FCommonness.get();
   if (common) {
     std::vector<std::pair<TRanked, int>> keyed;
     keyed.reserve(ranked.size());

@@ -43,6 +43,7 @@ class TMainParsingEngine;
 class TPhoneticsMap;
 class TRegistryStore;
 class TSuggestionsGenerator;
+class TWordCommonness;
 
 // --- Event types that need more than wrTypes.h ------------------------------------------------------
 using TGetStringEvent =
@@ -597,6 +598,11 @@ protected:
   TControlParser *FParser = nullptr;
   std::unique_ptr<TCustomDictionary> FInternalCustom;
   std::unique_ptr<TSuggestionsGenerator> FSuggestions;
+  // The commonness side file of the first main dictionary, asked for once per dictionary object
+  // and file name: the question (a stat and a lock) cost 4 us a suggestion request.
+  std::shared_ptr<const TWordCommonness> FCommonness;
+  const TMainDictionary *FCommonnessOf = nullptr;
+  QString FCommonnessFile;
   std::unique_ptr<TPhoneticsMap> FPhoneticsMap;
 
   bool FBeforeChangeFired = false;
