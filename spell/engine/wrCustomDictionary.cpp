@@ -63,11 +63,20 @@ bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
                                            std::unique_ptr<QFile> &file, quint32 &codePage)
 {
   file.reset();
+  if (Name.isEmpty())
+    return true;
   auto f = std::make_unique<QFile>(NativePath(Name));
   // An existing file that cannot be read is refused rather than taken for a new one: a later
-  // save would replace it.
-  if (Name.isEmpty() || !f->open(QIODevice::ReadOnly))
-    return Name.isEmpty() || (!f->exists() && CanCreateFile(Name, true));
+  // save would replace it. A file that appears between the two looks was just saved by another
+  // program and is read: taken for unreadable, the name was refused, and every word this object
+  // then took was lost (four programs saving one new dictionary: one lost all its words in about
+  // one run of twenty).
+  for (int look = 0; !f->open(QIODevice::ReadOnly); ++look) {
+    if (!f->exists())
+      return CanCreateFile(Name, true);
+    if (look > 0)
+      return false;
+  }
   const QByteArray head = f->read(HeaderSize(CP_UTF8));
   if (head.size() >= HeaderSize(0) && head.left(119) == Banner(0)) {
     codePage = 0;

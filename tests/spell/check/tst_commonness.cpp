@@ -56,6 +56,34 @@ TEST_F(CommonnessTest, ReadsGroupsAndRefusesMalformedFiles)
   EXPECT_FALSE(c.Load(Dir + QStringLiteral("/missing.wdf")));
 }
 
+// Lines are trimmed (also of a carriage return), words of any script are told apart exactly, and a
+// list as long as the shipped one keeps every word's class.
+TEST_F(CommonnessTest, KeepsEveryWordOfALongListExactly)
+{
+  QByteArray text = "LWCOMMON 1\r\n=10\r\n  house \r\ncaf\xc3\xa9\n\n=35\ncafe\n\xd0\xb4\xd0\xbe\xd0\xbc\n";
+  std::vector<std::pair<QString, int>> expected = {
+      {QStringLiteral("house"), 10}, {QStringLiteral("caf\u00e9"), 10}, {QStringLiteral("cafe"), 35},
+      {QStringLiteral("\u0434\u043e\u043c"), 35}, {QStringLiteral("hous"), TWordCommonness::Unknown},
+      {QStringLiteral("houses"), TWordCommonness::Unknown}, {QStringLiteral("caf"), TWordCommonness::Unknown}};
+  for (int level = 40; level <= 90; level += 10) {
+    text += "=" + QByteArray::number(level) + "\n";
+    for (int i = 0; i < 30000; ++i) {
+      const QString word = QStringLiteral("w%1x%2").arg(level).arg(i);
+      text += word.toUtf8() + "\n";
+      if (i % 997 == 0)
+        expected.emplace_back(word, level);
+    }
+  }
+  WriteFile(Side(), text);
+  TWordCommonness c;
+  ASSERT_TRUE(c.Load(Side()));
+  EXPECT_EQ(c.Count(), 4 + 6 * 30000);
+  for (const auto &[word, level] : expected) {
+    SCOPED_TRACE(word.toStdString());
+    EXPECT_EQ(c.Class(word), level);
+  }
+}
+
 // "cot" is one letter from "cat" and from "cut": equal ranks, so the side file decides, each
 // way round; without it the order is the ranking's own.
 TEST_F(CommonnessTest, EqualRanksPutTheCommonerWordFirst)

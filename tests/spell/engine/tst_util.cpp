@@ -735,6 +735,10 @@ TEST(Files, CanCreateFileNeverDestroysAFile)
   const QString fresh = tmp.path() + "\\fresh.wdu";
   EXPECT_TRUE(CanCreateFile(fresh, true));
   EXPECT_FALSE(FileExists(fresh)) << "the probe removes what it created";
+  EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList())
+      << "nor leaves a file of its own";
+  EXPECT_FALSE(CanCreateFile(tmp.path() + "/" + QString(256, QChar('n')), true)) << "too long a name";
   EXPECT_TRUE(CanCreateFile(fresh, false));
   EXPECT_TRUE(FileExists(fresh));
 
