@@ -1364,17 +1364,16 @@ void TWrightSpellBase::BuildSuggestions(const QString &Word, int MaxSuggestions,
   }
   const TWordCommonness *common = FCommonness.get();
   if (common) {
-    std::vector<std::pair<TRanked, int>> keyed;
-    keyed.reserve(ranked.size());
-    for (TRanked &r : ranked) {
-      const int commonness = common->Class(r.word);
-      keyed.push_back({std::move(r), commonness});
-    }
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) {
-      return a.first.rank != b.first.rank ? a.first.rank < b.first.rank : a.second < b.second;
-    });
+    // Sorted as (key, position) pairs of integers, the words moved once at the end.
+    std::vector<std::pair<qint64, size_t>> order(ranked.size());
     for (size_t i = 0; i < ranked.size(); ++i)
-      ranked[i] = std::move(keyed[i].first);
+      order[i] = {qint64(ranked[i].rank) * 256 + common->Class(ranked[i].word), i};
+    std::sort(order.begin(), order.end());
+    std::vector<TRanked> sorted;
+    sorted.reserve(ranked.size());
+    for (const auto &[key, at] : order)
+      sorted.push_back(std::move(ranked[at]));
+    ranked.swap(sorted);
   } else {
     for (size_t i = 0; i < ranked.size(); ++i)
       for (size_t j = i + 1; j < ranked.size(); ++j)
