@@ -773,9 +773,18 @@ void TMainDictionary::WalkPrefix(int prefixLength)
       continue;
     }
     // Linkage entries name at most 2^23 nodes, direct references 2^20: the bit set stays
-    // within 1 MB whatever the header claims.
-    FVisited.assign(size_t((std::min<quint64>(FNodeIndexStart[NodeClasses], 1u << 23) + 63) / 64),
-                    0);
+    // within 1 MB whatever the header claims. Between walks only the words a walk set are
+    // cleared: a walk below a two-letter prefix touches a few hundred of the shipped
+    // dictionary's 4,447.
+    const size_t words =
+        size_t((std::min<quint64>(FNodeIndexStart[NodeClasses], 1u << 23) + 63) / 64);
+    if (FVisited.size() != words) {
+      FVisited.assign(words, 0);
+    } else {
+      for (const quint32 w : FTouched)
+        FVisited[w] = 0;
+    }
+    FTouched.clear();
     FWalkVisits = 0;
     if (FFast) {
       PrepareFastWalk(prefixLength);
@@ -798,6 +807,8 @@ bool TMainDictionary::EnumerateFrom(quint32 index, int position)
   const quint64 bit = quint64(1) << (index % 64);
   if (word >= FVisited.size() || (FVisited[word] & bit))
     return false;
+  if (FVisited[word] == 0)
+    FTouched.push_back(quint32(word));
   FVisited[word] |= bit;
   ++FWalkVisits;
   TNode node;
@@ -953,11 +964,15 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
   FColumnAt[0] = FColumns.First();
   // The largest distance a word of N letters may have and pass (-1: none passes): the tests of
   // AcceptableWordDistance solved for the distance.
-  for (size_t N = 0; N < FMaxDistance.size(); ++N) {
-    int most = std::min(int(N) - 2, std::max(4, (int(N) - 1) / 2));
-    if (FOriginalMapLength == 2)
-      most = std::min(most, 3);
-    FMaxDistance[N] = qint16(std::max(most, -1));
+  const int shortCode = FOriginalMapLength == 2 ? 1 : 0;
+  if (FMaxDistanceFor != shortCode) {
+    FMaxDistanceFor = shortCode;
+    for (size_t N = 0; N < FMaxDistance.size(); ++N) {
+      int most = std::min(int(N) - 2, std::max(4, (int(N) - 1) / 2));
+      if (shortCode)
+        most = std::min(most, 3);
+      FMaxDistance[N] = qint16(std::max(most, -1));
+    }
   }
   // The prefix above the first enumerated node: its rows and hashes.
   const auto *prefix = reinterpret_cast<const uchar *>(FWord.data());
@@ -1117,6 +1132,8 @@ void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
   const quint64 bit = quint64(1) << (index % 64);
   if (word >= FVisited.size() || (FVisited[word] & bit))
     return;
+  if (FVisited[word] == 0)
+    FTouched.push_back(quint32(word));
   FVisited[word] |= bit;
   ++FWalkVisits;
   TNode node;
@@ -1321,12 +1338,14 @@ QByteArray TMainDictionary::CodeFileImage(const std::vector<const TPhoneticsMap 
   // Every word below the root by its node, from the path the plain walk reaches it by first.
   FCollected.assign(reachable, QByteArray());
   FVisited.assign((reachable + 63) / 64, 0);
+  FTouched.clear();
   FAtWord = &TMainDictionary::CollectWord;
   TNode root;
   TChildren children;
   if (GetNode(0, root) && ChildrenOf(root, children))
     ForEachChild(children, [this](quint32 child) { EnumerateFrom(child, 0); });
   FVisited.clear();
+  FTouched.clear();
   const std::vector<QByteArray> words = std::move(FCollected);
   FCollected.clear();
 

@@ -207,6 +207,7 @@ private:
   TPhoneticsMap *FPhonetics = nullptr;
   quint64 FWalkVisits = 0;
   std::vector<quint64> FVisited; // one bit per node the walk can reach
+  std::vector<quint32> FTouched; // the words of FVisited the last walk set
 
   // Phonetic codes of word nodes, per map key, most recently used first (kept until the file
   // changes). `ref` holds for each
@@ -247,6 +248,7 @@ private:
   QSet<QString> FFolded;
   qsizetype FFoldedCount = 0; // suggestions of this request folded into FFolded
   std::array<qint16, 2 * 255 + 2> FMaxDistance{};
+  int FMaxDistanceFor = -1; // FMaxDistance holds the values for a code of two letters (1) or not (0)
   // Per node: Height's answer, or one of these marks (kept until the file changes).
   static constexpr int Unbounded = 0x7FFF;
   static constexpr quint16 HeightUnknown = 0xFFFF, HeightInProgress = 0xFFFE, NoWordBelow = 0xFFFD;
