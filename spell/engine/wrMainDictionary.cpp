@@ -1025,15 +1025,17 @@ int TMainDictionary::DistanceRow(int length, uchar c, int longest)
     quint64 up = column.up, down = column.down;
     int v = length;
     bool others = false;
-    int j = 0;
-    for (; j < clamped; ++j) {
-      if (v - j <= most) {
-        others = true;
-        break;
-      }
-      v += int(up & 1) - int(down & 1);
-      up >>= 1;
-      down >>= 1;
+    int j = clamped;
+    if (clamped > 0) {
+      // A cell less its index never grows along the column (a cell is at most one more than the
+      // one before): of the cells before `clamped` the last decides. Mostly `longest` is near
+      // `length`, and these cells were half of the walk's distance work.
+      const int c = clamped - 1;
+      const int last = TDistanceColumns::Cell(column, length, c);
+      others = last - c <= most;
+      v = last + int((up >> c) & 1) - int((down >> c) & 1);
+      up = clamped >= 64 ? 0 : up >> clamped;
+      down = clamped >= 64 ? 0 : down >> clamped;
     }
     for (; j < n0 && !others; ++j) {
       if (v <= maxDistance[length + n0 - j]) {

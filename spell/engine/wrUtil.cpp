@@ -591,11 +591,6 @@ int TDistanceColumns::Distance(QStringView Text) const
   return column.last;
 }
 
-int TDistanceColumns::Cell(const TColumn &Column, int TextLength, int J)
-{
-  const quint64 mask = J >= 64 ? ~0ull : (quint64(1) << J) - 1;
-  return TextLength + std::popcount(Column.up & mask) - std::popcount(Column.down & mask);
-}
 
 namespace {
 inline int32_t wrapAdd(int32_t x, int32_t y)

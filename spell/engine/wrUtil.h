@@ -200,7 +200,23 @@ public:
     return TColumn{hDown | ~(zero | hUp), zero & hUp, zero, x, last};
   }
   // Cell j of a column whose text prefix has TextLength letters.
-  static int Cell(const TColumn &Column, int TextLength, int J);
+  static int Cell(const TColumn &Column, int TextLength, int J)
+  {
+    const quint64 mask = J >= 64 ? ~0ull : (quint64(1) << J) - 1;
+    return TextLength + BitCount(Column.up & mask) - BitCount(Column.down & mask);
+  }
+  // The bits set in X, inline: built for any x86-64, std::popcount is a library call.
+  static int BitCount(quint64 X)
+  {
+#if defined(__POPCNT__)
+    return int(__builtin_popcountll(X));
+#else
+    X = X - ((X >> 1) & 0x5555555555555555ull);
+    X = (X & 0x3333333333333333ull) + ((X >> 2) & 0x3333333333333333ull);
+    X = (X + (X >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return int((X * 0x0101010101010101ull) >> 56);
+#endif
+  }
   // EditDistance(Text, pattern), a column per letter of Text.
   int Distance(QStringView Text) const;
 
