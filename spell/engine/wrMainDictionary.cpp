@@ -1173,8 +1173,10 @@ void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
     ++length;
     ascii = ascii && p != 0 && p < 0x80;
     rows = ascii && FRowsOn && length < DistanceLimit;
+    // Only the run's last row is tested; the others just carry the table on (a longest below
+    // the length asks for no test: two fifths of the walk's distance work went into them).
     if (rows)
-      reach = DistanceRow(length, p, longest);
+      reach = DistanceRow(length, p, j + 1 < node.k ? -1 : longest);
   }
   // Every word below has at least one byte more.
   if (rows && !(reach & rhBelow))
