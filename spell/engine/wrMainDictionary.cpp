@@ -800,9 +800,9 @@ void TMainDictionary::WalkPrefix(int prefixLength)
   }
 }
 
-bool TMainDictionary::EnumerateFrom(quint32 index, int position)
+// A node reached a second time is damage: a trie gives each node one parent.
+inline bool TMainDictionary::MarkVisited(quint32 index)
 {
-  // A node reached a second time is damage: a trie gives each node one parent.
   const size_t word = index / 64;
   const quint64 bit = quint64(1) << (index % 64);
   if (word >= FVisited.size() || (FVisited[word] & bit))
@@ -811,6 +811,13 @@ bool TMainDictionary::EnumerateFrom(quint32 index, int position)
     FTouched.push_back(quint32(word));
   FVisited[word] |= bit;
   ++FWalkVisits;
+  return true;
+}
+
+bool TMainDictionary::EnumerateFrom(quint32 index, int position)
+{
+  if (!MarkVisited(index))
+    return false;
   TNode node;
   if (!GetNode(index, node) || position + 1 >= WordBufferSize)
     return false;
@@ -1128,16 +1135,8 @@ int TMainDictionary::Height(quint32 index, int depth)
 
 void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
 {
-  if (FWalkFull)
+  if (FWalkFull || !MarkVisited(index))
     return;
-  const size_t word = index / 64;
-  const quint64 bit = quint64(1) << (index % 64);
-  if (word >= FVisited.size() || (FVisited[word] & bit))
-    return;
-  if (FVisited[word] == 0)
-    FTouched.push_back(quint32(word));
-  FVisited[word] |= bit;
-  ++FWalkVisits;
   TNode node;
   if (!GetNode(index, node) || position + 1 >= WordBufferSize)
     return;
@@ -1406,25 +1405,28 @@ void TMainDictionary::LoadCodeFile(TCodeCache &Cache)
   Cache.file.clear();
   Cache.fileAt.clear();
   QFile f(CodeFileName(FFilename));
-  if (!f.exists() || !f.open(QIODevice::ReadOnly) || f.size() > CodeFileLimit ||
-      f.size() < CodeHeaderSize)
+  if (!f.exists() || !f.open(QIODevice::ReadOnly) || f.size() > CodeFileLimit)
     return;
-  const QByteArray file = f.readAll();
-  const auto *p = reinterpret_cast<const uchar *>(file.constData());
-  const quint64 size = quint64(file.size());
+  // The header and the map table, then this map's section only: the file holds four.
+  const quint64 size = quint64(f.size());
   const quint64 nodeCount = FNodeIndexStart[NodeClasses];
-  if (size < CodeHeaderSize || std::memcmp(p, CodeFileMagic, sizeof CodeFileMagic) != 0 ||
-      qFromLittleEndian<quint64>(p + 8) != FCacheChecksum ||
-      qFromLittleEndian<quint64>(p + 16) != nodeCount)
+  const QByteArray header = f.read(CodeHeaderSize);
+  const auto *h = reinterpret_cast<const uchar *>(header.constData());
+  if (header.size() < CodeHeaderSize || std::memcmp(h, CodeFileMagic, sizeof CodeFileMagic) != 0 ||
+      qFromLittleEndian<quint64>(h + 8) != FCacheChecksum ||
+      qFromLittleEndian<quint64>(h + 16) != nodeCount)
     return;
-  const quint32 keys = qFromLittleEndian<quint32>(p + 24);
+  const quint32 keys = qFromLittleEndian<quint32>(h + 24);
   if (quint64(keys) * CodeKeySize > size - CodeHeaderSize)
+    return;
+  const QByteArray table = f.read(qint64(keys) * CodeKeySize);
+  if (table.size() != qsizetype(keys) * CodeKeySize)
     return;
   const TPhoneticsMap::TMappingKey key = FPhonetics->MappingKey();
   quint64 start = 0, length = 0;
   bool found = false;
   for (quint32 k = 0; k < keys && !found; ++k) {
-    const uchar *e = p + CodeHeaderSize + quint64(k) * CodeKeySize;
+    const auto *e = reinterpret_cast<const uchar *>(table.constData()) + quint64(k) * CodeKeySize;
     found = qFromLittleEndian<quint64>(e) == key.Rules &&
             qint32(qFromLittleEndian<quint32>(e + 8)) == key.StartDepth &&
             qint32(qFromLittleEndian<quint32>(e + 12)) == key.Limit &&
@@ -1436,12 +1438,16 @@ void TMainDictionary::LoadCodeFile(TCodeCache &Cache)
       length = qFromLittleEndian<quint64>(e + 32);
     }
   }
-  if (!found || start > size || length > size - start)
+  if (!found || start > size || length > size - start || !f.seek(qint64(start)))
     return;
+  const QByteArray section = f.read(qint64(length));
+  if (quint64(section.size()) != length)
+    return;
+  const auto *p = reinterpret_cast<const uchar *>(section.constData());
   // Each word node's entry, in node order; an entry past the section refuses the file.
   std::vector<quint32> at(Cache.ref.size(), 0);
-  quint64 pos = start;
-  const quint64 end = start + length;
+  quint64 pos = 0;
+  const quint64 end = length;
   for (quint64 index = 0; index < nodeCount; ++index) {
     TNode node;
     if (!GetNode(quint32(index), node))
@@ -1463,6 +1469,6 @@ void TMainDictionary::LoadCodeFile(TCodeCache &Cache)
   }
   if (pos != end)
     return;
-  Cache.file = file;
+  Cache.file = section;
   Cache.fileAt = std::move(at);
 }

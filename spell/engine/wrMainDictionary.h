@@ -132,6 +132,8 @@ private:
   // Calls visit(child index) for every child that can be read.
   template <class F>
   void ForEachChild(const TChildren &children, F &&visit) const;
+  // Sets the node's visited bit; false when it was set already or lies outside the bit set.
+  bool MarkVisited(quint32 index);
   // The plain walk below a node; FAtWord is asked at each word (true: stop this branch).
   bool EnumerateFrom(quint32 index, int position);
   bool ConsiderCandidate(quint32 index);
@@ -217,7 +219,7 @@ private:
     TPhoneticsMap::TMappingKey key;
     std::vector<quint32> ref;
     std::vector<char16_t> pool;
-    // The side file's codes for this key: per node 0 or 1 + the offset of its entry (a length
+    // The side file's section for this key: per node 0 or 1 + the offset of its entry (a length
     // byte and the code in Latin-1) in `file`.
     QByteArray file;
     std::vector<quint32> fileAt;
