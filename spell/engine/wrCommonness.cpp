@@ -66,21 +66,9 @@ bool TWordCommonness::Add(QStringView Word, int Class)
   }
   if (FPool.size() + 1 + size_t(Word.size()) >= (size_t(1) << OffsetBits) - 1)
     return false; // a side file far beyond any dictionary's
-  // At most three quarters full: a missing word (most capitalised forms) ends its probe within a
-  // cache line or two.
-  if (size_t(FCount + 1) * 4 > FSlots.size() * 3) {
-    std::vector<TSlot> old;
-    old.swap(FSlots);
-    FSlots.assign(std::max<size_t>(1024, old.size() * 2), TSlot());
-    const size_t mask = FSlots.size() - 1;
-    for (const TSlot &slot : old)
-      if (slot.entry != 0) {
-        size_t i = slot.hash & mask;
-        while (FSlots[i].entry != 0)
-          i = (i + 1) & mask;
-        FSlots[i] = slot;
-      }
-  }
+  // Load sizes the table for every line a word; this only guards against it filling up.
+  if (size_t(FCount + 1) * 4 > FSlots.size() * 3)
+    return false;
   const size_t at = FPool.size();
   FPool.push_back(char16_t(Word.size()));
   for (const QChar c : Word)
@@ -117,7 +105,8 @@ bool TWordCommonness::Load(const QString &FileName)
     while (stop > begin && space(stop[-1]))
       --stop;
   };
-  // Sized once for every line a word: no table grows while it fills.
+  // Sized once for every line a word, at most three quarters full: a missing word (most
+  // capitalised forms) ends its probe within a cache line or two.
   const qsizetype lines = qsizetype(std::count(p, end, '\n')) + 1;
   size_t tableSize = 1024;
   while (tableSize * 3 < size_t(lines) * 4)
