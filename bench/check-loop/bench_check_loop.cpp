@@ -2,13 +2,13 @@
 // no dialog), beside Hunspell's spell() over the same words in the same run. The word counts
 // of both are reported and must match.
 #include "rtWidgetWindow.h"
+#include "shipped_session.h"
 #include "wrRichEdit.h"
 #include "wrSpellBase.h"
 
 #include <hunspell.hxx>
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -56,22 +56,8 @@ struct TFixture {
 
   TFixture()
   {
-    qputenv("XDG_CONFIG_HOME", (Temp.path() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (Temp.path() + "/data").toUtf8());
-    Spell = std::make_unique<TWrightSpell3Base>();
-    Spell->SetConfigStorage(csFile);
-    Spell->SetConfigID(QStringLiteral("bench"));
-    Spell->SetConfigFilename(Temp.path() + QStringLiteral("/Spell.cfg"));
-    TStringList dirs;
-    dirs.Add(QFileInfo(QStringLiteral(LW_AUSSIE_WDM)).absolutePath());
-    Spell->SetConfigDictionaryDir(dirs);
-    TStringList main;
-    main.Add(QStringLiteral("aussie.wdm"));
-    Spell->SetConfigDefaultMain(main);
-    Spell->SetConfigUseMSWordCustom(false);
-    Spell->SetSuggestionsLearning(false);
+    Spell = NewShippedSession(Temp.path());
     Spell->SetEndMessage(emNever);
-    Spell->SetKeepDictionariesActive(true); // the loop's cost, not the first open
     Hun = std::make_unique<Hunspell>(LW_HUNSPELL_AFF, LW_HUNSPELL_DIC);
 
     std::vector<std::string> accepted;

@@ -4,10 +4,10 @@
 // 5 MB text up to the painted underline.
 #include "wrLiveRichEdit.h"
 #include "wrRichEdit.h"
+#include "shipped_session.h"
 #include "wrSpellBase.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTextCursor>
@@ -33,23 +33,9 @@ struct TFixture {
 
   TFixture()
   {
-    qputenv("XDG_CONFIG_HOME", (Temp.path() + "/config").toUtf8());
-    qputenv("XDG_DATA_HOME", (Temp.path() + "/data").toUtf8());
     InstallLiveRichEditFactory();
-    Spell = std::make_unique<TWrightSpell3Base>();
-    Spell->SetConfigStorage(csFile);
-    Spell->SetConfigID(QStringLiteral("bench"));
-    Spell->SetConfigFilename(Temp.path() + QStringLiteral("/Spell.cfg"));
-    TStringList dirs;
-    dirs.Add(QFileInfo(QStringLiteral(LW_AUSSIE_WDM)).absolutePath());
-    Spell->SetConfigDictionaryDir(dirs);
-    TStringList main;
-    main.Add(QStringLiteral("aussie.wdm"));
-    Spell->SetConfigDefaultMain(main);
+    Spell = NewShippedSession(Temp.path());
     Spell->SetConfigDefaultOptions({soLiveSpelling, soLiveCorrect});
-    Spell->SetConfigUseMSWordCustom(false);
-    Spell->SetSuggestionsLearning(false);
-    Spell->SetKeepDictionariesActive(true);
   }
 
   // An editor showing at least 40 lines of `lines` lines of prose, every eighth with a
