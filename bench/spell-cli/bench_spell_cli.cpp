@@ -253,7 +253,8 @@ public:
   explicit TPipeChild(const TProgram &P)
   {
     int in[2], out[2];
-    if (pipe(in) != 0 || pipe(out) != 0)
+    // Close-on-exec: a later child must not hold this one's input open.
+    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0)
       qFatal("pipe");
     std::vector<std::string> store;
     std::vector<char *> argv = Argv(P, P.PipeArgs, store);
