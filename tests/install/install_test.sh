@@ -113,6 +113,9 @@ class="$(echo "$shown" | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/
 if [ -f "$prefix/share/linewright/Dictionaries/aussie.wdm" ]; then
   listed="$(echo "teh cat" | "$prefix/bin/linewright-spell" -l)" || fail "linewright-spell -l failed"
   [ "$listed" = "teh" ] || fail "linewright-spell -l listed \"$listed\", not \"teh\""
+  listed="$(echo "Linewright Wordnest plaintext" | "$prefix/bin/linewright-spell" -l)" ||
+    fail "linewright-spell -l failed"
+  [ -z "$listed" ] || fail "the shipped dictionary lacks the program's own words: $listed"
 fi
 
 snapshot > "$tmp/after"
