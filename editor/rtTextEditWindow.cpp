@@ -112,6 +112,36 @@ private:
   std::function<void()> FPaste;
 };
 
+// Qt draws a list paragraph's bullet or number in the paragraph's own character format (the
+// format of the break before it), sized lineSpacing / 3 and centred on that font's height from
+// the top of the first line. A selection never reaches the first paragraph's own format, and the
+// others keep the size they were made with, so an 18-point paragraph got an 8-point dot at its
+// top. Each list paragraph of [first, last] takes the font of its first character for its own;
+// an empty paragraph keeps its format, which is also what typing into it uses. Part of the
+// caller's edit block, so one undo takes back the change and the bullets' size together.
+void FitListMarkers(QTextBlock first, const QTextBlock &last)
+{
+  static constexpr QTextFormat::Property fontProperties[] = {
+      QTextFormat::FontFamilies,       QTextFormat::FontPointSize, QTextFormat::FontPixelSize,
+      QTextFormat::FontSizeAdjustment, QTextFormat::FontWeight,    QTextFormat::FontItalic};
+  for (QTextBlock b = first; b.isValid(); b = b.next()) {
+    if (b.textList() && b.length() > 1) {
+      const QTextCharFormat text = b.begin().fragment().charFormat();
+      QTextCharFormat own = b.charFormat();
+      for (const QTextFormat::Property property : fontProperties) {
+        if (text.hasProperty(property))
+          own.setProperty(property, text.property(property));
+        else
+          own.clearProperty(property);
+      }
+      if (own != b.charFormat())
+        QTextCursor(b).setBlockCharFormat(own);
+    }
+    if (b == last)
+      break;
+  }
+}
+
 } // namespace
 
 QString NormalizeLineBreaks(const QString &text)
@@ -766,7 +796,13 @@ void TTextWidgetWindow<W>::SetSelAttributes(const TCharAttributes &a)
   fmt.setFontFixedPitch(a.Pitch == 1);
   fmt.setProperty(PropCharset, a.Charset);
   fmt.setProperty(PropPitch, a.Pitch);
+  QTextCursor c = FEdit->textCursor();
+  c.beginEditBlock();
   FEdit->mergeCurrentCharFormat(fmt);
+  if (c.hasSelection())
+    FitListMarkers(Document()->findBlock(c.selectionStart()),
+                   Document()->findBlock(c.selectionEnd()));
+  c.endEditBlock();
 }
 
 template <class W>
@@ -879,6 +915,7 @@ void TTextWidgetWindow<W>::SetParagraphAttributes(const TParaAttributes &p, TPar
       lf.setStyle(p.Numbering == 1 ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal);
       lf.setIndent(0); // the left indent makes the room for the bullet
       c.createList(lf);
+      FitListMarkers(first, last);
     }
   }
   const double pxPerPoint = FEdit->logicalDpiX() / 72.0;

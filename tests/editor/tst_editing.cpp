@@ -7,6 +7,10 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -427,6 +431,90 @@ TEST_F(RichAttributes, DefaultAttributesAndTheWidgetFont)
   W->GetDefaultCharFormat(face, twips);
   EXPECT_EQ(face, QString(31, QChar(u'F')));
   EXPECT_EQ(twips, 200);
+}
+
+// The bullet as the document draws it beside the first line of paragraph Index: its box, or an
+// empty one when nothing is drawn there.
+struct TMarker {
+  QRect Box;
+  int LineTop = 0, LineHeight = 0;
+};
+
+TMarker MarkerOf(const QTextDocument *shown, int index)
+{
+  // A copy of its own is laid out at once; the editor's lays out lazily, between events.
+  const std::unique_ptr<QTextDocument> doc(shown->clone());
+  doc->setTextWidth(400);
+  QImage image(doc->size().toSize(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter p(&image);
+    doc->drawContents(&p);
+  }
+  const QTextBlock b = doc->findBlockByNumber(index);
+  const QTextLine line = b.layout()->lineAt(0);
+  TMarker m;
+  m.LineTop = int(b.layout()->position().y() + line.y());
+  m.LineHeight = int(line.height());
+  const int textLeft = int(b.layout()->position().x() + line.naturalTextRect().left());
+  for (int y = m.LineTop; y < m.LineTop + m.LineHeight && y < image.height(); ++y)
+    for (int x = 0; x < textLeft; ++x)
+      if (qGray(image.pixel(x, y)) < 160)
+        m.Box |= QRect(x, y, 1, 1);
+  return m;
+}
+
+// A bullet is as big as its paragraph's text and sits in the middle of its first line, whether
+// the size was chosen before or after the bullets, for the first paragraph too (whose own format
+// no selection reaches).
+TEST_F(RichAttributes, BulletsFollowTheParagraphsFontSize)
+{
+  enum TSizeBy { sbSizeFirst, sbSizeAfter };
+  const struct Case {
+    const char *name;
+    int size;
+    TSizeBy by;
+  } cases[] = {
+      {"8 pt", 8, sbSizeFirst},
+      {"18 pt, then bullets", 18, sbSizeFirst},
+      {"bullets, then 18 pt", 18, sbSizeAfter},
+      {"bullets, then 28 pt", 28, sbSizeAfter},
+  };
+  int smallDot = 0;
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    W->SetText("Bullet paragraph here\r\nSecond line");
+    TCharAttributes a = W->GetDefAttributes();
+    a.Name = "Arial";
+    a.Size = c.size;
+    TParaAttributes p;
+    p.Numbering = 1;
+    W->SelectAll();
+    if (c.by == sbSizeFirst)
+      W->SetSelAttributes(a);
+    W->SetParagraphAttributes(p, TParaAttributeSet{TParaAttribute::paNumbering});
+    if (c.by == sbSizeAfter)
+      W->SetSelAttributes(a);
+    for (int block : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << "paragraph " << block);
+      const TMarker m = MarkerOf(Ed.document(), block);
+      ASSERT_FALSE(m.Box.isEmpty()) << "no bullet drawn";
+      const int middle = m.LineTop + m.LineHeight / 2;
+      EXPECT_LE(std::abs(m.Box.center().y() - middle), m.LineHeight / 6)
+          << "bullet at " << m.Box.top() << ".." << m.Box.bottom() << " on a line from "
+          << m.LineTop << ", " << m.LineHeight << " high";
+      if (c.size == 8)
+        smallDot = m.Box.height();
+      else
+        EXPECT_GE(m.Box.height(), smallDot * c.size / 8 - 2) << "an 8 pt bullet is " << smallDot;
+    }
+  }
+  // The bullets' size goes with the size change: one undo step takes back both.
+  W->Undo();
+  W->SetSel(0, 1);
+  EXPECT_EQ(W->GetSelAttributes().Size, W->GetDefAttributes().Size);
+  EXPECT_EQ(W->GetParagraph().Numbering, 1);
+  EXPECT_LE(MarkerOf(Ed.document(), 0).Box.height(), smallDot + 1);
 }
 
 TEST_F(RichAttributes, ParagraphNumberingAndIndentRules)
