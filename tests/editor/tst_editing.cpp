@@ -12,6 +12,8 @@
 #include <QTextDocument>
 #include <QTextLayout>
 
+#include <map>
+
 namespace {
 
 void SendKey(QWidget *w, int key, Qt::KeyboardModifiers mods, const QString &text)
@@ -464,23 +466,23 @@ TMarker MarkerOf(const QTextDocument *shown, int index)
   return m;
 }
 
-// A bullet is as big as its paragraph's text and sits in the middle of its first line, whether
-// the size was chosen before or after the bullets, for the first paragraph too (whose own format
-// no selection reaches).
+// A bullet or number is as big as its paragraph's text, sits in the middle of its first line and
+// is drawn whole, whether the size was chosen before or after the bullets, for the first
+// paragraph too (whose own format no selection reaches).
 TEST_F(RichAttributes, BulletsFollowTheParagraphsFontSize)
 {
   enum TSizeBy { sbSizeFirst, sbSizeAfter };
   const struct Case {
     const char *name;
-    int size;
+    int numbering, size;
     TSizeBy by;
   } cases[] = {
-      {"8 pt", 8, sbSizeFirst},
-      {"18 pt, then bullets", 18, sbSizeFirst},
-      {"bullets, then 18 pt", 18, sbSizeAfter},
-      {"bullets, then 28 pt", 28, sbSizeAfter},
+      {"numbers, 8 pt", 2, 8, sbSizeFirst},        {"numbers, then 18 pt", 2, 18, sbSizeAfter},
+      {"bullets, 8 pt", 1, 8, sbSizeFirst},        {"18 pt, then bullets", 1, 18, sbSizeFirst},
+      {"bullets, then 28 pt", 1, 28, sbSizeAfter}, {"bullets, then 18 pt", 1, 18, sbSizeAfter},
   };
-  int smallDot = 0;
+  std::map<int, int> small; // marker height at 8 pt, by numbering
+  QRect beforeChange;       // the first marker before the last size change
   for (const Case &c : cases) {
     SCOPED_TRACE(c.name);
     W->SetText("Bullet paragraph here\r\nSecond line");
@@ -488,33 +490,38 @@ TEST_F(RichAttributes, BulletsFollowTheParagraphsFontSize)
     a.Name = "Arial";
     a.Size = c.size;
     TParaAttributes p;
-    p.Numbering = 1;
+    p.Numbering = c.numbering;
     W->SelectAll();
     if (c.by == sbSizeFirst)
       W->SetSelAttributes(a);
     W->SetParagraphAttributes(p, TParaAttributeSet{TParaAttribute::paNumbering});
-    if (c.by == sbSizeAfter)
+    if (c.by == sbSizeAfter) {
+      beforeChange = MarkerOf(Ed.document(), 0).Box;
       W->SetSelAttributes(a);
+    }
     for (int block : {0, 1}) {
       SCOPED_TRACE(testing::Message() << "paragraph " << block);
       const TMarker m = MarkerOf(Ed.document(), block);
-      ASSERT_FALSE(m.Box.isEmpty()) << "no bullet drawn";
+      ASSERT_FALSE(m.Box.isEmpty()) << "no marker drawn";
       const int middle = m.LineTop + m.LineHeight / 2;
       EXPECT_LE(std::abs(m.Box.center().y() - middle), m.LineHeight / 6)
-          << "bullet at " << m.Box.top() << ".." << m.Box.bottom() << " on a line from "
+          << "marker at " << m.Box.top() << ".." << m.Box.bottom() << " on a line from "
           << m.LineTop << ", " << m.LineHeight << " high";
+      EXPECT_GT(m.Box.left(), 0) << "the marker is cut at the edge";
       if (c.size == 8)
-        smallDot = m.Box.height();
+        small[c.numbering] = m.Box.height();
       else
-        EXPECT_GE(m.Box.height(), smallDot * c.size / 8 - 2) << "an 8 pt bullet is " << smallDot;
+        EXPECT_GE(m.Box.height(), small[c.numbering] * c.size / 8 - 2)
+            << "at 8 pt it is " << small[c.numbering] << " high";
     }
+    EXPECT_EQ(W->GetParagraph().LeftIndent, c.numbering == 1 ? 10 : 0) << "indents as set";
   }
   // The bullets' size goes with the size change: one undo step takes back both.
   W->Undo();
   W->SetSel(0, 1);
   EXPECT_EQ(W->GetSelAttributes().Size, W->GetDefAttributes().Size);
   EXPECT_EQ(W->GetParagraph().Numbering, 1);
-  EXPECT_LE(MarkerOf(Ed.document(), 0).Box.height(), smallDot + 1);
+  EXPECT_EQ(MarkerOf(Ed.document(), 0).Box, beforeChange);
 }
 
 TEST_F(RichAttributes, ParagraphNumberingAndIndentRules)
