@@ -471,7 +471,7 @@ TMarker MarkerOf(const QTextDocument *shown, int index)
 // paragraph too (whose own format no selection reaches).
 TEST_F(RichAttributes, BulletsFollowTheParagraphsFontSize)
 {
-  enum TSizeBy { sbSizeFirst, sbSizeAfter };
+  enum TSizeBy { sbSizeFirst, sbSizeAfter, sbPaste };
   const struct Case {
     const char *name;
     int numbering, size;
@@ -498,6 +498,21 @@ TEST_F(RichAttributes, BulletsFollowTheParagraphsFontSize)
     if (c.by == sbSizeAfter) {
       beforeChange = MarkerOf(Ed.document(), 0).Box;
       W->SetSelAttributes(a);
+    }
+    if (c.by == sbPaste) {
+      // Each paragraph's first word replaced by a paste of big text.
+      QMimeData big;
+      big.setHtml(QStringLiteral("<span style=\"font-family:Arial; font-size:%1pt\">Pasted</span>")
+                      .arg(c.size));
+      W->SetSel(0, 6); // "Bullet"
+      Ed.InsertMimeData(&big);
+      W->SetSel(23, 23 + 6); // "Second"
+      Ed.InsertMimeData(&big);
+      ASSERT_EQ(W->GetText(), "Pasted paragraph here\r\nPasted line");
+      for (int at : {0, 23}) {
+        W->SetSel(at, at);
+        EXPECT_EQ(W->GetParagraph().Numbering, c.numbering) << "the paste kept the list";
+      }
     }
     for (int block : {0, 1}) {
       SCOPED_TRACE(testing::Message() << "paragraph " << block);
