@@ -35,6 +35,17 @@ install(TARGETS linewright RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(TARGET linewright-spell)
   install(TARGETS linewright-spell RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
+# The compilers' version notes (.comment) are of no use in an installed binary; Debian's own
+# packaging tools drop them too.
+if(CMAKE_OBJCOPY)
+  install(CODE "
+    foreach(_program linewright linewright-spell)
+      set(_file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${_program}\")
+      if(EXISTS \"\${_file}\")
+        execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment \"\${_file}\")
+      endif()
+    endforeach()")
+endif()
 
 # --- Shipped data: only the files the build makes, never what a run from the build tree wrote
 # there (Spell.cfg, the developer's own custom dictionaries). ------------------------------------
