@@ -26,8 +26,9 @@ void ApplyProgramSpellSettings(TWrightSpellBase &Spell)
     commands.Include(c);
   Spell.SetCommandsVisible(commands);
   Spell.SetCommandsEnabled(commands);
-  // Start depth 2 keeps the phonetic walk below the first two letters (bench_suggest: 0.26 ms a
-  // request against 0.64 ms at the component's default depth 1).
+  // Start depth 2 keeps the phonetic walk below the first two letters: bench_suggest gives a
+  // median 0.27 ms a request against 0.66 ms at the component's default depth 1, with the same
+  // share of intended words among the first five (98 %).
   Spell.SetPhoneticMaxDistance(4);
   Spell.SetPhoneticDivisor(2);
   Spell.SetPhoneticDepth(2);
