@@ -7,6 +7,7 @@
 
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstring>
@@ -39,6 +40,16 @@ qsizetype CodePoints(const QString &Text, qsizetype From, qsizetype To)
 }
 
 void Write(QIODevice &Out, const QString &Text) { Out.write(Text.toUtf8()); }
+
+// Bytes as UTF-8 into Text, reusing its storage (invalid bytes become U+FFFD, as with
+// QString::fromUtf8): a line then costs no allocation.
+void DecodeInto(QString &Text, QByteArrayView Bytes)
+{
+  static QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  Text.resize(Bytes.size());
+  QChar *end = decoder.appendToBuffer(Text.data(), Bytes);
+  Text.truncate(end - Text.constData());
+}
 
 } // namespace
 
@@ -115,8 +126,10 @@ const std::vector<TSpellPipeSession::TWordAt> &TSpellPipeSession::Words(const QS
 {
   FWords.clear();
   // The check loop sees every line end in a line break, so the last word is complete.
-  FBuffer = Text;
-  FBuffer += QLatin1Char('\n');
+  // Into the kept buffer: a line's copy then costs no allocation.
+  FBuffer.resize(0);
+  FBuffer.append(Text);
+  FBuffer.append(QLatin1Char('\n'));
   TStringParser parser;
   parser.Initialize(&FBuffer);
   FParser = &parser;
@@ -516,7 +529,8 @@ private:
 
   void Check(QByteArrayView Bytes, bool LineStart)
   {
-    const QString text = QString::fromUtf8(Bytes);
+    DecodeInto(FText, Bytes);
+    const QString &text = FText;
     if (LineStart)
       FIgnored = FSession.RunLineIgnore(text);
     if (FIgnored)
@@ -566,6 +580,7 @@ private:
   qsizetype FChars = 0;
   char FCommand = 0;
   QByteArray FArgument;
+  QString FText;
 };
 
 void ListMisspelled(TSpellPipeSession &Session, QIODevice &In, QIODevice &Out)
@@ -574,8 +589,9 @@ void ListMisspelled(TSpellPipeSession &Session, QIODevice &In, QIODevice &Out)
   TLineReader reader(In);
   QByteArrayView piece;
   bool start = false, end = false, ignored = false;
+  QString text;
   while (reader.Next(piece, start, end)) {
-    const QString text = QString::fromUtf8(piece);
+    DecodeInto(text, piece);
     if (start)
       ignored = Session.RunLineIgnore(text);
     if (ignored)
