@@ -100,14 +100,14 @@ TEST_F(SpellPipeTest, EditorSessionFollowsTheProtocol)
 
   p.write("!\n");
   // Offsets count the "^" and are in characters: "é" and the emoji are one each.
-  EXPECT_EQ(Exchange(p, "^the hosue is John's"), "& hosue 1 5: house\n# is 11\n\n");
+  EXPECT_EQ(Exchange(p, "^the hosue is John's"), "& hosue 2 5: house, home\n# is 11\n\n");
   EXPECT_EQ(Exchange(p, QStringLiteral("^café 😀 hosue").toUtf8()),
-            QStringLiteral("# café 1\n& hosue 1 8: house\n\n").toUtf8());
+            QStringLiteral("# café 1\n& hosue 2 8: house, home\n\n").toUtf8());
   EXPECT_EQ(Exchange(p, "^the zqxjv"), "# zqxjv 5\n\n");
   EXPECT_EQ(Exchange(p, "^"), "\n");
   EXPECT_EQ(Exchange(p, ""), "\n");
   // A line without "^" is checked as it is when it starts with no command character.
-  EXPECT_EQ(Exchange(p, "the wrod"), "& wrod 2 4: word, words\n\n");
+  EXPECT_EQ(Exchange(p, "the wrod"), "& wrod 1 4: word\n\n");
 
   p.write("%\n");
   EXPECT_EQ(Exchange(p, "^the John"), "*\n*\n\n");
@@ -189,7 +189,7 @@ TEST_F(SpellPipeTest, SurvivesInputNoEditorShouldSend)
   } rows[] = {
       {"empty input", {}, Banner},
       {"no final line break", "^the", Banner + "*\n\n"},
-      {"invalid UTF-8", "^the \xff\xfe\xc3 wrod\n", Banner + "*\n& wrod 2 9: word, words\n\n"},
+      {"invalid UTF-8", "^the \xff\xfe\xc3 wrod\n", Banner + "*\n& wrod 1 9: word\n\n"},
       {"every byte", "!\n^" + junk + "\n", {}},
       {"megabyte line", "!\n^" + longLine + "\n", {}},
   };
@@ -204,8 +204,8 @@ TEST_F(SpellPipeTest, SurvivesInputNoEditorShouldSend)
     }
     // Every misspelling of the long line is answered, at its own offset in characters.
     if (row.input.size() > 1000000) {
-      EXPECT_EQ(r.Out.count("& hosue 1 "), 300000);
-      EXPECT_TRUE(r.Out.contains("& hosue 1 2999995: house\n"));
+      EXPECT_EQ(r.Out.count("& hosue 2 "), 300000);
+      EXPECT_TRUE(r.Out.contains("& hosue 2 2999995: house, home\n"));
     }
   }
 }
