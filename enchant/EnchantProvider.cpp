@@ -26,9 +26,9 @@ constexpr size_t MaxWordBytes = 1024;
 constexpr const char *SaveFailed =
     "the word could not be saved in the Linewright custom dictionary";
 
-std::recursive_mutex &Lock()
+std::mutex &Lock()
 {
-  static std::recursive_mutex lock;
+  static std::mutex lock;
   return lock;
 }
 
@@ -100,7 +100,7 @@ template <class R, class F>
 R Guarded(R Fallback, F &&Work)
 {
   try {
-    std::lock_guard<std::recursive_mutex> guard(Lock());
+    std::lock_guard<std::mutex> guard(Lock());
     return Work();
   } catch (...) {
     return Fallback;

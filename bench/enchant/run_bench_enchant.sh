@@ -20,4 +20,4 @@ done
 mount --bind "$scratch/modules" "$module_dir"
 export HOME=$scratch/home XDG_CONFIG_HOME=$scratch/home/.config XDG_DATA_HOME=$scratch/home/.local/share
 export LW_BENCH_APP_DIR=$module_dir
-"$build/bin/bench_enchant" "$@"
+${LW_BENCH_WRAP:-} "$build/bin/bench_enchant" "$@"
