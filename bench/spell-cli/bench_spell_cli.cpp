@@ -17,6 +17,8 @@
 //   intended word the answer has first, or among its first five.
 //
 // Run from the build tree: build/bin/bench_spell_cli (no display needed).
+#include "misspellings.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QDirIterator>
@@ -134,44 +136,9 @@ QString ProseFile()
   return path;
 }
 
-struct TMisspelling {
-  QByteArray Wrong;
-  QString Right;
-};
-
-// codespell's entries with one intended word that the shipped dictionary holds and a
-// misspelling it does not, letters only, at an even stride through the list.
-const std::vector<TMisspelling> &Misspellings()
+const std::vector<TMisspelling> &CliMisspellings()
 {
-  static const std::vector<TMisspelling> list = [] {
-    QSet<QString> words;
-    QFile w(QStringLiteral(LW_AUSSIE_WORDS));
-    if (!w.open(QIODevice::ReadOnly))
-      qFatal("cannot read %s", LW_AUSSIE_WORDS);
-    for (const QString &s : QString::fromUtf8(w.readAll()).split(u'\n', Qt::SkipEmptyParts))
-      words.insert(s.trimmed());
-    QFile f(QStringLiteral(LW_CODESPELL_LIST));
-    if (!f.open(QIODevice::ReadOnly))
-      qFatal("cannot read %s", LW_CODESPELL_LIST);
-    std::vector<TMisspelling> eligible;
-    for (const QString &line : QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
-      const qsizetype arrow = line.indexOf(QStringLiteral("->"));
-      if (arrow <= 0)
-        continue;
-      const QString wrong = line.left(arrow).trimmed(), right = line.mid(arrow + 2).trimmed();
-      auto plain = [](const QString &s) {
-        return s.size() >= 3 &&
-               std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'a' && c <= u'z'; });
-      };
-      if (plain(wrong) && plain(right) && words.contains(right) && !words.contains(wrong))
-        eligible.push_back({wrong.toUtf8(), right});
-    }
-    std::vector<TMisspelling> chosen;
-    const size_t stride = std::max<size_t>(1, eligible.size() / Words);
-    for (size_t i = 0; i < eligible.size() && chosen.size() < size_t(Words); i += stride)
-      chosen.push_back(eligible[i]);
-    return chosen;
-  }();
+  static const std::vector<TMisspelling> list = SelectMisspellings(Words);
   return list;
 }
 
@@ -345,7 +312,7 @@ QStringList Suggestions(const QByteArray &Answer)
 
 void BM_PipeMode(benchmark::State &State)
 {
-  const auto &words = Misspellings();
+  const auto &words = CliMisspellings();
   std::map<std::string, std::vector<double>> ms, cpuMs, passMedian;
   std::map<std::string, double> first, top1, top5;
   for (auto _ : State)
@@ -370,7 +337,8 @@ void BM_PipeMode(benchmark::State &State)
             continue;
           }
           const TMisspelling &m = words[i - 1];
-          const QStringList s = Suggestions(children[c]->Ask(m.Wrong, t, cpu));
+          const QStringList s =
+              Suggestions(children[c]->Ask(QByteArray::fromStdString(m.WrongUtf8), t, cpu));
           thisPass[name].push_back(t);
           ms[name].push_back(t);
           cpuMs[name].push_back(cpu);

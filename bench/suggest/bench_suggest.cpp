@@ -8,6 +8,7 @@
 // median_ms and p90_ms (CPU time per misspelling), top1 and top5 (share of words whose intended
 // word is first, or among the first five) and the number of words; Linewright also first_ms, the
 // CPU time of the session's first request.
+#include "misspellings.h"
 #include "wrSpellBase.h"
 
 #include <aspell.h>
@@ -28,64 +29,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int WordCount = 400;
-
-struct TMisspelling {
-  QString Wrong, Right;
-  std::string WrongUtf8;
-};
-
-QSet<QString> ReadWordList()
-{
-  QFile f(QStringLiteral(LW_AUSSIE_WORDS));
-  if (!f.open(QIODevice::ReadOnly))
-    qFatal("cannot read %s", LW_AUSSIE_WORDS);
-  QSet<QString> words;
-  for (const QString &w : QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts))
-    words.insert(w.trimmed());
-  return words;
-}
-
-const std::vector<TMisspelling> &Misspellings()
-{
-  static const std::vector<TMisspelling> list = [] {
-    const QSet<QString> words = ReadWordList();
-    QFile f(QStringLiteral(LW_CODESPELL_LIST));
-    if (!f.open(QIODevice::ReadOnly))
-      qFatal("cannot read %s", LW_CODESPELL_LIST);
-    std::vector<TMisspelling> eligible;
-    for (const QString &line : QString::fromUtf8(f.readAll()).split(u'\n', Qt::SkipEmptyParts)) {
-      const qsizetype arrow = line.indexOf(QStringLiteral("->"));
-      if (arrow <= 0)
-        continue;
-      const QString wrong = line.left(arrow).trimmed();
-      const QString right = line.mid(arrow + 2).trimmed();
-      // One intended word, letters only, both of a length a person types.
-      auto plain = [](const QString &w) {
-        return w.size() >= 3 &&
-               std::all_of(w.begin(), w.end(), [](QChar c) { return c >= u'a' && c <= u'z'; });
-      };
-      if (!plain(wrong) || !plain(right) || !words.contains(right) || words.contains(wrong))
-        continue;
-      eligible.push_back({wrong, right, wrong.toStdString()});
-    }
-    std::vector<TMisspelling> chosen;
-    const size_t stride = std::max<size_t>(1, eligible.size() / WordCount);
-    for (size_t i = 0; i < eligible.size() && chosen.size() < size_t(WordCount); i += stride)
-      chosen.push_back(eligible[i]);
-    return chosen;
-  }();
-  return list;
-}
-
-// The thread's CPU time: on a shared, loaded machine wall time measures the neighbours.
-double ThreadMs()
-{
-  timespec t{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-  return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
 
 // Runs Suggest over every misspelling and reports the figures.
 void Measure(benchmark::State &State,

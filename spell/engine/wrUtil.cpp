@@ -34,6 +34,12 @@ std::function<QString()> &userNameSource()
   return source;
 }
 
+QString &appDirOverride()
+{
+  static QString dir;
+  return dir;
+}
+
 std::function<bool(const QString &)> &recycleConfirmation()
 {
   static std::function<bool(const QString &)> confirm;
@@ -129,6 +135,8 @@ QString AppExeName()
 
 QString AppDir()
 {
+  if (!appDirOverride().isEmpty())
+    return appDirOverride();
   if (QCoreApplication::instance())
     return withoutTrailingSeparator(QCoreApplication::applicationDirPath());
   return withoutTrailingSeparator(QFileInfo(AppExeName()).absolutePath());
@@ -145,6 +153,8 @@ QString GetLogOnUserName()
   const QString name = userNameSource() ? userNameSource()() : systemUserName();
   return name.size() > kMaxUserName ? QString() : name;
 }
+
+void SetAppDirOverride(const QString &Dir) { appDirOverride() = withoutTrailingSeparator(Dir); }
 
 void SetLogOnUserNameSource(std::function<QString()> source)
 {

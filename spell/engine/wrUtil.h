@@ -55,6 +55,10 @@ QString AppDir();
 QString AppName();
 QString ModuleDir();
 QString ModuleName();
+// AppDir (and ModuleDir, %AppDir%) answers Dir instead of the executable's folder; empty restores
+// it. For a library loaded into another program, whose executable says nothing of where this
+// program's files are.
+void SetAppDirOverride(const QString &Dir);
 // The log-on name of the current user; empty when it cannot be read.
 QString GetLogOnUserName();
 // Replaces the source of the log-on name (null restores the system's); for hosts and tests.
