@@ -40,6 +40,27 @@ TEST_F(LiveTest, MisspellingsAreCachedAtTheirColumnsAndRecheckedOnlyWhenTheirLin
   EXPECT_EQ(Engine->LinesChecked(), checked + 4);
 }
 
+// A command that rebuilds a long text asks for a repaint before its edit ends, while the new
+// text has no layout yet: only the lines then on screen are checked, not every line.
+TEST_F(LiveTest, ARepaintInsideAnEditBlockChecksOnlyTheLinesOnScreen)
+{
+  QString text;
+  for (int i = 0; i < 3000; ++i)
+    text += QStringLiteral("house wrold %1\r\n").arg(i);
+  Grab();
+  const qint64 before = Engine->LinesChecked();
+  Window()->BeginEditBlock();
+  Window()->SetTextEx(text, true);
+  Window()->Repaint();
+  Window()->EndEditBlock();
+  QApplication::processEvents();
+  Grab();
+  const qint64 checked = Engine->LinesChecked() - before;
+  EXPECT_GT(checked, 0);
+  EXPECT_LT(checked, 100) << "a screen holds about 20 lines";
+  EXPECT_EQ(Errors(0), (std::vector<std::pair<int, int>>{{6, 11}}));
+}
+
 TEST_F(LiveTest, AttachingReadsNothingUntilTheFirstWordIsPainted)
 {
   EXPECT_TRUE(Engine->WatchSpelling()) << "by the first-run defaults";
