@@ -486,6 +486,35 @@ TEST(PlainTextConversion, UserScriptSurvivesTheCodePageOfTheLocale)
     qunsetenv("LC_ALL");
 }
 
+// The conversion counts the characters that became "?" because the code page holds them in no
+// form; question marks of the text itself, and characters kept in a nearby form, do not count.
+TEST(PlainTextConversion, CountsTheCharactersItCouldNotKeep)
+{
+  const QByteArray oldAll = qgetenv("LC_ALL");
+  const bool hadAll = qEnvironmentVariableIsSet("LC_ALL");
+  qputenv("LC_ALL", "C");
+  const struct {
+    QString text;
+    qsizetype lost;
+  } cases[] = {
+      {QStringLiteral("Why? Because."), 0},
+      {QStringLiteral("caf\u00E9 \u0151z \u2014 \u00FCber"), 0}, // kept, or their best fit
+      {QStringLiteral("\u039A\u03B1\u03BB\u03B7 day"), 4},       // Greek
+      {QStringLiteral("\u4E2D\u6587?"), 2},                      // Chinese
+      {QStringLiteral("ok \U0001F600 ok \U0001F44D"), 2},        // two emoji
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    qsizetype lost = -1;
+    const QString plain = ConvertToPlainText(c.text, KeepAtStart, &lost);
+    EXPECT_EQ(lost, c.lost) << plain.toStdString();
+  }
+  if (hadAll)
+    qputenv("LC_ALL", oldAll);
+  else
+    qunsetenv("LC_ALL");
+}
+
 TEST(ProperCaseText, Words)
 {
   EXPECT_EQ(ToProperCase("the QUICK fox is ok"), "The Quick Fox is Ok");
