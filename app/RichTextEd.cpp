@@ -97,6 +97,8 @@ TRichTextEd::~TRichTextEd()
 {
   // The check works on the editor, which goes before the component does.
   EndSpellCheck();
+  if (FBusyTimer)
+    QApplication::restoreOverrideCursor(); // a long command's layout was still running
   // Focus and clipboard changes while the children go (a dialog that held the focus) would
   // otherwise reach a window whose editor is already gone.
   disconnect(qApp, nullptr, this, nullptr);
@@ -791,7 +793,11 @@ void TRichTextEd::EditCut() { Editor->CutToClipboard(); }
 
 void TRichTextEd::EditCopy() { Editor->CopyToClipboard(); }
 
-void TRichTextEd::EditPaste() { Editor->PasteFromClipboard(); }
+void TRichTextEd::EditPaste()
+{
+  BusyForLongText(ClipboardLength());
+  Editor->PasteFromClipboard();
+}
 
 void TRichTextEd::UpdateEditActions()
 {

@@ -20,6 +20,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class TCheckedComboBox;
@@ -210,6 +211,13 @@ private:
   void UpdateEditActions();
   void ShowEditorPopup(const QPoint &pos);
   void ApplyStyle(int styleBit, bool on);
+  // Before a command on a long text (the editor's and `incoming` characters together): the busy
+  // cursor until the editor has laid out its whole text.
+  void BusyForLongText(qsizetype incoming = 0);
+  static qsizetype ClipboardLength(); // what a paste would bring in, in characters
+  bool EditorLaidOut() const;
+  // Tells what a plain-text conversion could not keep.
+  void NoticeLostCharacters(qsizetype lost);
   void SetParagraphAttribute(TParaAttribute which, const TParaAttributes &p);
   // Ruler markers: drag start, drag move and the release handlers.
   void RulerItemMouseDown(QLabel *marker, int x);
@@ -219,4 +227,5 @@ private:
   void RightIndMouseUp();
 
   QActionGroup *FAlignGroup = nullptr;
+  QTimer *FBusyTimer = nullptr; // runs only while the busy cursor shows
 };
