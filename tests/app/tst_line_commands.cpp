@@ -374,6 +374,30 @@ TEST_F(LineCommandsTest, ConvertToPlaintextDropsFormattingAndLeavesCaretAtStart)
   EXPECT_EQ(Editor.GetDefAttributes().Size, 8);
 }
 
+// The characters take the new default attributes; a style the default font keeps does not
+// reach them.
+TEST_F(LineCommandsTest, ConvertToPlaintextLeavesNoStyleAlsoUnderAStyledDefaultFont)
+{
+  TCharAttributes def = Editor.GetDefAttributes();
+  def.Name = "Courier New";
+  def.Size = 14;
+  def.Style = FontStyleBit(TFontStyle::fsBold) | FontStyleBit(TFontStyle::fsUnderline);
+  Editor.SetDefAttributes(def);
+  Editor.SetText("styled by default");
+  ASSERT_TRUE(Editor.GetSelAttributes().Style.Contains(TFontStyle::fsBold));
+
+  ConvertToPlaintextCommand(Editor, KeepAtStart);
+
+  for (int pos : {0, 7, 16}) {
+    SCOPED_TRACE(pos);
+    Editor.SetSel(pos, pos + 1);
+    const TCharAttributes after = Editor.GetSelAttributes();
+    EXPECT_EQ(after.Name, "Arial");
+    EXPECT_EQ(after.Size, 8);
+    EXPECT_EQ(after.Style, 0u);
+  }
+}
+
 TEST_F(LineCommandsTest, CaretAtStartAfterConvert)
 {
   Editor.SetText("abc def");
