@@ -795,8 +795,9 @@ void TRichTextEd::EditCopy() { Editor->CopyToClipboard(); }
 
 void TRichTextEd::EditPaste()
 {
-  BusyForLongText(ClipboardLength());
+  BusyForLongText(inClipboard);
   Editor->PasteFromClipboard();
+  EndBusyIfShort();
 }
 
 void TRichTextEd::UpdateEditActions()

@@ -211,10 +211,12 @@ private:
   void UpdateEditActions();
   void ShowEditorPopup(const QPoint &pos);
   void ApplyStyle(int styleBit, bool on);
-  // Before a command on a long text (the editor's and `incoming` characters together): the busy
-  // cursor until the editor has laid out its whole text.
-  void BusyForLongText(qsizetype incoming = 0);
-  static qsizetype ClipboardLength(); // what a paste would bring in, in characters
+  // Before a command on a long text, or one that pastes (its length unknown until it is in): the
+  // busy cursor until the editor has laid out its whole text. After a paste, EndBusyIfShort
+  // takes it back at once when the text turned out short.
+  enum TIncoming { inNone, inClipboard };
+  void BusyForLongText(TIncoming incoming = inNone);
+  void EndBusyIfShort();
   bool EditorLaidOut() const;
   // Tells what a plain-text conversion could not keep.
   void NoticeLostCharacters(qsizetype lost);
