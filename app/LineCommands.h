@@ -21,7 +21,10 @@ QString ToProperCase(const QString &s);
 // option is kept when its name occurs in it.
 inline const QString DefaultKeepText = QStringLiteral("Apostrophes,Quotemarks,Commas");
 QString StripUnkeptCharacters(const QString &text, const QString &keepText);
-QString ConvertToPlainText(const QString &text, const QString &keepText);
+// `lost`, when given, receives how many characters the user's code page could not hold (each
+// became "?"; characters it holds in another form, such as an accented letter's base letter,
+// are not counted).
+QString ConvertToPlainText(const QString &text, const QString &keepText, qsizetype *lost = nullptr);
 
 // --- Commands on the editor -------------------------------------------------------------------------
 void ConvertBarsToCrLf(TEditWindow &editor);       // "|" -> line break
@@ -40,11 +43,15 @@ void DashUnIndentLines(TEditWindow &editor);
 void ProperCaseSelection(TEditWindow &editor, int &userSS);
 
 // Convert to Plaintext: Arial 8 everywhere, the text through ConvertToPlainText, caret at 0.
-void ConvertToPlaintextCommand(TEditWindow &editor, const QString &keepText);
+// Answers how many characters could not be kept (see ConvertToPlainText).
+qsizetype ConvertToPlaintextCommand(TEditWindow &editor, const QString &keepText);
 // The plain/rich toggle of the editor: buttonDown is the toggle's state after the click. The
 // window shows the formatting band and PlainTextCaption itself.
 void TogglePlaintextRichtext(TEditWindow &editor, bool buttonDown, bool &plaintextOn);
 QString PlainTextCaption(bool plaintextOn);
 // Paste, convert, trim, drop blank lines and (the first one) dash-indent, as one undo step.
-void AllInOneDashIndentPaste(TEditWindow &editor, const QString &keepText);
-void AllInOneNoIndentPaste(TEditWindow &editor, const QString &keepText);
+// Answer how many characters the conversion could not keep.
+qsizetype AllInOneDashIndentPaste(TEditWindow &editor, const QString &keepText);
+qsizetype AllInOneNoIndentPaste(TEditWindow &editor, const QString &keepText);
+// What the window tells the user after a conversion that lost `lost` characters (empty for 0).
+QString LostCharactersNotice(qsizetype lost);

@@ -98,6 +98,8 @@ TRichTextEd::~TRichTextEd()
 {
   // The check works on the editor, which goes before the component does.
   EndSpellCheck();
+  if (FBusyTimer)
+    QApplication::restoreOverrideCursor(); // a long command's layout was still running
   // Focus and clipboard changes while the children go (a dialog that held the focus) would
   // otherwise reach a window whose editor is already gone.
   disconnect(qApp, nullptr, this, nullptr);
@@ -199,10 +201,12 @@ void TRichTextEd::CreateComponents()
   CreateFormattingBand();
   CreateRuler();
   CreateEditor();
+  CreateNoticeLine();
   layout->addWidget(CoolBar1);
   layout->addWidget(CoolBar2);
   layout->addWidget(Ruler);
   layout->addWidget(Editor, 1);
+  layout->addWidget(NoticeLine);
 
   CreateSpellComponents();
 
@@ -567,6 +571,33 @@ void TRichTextEd::CreateEditor()
   Editor->viewport()->installEventFilter(this);
 }
 
+void TRichTextEd::CreateNoticeLine()
+{
+  NoticeLine = new QLabel(this);
+  NoticeLine->setObjectName(QStringLiteral("NoticeLine"));
+  NoticeLine->setWordWrap(true);
+  NoticeLine->setTextFormat(Qt::PlainText);
+  NoticeLine->setContentsMargins(4, 2, 4, 2);
+  NoticeLine->setAutoFillBackground(true);
+  QPalette pal = NoticeLine->palette();
+  pal.setColor(QPalette::Window, QApplication::palette().color(QPalette::ToolTipBase));
+  pal.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ToolTipText));
+  NoticeLine->setPalette(pal);
+  NoticeLine->setToolTip(QStringLiteral("Click to dismiss"));
+  NoticeLine->hide();
+  NoticeLine->installEventFilter(this);
+  // A notice speaks of the last thing done: the next change of the text makes it stale.
+  connect(Editor, &QTextEdit::textChanged, NoticeLine, [this] { ShowNotice(QString()); });
+}
+
+void TRichTextEd::ShowNotice(const QString &Text)
+{
+  if (!NoticeLine)
+    return;
+  NoticeLine->setText(Text);
+  NoticeLine->setVisible(!Text.isEmpty());
+}
+
 void TRichTextEd::ShowEditorPopup(const QPoint &pos)
 {
   // A scroll area reports the position in its viewport's coordinates.
@@ -677,6 +708,10 @@ bool TRichTextEd::eventFilter(QObject *watched, QEvent *event)
       }
     }
   }
+  if (watched == NoticeLine && event->type() == QEvent::MouseButtonRelease) {
+    ShowNotice(QString());
+    return true;
+  }
   if (watched == FirstInd || watched == LeftInd || watched == RightInd) {
     auto *marker = static_cast<QLabel *>(watched);
     switch (event->type()) {
@@ -738,7 +773,12 @@ void TRichTextEd::EditCut() { Editor->CutToClipboard(); }
 
 void TRichTextEd::EditCopy() { Editor->CopyToClipboard(); }
 
-void TRichTextEd::EditPaste() { Editor->PasteFromClipboard(); }
+void TRichTextEd::EditPaste()
+{
+  BusyForLongText(inClipboard);
+  Editor->PasteFromClipboard();
+  EndBusyIfShort();
+}
 
 void TRichTextEd::UpdateEditActions()
 {

@@ -20,6 +20,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class TCheckedComboBox;
@@ -50,6 +51,11 @@ public:
 
   // The text of the keep-option list (checked item names joined by ",").
   QString KeepText() const;
+
+  // Shows a one-line notice under the editor without blocking: a later notice replaces an
+  // earlier one, an empty text hides it. The notice goes when the user clicks it or next changes
+  // the text, so it only ever speaks of the last thing done.
+  void ShowNotice(const QString &Text);
 
   // The caption of the ruler: 100 pairs of a tab and "|".
   static QString RulerCaption();
@@ -90,7 +96,8 @@ public:
   QLabel *FirstInd = nullptr, *LeftInd = nullptr, *RightInd = nullptr;
 
   TWrightRichEdit *Editor = nullptr;
-  TFontDialog *ReFontDialog = nullptr;      // modal, created with the window
+  QLabel *NoticeLine = nullptr;        // under the editor, hidden while there is nothing to say
+  TFontDialog *ReFontDialog = nullptr; // modal, created with the window
   TReplaceDialog *ReplaceDialog1 = nullptr; // modeless, created with the window
   // The spell component behind the editor and the spelling commands. (It gains live spelling
   // with its full class; until then it is the dialog layer of the component.)
@@ -191,6 +198,7 @@ private:
   void CreateFormattingBand();
   void CreateRuler();
   void CreateEditor();
+  void CreateNoticeLine();
   void CreateSpellComponents();
   // Ends a running spell check as a Cancel would: the dialog closes, dictionaries are saved.
   void EndSpellCheck();
@@ -203,6 +211,15 @@ private:
   void UpdateEditActions();
   void ShowEditorPopup(const QPoint &pos);
   void ApplyStyle(int styleBit, bool on);
+  // Before a command on a long text, or one that pastes (its length unknown until it is in): the
+  // busy cursor until the editor has laid out its whole text. After a paste, EndBusyIfShort
+  // takes it back at once when the text turned out short.
+  enum TIncoming { inNone, inClipboard };
+  void BusyForLongText(TIncoming incoming = inNone);
+  void EndBusyIfShort();
+  bool EditorLaidOut() const;
+  // Tells what a plain-text conversion could not keep.
+  void NoticeLostCharacters(qsizetype lost);
   void SetParagraphAttribute(TParaAttribute which, const TParaAttributes &p);
   // Ruler markers: drag start, drag move and the release handlers.
   void RulerItemMouseDown(QLabel *marker, int x);
@@ -212,4 +229,5 @@ private:
   void RightIndMouseUp();
 
   QActionGroup *FAlignGroup = nullptr;
+  QTimer *FBusyTimer = nullptr; // runs only while the busy cursor shows
 };

@@ -14,10 +14,16 @@
 #include "wrThesaurus.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
 #include <QToolButton>
 #include <stdexcept>
 
@@ -33,31 +39,137 @@ private:
   bool &FFlag;
 };
 
+// From this length on a text command may take half a second or more on a slow or busy machine:
+// on 5 MB of prose a rebuilding command takes 0.7 to 1 s of processor time until the editor is
+// idle (the edit itself about half, then the layout the editor finishes between events), a
+// quarter of a million characters a twentieth of that.
+constexpr qsizetype LongTextChars = 250'000;
+
 // Pixels of p points and points of x pixels, truncated toward zero.
 int PointsToPixels(int points) { return points * 4 / 3; }
 int PixelsToPoints(int pixels) { return pixels * 3 / 4; }
 
 } // namespace
 
+// --- Busy cursor and notices of the text commands -------------------------------------------------
+
+bool TRichTextEd::EditorLaidOut() const
+{
+  // The editor lays a long text out from the top between events, so the last line is laid out
+  // last.
+  const QTextBlock last = Editor->document()->lastBlock();
+  return !Editor->isVisible() || !last.layout() || last.layout()->lineCount() > 0;
+}
+
+void TRichTextEd::BusyForLongText(TIncoming incoming)
+{
+  // How much a paste brings in is not asked: that would fetch the clipboard's whole data, from
+  // another program, once more.
+  if (FBusyTimer || (incoming == inNone && Editor->GetTextLength() < LongTextChars))
+    return;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  FBusyTimer = new QTimer(this);
+  FBusyTimer->setInterval(50);
+  connect(FBusyTimer, &QTimer::timeout, this, [this] {
+    if (!EditorLaidOut())
+      return;
+    QApplication::restoreOverrideCursor();
+    FBusyTimer->deleteLater();
+    FBusyTimer = nullptr;
+  });
+  FBusyTimer->start();
+}
+
+void TRichTextEd::EndBusyIfShort()
+{
+  if (!FBusyTimer || Editor->GetTextLength() >= LongTextChars)
+    return;
+  QApplication::restoreOverrideCursor();
+  delete FBusyTimer;
+  FBusyTimer = nullptr;
+}
+
+void TRichTextEd::NoticeLostCharacters(qsizetype lost)
+{
+  if (lost > 0)
+    ShowNotice(LostCharactersNotice(lost));
+}
+
 // --- Line clean-up -------------------------------------------------------------------------------
 
-void TRichTextEd::DashIndentActExecute() { DashIndentLines(*Editor); }
-void TRichTextEd::DashUnIndentActExecute() { DashUnIndentLines(*Editor); }
-void TRichTextEd::IndentActExecute() { IndentLines(*Editor); }
-void TRichTextEd::UnIndentActExecute() { UnIndentLines(*Editor); }
-void TRichTextEd::ToolButton9Click() { ConvertBarsToCrLf(*Editor); }
-void TRichTextEd::ToolButton11Click() { ConvertCommasToCrLf(*Editor); }
-void TRichTextEd::ToolButton19Click() { ConvertDashesToCrLf(*Editor); }
-void TRichTextEd::ToolButton22Click() { ConvertSemicolonsToCrLf(*Editor); }
-void TRichTextEd::ToolButton23Click() { ConvertCrLfToSemicolons(*Editor); }
-void TRichTextEd::ToolButton24Click() { AddCrLfToPlusSigns(*Editor); }
-void TRichTextEd::ToolButton12Click() { RemoveBlankLines(*Editor); }
-void TRichTextEd::ToolButton14Click() { TrimLines(*Editor); }
-void TRichTextEd::ToolButton20Click() { ProperCaseSelection(*Editor, UserSS); }
+void TRichTextEd::DashIndentActExecute()
+{
+  BusyForLongText();
+  DashIndentLines(*Editor);
+}
+void TRichTextEd::DashUnIndentActExecute()
+{
+  BusyForLongText();
+  DashUnIndentLines(*Editor);
+}
+void TRichTextEd::IndentActExecute()
+{
+  BusyForLongText();
+  IndentLines(*Editor);
+}
+void TRichTextEd::UnIndentActExecute()
+{
+  BusyForLongText();
+  UnIndentLines(*Editor);
+}
+void TRichTextEd::ToolButton9Click()
+{
+  BusyForLongText();
+  ConvertBarsToCrLf(*Editor);
+}
+void TRichTextEd::ToolButton11Click()
+{
+  BusyForLongText();
+  ConvertCommasToCrLf(*Editor);
+}
+void TRichTextEd::ToolButton19Click()
+{
+  BusyForLongText();
+  ConvertDashesToCrLf(*Editor);
+}
+void TRichTextEd::ToolButton22Click()
+{
+  BusyForLongText();
+  ConvertSemicolonsToCrLf(*Editor);
+}
+void TRichTextEd::ToolButton23Click()
+{
+  BusyForLongText();
+  ConvertCrLfToSemicolons(*Editor);
+}
+void TRichTextEd::ToolButton24Click()
+{
+  BusyForLongText();
+  AddCrLfToPlusSigns(*Editor);
+}
+void TRichTextEd::ToolButton12Click()
+{
+  BusyForLongText();
+  RemoveBlankLines(*Editor);
+}
+void TRichTextEd::ToolButton14Click()
+{
+  BusyForLongText();
+  TrimLines(*Editor);
+}
+void TRichTextEd::ToolButton20Click()
+{
+  BusyForLongText();
+  ProperCaseSelection(*Editor, UserSS);
+}
 
 // --- Plain text and the all-in-one pastes ---------------------------------------------------------
 
-void TRichTextEd::ToolButton16Click() { ConvertToPlaintextCommand(*Editor, KeepText()); }
+void TRichTextEd::ToolButton16Click()
+{
+  BusyForLongText();
+  NoticeLostCharacters(ConvertToPlaintextCommand(*Editor, KeepText()));
+}
 
 void TRichTextEd::ToolButton18Click()
 {
@@ -67,8 +179,19 @@ void TRichTextEd::ToolButton18Click()
   setWindowTitle(PlainTextCaption(PlaintextOn));
 }
 
-void TRichTextEd::SpecialPasteBtn1Click() { AllInOneDashIndentPaste(*Editor, KeepText()); }
-void TRichTextEd::SpecialPasteBtn2Click() { AllInOneNoIndentPaste(*Editor, KeepText()); }
+void TRichTextEd::SpecialPasteBtn1Click()
+{
+  BusyForLongText(inClipboard);
+  NoticeLostCharacters(AllInOneDashIndentPaste(*Editor, KeepText()));
+  EndBusyIfShort();
+}
+
+void TRichTextEd::SpecialPasteBtn2Click()
+{
+  BusyForLongText(inClipboard);
+  NoticeLostCharacters(AllInOneNoIndentPaste(*Editor, KeepText()));
+  EndBusyIfShort();
+}
 
 // --- Spelling, thesaurus, find and replace ---------------------------------------------------------
 

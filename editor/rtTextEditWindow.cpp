@@ -1134,7 +1134,20 @@ void TTextWidgetWindow<W>::EndEditBlock()
         ScrollCaret();
       }
     }
+    if (FRepaintHeld) {
+      FRepaintHeld = false;
+      TWidgetWindow::Repaint();
+    }
   }
+}
+
+template <class W>
+void TTextWidgetWindow<W>::Repaint()
+{
+  if (FEditDepth > 0)
+    FRepaintHeld = true;
+  else
+    TWidgetWindow::Repaint();
 }
 
 template <class W>

@@ -91,6 +91,9 @@ public:
   void Undo() override;
   void BeginEditBlock() override;
   void EndEditBlock() override;
+  // Inside an edit block the repaint waits for the block's end: the rich-text document has no
+  // layout until then, and a paint over it would see every line at the top of the view.
+  void Repaint() override;
   void Clear() override;
   bool Modified() const override;
   void SetHideSelection(bool hide) override;
@@ -147,10 +150,11 @@ private:
   bool FPlainText = false;
   bool FHideSelection = true;
   mutable int FBlockHint = 0;
-  int FEditDepth = 0;      // open BeginEditBlock calls
-  QTextCursor FEditCursor; // holds the document's edit block while FEditDepth > 0
-  QSizeF FHeldPageSize;    // the page size given back when the outermost block ends
-  int FLastSelStart = 0;   // a new widget's caret is at the start
+  int FEditDepth = 0;        // open BeginEditBlock calls
+  QTextCursor FEditCursor;   // holds the document's edit block while FEditDepth > 0
+  QSizeF FHeldPageSize;      // the page size given back when the outermost block ends
+  bool FRepaintHeld = false; // a repaint asked for inside the block
+  int FLastSelStart = 0;     // a new widget's caret is at the start
   int FLastSelEnd = 0;
   int FSelectionBatch = 0;
   QTextCursor FAnalysedBlock; // at the start of the long paragraph whose analysis is kept

@@ -374,6 +374,30 @@ TEST_F(LineCommandsTest, ConvertToPlaintextDropsFormattingAndLeavesCaretAtStart)
   EXPECT_EQ(Editor.GetDefAttributes().Size, 8);
 }
 
+// The characters take the new default attributes; a style the default font keeps does not
+// reach them.
+TEST_F(LineCommandsTest, ConvertToPlaintextLeavesNoStyleAlsoUnderAStyledDefaultFont)
+{
+  TCharAttributes def = Editor.GetDefAttributes();
+  def.Name = "Courier New";
+  def.Size = 14;
+  def.Style = FontStyleBit(TFontStyle::fsBold) | FontStyleBit(TFontStyle::fsUnderline);
+  Editor.SetDefAttributes(def);
+  Editor.SetText("styled by default");
+  ASSERT_TRUE(Editor.GetSelAttributes().Style.Contains(TFontStyle::fsBold));
+
+  ConvertToPlaintextCommand(Editor, KeepAtStart);
+
+  for (int pos : {0, 7, 16}) {
+    SCOPED_TRACE(pos);
+    Editor.SetSel(pos, pos + 1);
+    const TCharAttributes after = Editor.GetSelAttributes();
+    EXPECT_EQ(after.Name, "Arial");
+    EXPECT_EQ(after.Size, 8);
+    EXPECT_EQ(after.Style, 0u);
+  }
+}
+
 TEST_F(LineCommandsTest, CaretAtStartAfterConvert)
 {
   Editor.SetText("abc def");
@@ -479,6 +503,35 @@ TEST(PlainTextConversion, UserScriptSurvivesTheCodePageOfTheLocale)
     SCOPED_TRACE(c.locale);
     qputenv("LC_ALL", c.locale);
     EXPECT_EQ(ConvertToPlainText(c.text, KeepAtStart), c.expected);
+  }
+  if (hadAll)
+    qputenv("LC_ALL", oldAll);
+  else
+    qunsetenv("LC_ALL");
+}
+
+// The conversion counts the characters that became "?" because the code page holds them in no
+// form; question marks of the text itself, and characters kept in a nearby form, do not count.
+TEST(PlainTextConversion, CountsTheCharactersItCouldNotKeep)
+{
+  const QByteArray oldAll = qgetenv("LC_ALL");
+  const bool hadAll = qEnvironmentVariableIsSet("LC_ALL");
+  qputenv("LC_ALL", "C");
+  const struct {
+    QString text;
+    qsizetype lost;
+  } cases[] = {
+      {QStringLiteral("Why? Because."), 0},
+      {QStringLiteral("caf\u00E9 \u0151z \u2014 \u00FCber"), 0}, // kept, or their best fit
+      {QStringLiteral("\u039A\u03B1\u03BB\u03B7 day"), 4},       // Greek
+      {QStringLiteral("\u4E2D\u6587?"), 2},                      // Chinese
+      {QStringLiteral("ok \U0001F600 ok \U0001F44D"), 2},        // two emoji
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    qsizetype lost = -1;
+    const QString plain = ConvertToPlainText(c.text, KeepAtStart, &lost);
+    EXPECT_EQ(lost, c.lost) << plain.toStdString();
   }
   if (hadAll)
     qputenv("LC_ALL", oldAll);

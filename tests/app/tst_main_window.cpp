@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFontDialog>
@@ -35,6 +36,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -1200,6 +1203,158 @@ TEST_F(MainWindow, TextToStripHoverShowsEveryKeptItem)
   EXPECT_EQ(QToolTip::text(), "Text to keep in Plaintext conversion:\nTabs\nTrademark");
   QToolTip::hideText();
   EXPECT_EQ(w.TextToStrip->toolTip(), "Text to keep in Plaintext conversion");
+}
+
+// --- Notice line -----------------------------------------------------------------------------------
+
+TEST_F(MainWindow, NoticeLineShowsTheLastNoticeUntilClickedOrTheTextChanges)
+{
+  TRichTextEd &w = Start();
+  auto *notice = w.findChild<QLabel *>("NoticeLine");
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(notice->isHidden());
+  w.ShowNotice("first");
+  QApplication::processEvents();
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_EQ(notice->text(), "first");
+  EXPECT_GE(notice->y(), w.Editor->geometry().bottom()); // under the editor
+  w.ShowNotice("second");
+  EXPECT_EQ(notice->text(), "second");
+  EXPECT_TRUE(Boxes.empty()); // nothing blocks
+
+  QMouseEvent click(QEvent::MouseButtonRelease, QPointF(3, 3), notice->mapToGlobal(QPointF(3, 3)),
+                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(notice, &click);
+  EXPECT_TRUE(notice->isHidden());
+
+  w.ShowNotice("third");
+  EXPECT_TRUE(notice->isVisible());
+  Type("typed");
+  EXPECT_TRUE(notice->isHidden());
+
+  w.ShowNotice("fourth");
+  w.ShowNotice(QString());
+  EXPECT_TRUE(notice->isHidden());
+}
+
+// What the 8-bit conversion could not keep is told, without blocking; Ctrl+Z brings it back.
+TEST_F(MainWindow, PlainTextConversionTellsHowManyCharactersItCouldNotKeep)
+{
+  const QByteArray oldAll = qgetenv("LC_ALL");
+  const bool hadAll = qEnvironmentVariableIsSet("LC_ALL");
+  qputenv("LC_ALL", "C");
+  TRichTextEd &w = Start();
+  auto *notice = w.findChild<QLabel *>("NoticeLine");
+  ASSERT_NE(notice, nullptr);
+  const QString greek =
+      QStringLiteral("\u039A\u03B1\u03BB\u03B7 \u4E2D\u6587 \U0001F600 caf\u00E9\r\n");
+  const struct {
+    const char *name;
+    QToolButton *TRichTextEd::*button;
+    bool fromClipboard;
+  } commands[] = {{"Convert to Plaintext", &TRichTextEd::ToolButton16, false},
+                  {"All-In-One Dash Indent Paste", &TRichTextEd::SpecialPasteBtn1, true},
+                  {"All-In-One NO Indent Paste", &TRichTextEd::SpecialPasteBtn2, true}};
+  for (const auto &c : commands) {
+    SCOPED_TRACE(c.name);
+    w.Editor->Clear();
+    if (c.fromClipboard)
+      QGuiApplication::clipboard()->setText(greek);
+    else
+      Type(greek);
+    const QString before = Text();
+    (w.*c.button)->click();
+    QApplication::processEvents();
+    EXPECT_TRUE(Text().startsWith(QStringLiteral("???? ?? ? caf\u00E9"))) << Text().toStdString();
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_EQ(notice->text(),
+              "7 characters could not be kept in plain text and became \"?\" (Ctrl+Z brings them "
+              "back).");
+    EXPECT_TRUE(Boxes.empty());
+    w.UndoButton->click();
+    EXPECT_EQ(Text(), before);
+    EXPECT_TRUE(notice->isHidden()) << "the undo made the notice stale";
+  }
+  // Nothing lost, nothing said.
+  w.Editor->Clear();
+  Type("caf\u00E9 \u2014 plain");
+  w.ToolButton16->click();
+  EXPECT_TRUE(notice->isHidden());
+  if (hadAll)
+    qputenv("LC_ALL", oldAll);
+  else
+    qunsetenv("LC_ALL");
+}
+
+namespace {
+
+// Runs the event loop until `done` holds or ten seconds have passed; answers `done`.
+bool ProcessEventsUntil(const std::function<bool()> &done)
+{
+  QDeadlineTimer deadline(10'000);
+  while (!done() && !deadline.hasExpired())
+    QApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+  return done();
+}
+
+Qt::CursorShape OverrideShape()
+{
+  const QCursor *c = QApplication::overrideCursor();
+  return c ? c->shape() : Qt::ArrowCursor;
+}
+
+} // namespace
+
+// A command on a long text shows the busy cursor from its start until the editor has laid out
+// the new text; on a short text the cursor stays as it is.
+TEST_F(MainWindow, LongTextCommandsShowTheBusyCursorUntilTheTextIsLaidOut)
+{
+  TRichTextEd &w = Start();
+  QString text;
+  for (int i = 0; i < 12'000; ++i)
+    text += QStringLiteral("  a line of prose, with a comma and some more words %1  \r\n").arg(i);
+  ASSERT_GT(text.size(), 500'000);
+  // A paste cannot know its length before it is in: it shows the busy cursor while it runs and
+  // takes it back as it returns when the text is short.
+  const struct {
+    const char *name;
+    QToolButton *TRichTextEd::*button;
+    QString text, clipboard;
+    bool busy, busyWhileRunning;
+  } cases[] = {
+      {"Trim, long", &TRichTextEd::ToolButton14, text, {}, true, true},
+      {"Commas, long", &TRichTextEd::ToolButton11, text, {}, true, true},
+      {"Plaintext, long", &TRichTextEd::ToolButton16, text, {}, true, true},
+      {"Trim, short", &TRichTextEd::ToolButton14, text.left(5'000), {}, false, false},
+      {"All-in-one paste, long", &TRichTextEd::SpecialPasteBtn2, {}, text, true, true},
+      {"Paste, long", &TRichTextEd::PasteButton, {}, text, true, true},
+      {"All-in-one paste, short",
+       &TRichTextEd::SpecialPasteBtn1,
+       {},
+       text.left(5'000),
+       false,
+       true},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    w.Editor->SetText(c.text);
+    if (!c.clipboard.isEmpty())
+      QGuiApplication::clipboard()->setText(c.clipboard);
+    w.Editor->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(ProcessEventsUntil([] { return !QApplication::overrideCursor(); }));
+    Qt::CursorShape during = Qt::BlankCursor;
+    const QMetaObject::Connection seen = QObject::connect(w.Editor, &QTextEdit::textChanged,
+                                                          [&during] { during = OverrideShape(); });
+    (w.*c.button)->click();
+    QObject::disconnect(seen);
+    EXPECT_EQ(during, c.busyWhileRunning ? Qt::WaitCursor : Qt::ArrowCursor)
+        << "while the command ran";
+    EXPECT_EQ(OverrideShape(), c.busy ? Qt::WaitCursor : Qt::ArrowCursor) << "as it returned";
+    EXPECT_TRUE(ProcessEventsUntil([] { return !QApplication::overrideCursor(); }));
+    const QTextBlock last = w.Editor->document()->lastBlock();
+    EXPECT_GT(last.layout()->lineCount(), 0) << "busy until the text was laid out";
+  }
 }
 
 TEST(ToolIcons, AllInOnePastesAreEasyToTellApart)

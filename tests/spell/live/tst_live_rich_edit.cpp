@@ -7,6 +7,8 @@
 #include "wrCustomDictionary.h"
 #include "wrRichEditSubclass.h"
 
+#include <QAbstractEventDispatcher>
+#include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QTextEdit>
@@ -38,6 +40,27 @@ TEST_F(LiveTest, MisspellingsAreCachedAtTheirColumnsAndRecheckedOnlyWhenTheirLin
   Engine->MarkAllLinesDirty();
   Grab();
   EXPECT_EQ(Engine->LinesChecked(), checked + 4);
+}
+
+// A command that rebuilds a long text asks for a repaint before its edit ends, while the new
+// text has no layout yet: only the lines then on screen are checked, not every line.
+TEST_F(LiveTest, ARepaintInsideAnEditBlockChecksOnlyTheLinesOnScreen)
+{
+  QString text;
+  for (int i = 0; i < 3000; ++i)
+    text += QStringLiteral("house wrold %1\r\n").arg(i);
+  Grab();
+  const qint64 before = Engine->LinesChecked();
+  Window()->BeginEditBlock();
+  Window()->SetTextEx(text, true);
+  Window()->Repaint();
+  Window()->EndEditBlock();
+  QApplication::processEvents();
+  Grab();
+  const qint64 checked = Engine->LinesChecked() - before;
+  EXPECT_GT(checked, 0);
+  EXPECT_LT(checked, 100) << "a screen holds about 20 lines";
+  EXPECT_EQ(Errors(0), (std::vector<std::pair<int, int>>{{6, 11}}));
 }
 
 TEST_F(LiveTest, AttachingReadsNothingUntilTheFirstWordIsPainted)
@@ -416,3 +439,46 @@ TEST_F(LiveTest, SpellComponentFreedFirstIsForgotten)
 }
 
 } // namespace
+
+namespace {
+
+// Every timer running on the editor, its children (viewport, text control, scroll bars), its
+// document and the document's layout, as (object class, interval).
+std::vector<std::pair<QString, int>> TimersOn(QTextEdit &edit)
+{
+  std::vector<QObject *> objects{&edit, edit.document(), edit.document()->documentLayout()};
+  for (QObject *child : edit.findChildren<QObject *>())
+    objects.push_back(child);
+  std::vector<std::pair<QString, int>> timers;
+  for (QObject *o : objects)
+    for (const QAbstractEventDispatcher::TimerInfo &t :
+         QAbstractEventDispatcher::instance()->registeredTimers(o))
+      timers.emplace_back(QString::fromLatin1(o->metaObject()->className()), t.interval);
+  return timers;
+}
+
+} // namespace
+
+// Long lines on screen cost nothing once the editor has settled: no timer of the editor or the
+// live engine keeps running (the caret's blink, when the platform blinks it, is the only one).
+TEST_F(LiveTest, NoTimerRunsOnceLongLinesAreLaidOutAndChecked)
+{
+  QString line;
+  while (line.size() < 108'000)
+    line += QStringLiteral("house word spelling wrold ");
+  Window()->SetText(line + "\r\n" + line + "\r\n" + line);
+  Window()->SetSel(50'000, 50'000);
+  Editor->setFocus();
+  Grab();
+  // Until the layout has finished its steps between events.
+  for (int i = 0; i < 1000 && Editor->document()->lastBlock().layout()->lineCount() == 0; ++i)
+    QApplication::processEvents();
+  QApplication::processEvents();
+  ASSERT_GT(Editor->document()->lastBlock().layout()->lineCount(), 0);
+  ASSERT_FALSE(Errors(0).empty());
+  const int blink = QApplication::cursorFlashTime() / 2;
+  for (const auto &[owner, interval] : TimersOn(*Editor)) {
+    SCOPED_TRACE(owner.toStdString());
+    EXPECT_EQ(interval, blink) << "only the caret's blink may run";
+  }
+}
