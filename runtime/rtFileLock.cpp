@@ -21,9 +21,17 @@ int LockFileBeside(const QString &Path)
 {
   const QByteArray path = lockPath(Path);
   for (;;) {
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // Never through a link, and only a regular file: a link planted there made a save create a
+    // file wherever it pointed, and a FIFO would block the open.
+    const int fd = ::open(path.constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd < 0)
       return -1;
+    struct stat opened;
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+      ::close(fd);
+      return -1;
+    }
     int r;
     do
       r = ::flock(fd, LOCK_EX);

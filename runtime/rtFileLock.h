@@ -5,9 +5,10 @@
 // a whole new file into place. The kernel drops the lock of a program that dies.
 //
 // LockFileBeside blocks until the lock is held and answers its descriptor, or -1 when the lock
-// file can neither be opened nor created (a folder that does not allow new files) or the lock
-// cannot be taken. A holder may remove the lock file on release: a waiter that then gets the
-// lock on the removed file notices and locks the current one instead.
+// file can neither be opened nor created (a folder that does not allow new files), is a
+// symbolic link or anything but a regular file (never followed, never created elsewhere), or
+// the lock cannot be taken. A holder may remove the lock file on release: a waiter that then gets
+// the lock on the removed file notices and locks the current one instead.
 
 #include <QString>
 

@@ -368,3 +368,23 @@ TEST_F(IniFileTest, WriteRemovesStaleTemporaryFilesOfItsOwn)
   left.sort();
   EXPECT_EQ(left, expected);
 }
+
+// The save lock beside the file is never followed: a link planted there made a save create a
+// file wherever it pointed. Such a lock refuses the save, and the file stays as it was.
+TEST_F(IniFileTest, SaveLockThroughALinkIsRefused)
+{
+  Write(kSample);
+  QTemporaryDir elsewhere;
+  ASSERT_TRUE(elsewhere.isValid());
+  const QString target = elsewhere.filePath(QStringLiteral("planted"));
+  ASSERT_TRUE(QFile::link(target, Path(QStringLiteral("Spell.cfg.lock"))));
+  EXPECT_FALSE(TIniFile(Path()).WriteString("alice", "Key", "x"));
+  EXPECT_FALSE(QFileInfo::exists(target));
+  EXPECT_EQ(Read(), kSample);
+  // A FIFO there neither blocks the save nor is taken for a lock.
+  ASSERT_TRUE(QFile::remove(Path(QStringLiteral("Spell.cfg.lock"))));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path(QStringLiteral("Spell.cfg.lock"))).constData(), 0600),
+            0);
+  EXPECT_FALSE(TIniFile(Path()).WriteString("alice", "Key", "x"));
+  EXPECT_EQ(Read(), kSample);
+}
