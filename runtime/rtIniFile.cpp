@@ -352,7 +352,9 @@ bool TIniFile::LockFile()
 
 void TIniFile::UnlockFile()
 {
-  UnlockFileBeside(FLockFd, FPath, KeepLockFile);
+  // Removed with the lock, as the custom dictionaries' are: the folder keeps no lock file after
+  // the program ends (a waiter that then gets the removed file locks the current one instead).
+  UnlockFileBeside(FLockFd, FPath, RemoveTheLockFile);
   FLockFd = -1;
 }
 

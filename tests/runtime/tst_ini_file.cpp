@@ -388,3 +388,16 @@ TEST_F(IniFileTest, SaveLockThroughALinkIsRefused)
   EXPECT_FALSE(TIniFile(Path()).WriteString("alice", "Key", "x"));
   EXPECT_EQ(Read(), kSample);
 }
+
+// A save leaves nothing beside the file: neither its temporary file nor its lock file.
+TEST_F(IniFileTest, SaveLeavesNoLockFileBehind)
+{
+  Write(kSample);
+  EXPECT_TRUE(TIniFile(Path()).WriteString("alice", "Key", "x"));
+  TIniFile ini(Path());
+  ASSERT_TRUE(ini.BeginUpdate());
+  EXPECT_TRUE(ini.WriteString("alice", "Key", "y"));
+  EXPECT_TRUE(ini.EndUpdate());
+  EXPECT_EQ(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+            QStringList{QStringLiteral("Spell.cfg")});
+}
