@@ -4,14 +4,19 @@
 #include "wrUtil.h"
 
 #include "rtFileLock.h"
+#include "rtRegularFile.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <optional>
 
@@ -48,6 +53,28 @@ bool isPrimeTableSize(int32_t T)
   }
 }
 
+// QSaveFile writes beside the file as "<name>.XXXXXX" where it cannot write an unnamed file; a
+// save killed before its rename left that full-size file for ever. Called under the save lock,
+// which every save holds while its temporary file exists: one a minute old belongs to a writer
+// that is gone.
+void removeStaleSaveFiles(const QString &Path)
+{
+  const QFileInfo target(Path);
+  const QString prefix = target.fileName() + QLatin1Char('.');
+  const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-60);
+  const QDir folder = target.dir();
+  for (const QFileInfo &f :
+       folder.entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden)) {
+    const QString tail = f.fileName().mid(prefix.size());
+    if (f.isSymLink() || !std::all_of(tail.begin(), tail.end(), [](QChar c) {
+          return c.unicode() < 0x80 && std::isalnum(c.unicode());
+        }))
+      continue;
+    if (f.lastModified().toUTC() < before)
+      QFile::remove(f.filePath());
+  }
+}
+
 } // namespace
 
 QByteArray TCustomDictionary::Banner(quint32 CodePage)
@@ -71,7 +98,9 @@ bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
   // program and is read: taken for unreadable, the name was refused, and every word this object
   // then took was lost (four programs saving one new dictionary: one lost all its words in about
   // one run of twenty).
-  for (int look = 0; !f->open(QIODevice::ReadOnly); ++look) {
+  // Only a regular file: a FIFO would block the reader for ever (an editor starting the
+  // command-line checker waited with no banner), a device would never end.
+  for (int look = 0; !OpenRegularFile(*f); ++look) {
     if (!f->exists())
       return CanCreateFile(Name, true);
     if (look > 0)
@@ -365,6 +394,8 @@ void TCustomDictionary::Save()
     std::optional<TFileLock> lock;
     if (!FSaveLocked)
       lock.emplace(NativePath(FFilename));
+    if (lock && lock->Locked())
+      removeStaleSaveFiles(NativePath(FFilename));
     std::unique_ptr<QFile> file;
     quint32 codePage = CP_UTF8;
     if (OpenDictionaryFile(FFilename, true, file, codePage)) {
