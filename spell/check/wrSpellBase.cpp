@@ -616,13 +616,12 @@ QString TWrightSpellBase::ResolveCustomPath(const QString &Filename, bool &Exist
     QString path = NativePath(layout.ReadableFile(named));
     if (!FileExists(path))
       path = NativePath(layout.WritableFile(named));
-    ForceFolders(ExtractFileDir(path));
+    // Its folders are made by the save that writes it, not by a look at it.
     Exists = FileExists(path);
     return path;
   }
   const QStringList folders = DictionarySearchFolders(*this, FMergedDictionaryDir);
   for (const QString &folder : folders) {
-    ForceFolders(NativePath(folder));
     const QString path = NativePath(ExpandVars(JoinFolder(folder, Filename)));
     if (FileExists(path)) {
       Exists = true;

@@ -391,6 +391,9 @@ void TCustomDictionary::Save()
     // (three programs saving 300 words each kept fewer than half). A merging save's sibling
     // runs under its owner's lock. Where the lock file cannot be created, neither can the new
     // file: the save goes ahead and fails as it would.
+    // The folders a new file names are made now that it is written, never when it is only
+    // looked at (a check-only run made every folder Spell.cfg named).
+    ForceFolders(ExtractFileDir(NativePath(FFilename)));
     std::optional<TFileLock> lock;
     if (!FSaveLocked)
       lock.emplace(NativePath(FFilename));
@@ -435,8 +438,10 @@ void TCustomDictionary::Save()
 
 void TCustomDictionary::SaveAs(const QString &NewFilename)
 {
-  if (EnsureLoaded())
+  if (EnsureLoaded()) {
+    ForceFolders(ExtractFileDir(NativePath(NewFilename)));
     WriteToFile(NewFilename);
+  }
 }
 
 std::unique_ptr<TCustomDictionary> TCustomDictionary::CreateSibling()
