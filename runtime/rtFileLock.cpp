@@ -1,7 +1,11 @@
 #include "rtFileLock.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -58,4 +62,21 @@ void UnlockFileBeside(int Fd, const QString &Path, RemoveLockFile Remove)
     ::unlink(lockPath(Path).constData());
   ::flock(Fd, LOCK_UN);
   ::close(Fd);
+}
+
+void RemoveStaleSaveFiles(const QString &Path)
+{
+  const QFileInfo target(Path);
+  const QString prefix = target.fileName() + QLatin1Char('.');
+  const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-60);
+  const QDir folder = target.dir();
+  for (const QFileInfo &f :
+       folder.entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden)) {
+    const QString tail = f.fileName().mid(prefix.size());
+    const bool alphanumeric = std::all_of(tail.begin(), tail.end(), [](QChar c) {
+      return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    });
+    if (alphanumeric && !f.isSymLink() && f.lastModified().toUTC() < before)
+      QFile::remove(f.filePath());
+  }
 }

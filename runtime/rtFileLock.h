@@ -16,6 +16,13 @@ int LockFileBeside(const QString &Path);
 enum RemoveLockFile : bool { KeepLockFile = false, RemoveTheLockFile = true };
 void UnlockFileBeside(int Fd, const QString &Path, RemoveLockFile Remove);
 
+// Removes what saves of Path killed before their rename left beside it: QSaveFile's
+// "<name>.XXXXXX" (six letters or digits; written where an unnamed temporary file cannot be),
+// once it is a minute old. Call it under the lock, which every save holds while its temporary
+// file exists; the age covers a writer that reached the same file through another name (a link),
+// and so another lock.
+void RemoveStaleSaveFiles(const QString &Path);
+
 // Holds the lock for its lifetime (when it could be taken) and removes the lock file on release.
 class TFileLock {
 public:

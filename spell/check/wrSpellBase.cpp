@@ -659,6 +659,7 @@ std::unique_ptr<TCustomDictionary> TWrightSpellBase::GetCustomDictionary(const Q
   if (path.isEmpty())
     return nullptr;
   SaveOpenDictionariesOn(path);
+  dictionary->SetNewFolders(TCustomDictionary::nfMadeBySave);
   dictionary->SetFilename(path);
   if (dictionary->Filename() != path)
     return nullptr;
@@ -988,6 +989,7 @@ bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename,
   // A shipped dictionary stays where it is: the renamed one is a copy in the user's folder.
   const bool copy = WritablePath(oldPath) != oldPath;
   const QString newPath = ExtractFileDir(WritablePath(oldPath)) + QLatin1Char('/') + newName;
+  ForceFolders(ExtractFileDir(newPath)); // a copy goes to the user's folder, made here
   if (FileExists(newPath) || !CanCreateFile(newPath, true))
     return false;
   if (copy) {

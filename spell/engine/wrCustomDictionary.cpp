@@ -6,8 +6,6 @@
 #include "rtFileLock.h"
 #include "rtRegularFile.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -16,7 +14,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstring>
 #include <optional>
 
@@ -53,26 +50,21 @@ bool isPrimeTableSize(int32_t T)
   }
 }
 
-// QSaveFile writes beside the file as "<name>.XXXXXX" where it cannot write an unnamed file; a
-// save killed before its rename left that full-size file for ever. Called under the save lock,
-// which every save holds while its temporary file exists: one a minute old belongs to a writer
-// that is gone.
-void removeStaleSaveFiles(const QString &Path)
+// Whether the folders of a file in a folder that does not exist could be made: the nearest
+// existing one is a folder this program may write.
+bool CanMakeFoldersFor(const QString &Path)
 {
-  const QFileInfo target(Path);
-  const QString prefix = target.fileName() + QLatin1Char('.');
-  const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-60);
-  const QDir folder = target.dir();
-  for (const QFileInfo &f :
-       folder.entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden)) {
-    const QString tail = f.fileName().mid(prefix.size());
-    if (f.isSymLink() || !std::all_of(tail.begin(), tail.end(), [](QChar c) {
-          return c.unicode() < 0x80 && std::isalnum(c.unicode());
-        }))
-      continue;
-    if (f.lastModified().toUTC() < before)
-      QFile::remove(f.filePath());
+  QString folder = QFileInfo(Path).absolutePath();
+  if (QFileInfo(folder).exists())
+    return false; // the folder exists, and the file could not be created in it
+  while (!QFileInfo(folder).exists()) {
+    const QString up = QFileInfo(folder).path();
+    if (up == folder)
+      return false;
+    folder = up;
   }
+  const QFileInfo existing(folder);
+  return existing.isDir() && existing.isWritable() && existing.isExecutable();
 }
 
 } // namespace
@@ -102,7 +94,7 @@ bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
   // command-line checker waited with no banner), a device would never end.
   for (int look = 0; !OpenRegularFile(*f); ++look) {
     if (!f->exists())
-      return CanCreateFile(Name, true);
+      return CanCreateFile(Name, true) || (FNewFolders && CanMakeFoldersFor(NativePath(Name)));
     if (look > 0)
       return false;
   }
@@ -398,7 +390,7 @@ void TCustomDictionary::Save()
     if (!FSaveLocked)
       lock.emplace(NativePath(FFilename));
     if (lock && lock->Locked())
-      removeStaleSaveFiles(NativePath(FFilename));
+      RemoveStaleSaveFiles(NativePath(FFilename));
     std::unique_ptr<QFile> file;
     quint32 codePage = CP_UTF8;
     if (OpenDictionaryFile(FFilename, true, file, codePage)) {

@@ -591,6 +591,7 @@ int TDistanceColumns::Distance(QStringView Text) const
   return column.last;
 }
 
+
 namespace {
 inline int32_t wrapAdd(int32_t x, int32_t y)
 {
@@ -654,18 +655,8 @@ bool CanCreateFile(const QString &FileName, bool RemoveAfter)
     // one new custom dictionary lost all the words of one in 2 to 4 runs of 40). A file of a
     // name of its own in the same folder answers for the folder.
     const qsizetype slash = path.lastIndexOf('/');
-    QByteArray folder = slash < 0    ? QByteArray(".")
-                        : slash == 0 ? QByteArray("/")
-                                     : path.left(slash);
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
     if (path.size() - slash - 1 > NAME_MAX)
-      return false;
-    // Folders the name needs are made only when the file is written: the nearest one that
-    // exists answers whether they can be.
-    while (::stat(folder.constData(), &st) != 0 && errno == ENOENT) {
-      const qsizetype up = folder.lastIndexOf('/');
-      folder = up < 0 ? QByteArray(".") : up == 0 ? QByteArray("/") : folder.left(up);
-    }
-    if (::stat(folder.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
       return false;
     QByteArray probe = folder + "/.lw-probe-XXXXXX";
     const int fd = ::mkostemp(probe.data(), O_CLOEXEC);

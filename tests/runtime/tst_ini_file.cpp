@@ -401,3 +401,27 @@ TEST_F(IniFileTest, SaveLeavesNoLockFileBehind)
   EXPECT_EQ(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
             QStringList{QStringLiteral("Spell.cfg")});
 }
+
+// QSaveFile's own leftover ("<file>.XXXXXX", where it cannot write an unnamed file) goes too
+// once it is a minute old; a younger one may be another writer's, through another name.
+TEST_F(IniFileTest, WriteRemovesOldSaveFileLeftovers)
+{
+  Write(kSample);
+  const QStringList old{"Spell.cfg.Ab12Cd", "Spell.cfg.zzzzzz"};
+  const QStringList kept{"Spell.cfg.Young1", "Spell.cfg.Ab12Cd7", "Spell.cfg.ab-12c",
+                         "Other.cfg.Ab12Cd"};
+  for (const QString &name : old + kept) {
+    Write(QByteArray(4096, 'x'), name);
+    if (name == QStringLiteral("Spell.cfg.Young1"))
+      continue;
+    QFile f(Path(name));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                              QFileDevice::FileModificationTime));
+  }
+  EXPECT_TRUE(TIniFile(Path()).WriteString("alice", "Key", "x"));
+  QStringList left = Leftovers(), expected = kept;
+  left.sort();
+  expected.sort();
+  EXPECT_EQ(left, expected);
+}

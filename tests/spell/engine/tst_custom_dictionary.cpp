@@ -877,3 +877,26 @@ TEST_F(CustomDictionaryTest, SaveRemovesTemporaryFilesOfKilledSaves)
   left.sort();
   EXPECT_EQ(left, expected);
 }
+
+// Told that its save makes missing folders, a dictionary takes a new name in a folder that does
+// not exist yet, makes nothing while it is only read, and makes the folders when it writes.
+TEST_F(CustomDictionaryTest, MissingFoldersAreMadeByTheSaveOnly)
+{
+  const QString file = path(QStringLiteral("made/deep/x.wdu"));
+  TCustomDictionary d;
+  d.SetNewFolders(TCustomDictionary::nfMadeBySave);
+  d.SetFilename(file);
+  ASSERT_EQ(d.Filename(), file);
+  EXPECT_FALSE(d.IgnoreExists(QStringLiteral("colour")));
+  EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("made"))));
+  ASSERT_TRUE(d.AddIgnore(QStringLiteral("colour")));
+  d.Save();
+  TCustomDictionary again;
+  again.SetFilename(file);
+  EXPECT_TRUE(again.IgnoreExists(QStringLiteral("colour")));
+  // Below a file no folder can be made: refused as before.
+  TCustomDictionary below;
+  below.SetNewFolders(TCustomDictionary::nfMadeBySave);
+  below.SetFilename(file + QStringLiteral("/y.wdu"));
+  EXPECT_TRUE(below.Filename().isEmpty());
+}
