@@ -283,9 +283,7 @@ void TWrightConfig::OpenStorage(bool ForWriting)
   if (FConfigStorage == csFile) {
     if (FConfigFilename.isEmpty())
       return;
-    // Its folder is made only for a save: reading makes nothing.
-    if (ForWriting)
-      ForceFolders(ExtractFileDir(FConfigFilename));
+    ForceFolders(ExtractFileDir(FConfigFilename));
     FIniFile = std::make_unique<TIniFile>(FConfigFilename);
     // A save is one locked read-modify-write; when it cannot start, the first write fails.
     if (ForWriting)
