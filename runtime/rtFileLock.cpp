@@ -1,7 +1,11 @@
 #include "rtFileLock.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -21,9 +25,17 @@ int LockFileBeside(const QString &Path)
 {
   const QByteArray path = lockPath(Path);
   for (;;) {
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // Never through a link, and only a regular file: a link planted there made a save create a
+    // file wherever it pointed, and a FIFO would block the open.
+    const int fd = ::open(path.constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0666);
     if (fd < 0)
       return -1;
+    struct stat opened;
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+      ::close(fd);
+      return -1;
+    }
     int r;
     do
       r = ::flock(fd, LOCK_EX);
@@ -50,4 +62,21 @@ void UnlockFileBeside(int Fd, const QString &Path, RemoveLockFile Remove)
     ::unlink(lockPath(Path).constData());
   ::flock(Fd, LOCK_UN);
   ::close(Fd);
+}
+
+void RemoveStaleSaveFiles(const QString &Path)
+{
+  const QFileInfo target(Path);
+  const QString prefix = target.fileName() + QLatin1Char('.');
+  const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-60);
+  const QDir folder = target.dir();
+  for (const QFileInfo &f :
+       folder.entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden)) {
+    const QString tail = f.fileName().mid(prefix.size());
+    const bool alphanumeric = std::all_of(tail.begin(), tail.end(), [](QChar c) {
+      return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    });
+    if (alphanumeric && !f.isSymLink() && f.lastModified().toUTC() < before)
+      QFile::remove(f.filePath());
+  }
 }

@@ -8,9 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSaveFile>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -165,7 +165,7 @@ bool encode(const QString &text, TIniEncoding encoding, QByteArray &bytes)
   return false;
 }
 
-// Temporary files of a write are "<file>.tmp.<pid>.<n>": true with the writer's process id.
+// Saves before QSaveFile wrote "<file>.tmp.<pid>.<n>": true with the writer's process id.
 bool isOwnTempName(const QByteArray &name, const QByteArray &base, pid_t &pid)
 {
   const QByteArray prefix = base + ".tmp.";
@@ -213,8 +213,6 @@ void removeStaleTempFiles(const QByteArray &target)
   }
   ::closedir(d);
 }
-
-std::atomic<unsigned> tempCounter{0};
 
 } // namespace
 
@@ -314,32 +312,24 @@ bool TIniFile::WriteFile(const TContent &content) const
   struct stat st {};
   const bool existed = ::stat(target.constData(), &st) == 0;
 
+  // Leftovers of killed saves: this program's older "<file>.tmp.<pid>.<n>" and QSaveFile's.
   removeStaleTempFiles(target);
-  const QByteArray temp = target + ".tmp." + QByteArray::number(qint64(::getpid())) + "." +
-                          QByteArray::number(tempCounter.fetch_add(1));
-  const int fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0)
+  RemoveStaleSaveFiles(QFile::decodeName(target));
+  QSaveFile file(QFile::decodeName(target));
+  file.setDirectWriteFallback(false);
+  // Unbuffered, so that a failing write (full disk, size limit) is seen before the rename.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
     return false;
-  bool ok = true;
-  qsizetype done = 0;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-    if (n < 0 && errno == EINTR)
-      continue;
-    ok = n > 0;
-    if (ok)
-      done += n;
-  }
+  bool ok =
+      file.write(bytes) == bytes.size() && file.flush() && file.error() == QFileDevice::NoError;
+  // Every mode bit of the original, which QFile's permissions do not all carry.
   if (ok && existed)
-    ok = ::fchmod(fd, st.st_mode & 07777) == 0;
-  if (ok)
-    ok = ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  if (ok)
-    ok = ::rename(temp.constData(), target.constData()) == 0;
-  if (!ok)
-    ::unlink(temp.constData());
-  return ok;
+    ok = ::fchmod(file.handle(), st.st_mode & 07777) == 0;
+  if (!ok) {
+    file.cancelWriting();
+    return false;
+  }
+  return file.commit(); // synced to disk, then renamed into place
 }
 
 bool TIniFile::LockFile()
@@ -352,7 +342,9 @@ bool TIniFile::LockFile()
 
 void TIniFile::UnlockFile()
 {
-  UnlockFileBeside(FLockFd, FPath, KeepLockFile);
+  // Removed with the lock, as the custom dictionaries' are: the folder keeps no lock file after
+  // the program ends (a waiter that then gets the removed file locks the current one instead).
+  UnlockFileBeside(FLockFd, FPath, RemoveTheLockFile);
   FLockFd = -1;
 }
 

@@ -8,15 +8,16 @@
 // key's line or adds it at the end of its section (a missing section is appended), leaving all
 // other lines as they were. A file name may use "\" or "/" as separator.
 //
-// Guarantees: a write never leaves a half-written file (the new contents go to a temporary file
-// "<file>.tmp.<pid>.<n>" beside it, which is then renamed over it; such files that a killed
-// writer left behind are removed by the next write), and writers in different processes never
-// lose each other's changes (each write reads the file afresh and rewrites it while holding an
-// exclusive lock on "<file>.lock"). A write changes only the bytes of the line it is about: the
-// file keeps its encoding (UTF-8 with or without byte-order mark, UTF-16 either way round with
-// whatever it holds, or the 8-bit code page of older programs) and every other line its bytes
-// and line end. A file that cannot be written back so (bytes that do not decode to text and
-// back, or a value that the 8-bit code page cannot hold) is not written: the write fails.
+// Guarantees: a write never leaves a half-written file (the new contents go through a QSaveFile
+// beside it, synced and then renamed over it, keeping the file's mode bits and a symbolic link
+// as a link; temporary files that a killed writer left behind are removed by the next write),
+// and writers in different processes never lose each other's changes (each write reads the file
+// afresh and rewrites it while holding an exclusive lock on "<file>.lock", removed afterwards). A
+// write changes only the bytes of the line it is about: the file keeps its encoding (UTF-8 with or
+// without byte-order mark, UTF-16 either way round with whatever it holds, or the 8-bit code page
+// of older programs) and every other line its bytes and line end. A file that cannot be written
+// back so (bytes that do not decode to text and back, or a value that the 8-bit code page cannot
+// hold) is not written: the write fails.
 //
 // Reads cost the same whatever the size of the file: it is parsed and indexed once per read of
 // the file.

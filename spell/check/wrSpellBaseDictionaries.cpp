@@ -98,13 +98,12 @@ QString TWrightSpellBase::ResolveCustomPath(const QString &Filename, bool &Exist
     QString path = NativePath(layout.ReadableFile(named));
     if (!FileExists(path))
       path = NativePath(layout.WritableFile(named));
-    ForceFolders(ExtractFileDir(path));
+    // Its folders are made by the save that writes it, not by a look at it.
     Exists = FileExists(path);
     return path;
   }
   const QStringList folders = DictionarySearchFolders(*this, FMergedDictionaryDir);
   for (const QString &folder : folders) {
-    ForceFolders(NativePath(folder));
     const QString path = NativePath(ExpandVars(JoinFolder(folder, Filename)));
     if (FileExists(path)) {
       Exists = true;
@@ -142,6 +141,7 @@ std::unique_ptr<TCustomDictionary> TWrightSpellBase::GetCustomDictionary(const Q
   if (path.isEmpty())
     return nullptr;
   SaveOpenDictionariesOn(path);
+  dictionary->SetNewFolders(TCustomDictionary::nfMadeBySave);
   dictionary->SetFilename(path);
   if (dictionary->Filename() != path)
     return nullptr;
@@ -471,6 +471,7 @@ bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename,
   // A shipped dictionary stays where it is: the renamed one is a copy in the user's folder.
   const bool copy = WritablePath(oldPath) != oldPath;
   const QString newPath = ExtractFileDir(WritablePath(oldPath)) + QLatin1Char('/') + newName;
+  ForceFolders(ExtractFileDir(newPath)); // a copy goes to the user's folder, made here
   if (FileExists(newPath) || !CanCreateFile(newPath, true))
     return false;
   if (copy) {

@@ -4,8 +4,10 @@
 #include "wrUtil.h"
 
 #include "rtFileLock.h"
+#include "rtRegularFile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -48,6 +50,23 @@ bool isPrimeTableSize(int32_t T)
   }
 }
 
+// Whether the folders of a file in a folder that does not exist could be made: the nearest
+// existing one is a folder this program may write.
+bool CanMakeFoldersFor(const QString &Path)
+{
+  QString folder = QFileInfo(Path).absolutePath();
+  if (QFileInfo(folder).exists())
+    return false; // the folder exists, and the file could not be created in it
+  while (!QFileInfo(folder).exists()) {
+    const QString up = QFileInfo(folder).path();
+    if (up == folder)
+      return false;
+    folder = up;
+  }
+  const QFileInfo existing(folder);
+  return existing.isDir() && existing.isWritable() && existing.isExecutable();
+}
+
 } // namespace
 
 QByteArray TCustomDictionary::Banner(quint32 CodePage)
@@ -71,9 +90,11 @@ bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
   // program and is read: taken for unreadable, the name was refused, and every word this object
   // then took was lost (four programs saving one new dictionary: one lost all its words in about
   // one run of twenty).
-  for (int look = 0; !f->open(QIODevice::ReadOnly); ++look) {
+  // Only a regular file: a FIFO would block the reader for ever (an editor starting the
+  // command-line checker waited with no banner), a device would never end.
+  for (int look = 0; !OpenRegularFile(*f); ++look) {
     if (!f->exists())
-      return CanCreateFile(Name, true);
+      return CanCreateFile(Name, true) || (FNewFolders && CanMakeFoldersFor(NativePath(Name)));
     if (look > 0)
       return false;
   }
@@ -362,9 +383,14 @@ void TCustomDictionary::Save()
     // (three programs saving 300 words each kept fewer than half). A merging save's sibling
     // runs under its owner's lock. Where the lock file cannot be created, neither can the new
     // file: the save goes ahead and fails as it would.
+    // The folders a new file names are made now that it is written, never when it is only
+    // looked at (a check-only run made every folder Spell.cfg named).
+    ForceFolders(ExtractFileDir(NativePath(FFilename)));
     std::optional<TFileLock> lock;
     if (!FSaveLocked)
       lock.emplace(NativePath(FFilename));
+    if (lock && lock->Locked())
+      RemoveStaleSaveFiles(NativePath(FFilename));
     std::unique_ptr<QFile> file;
     quint32 codePage = CP_UTF8;
     if (OpenDictionaryFile(FFilename, true, file, codePage)) {
@@ -404,8 +430,10 @@ void TCustomDictionary::Save()
 
 void TCustomDictionary::SaveAs(const QString &NewFilename)
 {
-  if (EnsureLoaded())
+  if (EnsureLoaded()) {
+    ForceFolders(ExtractFileDir(NativePath(NewFilename)));
     WriteToFile(NewFilename);
+  }
 }
 
 std::unique_ptr<TCustomDictionary> TCustomDictionary::CreateSibling()

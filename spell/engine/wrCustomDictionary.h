@@ -77,6 +77,11 @@ public:
   // file instead; after that save the copy is its file. Empty: saves go to Filename.
   QString SaveFilename() const { return FSaveFilename; }
   void SetSaveFilename(const QString &F) { FSaveFilename = F; }
+  // Whether a new file may lie in folders that do not exist yet: its save then makes them, and
+  // nothing is made before (a check only reads). Off, such a name cannot be created and is
+  // refused. Set before the file name.
+  enum TNewFolders : bool { nfMustExist = false, nfMadeBySave = true };
+  void SetNewFolders(TNewFolders V) { FNewFolders = V; }
   virtual QString GetIgnoreWord(unsigned Index);
   virtual QString GetExcludeWord(unsigned Index);
   virtual QString GetAutoCorrectWord(unsigned Index, QString &Correction);
@@ -125,7 +130,6 @@ private:
   // modified state and the kind's count.
   void NoteChange(int &KindCount, int Delta, QStringList &Log, const QString &Word);
 
-
   QString FFilename;
   QString FSaveFilename;
   bool FLoaded = false;
@@ -153,6 +157,7 @@ private:
   bool FTrackOps = false;
   // A merging save's sibling: its owner holds the file's save lock.
   bool FSaveLocked = false;
+  TNewFolders FNewFolders = nfMustExist;
   QStringList FAddedIgnore, FAddedExclude, FAddedAutoCorrect, FAddedAutoCorrectReplace;
   QStringList FRemovedIgnore, FRemovedExclude, FRemovedAutoCorrect;
 };

@@ -7,6 +7,8 @@
 #include "wrPhoneticsMap.h"
 #include "wrUtil.h"
 
+#include "rtRegularFile.h"
+
 #include <QFile>
 #include <QStringView>
 #include <QtEndian>
@@ -147,8 +149,9 @@ void TMainDictionary::LoadCodeFile(TCodeCache &Cache)
 {
   Cache.file.clear();
   Cache.fileAt.clear();
+  // Only a regular file: a FIFO there blocked the first suggestion request for ever.
   QFile f(CodeFileName(FFilename));
-  if (!f.exists() || !f.open(QIODevice::ReadOnly) || f.size() > CodeFileLimit)
+  if (!OpenRegularFile(f) || f.size() > CodeFileLimit)
     return;
   // The header and the map table, then this map's section only: the file holds four.
   const quint64 size = quint64(f.size());

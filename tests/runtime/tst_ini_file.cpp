@@ -368,3 +368,60 @@ TEST_F(IniFileTest, WriteRemovesStaleTemporaryFilesOfItsOwn)
   left.sort();
   EXPECT_EQ(left, expected);
 }
+
+// The save lock beside the file is never followed: a link planted there made a save create a
+// file wherever it pointed. Such a lock refuses the save, and the file stays as it was.
+TEST_F(IniFileTest, SaveLockThroughALinkIsRefused)
+{
+  Write(kSample);
+  QTemporaryDir elsewhere;
+  ASSERT_TRUE(elsewhere.isValid());
+  const QString target = elsewhere.filePath(QStringLiteral("planted"));
+  ASSERT_TRUE(QFile::link(target, Path(QStringLiteral("Spell.cfg.lock"))));
+  EXPECT_FALSE(TIniFile(Path()).WriteString("alice", "Key", "x"));
+  EXPECT_FALSE(QFileInfo::exists(target));
+  EXPECT_EQ(Read(), kSample);
+  // A FIFO there neither blocks the save nor is taken for a lock.
+  ASSERT_TRUE(QFile::remove(Path(QStringLiteral("Spell.cfg.lock"))));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(Path(QStringLiteral("Spell.cfg.lock"))).constData(), 0600),
+            0);
+  EXPECT_FALSE(TIniFile(Path()).WriteString("alice", "Key", "x"));
+  EXPECT_EQ(Read(), kSample);
+}
+
+// A save leaves nothing beside the file: neither its temporary file nor its lock file.
+TEST_F(IniFileTest, SaveLeavesNoLockFileBehind)
+{
+  Write(kSample);
+  EXPECT_TRUE(TIniFile(Path()).WriteString("alice", "Key", "x"));
+  TIniFile ini(Path());
+  ASSERT_TRUE(ini.BeginUpdate());
+  EXPECT_TRUE(ini.WriteString("alice", "Key", "y"));
+  EXPECT_TRUE(ini.EndUpdate());
+  EXPECT_EQ(QDir(FDir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+            QStringList{QStringLiteral("Spell.cfg")});
+}
+
+// QSaveFile's own leftover ("<file>.XXXXXX", where it cannot write an unnamed file) goes too
+// once it is a minute old; a younger one may be another writer's, through another name.
+TEST_F(IniFileTest, WriteRemovesOldSaveFileLeftovers)
+{
+  Write(kSample);
+  const QStringList old{"Spell.cfg.Ab12Cd", "Spell.cfg.zzzzzz"};
+  const QStringList kept{"Spell.cfg.Young1", "Spell.cfg.Ab12Cd7", "Spell.cfg.ab-12c",
+                         "Other.cfg.Ab12Cd"};
+  for (const QString &name : old + kept) {
+    Write(QByteArray(4096, 'x'), name);
+    if (name == QStringLiteral("Spell.cfg.Young1"))
+      continue;
+    QFile f(Path(name));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-120),
+                              QFileDevice::FileModificationTime));
+  }
+  EXPECT_TRUE(TIniFile(Path()).WriteString("alice", "Key", "x"));
+  QStringList left = Leftovers(), expected = kept;
+  left.sort();
+  expected.sort();
+  EXPECT_EQ(left, expected);
+}

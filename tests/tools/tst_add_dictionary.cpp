@@ -57,6 +57,36 @@ TEST(HunspellExpansion, GivesEveryAffixFormOfTheFixturesAndNoOther)
 
 // Lenient where Hunspell is: a comment after the count, an entry whose flags cannot be read
 // (dropped), a table entry without a condition (any word), flag aliases.
+// Nested rules that are tested but never give a form count against the budget as forms do:
+// here every stem's prefixes name 100 suffixes, each naming 100 more that never apply, 20,000
+// tests a stem and one form (the stem). With room for 10,000 words the budget is spent early.
+TEST(HunspellExpansion, RuleTestsThatGiveNoFormCountAgainstTheBudget)
+{
+  QByteArray aff = "SET UTF-8\nPFX P Y 100\n";
+  for (int i = 0; i < 100; ++i)
+    aff += "PFX P 0 x" + QByteArray::number(i) + "/B q\n"; // never applies: no stem starts with q
+  aff += "SFX B Y 100\n";
+  for (int i = 0; i < 100; ++i)
+    aff += "SFX B 0 y" + QByteArray::number(i) + "/C .\n"; // applies, but no stem names B
+  aff += "SFX C Y 100\n";
+  for (int i = 0; i < 100; ++i)
+    aff += "SFX C 0 z" + QByteArray::number(i) + " q\n"; // never applies
+  auto stems = [](int n) {
+    QByteArray dic = QByteArray::number(n) + "\n";
+    for (int i = 0; i < n; ++i)
+      dic += "stem" + QByteArray::number(i) + "a/P\n";
+    return dic;
+  };
+  THunspellExpansion result;
+  QString error;
+  EXPECT_FALSE(ExpandHunspell(stems(1000), aff, result, error, 10000));
+  EXPECT_TRUE(error.contains(QStringLiteral("more than 640000 tests"))) << error.toStdString();
+  // Within the budget the same rules expand to the stems alone.
+  THunspellExpansion small;
+  ASSERT_TRUE(ExpandHunspell(stems(10), aff, small, error, 10000)) << error.toStdString();
+  EXPECT_EQ(small.words.size(), 10);
+}
+
 TEST(HunspellExpansion, ReadsTheLooseFormsOfDebianFiles)
 {
   THunspellExpansion result;

@@ -1,7 +1,7 @@
 #include "ThesaurusWriter.h"
 
+#include "toolSupport.h"
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <unordered_map>
 
@@ -377,12 +377,7 @@ bool TThesaurusWriter::WriteFile(const QString &fileName)
   QByteArray data;
   if (!Build(data))
     return false;
-  QSaveFile f(fileName);
-  if (!f.open(QIODevice::WriteOnly) || f.write(data) != data.size() || !f.commit()) {
-    Error = QStringLiteral("cannot write %1").arg(fileName);
-    return false;
-  }
-  return true;
+  return WriteOutputFile(fileName, data, Error);
 }
 
 int CountThesaurusNodes(const std::vector<QByteArray> &sortedUniqueWords, bool useTailChains)

@@ -41,6 +41,8 @@ public:
 
   // Builds the file image; false with Error set when the content does not fit the format.
   bool Build(QByteArray &out);
+  // Builds and writes the file (see WriteOutputFile: the old file stays on any failure); false
+  // with Error set.
   bool WriteFile(const QString &fileName);
 
   QString Error;

@@ -1,7 +1,8 @@
 // thesbuild: builds the shipped thesaurus file from a MyThes-format source.
-//   thesbuild --mythes th_en_AU_v2.dat --out Wordnest.wdt [--name NAME]
+//   thesbuild --mythes th_en_AU_v2.dat --out Wordnest.wdt [--name NAME] [--max-senses N]
 #include "MythesImport.h"
 #include "ThesaurusWriter.h"
+#include "toolSupport.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -16,24 +17,28 @@ static int Fail(const QString &message)
 int main(int argc, char **argv)
 {
   QCoreApplication app(argc, argv);
-  QString source, out, name = QStringLiteral("Wordnest English");
-  int maxSenses = 0;
-  const QStringList args = app.arguments();
-  for (qsizetype i = 1; i < args.size(); ++i) {
-    const QString &a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (a == QLatin1String("--mythes") && hasValue)
-      source = args[++i];
-    else if (a == QLatin1String("--out") && hasValue)
-      out = args[++i];
-    else if (a == QLatin1String("--name") && hasValue)
-      name = args[++i];
-    else if (a == QLatin1String("--max-senses") && hasValue)
-      maxSenses = args[++i].toInt();
-    else
-      return Fail(QStringLiteral(
-          "usage: thesbuild --mythes FILE.dat --out FILE.wdt [--name NAME] [--max-senses N]"));
-  }
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Builds a thesaurus file (.wdt) from a MyThes-format source."));
+  const QCommandLineOption sourceOption(QStringLiteral("mythes"),
+                                        QStringLiteral("The MyThes source (.dat)."),
+                                        QStringLiteral("FILE.dat"));
+  const QCommandLineOption outOption(QStringLiteral("out"),
+                                     QStringLiteral("The thesaurus to write (.wdt)."),
+                                     QStringLiteral("FILE.wdt"));
+  const QCommandLineOption nameOption(
+      QStringLiteral("name"), QStringLiteral("The thesaurus's name (default: Wordnest English)."),
+      QStringLiteral("NAME"), QStringLiteral("Wordnest English"));
+  const QCommandLineOption sensesOption(QStringLiteral("max-senses"),
+                                        QStringLiteral("At most N senses a headword."),
+                                        QStringLiteral("N"));
+  parser.addOptions({sourceOption, outOption, nameOption, sensesOption});
+  int exitCode = 0;
+  if (ParseToolArguments(parser, app.arguments(), 1, exitCode) == tpExit)
+    return exitCode;
+  const QString source = parser.value(sourceOption), out = parser.value(outOption),
+                name = parser.value(nameOption);
+  const int maxSenses = parser.value(sensesOption).toInt();
   if (source.isEmpty() || out.isEmpty())
     return Fail(QStringLiteral(
         "usage: thesbuild --mythes FILE.dat --out FILE.wdt [--name NAME] [--max-senses N]"));

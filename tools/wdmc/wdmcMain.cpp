@@ -1,4 +1,5 @@
 // wdmc: compiles a main dictionary (.wdm) from a word list or a Hunspell dictionary.
+#include "toolSupport.h"
 #include "wdmcCompiler.h"
 #include "wdmcHunspell.h"
 #include "wrMainDictionary.h"
@@ -6,8 +7,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstdio>
 #include <memory>
@@ -15,19 +14,14 @@
 
 namespace {
 
+const char *const Usage =
+    "usage: wdmc (--words LIST | --hunspell DIC [--aff AFF]) --title TITLE --language ID\n"
+    "            [--ansi] [--save-words LIST] [--codes] -o OUT.wdm\n";
+
 int usage()
 {
-  std::fprintf(
-      stderr,
-      "usage: wdmc (--words LIST | --hunspell DIC [--aff AFF]) --title TITLE --language ID\n"
-      "            [--ansi] [--save-words LIST] [--codes] -o OUT.wdm\n"
-      "LIST is UTF-8 text, one word a line; '#' starts a comment line.\n"
-      "DIC and AFF are a Hunspell dictionary, expanded to every prefix and suffix form\n"
-      "(AFF defaults to DIC with the extension .aff).\n"
-      "--save-words also writes the words, sorted, one a line.\n"
-      "--ansi writes version 4.0 (Windows-1252) instead of 4.1 (UTF-8).\n"
-      "--codes also writes the phonetic codes side file OUT.wdp, which spares suggestion\n"
-      "requests computing them (the language's rules and the default rules, start depths 1, 2).\n");
+  std::fputs(Usage, stderr);
+  std::fputs("(wdmc --help tells more)\n", stderr);
   return 2;
 }
 
@@ -37,67 +31,57 @@ int fail(const QString &message)
   return 1;
 }
 
-// A failed or interrupted build never leaves a half-written file for the program to open: a
-// file is written beside its place and renamed into it. A device or pipe (/dev/null,
-// /dev/stdout) is written as it is: renaming over it would replace it, for everyone when run
-// as root.
-bool writeOutput(const QString &name, const QByteArray &bytes, QString &error)
-{
-  const QFileInfo info(name);
-  if (info.exists() && !info.isFile() && !info.isDir()) {
-    QFile direct(name);
-    if (direct.open(QIODevice::WriteOnly) && direct.write(bytes) == bytes.size() && direct.flush())
-      return true;
-    error = QStringLiteral("cannot write %1: %2").arg(name, direct.errorString());
-    return false;
-  }
-  QSaveFile out(name);
-  if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
-    return true;
-  error = QStringLiteral("cannot write %1: %2").arg(name, out.errorString());
-  return false;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
 {
   QCoreApplication app(argc, argv);
-  QStringList args = app.arguments();
-  args.removeFirst();
-  QString words, hunspell, aff, title, output, saveWords;
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QString::fromLatin1(
+      "Compiles a main dictionary (.wdm) from a word list or a Hunspell dictionary.\n"
+      "LIST is UTF-8 text, one word a line; '#' starts a comment line.\n"
+      "DIC and AFF are a Hunspell dictionary, expanded to every prefix and suffix form\n"
+      "(AFF defaults to DIC with the extension .aff)."));
+  const QCommandLineOption wordsOption(
+      QStringLiteral("words"), QStringLiteral("The words, one a line."), QStringLiteral("LIST"));
+  const QCommandLineOption hunspellOption(QStringLiteral("hunspell"),
+                                          QStringLiteral("A Hunspell dictionary (.dic)."),
+                                          QStringLiteral("DIC"));
+  const QCommandLineOption affOption(
+      QStringLiteral("aff"), QStringLiteral("Its affix file (.aff)."), QStringLiteral("AFF"));
+  const QCommandLineOption titleOption(
+      QStringLiteral("title"), QStringLiteral("The dictionary's title."), QStringLiteral("TITLE"));
+  const QCommandLineOption languageOption(QStringLiteral("language"),
+                                          QStringLiteral("Its Windows language identifier."),
+                                          QStringLiteral("ID"));
+  const QCommandLineOption ansiOption(
+      QStringLiteral("ansi"),
+      QStringLiteral("Writes version 4.0 (Windows-1252) instead of 4.1 (UTF-8)."));
+  const QCommandLineOption saveWordsOption(
+      QStringLiteral("save-words"), QStringLiteral("Also writes the words, sorted, one a line."),
+      QStringLiteral("LIST"));
+  const QCommandLineOption codesOption(
+      QStringLiteral("codes"),
+      QStringLiteral("Also writes the phonetic codes side file OUT.wdp, which spares suggestion "
+                     "requests computing them (the language's rules and the default rules, "
+                     "start depths 1, 2)."));
+  const QCommandLineOption outputOption(QStringLiteral("o"),
+                                        QStringLiteral("The dictionary to write (.wdm)."),
+                                        QStringLiteral("OUT.wdm"));
+  parser.addOptions({wordsOption, hunspellOption, affOption, titleOption, languageOption,
+                     ansiOption, saveWordsOption, codesOption, outputOption});
+  int exitCode = 0;
+  if (ParseToolArguments(parser, app.arguments(), 2, exitCode) == tpExit)
+    return exitCode;
+  const QString words = parser.value(wordsOption), hunspell = parser.value(hunspellOption),
+                title = parser.value(titleOption), output = parser.value(outputOption),
+                saveWords = parser.value(saveWordsOption);
+  QString aff = parser.value(affOption);
+  const bool ansi = parser.isSet(ansiOption), codes = parser.isSet(codesOption);
   quint32 language = 0;
-  bool ansi = false, codes = false;
-  for (qsizetype i = 0; i < args.size(); ++i) {
-    const QString a = args[i];
-    auto value = [&](QString &target) {
-      if (i + 1 >= args.size())
-        return false;
-      target = args[++i];
-      return true;
-    };
-    bool ok = true;
-    if (a == QLatin1String("--words"))
-      ok = value(words);
-    else if (a == QLatin1String("--hunspell"))
-      ok = value(hunspell);
-    else if (a == QLatin1String("--aff"))
-      ok = value(aff);
-    else if (a == QLatin1String("--save-words"))
-      ok = value(saveWords);
-    else if (a == QLatin1String("--title"))
-      ok = value(title);
-    else if (a == QLatin1String("--language")) {
-      QString v;
-      ok = value(v) && (language = v.toUInt(&ok), ok);
-    } else if (a == QLatin1String("-o"))
-      ok = value(output);
-    else if (a == QLatin1String("--ansi"))
-      ansi = true;
-    else if (a == QLatin1String("--codes"))
-      codes = true;
-    else
-      ok = false;
+  if (parser.isSet(languageOption)) {
+    bool ok = false;
+    language = parser.value(languageOption).toUInt(&ok);
     if (!ok)
       return usage();
   }
@@ -129,7 +113,7 @@ int main(int argc, char **argv)
     QStringList sorted = source.words;
     sorted.sort();
     sorted.removeDuplicates();
-    if (!writeOutput(saveWords, sorted.join(QLatin1Char('\n')).toUtf8() + '\n', error))
+    if (!WriteOutputFile(saveWords, sorted.join(QLatin1Char('\n')).toUtf8() + '\n', error))
       return fail(error);
   }
   QByteArray image;
@@ -142,7 +126,7 @@ int main(int argc, char **argv)
                                         .arg(stats.skipped)
                                         .arg(stats.skippedSamples.value(0))
                                   : QStringLiteral("the word list is empty"));
-  if (!writeOutput(output, image, error))
+  if (!WriteOutputFile(output, image, error))
     return fail(error);
   std::printf("%s: %u words, %u nodes, %u linkage bytes, %lld bytes\n", qPrintable(output),
               stats.wordCount, stats.nodeCount, stats.linkageSize, qint64(image.size()));
@@ -167,7 +151,7 @@ int main(int argc, char **argv)
     const QString sideName = TMainDictionary::CodeFileName(output);
     if (side.isEmpty())
       return fail(QStringLiteral("cannot read %1 back for its codes").arg(output));
-    if (!writeOutput(sideName, side, error))
+    if (!WriteOutputFile(sideName, side, error))
       return fail(error);
     std::printf("%s: %lld bytes\n", qPrintable(sideName), qint64(side.size()));
   }

@@ -1,18 +1,20 @@
 // wdmcommon: writes the commonness side file of a main dictionary (see wrCommonness.h) from SCOWL's
 // size levels: each word of the dictionary's list gets the lowest level of any SCOWL list
 // that holds it (the English and Australian lists: words, upper-case words, contractions,
-// proper names, abbreviations). Words in no SCOWL list are left out (class Unknown).
+// proper names, abbreviations). Words in no SCOWL list are left out (class Unknown). The file
+// is the table the reader maps as it lies.
 //
 // usage: wdmcommon --words LIST --scowl DIR -o OUT.wdf
+#include "toolSupport.h"
+#include "wrCommonness.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 
 #include <cstdio>
-#include <map>
 
 namespace {
 
@@ -27,18 +29,25 @@ int Fail(const QString &Message)
 int main(int argc, char *argv[])
 {
   QCoreApplication app(argc, argv);
-  QString words, scowl, output;
-  const QStringList args = app.arguments();
-  for (qsizetype i = 1; i + 1 < args.size(); i += 2) {
-    if (args[i] == QLatin1String("--words"))
-      words = args[i + 1];
-    else if (args[i] == QLatin1String("--scowl"))
-      scowl = args[i + 1];
-    else if (args[i] == QLatin1String("-o"))
-      output = args[i + 1];
-    else
-      return Fail(QStringLiteral("unknown option %1").arg(args[i]));
-  }
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Writes the commonness side file of a main dictionary from SCOWL's size "
+                     "levels."));
+  const QCommandLineOption wordsOption(QStringLiteral("words"),
+                                       QStringLiteral("The dictionary's words, one a line."),
+                                       QStringLiteral("LIST"));
+  const QCommandLineOption scowlOption(QStringLiteral("scowl"),
+                                       QStringLiteral("The folder of SCOWL's size-level lists."),
+                                       QStringLiteral("DIR"));
+  const QCommandLineOption outputOption(QStringLiteral("o"),
+                                        QStringLiteral("The side file to write (.wdf)."),
+                                        QStringLiteral("OUT.wdf"));
+  parser.addOptions({wordsOption, scowlOption, outputOption});
+  int exitCode = 0;
+  if (ParseToolArguments(parser, app.arguments(), 1, exitCode) == tpExit)
+    return exitCode;
+  const QString words = parser.value(wordsOption), scowl = parser.value(scowlOption),
+                output = parser.value(outputOption);
   if (words.isEmpty() || scowl.isEmpty() || output.isEmpty())
     return Fail(QStringLiteral("usage: wdmcommon --words LIST --scowl DIR -o OUT.wdf"));
 
@@ -48,7 +57,7 @@ int main(int argc, char *argv[])
   QHash<QString, int> level;
   for (const QByteArray &line : list.readAll().split('\n'))
     if (!line.trimmed().isEmpty())
-      level.insert(QString::fromUtf8(line.trimmed()), 100);
+      level.insert(QString::fromUtf8(line.trimmed()), TWordCommonness::Unknown);
 
   static const QRegularExpression name(QStringLiteral(
       "^(english|australian)-(words|upper|contractions|proper-names|abbreviations)\\.(\\d+)$"));
@@ -77,18 +86,15 @@ int main(int argc, char *argv[])
   if (used == 0)
     return Fail(QStringLiteral("no SCOWL lists in %1").arg(scowl));
 
-  std::map<int, QStringList> groups;
+  std::vector<std::pair<QString, int>> classes;
   for (auto it = level.cbegin(); it != level.cend(); ++it)
-    if (it.value() < 100)
-      groups[it.value()] << it.key();
-  QByteArray out = "LWCOMMON 1\n";
-  for (auto &[size, group] : groups) {
-    group.sort();
-    out += '=' + QByteArray::number(size) + '\n';
-    out += group.join(u'\n').toUtf8() + '\n';
-  }
-  QSaveFile save(output);
-  if (!save.open(QIODevice::WriteOnly) || save.write(out) != out.size() || !save.commit())
-    return Fail(QStringLiteral("cannot write %1").arg(output));
+    if (it.value() < TWordCommonness::Unknown)
+      classes.emplace_back(it.key(), it.value());
+  const QByteArray table = TWordCommonness::CompileTable(classes);
+  if (table.isEmpty())
+    return Fail(QStringLiteral("too many words for one side file"));
+  QString error;
+  if (!WriteOutputFile(output, table, error))
+    return Fail(error);
   return 0;
 }

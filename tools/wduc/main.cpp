@@ -12,6 +12,7 @@
 // Any entry the dictionary would refuse (empty, already in a list, too long, not representable
 // in a 4.0 file) stops the tool with "LIST:LINE: reason" and exit status 1; nothing is written.
 #include "rtCodePage.h"
+#include "toolSupport.h"
 #include "wducLists.h"
 #include "wrCustomDictionary.h"
 
@@ -21,7 +22,6 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
-#include <stdio.h>
 #include <vector>
 
 namespace {
@@ -39,34 +39,65 @@ int usage()
   return 2;
 }
 
+// "--version 4.0" chooses the file's version, as it always has; a bare "--version" prints the
+// tool's own.
+QStringList withFormatVersion(QStringList Args)
+{
+  for (qsizetype i = 1; i < Args.size(); ++i) {
+    if (Args[i] == QLatin1String("--version") && i + 1 < Args.size() &&
+        !Args[i + 1].startsWith(u'-'))
+      Args[i] = QStringLiteral("--format-version");
+    else if (Args[i].startsWith(QLatin1String("--version=")))
+      Args[i].replace(0, 9, QStringLiteral("--format-version"));
+  }
+  return Args;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
   QCoreApplication app(argc, argv);
-  const QStringList args = app.arguments();
-  QString out;
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QString::fromLatin1(
+      "Writes a custom dictionary (.wdu) from plain-text lists: UTF-8, one entry a line, '#'\n"
+      "starts a comment line; an auto-correct list holds \"misspelling -> correction\"."));
+  const QCommandLineOption outOption(QStringLiteral("out"),
+                                     QStringLiteral("The dictionary to write (.wdu)."),
+                                     QStringLiteral("FILE"));
+  const QCommandLineOption formatOption(
+      QStringLiteral("format-version"),
+      QStringLiteral("The file's version: 4.1 (UTF-8, the default) or 4.0 (Windows-1252); "
+                     "also given as --version 4.0."),
+      QStringLiteral("4.1|4.0"));
+  const QCommandLineOption ignoreOption(QStringLiteral("ignore"),
+                                        QStringLiteral("A list of words to accept."),
+                                        QStringLiteral("LIST"));
+  const QCommandLineOption excludeOption(QStringLiteral("exclude"),
+                                         QStringLiteral("A list of words to refuse."),
+                                         QStringLiteral("LIST"));
+  const QCommandLineOption autocorrectOption(QStringLiteral("autocorrect"),
+                                             QStringLiteral("A list of auto-corrections."),
+                                             QStringLiteral("LIST"));
+  parser.addOptions({outOption, formatOption, ignoreOption, excludeOption, autocorrectOption});
+  int exitCode = 0;
+  if (ParseToolArguments(parser, withFormatVersion(app.arguments()), 2, exitCode) == tpExit)
+    return exitCode;
+  const QString out = parser.value(outOption);
   quint32 codePage = CP_UTF8;
-  std::vector<std::pair<char, QString>> lists;
-  for (qsizetype i = 1; i < args.size(); ++i) {
-    const QString &a = args[i];
-    if (i + 1 >= args.size())
+  if (parser.isSet(formatOption)) {
+    const QString value = parser.value(formatOption);
+    if (value != QLatin1String("4.1") && value != QLatin1String("4.0"))
       return usage();
-    const QString value = args[++i];
-    if (a == QLatin1String("--out"))
-      out = value;
-    else if (a == QLatin1String("--version") &&
-             (value == QLatin1String("4.1") || value == QLatin1String("4.0")))
-      codePage = value == QLatin1String("4.0") ? CP_ACP : CP_UTF8;
-    else if (a == QLatin1String("--ignore"))
-      lists.emplace_back(TCustomDictionary::KindIgnore, value);
-    else if (a == QLatin1String("--exclude"))
-      lists.emplace_back(TCustomDictionary::KindExclude, value);
-    else if (a == QLatin1String("--autocorrect"))
-      lists.emplace_back(TCustomDictionary::KindAutoCorrect, value);
-    else
-      return usage();
+    codePage = value == QLatin1String("4.0") ? CP_ACP : CP_UTF8;
   }
+  std::vector<std::pair<char, QString>> lists;
+  for (const auto &[option, kind] :
+       {std::pair{&ignoreOption, TCustomDictionary::KindIgnore},
+        std::pair{&excludeOption, TCustomDictionary::KindExclude},
+        std::pair{&autocorrectOption, TCustomDictionary::KindAutoCorrect}})
+    for (const QString &path : parser.values(*option))
+      lists.emplace_back(kind, path);
   if (out.isEmpty())
     return usage();
 
@@ -100,16 +131,11 @@ int main(int argc, char **argv)
     if (!error.isEmpty())
       return fail(error);
   }
-  // Written beside the output and renamed into place once it reads back whole: a failing run
+  // Saved and read back in the scratch folder, then written into place whole: a failing run
   // leaves no output file (and an older one as it was).
-  const QString staged = out + QStringLiteral(".wduc-new");
-  QFile::remove(staged);
+  const QString staged = scratch.filePath(QStringLiteral("out.wdu"));
   d.SaveAs(staged);
   d.SetModified(false);
-  struct TStaged {
-    QString name;
-    ~TStaged() { QFile::remove(name); }
-  } cleanup{staged};
 
   // Read the result back: a save reports nothing, so check that every entry arrived.
   TCustomDictionary check;
@@ -121,8 +147,12 @@ int main(int argc, char **argv)
   for (const TWducEntry &e : entries)
     if (!WducEntryReadsBack(check, e))
       return fail(QStringLiteral("%1 does not read back: %2").arg(out, e.Where));
-  if (::rename(QFile::encodeName(staged).constData(), QFile::encodeName(out).constData()) != 0)
+  QFile written(staged);
+  if (!written.open(QIODevice::ReadOnly))
     return fail(QStringLiteral("cannot write %1").arg(out));
+  QString error;
+  if (!WriteOutputFile(out, written.readAll(), error))
+    return fail(error);
   std::printf("wduc: %s: %d ignore, %d exclude, %d auto-correct entries, version %s\n",
               qPrintable(QFileInfo(out).fileName()), check.IgnoreCount(), check.ExcludeCount(),
               check.AutoCorrectCount(), codePage == CP_ACP ? "4.0" : "4.1");

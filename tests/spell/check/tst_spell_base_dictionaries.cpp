@@ -268,3 +268,33 @@ TEST_F(SessionTest, ShippedAustralianDictionary)
   }
 }
 #endif
+
+// A check only reads: the folders Spell.cfg names for the active dictionary, and dictionary
+// folders that do not exist, are made by the save that writes a file there, never by a look
+// (linewright-spell, which never saves unasked, made them all).
+TEST_F(SessionTest, ACheckMakesNoFoldersOnlyASaveDoes)
+{
+  const QString made = Temp.path() + QStringLiteral("/made");
+  const QString searched = Temp.path() + QStringLiteral("/searched");
+  WriteFile(Dir + "/Spell.cfg", "[tester]\n_FirstRun=+\n_Main_count=1\n_Main_0=test.wdm\n"
+                                "_ActiveCustom=" +
+                                    made.toUtf8() + "/deep/x.wdu\n");
+  auto s = NewSession();
+  TStringList dirs;
+  dirs.Add(searched + QStringLiteral("/deep"));
+  dirs.Add(Dir);
+  s->SetConfigDictionaryDir(dirs);
+  EXPECT_TRUE(s->WordAcceptable(QStringLiteral("house")));
+  EXPECT_FALSE(s->WordAcceptable(QStringLiteral("Housr")));
+  ASSERT_NE(s->ActiveCustomDictionary(), nullptr);
+  EXPECT_EQ(s->ActiveCustomDictionary()->Filename(), made + "/deep/x.wdu");
+  EXPECT_FALSE(QFileInfo::exists(made));
+  EXPECT_FALSE(QFileInfo::exists(searched));
+  // A word added is saved, folders and all.
+  EXPECT_TRUE(s->ActiveCustomDictionary()->AddIgnore(QStringLiteral("Housr")));
+  s->UnloadDictionaries();
+  EXPECT_TRUE(QFileInfo::exists(made + "/deep/x.wdu"));
+  EXPECT_FALSE(QFileInfo::exists(searched));
+  auto again = NewSession();
+  EXPECT_TRUE(again->WordAcceptable(QStringLiteral("Housr"))) << "the word was kept";
+}

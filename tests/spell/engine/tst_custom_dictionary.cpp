@@ -2,8 +2,10 @@
 #include "wrUtil.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -14,6 +16,8 @@
 #include <functional>
 #include <memory>
 #include <vector>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -257,8 +261,17 @@ TEST_F(CustomDictionaryTest, IgnorePrefixLengthFollowsTheIgnoreWords)
       EXPECT_EQ(d.IgnorePrefixLength(QString::fromUtf8(a.word)), a.length);
     }
   };
-  expect({{"alphabet", 5}, {"alp", 3}, {"alpz", 3}, {"al", 2}, {"alo", 2}, {"colours", 6},
-          {"Colour", 0}, {"te", 0}, {"zebra", 0}, {"", 0}, {"a", 1}});
+  expect({{"alphabet", 5},
+          {"alp", 3},
+          {"alpz", 3},
+          {"al", 2},
+          {"alo", 2},
+          {"colours", 6},
+          {"Colour", 0},
+          {"te", 0},
+          {"zebra", 0},
+          {"", 0},
+          {"a", 1}});
   ASSERT_TRUE(d.AddIgnore(QStringLiteral("alot")) == false); // an exclusion already
   ASSERT_TRUE(d.AddIgnore(QStringLiteral("alphorn")));
   ASSERT_TRUE(d.RemoveIgnore(QStringLiteral("alpha")));
@@ -819,3 +832,71 @@ TEST_F(CustomDictionaryTest, FilenameRulesAndRemoveAll)
 }
 
 } // namespace
+
+// Only a regular file is a dictionary: a FIFO (a personal dictionary an editor names) would
+// block the reader for ever, a device never ends. Either is refused at once and never written.
+TEST_F(CustomDictionaryTest, AnythingButARegularFileIsRefusedAtOnce)
+{
+  const QString fifo = path(QStringLiteral("fifo.wdu"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+  const QString zero = path(QStringLiteral("zero.wdu"));
+  ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), zero));
+  for (const QString &name : {fifo, zero}) {
+    SCOPED_TRACE(name.toStdString());
+    TCustomDictionary d;
+    d.SetFilename(name);
+    EXPECT_TRUE(d.Filename().isEmpty());
+  }
+  EXPECT_TRUE(QFileInfo(fifo).isFile() == false && QFileInfo(fifo).exists());
+}
+
+// A save killed before its rename leaves QSaveFile's "<name>.XXXXXX" beside the file; the next
+// save removes those its lock shows to be a dead writer's (a minute old), and nothing else.
+TEST_F(CustomDictionaryTest, SaveRemovesTemporaryFilesOfKilledSaves)
+{
+  const QString file = writeSample();
+  const QStringList stale{"sample.wdu.Ab12Cd", "sample.wdu.zzzzzz"};
+  const QStringList kept{"sample.wdu.Young1", "sample.wdu.bak", "sample.wdu.Ab12Cd7",
+                         "other.wdu.Ab12Cd", "sample.wdu.old-01"};
+  for (const QString &name : stale + kept) {
+    QFile f(path(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(f.write(QByteArray(4096, 'x')), 4096);
+    ASSERT_TRUE(f.flush());
+    if (name != QStringLiteral("sample.wdu.Young1"))
+      ASSERT_TRUE(f.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
+                                QFileDevice::FileModificationTime));
+  }
+  TCustomDictionary d;
+  d.SetFilename(file);
+  ASSERT_TRUE(d.AddIgnore(QStringLiteral("beta")));
+  d.Save();
+  QStringList expected = kept + QStringList{QStringLiteral("sample.wdu")};
+  expected.sort();
+  QStringList left = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+  left.sort();
+  EXPECT_EQ(left, expected);
+}
+
+// Told that its save makes missing folders, a dictionary takes a new name in a folder that does
+// not exist yet, makes nothing while it is only read, and makes the folders when it writes.
+TEST_F(CustomDictionaryTest, MissingFoldersAreMadeByTheSaveOnly)
+{
+  const QString file = path(QStringLiteral("made/deep/x.wdu"));
+  TCustomDictionary d;
+  d.SetNewFolders(TCustomDictionary::nfMadeBySave);
+  d.SetFilename(file);
+  ASSERT_EQ(d.Filename(), file);
+  EXPECT_FALSE(d.IgnoreExists(QStringLiteral("colour")));
+  EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("made"))));
+  ASSERT_TRUE(d.AddIgnore(QStringLiteral("colour")));
+  d.Save();
+  TCustomDictionary again;
+  again.SetFilename(file);
+  EXPECT_TRUE(again.IgnoreExists(QStringLiteral("colour")));
+  // Below a file no folder can be made: refused as before.
+  TCustomDictionary below;
+  below.SetNewFolders(TCustomDictionary::nfMadeBySave);
+  below.SetFilename(file + QStringLiteral("/y.wdu"));
+  EXPECT_TRUE(below.Filename().isEmpty());
+}

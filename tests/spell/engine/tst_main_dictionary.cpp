@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <memory>
 #include <random>
@@ -763,6 +765,34 @@ TEST_F(PhoneticWalkTest, ForeignOrDamagedCodeFilesAreIgnored)
   for (const auto &c : cases) {
     SCOPED_TRACE(c.name);
     write(QStringLiteral("g.wdp"), c.bytes);
+    TMainDictionary withFile;
+    withFile.SetFilename(file);
+    QStringList fast;
+    withFile.Suggest(QStringLiteral("fonet"), map, fast);
+    EXPECT_EQ(fast, plain);
+    EXPECT_EQ(withFile.CodeFileHits(), 0u);
+  }
+}
+
+// A codes file that is no regular file is no codes file: a FIFO there blocked the first
+// suggestion request for ever, /dev/zero never ended.
+TEST_F(PhoneticWalkTest, CodeFilesThatAreNoRegularFilesAreIgnored)
+{
+  const QString file = compile(QStringLiteral("f.wdm"),
+                               {QStringLiteral("fond"), QStringLiteral("font"), QStringLiteral("phone")});
+  TMainDictionary plainDictionary;
+  plainDictionary.SetFilename(file);
+  QStringList plain;
+  plainDictionary.SuggestPlain(QStringLiteral("fonet"), map, plain);
+  ASSERT_FALSE(plain.isEmpty());
+  const QString side = TMainDictionary::CodeFileName(file);
+  for (const bool fifo : {true, false}) {
+    SCOPED_TRACE(fifo ? "fifo" : "device");
+    QFile::remove(side);
+    if (fifo)
+      ASSERT_EQ(::mkfifo(QFile::encodeName(side).constData(), 0600), 0);
+    else
+      ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), side));
     TMainDictionary withFile;
     withFile.SetFilename(file);
     QStringList fast;
