@@ -1,6 +1,8 @@
 #include "wrMainDictionary.h"
 #include "wrMainDictionaryPrivate.h"
 
+#include "rtRegularFile.h"
+
 #include "wrEngineLog.h"
 #include "wrPhoneticsMap.h"
 #include "wrUtil.h"
@@ -46,7 +48,8 @@ TMainDictionary::~TMainDictionary() { Unload(); }
 void TMainDictionary::SetFilename(const QString &F)
 {
   QFile file(F);
-  if (F.isEmpty() || !file.open(QIODevice::ReadOnly))
+  // Only a regular file: a FIFO named as a dictionary would otherwise block the program.
+  if (F.isEmpty() || !OpenRegularFile(file))
     return;
   FWordsFoundCount = 0;
   const bool wasLoaded = FLoaded;
@@ -121,7 +124,7 @@ void TMainDictionary::SetLoaded(bool V)
 void TMainDictionary::Load()
 {
   auto file = std::make_unique<QFile>(FFilename);
-  const qint64 size = file->open(QIODevice::ReadOnly) ? file->size() : 0;
+  const qint64 size = OpenRegularFile(*file) ? file->size() : 0;
   uchar *view = size > 0 ? file->map(0, size) : nullptr;
   if (!view) {
     qCInfo(lcSpellEngine) << "main dictionary not loaded (unreadable):" << FFilename;
