@@ -402,8 +402,8 @@ public:
   // four Popup* virtuals (the widget layer overrides them with a real menu) or the OnPopup*
   // events; the component then records dictionary effects, raises OnPopupResult and notifies
   // OnPopupResultList. Add and Auto-Correct without an active custom dictionary answer spCancel.
-  virtual TSpellPopupOption ShowPopupMenu(QObject *Sender, TSpellPopupOptions Options,
-                                          qint32 XPos, qint32 YPos, QString &Text);
+  virtual TSpellPopupOption ShowPopupMenu(QObject *Sender, TSpellPopupOptions Options, qint32 XPos,
+                                          qint32 YPos, QString &Text);
 
   // The interface text in UILanguage, then OnGetString may replace it.
   virtual QString GetString(TSpellLanguageString LanguageString);
@@ -557,6 +557,13 @@ protected:
   // True when a command may act now (a check runs; AllowRepeated: also on a repeated word).
   bool CommandAllowed(bool AllowRepeated) const;
   void SetBusy(bool Busy);
+  // While a check (or sequence) runs on an edit window, the window shows its selection without
+  // the focus too: the dialog holds the keyboard, and the user must see which word it is about.
+  void ShowSelectionDuringCheck(TControlParser *Parser);
+  // The window's own setting back; once a dialog has closed, the keyboard goes back to the
+  // window, where the word a cancelled check left selected shows and typing would replace it
+  // (without a window manager no window would be activated in the dialog's place).
+  void EndSelectionDuringCheck();
 
 protected:
   virtual const TStringList &GetConfigAvailableMain();
@@ -727,6 +734,8 @@ protected:
   quint32 FCheckSerial = 0;      // tells a loop that its check ended and another began
   bool FBusyCursor = false;
   TSpellCheckHost *FCheckHost = nullptr;
+  HWND FSelectionWindow = nullptr; // the window ShowSelectionDuringCheck changed
+  bool FSelectionWasHidden = false;
 };
 
 // The variant placed on the main window beside the live component; adds nothing.
