@@ -347,6 +347,7 @@ public:
   virtual void RunInlineIgnore(QChar CurrentChar, TControlParser *Parser, bool &Ignore);
   virtual void RunPreCheckIgnore(const QString &Word, TControlParser *Parser, bool &Ignore);
   virtual bool RunPostCheckIgnore(const QString &Word, TControlParser *Parser);
+  // Loads the configuration first for a non-empty line, as the word tests do.
   virtual bool RunLineIgnore(const QString &Line);
   virtual void AddIgnore(std::unique_ptr<TParserIgnore> IgnoreEntry);
   virtual void ClearIgnoreList();
