@@ -146,6 +146,9 @@ public:
     return FDefaultActiveCustomPrevent;
   }
   virtual void SetConfigDefaultActiveCustomPrevent(const TStringList &Value);
+  // False when the name contains (ignoring case) an entry of ConfigDefaultActiveCustomPrevent:
+  // such a dictionary is used but never takes the user's added words.
+  bool MayBecomeActiveCustom(const QString &Filename) const;
   QString ConfigDefaultActiveCustom() override { return FDefaultActiveCustom; }
   void SetConfigDefaultActiveCustom(const QString &Value) { FDefaultActiveCustom = Value; }
   TSpellOptions ConfigDefaultOptions() override { return FDefaultOptions; }
@@ -558,6 +561,10 @@ protected:
   // True when a command may act now (a check runs; AllowRepeated: also on a repeated word).
   bool CommandAllowed(bool AllowRepeated) const;
   void SetBusy(bool Busy);
+  // The active custom dictionary once SwitchedOff (the active one) has left the list: the first
+  // listed one that may be active, else the user's own as a first run names it (unless that is
+  // SwitchedOff), else none.
+  QString NextActiveCustomDictionary(const QString &SwitchedOff);
   // While a check (or sequence) runs on an edit window, the window shows its selection without
   // the focus too: the dialog holds the keyboard, and the user must see which word it is about.
   void ShowSelectionDuringCheck(TControlParser *Parser);

@@ -212,14 +212,13 @@ TEST_F(CustomDictionariesDialog, DeletingAsksFirstAndSendsTheFileToTheTrash)
   EXPECT_EQ(D->FindRow("other.wdu"), nullptr);
   EXPECT_LT(Config()->CustomDictionaries().IndexOf("other.wdu"), 0);
 
-  // The active dictionary deleted: another enabled one becomes active, none names the file.
+  // The active dictionary deleted: only the auto-correction list is left, which may never
+  // take the user's words, so none is active and none names the file.
   Select("mine.wdu");
   D->DeleteButtonClick();
   EXPECT_FALSE(QFileInfo::exists(Dir + "/mine.wdu"));
-  const QString active = Config()->ActiveCustomDictionary();
-  EXPECT_NE(active, "mine.wdu");
-  EXPECT_GE(Config()->CustomDictionaries().IndexOf(active), 0);
-  EXPECT_LT(Config()->CustomDictionaries().IndexOf("mine.wdu"), 0);
+  EXPECT_EQ(Config()->ActiveCustomDictionary(), QString());
+  EXPECT_EQ(Config()->CustomDictionaries().ToQStringList(), QStringList{"Autocorrect.wdu"});
   // Reloading the configuration's dictionaries does not bring the deleted file back.
   Spell->WordExists("word");
   EXPECT_FALSE(QFileInfo::exists(Dir + "/mine.wdu"));
@@ -234,8 +233,10 @@ TEST_F(CustomDictionariesDialog, ChecksSwitchDictionariesAndUncheckingTheActiveO
   EXPECT_LT(Config()->CustomDictionaries().IndexOf("other.wdu"), 0);
   other->setCheckState(0, Qt::Checked);
   EXPECT_GE(Config()->CustomDictionaries().IndexOf("other.wdu"), 0);
+  // The first one left that may take the user's words, not the auto-correction list.
+  ASSERT_EQ(Config()->CustomDictionaries().Strings(0), "Autocorrect.wdu");
   Row("mine.wdu")->setCheckState(0, Qt::Unchecked);
-  EXPECT_EQ(Config()->ActiveCustomDictionary(), Config()->CustomDictionaries().Strings(0));
+  EXPECT_EQ(Config()->ActiveCustomDictionary(), "other.wdu");
 }
 
 TEST_F(CustomDictionariesDialog, TheIgnoreAllRowCanBeEditedButNotSwitchedOffOrDeleted)
