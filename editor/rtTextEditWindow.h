@@ -97,7 +97,7 @@ public:
   void Clear() override;
   bool Modified() const override;
   void SetHideSelection(bool hide) override;
-  bool HideSelection() const { return FHideSelection; }
+  bool HideSelection() const override { return FHideSelection; }
   bool PlainText() const override { return FPlainText; }
   void SetPlainText(bool plain) override { FPlainText = plain; }
   void SetReadOnly(bool readOnly) override;

@@ -193,6 +193,7 @@ public:
   virtual void Clear() {}                                           // empty content, reset modified flag
   virtual bool Modified() const { return false; }
   virtual void SetHideSelection(bool) {}
+  virtual bool HideSelection() const { return false; }              // selection hidden without focus
   virtual bool PlainText() const { return false; }
   virtual void SetPlainText(bool) {}
   virtual void SetReadOnly(bool) {}                                 // EM_SETREADONLY

@@ -1,5 +1,8 @@
 #include "rtDialogControls.h"
 
+#include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 
@@ -8,6 +11,18 @@ void SetFixedDialogFrame(QWidget *Dialog)
   Dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::MSWindowsFixedSizeDialogHint);
+}
+
+int TitleFrameWidth(const QString &Title)
+{
+  // Icon, three buttons and the edges: about 22 pixels each and 24 of padding in the common
+  // themes (openbox, xfwm4, Metacity-like frames) at their default sizes.
+  constexpr int FrameAllowance = 4 * 22 + 24;
+  QFont font = QApplication::font();
+  font.setBold(true);
+  if (font.pointSizeF() < 11)
+    font.setPointSizeF(11);
+  return QFontMetrics(font).horizontalAdvance(Title) + FrameAllowance;
 }
 
 QPushButton *MakeButton(QWidget *Parent, const QString &Name, const QRect &Rect,

@@ -15,6 +15,11 @@ class QWidget;
 // minimising.
 void SetFixedDialogFrame(QWidget *Dialog);
 
+// The width a window frame needs to show Title whole: the text in a title-bar font (the
+// application's font in bold, 11 points at least, as large as desktops draw titles) plus room
+// for the frame's icon, buttons and edges. Window managers cut a longer title short.
+int TitleFrameWidth(const QString &Title);
+
 // A push button that Enter does not press of its own accord (only the default button does).
 QPushButton *MakeButton(QWidget *Parent, const QString &Name, const QRect &Rect = QRect(),
                         const QString &Caption = QString());

@@ -293,6 +293,11 @@ bool TWrightSpellBase::RunPostCheckIgnore(const QString &Word, TControlParser *P
 
 bool TWrightSpellBase::RunLineIgnore(const QString &Line)
 {
+  // The rules come from the user's options: a line that may hold words is judged by the loaded
+  // configuration, as its words will be (an empty line reads nothing, so that painting an empty
+  // window still touches no file).
+  if (!Line.isEmpty())
+    EnsureConfigurationLoaded();
   return FIgnoreRules.RunLineIgnore(Line);
 }
 

@@ -146,6 +146,9 @@ public:
     return FDefaultActiveCustomPrevent;
   }
   virtual void SetConfigDefaultActiveCustomPrevent(const TStringList &Value);
+  // False when the name contains (ignoring case) an entry of ConfigDefaultActiveCustomPrevent:
+  // such a dictionary is used but never takes the user's added words.
+  bool MayBecomeActiveCustom(const QString &Filename) const;
   QString ConfigDefaultActiveCustom() override { return FDefaultActiveCustom; }
   void SetConfigDefaultActiveCustom(const QString &Value) { FDefaultActiveCustom = Value; }
   TSpellOptions ConfigDefaultOptions() override { return FDefaultOptions; }
@@ -347,6 +350,7 @@ public:
   virtual void RunInlineIgnore(QChar CurrentChar, TControlParser *Parser, bool &Ignore);
   virtual void RunPreCheckIgnore(const QString &Word, TControlParser *Parser, bool &Ignore);
   virtual bool RunPostCheckIgnore(const QString &Word, TControlParser *Parser);
+  // Loads the configuration first for a non-empty line, as the word tests do.
   virtual bool RunLineIgnore(const QString &Line);
   virtual void AddIgnore(std::unique_ptr<TParserIgnore> IgnoreEntry);
   virtual void ClearIgnoreList();
@@ -402,8 +406,8 @@ public:
   // four Popup* virtuals (the widget layer overrides them with a real menu) or the OnPopup*
   // events; the component then records dictionary effects, raises OnPopupResult and notifies
   // OnPopupResultList. Add and Auto-Correct without an active custom dictionary answer spCancel.
-  virtual TSpellPopupOption ShowPopupMenu(QObject *Sender, TSpellPopupOptions Options,
-                                          qint32 XPos, qint32 YPos, QString &Text);
+  virtual TSpellPopupOption ShowPopupMenu(QObject *Sender, TSpellPopupOptions Options, qint32 XPos,
+                                          qint32 YPos, QString &Text);
 
   // The interface text in UILanguage, then OnGetString may replace it.
   virtual QString GetString(TSpellLanguageString LanguageString);
@@ -557,6 +561,17 @@ protected:
   // True when a command may act now (a check runs; AllowRepeated: also on a repeated word).
   bool CommandAllowed(bool AllowRepeated) const;
   void SetBusy(bool Busy);
+  // The active custom dictionary once SwitchedOff (the active one) has left the list: the first
+  // listed one that may be active, else the user's own as a first run names it (unless that is
+  // SwitchedOff), else none.
+  QString NextActiveCustomDictionary(const QString &SwitchedOff);
+  // While a check (or sequence) runs on an edit window, the window shows its selection without
+  // the focus too: the dialog holds the keyboard, and the user must see which word it is about.
+  void ShowSelectionDuringCheck(TControlParser *Parser);
+  // The window's own setting back; once a dialog has closed, the keyboard goes back to the
+  // window, where the word a cancelled check left selected shows and typing would replace it
+  // (without a window manager no window would be activated in the dialog's place).
+  void EndSelectionDuringCheck();
 
 protected:
   virtual const TStringList &GetConfigAvailableMain();
@@ -727,6 +742,8 @@ protected:
   quint32 FCheckSerial = 0;      // tells a loop that its check ended and another began
   bool FBusyCursor = false;
   TSpellCheckHost *FCheckHost = nullptr;
+  HWND FSelectionWindow = nullptr; // the window ShowSelectionDuringCheck changed
+  bool FSelectionWasHidden = false;
 };
 
 // The variant placed on the main window beside the live component; adds nothing.

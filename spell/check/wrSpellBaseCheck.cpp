@@ -64,6 +64,7 @@ void TWrightSpellBase::CheckParser(TControlParser *Parser, TCheckType CheckType)
   FResumePending = false;
   EnsureConfigurationLoaded();
   FParser = Parser;
+  ShowSelectionDuringCheck(Parser);
   Parser->GetCursorPosition(FOriginalX, FOriginalY);
   FLastWord.clear();
   FExecutingRepeat = false;
@@ -182,6 +183,7 @@ void TWrightSpellBase::StopSequenceCheck()
   FCloseDialog = true;
   ShowEndMessage();
   CloseSpellDialog();
+  EndSelectionDuringCheck();
   FCloseDialog = FOldCloseDialog;
   SetKeepDictionariesActive(FOldKeepActive);
 }
@@ -994,12 +996,37 @@ void TWrightSpellBase::CompleteCheck()
   if (FFreeParser)
     delete parser;
   HideSpellDialog();
+  if (FCheckingSequenceRef == 0)
+    EndSelectionDuringCheck();
   ResetUndo();
   FChecking = false;
   FPresenting = false;
   FResumePending = false;
   FExecutingRepeat = false;
   UnloadDictionaries();
+}
+
+void TWrightSpellBase::ShowSelectionDuringCheck(TControlParser *Parser)
+{
+  if (FSelectionWindow)
+    return; // a later check of the same sequence
+  const auto *parser = dynamic_cast<TWinAPIControlParser *>(Parser);
+  if (!parser || !parser->ControlHWND())
+    return;
+  FSelectionWindow = parser->ControlHWND();
+  FSelectionWasHidden = FSelectionWindow->HideSelection();
+  FSelectionWindow->SetHideSelection(false);
+}
+
+void TWrightSpellBase::EndSelectionDuringCheck()
+{
+  HWND window = FSelectionWindow;
+  if (!window)
+    return;
+  FSelectionWindow = nullptr;
+  window->SetHideSelection(FSelectionWasHidden);
+  if (FDialogEverShown && !FDialogShown)
+    window->SetFocus();
 }
 
 void TWrightSpellBase::ShowEndMessage()

@@ -378,7 +378,7 @@ bool TWrightSpellBase::EnableCustomDictionary(const QString &Filename, bool Enab
     list.BeginUpdate();
     list.Delete(index);
     if (wasActive)
-      FConfiguration->SetActiveCustomDictionary(list.Count() > 0 ? list.Strings(0) : QString());
+      FConfiguration->SetActiveCustomDictionary(NextActiveCustomDictionary(Filename));
     list.EndUpdate();
     return true;
   }
@@ -388,6 +388,29 @@ bool TWrightSpellBase::EnableCustomDictionary(const QString &Filename, bool Enab
     return false;
   list.Add(Filename);
   return true;
+}
+
+bool TWrightSpellBase::MayBecomeActiveCustom(const QString &Filename) const
+{
+  const QString name = Filename.toLower();
+  for (int i = 0; i < FDefaultActiveCustomPrevent.Count(); ++i)
+    if (name.contains(FDefaultActiveCustomPrevent.Strings(i).toLower()))
+      return false;
+  return true;
+}
+
+QString TWrightSpellBase::NextActiveCustomDictionary(const QString &SwitchedOff)
+{
+  const TStringList &list = FConfiguration->CustomDictionaries();
+  for (int i = 0; i < list.Count(); ++i)
+    if (MayBecomeActiveCustom(list.Strings(i)))
+      return list.Strings(i);
+  // The user's own, as a first run names it; none when that is the one switched off.
+  const QString own = ExpandNameMacros(ExpandWrightVars(FDefaultActiveCustom));
+  if (own.isEmpty() || !MayBecomeActiveCustom(own) ||
+      QString::compare(own, ExpandVars(SwitchedOff), Qt::CaseInsensitive) == 0)
+    return QString();
+  return own;
 }
 
 bool TWrightSpellBase::EnableWordDictionary(const QString &Filename, bool Enabled)

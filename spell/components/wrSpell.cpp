@@ -26,8 +26,9 @@
 
 namespace {
 
-// The program's own page on dictionaries (docs/dictionaries.md), with its two sections.
-const QString DictionaryPage = QStringLiteral("https://linewright.org/docs/dictionaries");
+// The dictionary pages live on the project's host under the paths every client of this spell
+// component asks for (the host serves docs/dictionaries.md there).
+const QString DictionaryHost = QStringLiteral("https://linewright.org");
 
 // Message boxes and the busy cursor of a check, on this desktop.
 class TDesktopCheckHost : public TSpellCheckHost {
@@ -63,8 +64,8 @@ TWrightSpellDialogs::TWrightSpellDialogs(QObject *AOwner)
     : TWrightSpellBase(AOwner), FFontControls(DefaultInterfaceFont()),
       FFontText(DefaultInterfaceFont()), FHost(std::make_unique<TDesktopCheckHost>())
 {
-  URLDownloadDictionaries = DictionaryPage + QStringLiteral("?app=%AppName%#adding-a-dictionary");
-  URLEditDictionaries = DictionaryPage + QStringLiteral("?app=%AppName%#making-a-dictionary");
+  URLDownloadDictionaries = DictionaryHost + QStringLiteral("/dl-dictionaries.htm?app=%AppName%");
+  URLEditDictionaries = DictionaryHost + QStringLiteral("/ed-dictionaries.htm?app=%AppName%");
   SetUIType(suiDialog);
   SetCheckHost(FHost.get());
 }

@@ -483,10 +483,7 @@ void TSpellCheckConfigDialogV4::LoadDictionaries()
     LanguageSelectCombo->setCurrentIndex(-1);
 
   const TStringList custom = DialogControl->AvailableCustom();
-  const TStringList &prevent =
-      DialogControl->WrightSpell()
-          ? DialogControl->WrightSpell()->ConfigDefaultActiveCustomPrevent()
-          : TStringList();
+  TWrightSpellBase *spell = DialogControl->WrightSpell();
   for (int i = 0; i < custom.Count(); ++i) {
     const QString f = custom.Strings(i);
     const QString d = DisplayName(f);
@@ -500,11 +497,8 @@ void TSpellCheckConfigDialogV4::LoadDictionaries()
     entry->FCustom = true;
     entry->FName = f;
     addRow(d, LS::lsConfigCustomDictionary, FCustomDictionaries.IndexOf(f) >= 0, std::move(entry));
-    for (int p = 0; p < prevent.Count(); ++p)
-      if (f.toLower().contains(prevent.Strings(p).toLower())) {
-        ChooseCustomCombo->removeItem(ChooseCustomCombo->count() - 1);
-        break;
-      }
+    if (spell && !spell->MayBecomeActiveCustom(f))
+      ChooseCustomCombo->removeItem(ChooseCustomCombo->count() - 1);
   }
   if (ChooseCustomCombo->findData(FActiveCustomDictionary, Qt::UserRole, Qt::MatchFixedString) <
           0 &&

@@ -449,6 +449,10 @@ void TCustomDictionaryPages::AddWord(TWordListPage P)
   SelectRow(page.List, row);
   FUpdating = false;
   EvaluateEdit(P);
+  // The added word stays in view, selected in its field, so that what the user types next is
+  // the next word instead of being appended to this one (a pair starts again at Replace).
+  page.Edit->setFocus(Qt::OtherFocusReason);
+  page.Edit->selectAll();
 }
 
 void TCustomDictionaryPages::AddIgnoreButtonClick() { AddWord(wpAdded); }

@@ -8,9 +8,12 @@
 #include "wrUtil.h"
 
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 using LS = TSpellLanguageString;
 
@@ -19,7 +22,7 @@ TNewCustomDictionary::TNewCustomDictionary(QWidget *Parent) : QDialog(Parent)
   setObjectName(QStringLiteral("NewCustomDictionary"));
   SetFixedDialogFrame(this);
   setFont(SpellDialogFont());
-  setFixedSize(231, 102);
+  setFixedSize(DesignWidth, 102);
   setWindowTitle(QStringLiteral("xxNew Custom Dictionary"));
 
   NameEdit = new QLineEdit(this);
@@ -54,6 +57,21 @@ void TNewCustomDictionary::DialogControlConfigurationAvailable(QObject *)
   EditLabel->setText(s(LS::lsDlgNewCustom));
   OKButton->setText(s(LS::lsDlgOK));
   CancelButton->setText(s(LS::lsDlgCancel));
+  FitToTexts();
+}
+
+void TNewCustomDictionary::FitToTexts()
+{
+  // The design width cuts the title short in a desktop's title font, and a longer label of
+  // another language would be cut too: the dialog grows, the field with it, the buttons stay
+  // at the right.
+  const int labelWidth = EditLabel->fontMetrics().horizontalAdvance(EditLabel->text());
+  const int w = std::max({DesignWidth, TitleFrameWidth(windowTitle()), labelWidth + 16});
+  setFixedSize(w, height());
+  NameEdit->setGeometry(8, 32, w - 16, 21);
+  EditLabel->setGeometry(8, 10, w - 16, 16);
+  OKButton->move(w - 163, 70);
+  CancelButton->move(w - 83, 70);
 }
 
 QString NewCustomDictionaryName(const QString &Text)
@@ -72,6 +90,7 @@ QString AskNewCustomDictionaryName(QWidget *Owner, TConfigurationDialogCtrl *Con
   dialog.DialogControl->SetWrightSpell(Control->WrightSpell());
   if (const TSpellDialogAppearance *look = Control->Appearance())
     look->SetupFormFonts(&dialog, false);
+  dialog.FitToTexts();
   if (dialog.exec() != QDialog::Accepted)
     return QString();
   return NewCustomDictionaryName(dialog.NameEdit->text());

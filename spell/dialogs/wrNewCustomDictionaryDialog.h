@@ -20,7 +20,13 @@ public:
   QPushButton *CancelButton;
   TConfigurationDialogCtrl *DialogControl;
 
+  // Widens the dialog (never below its design width) so that its title, in a desktop's title
+  // font and beside the frame's buttons, and its label show whole; run again after a font change.
+  void FitToTexts();
+
 protected:
+  static constexpr int DesignWidth = 231;
+
   void DialogControlConfigurationAvailable(QObject *Sender);
 };
 

@@ -15,10 +15,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QContextMenuEvent>
+#include <QPalette>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
@@ -310,15 +312,53 @@ TEST_F(MainWindowSpelling, WordsTheDialogAcceptsLoseTheirUnderline)
   Window->Editor->SetText("the zorp sat on blorf\r\n");
   ASSERT_EQ(Underlined(*Window, 0), QStringList({"zorp", "blorf"}));
   Check("the zorp sat on blorf\r\n", {[](TSpellDialogV4 *d) {
-                                       EXPECT_EQ(d->Word(), "zorp");
-                                       d->IgnoreAllButton->click();
-                                     },
-                                     [](TSpellDialogV4 *d) {
-                                       EXPECT_EQ(d->Word(), "blorf");
-                                       d->AddButton->click();
-                                     }});
+                                        EXPECT_EQ(d->Word(), "zorp");
+                                        d->IgnoreAllButton->click();
+                                      },
+                                      [](TSpellDialogV4 *d) {
+                                        EXPECT_EQ(d->Word(), "blorf");
+                                        d->AddButton->click();
+                                      }});
   EXPECT_EQ(Steps, 2);
   EXPECT_EQ(Underlined(*Window, 0), QStringList());
+}
+
+// Pixels of the editor drawn in one of the selection colours.
+int SelectedPixels(TWrightRichEdit *editor)
+{
+  const QImage image = editor->viewport()->grab().toImage();
+  const QPalette pal = QApplication::palette();
+  const QRgb active = pal.color(QPalette::Active, QPalette::Highlight).rgb();
+  const QRgb inactive = pal.color(QPalette::Inactive, QPalette::Highlight).rgb();
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (const QRgb c = image.pixel(x, y) | 0xff000000u; c == active || c == inactive)
+        ++n;
+  return n;
+}
+
+// The dialog takes the keyboard while it shows a word; the editor must still show which word
+// it is, and after Cancel the word it leaves selected (and that typing would replace).
+TEST_F(MainWindowSpelling, TheWordUnderCheckIsVisiblySelectedDuringTheCheckAndAfterCancel)
+{
+  Window->Editor->SetFocus();
+  QApplication::processEvents();
+  ASSERT_TRUE(Window->Editor->HideSelection());
+  int during = -1;
+  Check("Qwzxjv is here and fine.", {[&](TSpellDialogV4 *d) {
+          EXPECT_EQ(d->Word(), "Qwzxjv");
+          QApplication::processEvents();
+          EXPECT_FALSE(Window->Editor->hasFocus());
+          during = SelectedPixels(Window->Editor);
+          d->CancelButton->click();
+        }});
+  EXPECT_EQ(Steps, 1);
+  EXPECT_GT(during, 20) << "the word under check is not shown selected";
+  QApplication::processEvents();
+  EXPECT_EQ(Window->Editor->GetSelText(), "Qwzxjv");
+  EXPECT_GT(SelectedPixels(Window->Editor), 20) << "the word left selected is not shown";
+  EXPECT_TRUE(Window->Editor->HideSelection()) << "the editor's own setting is restored";
 }
 
 } // namespace

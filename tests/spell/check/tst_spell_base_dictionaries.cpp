@@ -26,17 +26,18 @@ int TrashedFiles(const QString &Root)
 
 } // namespace
 
-TEST_F(SessionTest, DisablingTheActiveDictionaryActivatesTheNextOne)
+TEST_F(SessionTest, DisablingTheActiveDictionaryActivatesTheNextOneThatMayBeActive)
 {
   auto s = NewSession();
   EXPECT_TRUE(s->WordAcceptable(QStringLiteral("Linewright")));
   EXPECT_EQ(Items(s->Configuration()->CustomDictionaries()),
             QStringList({"Autocorrect.wdu", "tester.wdu"}));
+  // Only the shared auto-correction list remains, which may never take the user's words.
   ASSERT_TRUE(s->EnableCustomDictionary(QStringLiteral("tester.wdu"), false));
-  EXPECT_EQ(s->Configuration()->ActiveCustomDictionary(), QStringLiteral("Autocorrect.wdu"));
-  ASSERT_NE(s->ActiveCustomDictionary(), nullptr);
-  EXPECT_EQ(s->ActiveCustomDictionary()->Filename(), Dir + "/Autocorrect.wdu");
-  EXPECT_TRUE(s->CustomDictionaries().empty());
+  EXPECT_EQ(s->Configuration()->ActiveCustomDictionary(), QString());
+  EXPECT_EQ(s->ActiveCustomDictionary(), nullptr);
+  EXPECT_EQ(Items(s->Configuration()->CustomDictionaries()), QStringList({"Autocorrect.wdu"}));
+  EXPECT_EQ(s->CustomDictionaries().size(), 1u) << "still used";
   EXPECT_FALSE(s->WordAcceptable(QStringLiteral("Linewright")));
 
   ASSERT_TRUE(s->EnableCustomDictionary(QStringLiteral("Autocorrect.wdu"), false));
@@ -49,6 +50,47 @@ TEST_F(SessionTest, DisablingTheActiveDictionaryActivatesTheNextOne)
   WriteFile(Dir + "/junk.wdu", "not a dictionary at all, just text that is long enough");
   EXPECT_FALSE(s->EnableCustomDictionary(QStringLiteral("junk.wdu"), true));
   EXPECT_LT(s->Configuration()->CustomDictionaries().IndexOf(QStringLiteral("junk.wdu")), 0);
+}
+
+// Which dictionary takes the user's words once the active one is switched off: the first one
+// left that may be active, else the user's own, as at the first run.
+TEST_F(SessionTest, TheNextActiveDictionaryIsNeverOneThatMayNotBeActive)
+{
+  const struct {
+    QStringList listed; // in this order, the last one active
+    QString expected;
+  } cases[] = {
+      {{"Autocorrect.wdu", "other.wdu", "mine.wdu"}, "other.wdu"},
+      {{"Autocorrect.wdu", "autocorrect-british.wdu", "other.wdu", "mine.wdu"}, "other.wdu"},
+      {{"Autocorrect.wdu", "tester.wdu", "mine.wdu"}, "tester.wdu"},
+      {{"Autocorrect.wdu", "mine.wdu"}, "tester.wdu"}, // the user's own comes back
+      {{"Autocorrect.wdu", "autocorrect-british.wdu", "mine.wdu"}, "tester.wdu"},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.listed.join(", ").toStdString());
+    auto s = NewSession();
+    ASSERT_TRUE(s->WordAcceptable(QStringLiteral("house")));
+    TStringList &list = s->Configuration()->CustomDictionaries();
+    list.BeginUpdate();
+    list.Clear();
+    for (const QString &name : c.listed)
+      list.Add(name);
+    s->Configuration()->SetActiveCustomDictionary(c.listed.back());
+    list.EndUpdate();
+    ASSERT_TRUE(s->EnableCustomDictionary(c.listed.back(), false));
+    EXPECT_EQ(s->Configuration()->ActiveCustomDictionary(), c.expected);
+    ASSERT_NE(s->ActiveCustomDictionary(), nullptr);
+    EXPECT_EQ(s->ActiveCustomDictionary()->Filename(), Dir + "/" + c.expected);
+    EXPECT_GE(s->Configuration()->CustomDictionaries().IndexOf(c.expected), 0);
+    EXPECT_LT(s->Configuration()->CustomDictionaries().IndexOf(c.listed.back()), 0);
+    // The user's next word goes there.
+    QString word = QStringLiteral("zorbix");
+    s->ActiveCustomDictionary()->AddIgnore(word);
+    EXPECT_TRUE(s->WordAcceptable(word));
+    s.reset();
+    for (const QString &name : c.listed)
+      QFile::remove(Dir + "/" + name);
+  }
 }
 
 TEST_F(SessionTest, CreateNewCustomDictionaryWritesTheFileInTheFirstFolder)
@@ -108,7 +150,7 @@ TEST_F(SessionTest, RemoveCustomDictionaryGoesToTheTrash)
   EXPECT_FALSE(QFileInfo::exists(Dir + "/tester.wdu"));
   EXPECT_EQ(TrashedFiles(Temp.path()), 1);
   EXPECT_EQ(Items(s->Configuration()->CustomDictionaries()), QStringList({"Autocorrect.wdu"}));
-  EXPECT_EQ(s->Configuration()->ActiveCustomDictionary(), QStringLiteral("Autocorrect.wdu"));
+  EXPECT_EQ(s->Configuration()->ActiveCustomDictionary(), QString()) << "none that may be";
 
   // A listed dictionary whose file is gone is simply disabled.
   ASSERT_TRUE(s->EnableCustomDictionary(QStringLiteral("gone.wdu"), true));

@@ -35,11 +35,9 @@ TEST(WrightSpellDialogs, DefaultsAndTheDictionaryPagesOnTheProgramsHost)
   EXPECT_EQ(s.DialogTypeSpelling, sdOffice);
   EXPECT_EQ(s.DialogMisspelledWordColor(), QColor(Qt::red));
   EXPECT_EQ(s.DialogMisspelledWordStyle(), TFontStyles(TFontStyle::fsBold));
-  // Our own page on dictionaries, with its two sections.
-  EXPECT_EQ(s.URLDownloadDictionaries,
-            "https://linewright.org/docs/dictionaries?app=%AppName%#adding-a-dictionary");
-  EXPECT_EQ(s.URLEditDictionaries,
-            "https://linewright.org/docs/dictionaries?app=%AppName%#making-a-dictionary");
+  // The pages' paths are fixed; only the host is ours.
+  EXPECT_EQ(s.URLDownloadDictionaries, "https://linewright.org/dl-dictionaries.htm?app=%AppName%");
+  EXPECT_EQ(s.URLEditDictionaries, "https://linewright.org/ed-dictionaries.htm?app=%AppName%");
   EXPECT_EQ(s.DownloadDictionariesURL(), s.URLDownloadDictionaries);
   EXPECT_EQ(s.UILanguageFontControls().pixelSize(), 11);
   EXPECT_NE(s.CheckHost(), nullptr);

@@ -4,13 +4,17 @@
 
 #include "dictionary_fixture.h"
 #include "print_qstring.h"
+#include "rtDialogControls.h"
 #include "wrConfiguration.h"
 #include "wrConfigurationDialogCtrl.h"
 #include "wrCustomDictionariesDialog.h"
 #include "wrCustomDictionaryEditDialog.h"
 #include "wrCustomDictionaryPages.h"
+#include "wrNewCustomDictionaryDialog.h"
 
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -86,6 +90,28 @@ TEST_F(CustomDictionariesDialog, FilledWhenShownWithEveryCustomDictionary)
   Select("other.wdu");
   EXPECT_TRUE(D->EditButton->isEnabled());
   EXPECT_TRUE(D->DeleteButton->isEnabled());
+}
+
+// A window manager draws the title in its own, larger bold font beside the frame's buttons and
+// cuts what does not fit ("New Cus... ictionary" at the design width).
+TEST_F(CustomDictionariesDialog, TheNewDictionaryDialogShowsItsTitleAndTextsWhole)
+{
+  TNewCustomDictionary d;
+  Spell->BindDialogController(&d, nullptr);
+  ASSERT_EQ(d.windowTitle(), "New Custom Dictionary");
+  EXPECT_GE(d.width(), TitleFrameWidth(d.windowTitle()));
+  EXPECT_GE(d.width(), 231) << "never below the design width";
+  EXPECT_EQ(d.minimumSize(), d.maximumSize()) << "still a fixed dialog";
+  const QFontMetrics label(d.EditLabel->font());
+  EXPECT_GE(d.EditLabel->width(), label.horizontalAdvance(d.EditLabel->text()));
+  EXPECT_EQ(d.NameEdit->width(), d.width() - 16);
+  for (QWidget *w : {static_cast<QWidget *>(d.EditLabel), static_cast<QWidget *>(d.NameEdit),
+                     static_cast<QWidget *>(d.OKButton), static_cast<QWidget *>(d.CancelButton)}) {
+    SCOPED_TRACE(w->objectName().toStdString());
+    EXPECT_TRUE(d.rect().contains(w->geometry()));
+  }
+  EXPECT_EQ(d.CancelButton->geometry().right(), d.width() - 9) << "buttons stay at the right";
+  EXPECT_LT(d.OKButton->geometry().right(), d.CancelButton->x());
 }
 
 TEST_F(CustomDictionariesDialog, NamesTypedForANewDictionaryCreateFilesOnlyInTheFolder)
@@ -212,14 +238,13 @@ TEST_F(CustomDictionariesDialog, DeletingAsksFirstAndSendsTheFileToTheTrash)
   EXPECT_EQ(D->FindRow("other.wdu"), nullptr);
   EXPECT_LT(Config()->CustomDictionaries().IndexOf("other.wdu"), 0);
 
-  // The active dictionary deleted: another enabled one becomes active, none names the file.
+  // The active dictionary deleted: only the auto-correction list is left, which may never
+  // take the user's words, so none is active and none names the file.
   Select("mine.wdu");
   D->DeleteButtonClick();
   EXPECT_FALSE(QFileInfo::exists(Dir + "/mine.wdu"));
-  const QString active = Config()->ActiveCustomDictionary();
-  EXPECT_NE(active, "mine.wdu");
-  EXPECT_GE(Config()->CustomDictionaries().IndexOf(active), 0);
-  EXPECT_LT(Config()->CustomDictionaries().IndexOf("mine.wdu"), 0);
+  EXPECT_EQ(Config()->ActiveCustomDictionary(), QString());
+  EXPECT_EQ(Config()->CustomDictionaries().ToQStringList(), QStringList{"Autocorrect.wdu"});
   // Reloading the configuration's dictionaries does not bring the deleted file back.
   Spell->WordExists("word");
   EXPECT_FALSE(QFileInfo::exists(Dir + "/mine.wdu"));
@@ -234,8 +259,10 @@ TEST_F(CustomDictionariesDialog, ChecksSwitchDictionariesAndUncheckingTheActiveO
   EXPECT_LT(Config()->CustomDictionaries().IndexOf("other.wdu"), 0);
   other->setCheckState(0, Qt::Checked);
   EXPECT_GE(Config()->CustomDictionaries().IndexOf("other.wdu"), 0);
+  // The first one left that may take the user's words, not the auto-correction list.
+  ASSERT_EQ(Config()->CustomDictionaries().Strings(0), "Autocorrect.wdu");
   Row("mine.wdu")->setCheckState(0, Qt::Unchecked);
-  EXPECT_EQ(Config()->ActiveCustomDictionary(), Config()->CustomDictionaries().Strings(0));
+  EXPECT_EQ(Config()->ActiveCustomDictionary(), "other.wdu");
 }
 
 TEST_F(CustomDictionariesDialog, TheIgnoreAllRowCanBeEditedButNotSwitchedOffOrDeleted)

@@ -11,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 
@@ -310,6 +311,58 @@ TEST_F(CustomDictionaryPages, KeysAddMoveOnDeleteAndKeepOKFromTakingEnter)
   P->IgnoreList->setCurrentItem(P->IgnoreList->topLevelItem(0));
   Key(P->IgnoreList, Qt::Key_Delete);
   EXPECT_FALSE(Dictionary->IgnoreExists("alpha"));
+}
+
+// After an Add, what the user types next is the next word, whether the Add came from a click
+// on the button or from Enter in the field.
+TEST_F(CustomDictionaryPages, TheWordTypedAfterAnAddStartsAfresh)
+{
+  Open("mine.wdu");
+  Editor->activateWindow();
+  QApplication::processEvents();
+  const auto type = [](QLineEdit *edit, const QString &text) {
+    for (QChar ch : text) {
+      QKeyEvent press(QEvent::KeyPress, ch.toUpper().unicode(), Qt::NoModifier, QString(ch));
+      QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : edit,
+                              &press);
+    }
+  };
+  const struct {
+    const char *how;
+    bool click;
+  } ways[] = {{"button", true}, {"Enter", false}};
+  for (const auto &w : ways) {
+    SCOPED_TRACE(w.how);
+    P->EditCustomTabs->setCurrentWidget(P->AddedWordsSheet);
+    P->IgnoreEdit->setFocus();
+    P->IgnoreEdit->clear();
+    QApplication::processEvents();
+    type(P->IgnoreEdit, QStringLiteral("delta") + (w.click ? "" : "x"));
+    const QString first = P->IgnoreEdit->text();
+    if (w.click) {
+      P->AddIgnoreButton->setFocus();
+      P->AddIgnoreButton->click();
+    } else {
+      Key(P->IgnoreEdit, Qt::Key_Return);
+    }
+    EXPECT_TRUE(Dictionary->IgnoreExists(first));
+    type(P->IgnoreEdit, QStringLiteral("epsilon"));
+    EXPECT_EQ(P->IgnoreEdit->text(), "epsilon");
+    EXPECT_TRUE(P->AddIgnoreButton->isEnabled());
+
+    P->EditCustomTabs->setCurrentWidget(P->AutoCorrectWordsSheet);
+    P->ReplaceEdit->setText(w.click ? "wrod" : "wrodx");
+    P->WithEdit->setText("word");
+    P->WithEdit->setFocus();
+    if (w.click)
+      P->AddAutoCorrectButton->click();
+    else
+      Key(P->WithEdit, Qt::Key_Return);
+    QString c;
+    EXPECT_TRUE(Dictionary->AutoCorrectExists(w.click ? "wrod" : "wrodx", c));
+    type(P->ReplaceEdit, QStringLiteral("teh"));
+    EXPECT_EQ(P->ReplaceEdit->text(), "teh") << "the next pair starts with its misspelling";
+  }
 }
 
 TEST_F(CustomDictionaryPages, AnEditorWithoutADictionaryClosesWithCancel)

@@ -78,6 +78,26 @@ TEST_F(LiveTest, AttachingReadsNothingUntilTheFirstWordIsPainted)
   EXPECT_EQ(Engine->LineCache(0), nullptr) << "caches freed";
 }
 
+// The first line painted is also the first line tested, before any word has loaded the
+// user's options: its line rule must see them all the same.
+TEST_F(LiveTest, AQuotedLineIsLeftUnmarkedAlsoWhenItIsTheFirstLinePainted)
+{
+  auto quoted = NewSession({soLiveSpelling, soQuoted});
+  Editor->SetWrightSpell(quoted.get());
+  Spell = std::move(quoted);
+  ASSERT_FALSE(Spell->Configuration()->Loaded());
+  Window()->SetText(QStringLiteral("> wrold quoted\nthe wrold"));
+  const QImage image = Grab();
+  EXPECT_TRUE(Errors(0).empty());
+  EXPECT_EQ(Errors(1), (std::vector<std::pair<int, int>>{{4, 9}}));
+  const int lineTwoTop = Window()->PosFromChar(Window()->LineIndex(1)).y();
+  EXPECT_TRUE(RedRows(image, 0, image.width(), 0, lineTwoTop).empty());
+  EXPECT_FALSE(RedRows(image, 0, image.width(), lineTwoTop).empty());
+  // And so it stays on later paints.
+  Grab();
+  EXPECT_TRUE(Errors(0).empty());
+}
+
 TEST_F(LiveTest, UnderlinesArePaintedUnderEachMisspellingOnly)
 {
   Window()->SetText(QStringLiteral("house wrold house"));
