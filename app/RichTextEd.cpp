@@ -10,6 +10,7 @@
 #include "rtShell.h"
 #include "wrLiveAutospell.h"
 #include "wrLiveRichEdit.h"
+#include "wrProgramSpellSettings.h"
 #include "wrRichEdit.h"
 #include "wrThesaurus.h"
 
@@ -467,30 +468,9 @@ void TRichTextEd::CreateSpellComponents()
   WrightAutoLiveSpell1 = new TWrightAutoLiveSpell(this);
   TWrightAutoLiveSpell *s = WrightAutoLiveSpell1;
   s->setObjectName(QStringLiteral("WrightAutoLiveSpell1"));
-  s->SetConfigStorage(csFile);
-  s->SetConfigFilename(QStringLiteral("%AppDir%\\Dictionaries\\Spell.cfg"));
-  TStringList folders;
-  folders.Add(QStringLiteral("%AppDir%\\Dictionaries"));
-  s->SetConfigDictionaryDir(folders);
-  s->SetConfigAvailableOptions(
-      {soLiveSpelling, soLiveCorrect, soUpcase, soNumbers, soPrimaryOnly, soRepeated, soDUalCaps});
-  s->SetConfigUseMSWordCustom(false);
-  TStringList mainDictionaries;
-  mainDictionaries.Add(QStringLiteral("aussie.wdm"));
-  s->SetConfigDefaultMain(mainDictionaries);
-  s->SetSuggestionsLearning(false);
-  s->SetSuggestionsLearningDict(QStringLiteral("P:\\%UserName%_sp.wdl"));
-  TSpellDialogCommands commands = TSpellDialogCommands::Range(sdcIgnore, sdcOptions);
-  for (TSpellDialogCommand c : {sdcConfigOK, sdcAddedEdit, sdcAutoCorrectEdit, sdcExcludedEdit,
-                                sdcInternalEdit, sdcMainDictFolderBrowse, sdcResetDefaults})
-    commands.Include(c);
-  s->SetCommandsVisible(commands);
-  s->SetCommandsEnabled(commands);
-  s->SetPhoneticMaxDistance(4);
-  s->SetPhoneticDivisor(2);
-  s->SetPhoneticDepth(2);
-  s->SetUseAutoCorrectFirst(false);
-  s->SetUILanguage(TSpellLanguageType::ltEnglish);
+  // The session's values are the ones linewright-spell uses too; only the window's own are
+  // set here.
+  ApplyProgramSpellSettings(*s);
   s->DialogTypeSpelling = sdOffice;
   s->DialogTypeConfiguration = sdOffice;
   s->SetDialogMisspelledWordColor(Qt::red);
@@ -513,8 +493,8 @@ void TRichTextEd::CreateSpellComponents()
   Editor->SetLiveSpellingColor(Qt::red);
   Editor->SetDoubleBuffered(true);
   Editor->SetLiveSpellingOptions(true);
-  Editor->SetLiveMenuOptions({spDialog, spAutoCorrect, spChangeAll, spAdd, spIgnoreAll, spIgnore,
-                              spReplace});
+  Editor->SetLiveMenuOptions(
+      {spDialog, spAutoCorrect, spChangeAll, spAdd, spIgnoreAll, spIgnore, spReplace});
   Editor->SetLiveSpellingReadOnly(false);
   Editor->SetIrregularLeftMargin(true);
   // Pasted rich text brings paragraph spacing and mixed sizes: the line box's bottom can lie
