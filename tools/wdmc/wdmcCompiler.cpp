@@ -135,8 +135,9 @@ bool CompileMainDictionary(const TMainDictionarySource &source, QByteArray &imag
   // first-character table describes their children directly); every other node absorbs the
   // following single-child chain as long as no word ends on it, up to 8 bytes. Bottom up (a
   // child's id is above its parent's), each packed node is interned by its character, end flag,
-  // packed bytes and interned children: equal subtrees become one node. Measured on the expanded
-  // Debian lists: es_ES 1,340,094 trie nodes become 48,525, en_AU 401,849 become 64,829.
+  // packed bytes and interned children: equal subtrees become one node. Measured: the shipped
+  // list's 284,568 trie nodes become 56,153 (1.76 MB to 505 KB); es_ES, whose 713,704 forms
+  // overflowed the 20-bit linkage offsets as a trie, needs 44,772 nodes.
   const bool share = source.sharing == TNodeSharing::Shared;
   std::vector<OutNode> canon; // interned nodes; `trie` unused here
   std::unordered_map<std::string, int> interned;
