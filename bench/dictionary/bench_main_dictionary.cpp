@@ -2,6 +2,7 @@
 // lookups per second over a mixed list of words and non-words, and the sound-alike suggestions
 // per misspelling. Each pair runs the same inputs; compare items_per_second and times. Also the
 // phonetic code alone, over the whole word list.
+#include "tree_dictionary.h"
 #include "wrMainDictionary.h"
 #include "wrPhoneticsMap.h"
 
@@ -114,11 +115,19 @@ const std::vector<std::string> &wordSetUtf8(WordSet set)
   return set == Words ? in.wordsUtf8 : set == NonWords ? in.nonWordsUtf8 : in.mixedUtf8;
 }
 
-void BM_WordExists_Linewright(benchmark::State &state, WordSet set)
+// The shipped file (equal endings shared) or the same words as a plain trie.
+QString dictionaryFile(bool tree)
+{
+  return tree
+             ? TreeDictionaryFolder(QStringLiteral(LW_AUSSIE_WORDS)) + QStringLiteral("/aussie.wdm")
+             : QStringLiteral(LW_AUSSIE_WDM);
+}
+
+void BM_WordExists_Linewright(benchmark::State &state, WordSet set, bool tree = false)
 {
   const QStringList &list = wordSet(set);
   TMainDictionary d;
-  d.SetFilename(QStringLiteral(LW_AUSSIE_WDM));
+  d.SetFilename(dictionaryFile(tree));
   int found = 0;
   for (auto _ : state)
     for (const QString &w : list)
@@ -130,6 +139,10 @@ void BM_WordExists_Linewright(benchmark::State &state, WordSet set)
 BENCHMARK_CAPTURE(BM_WordExists_Linewright, mixed, Mixed)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WordExists_Linewright, words, Words)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WordExists_Linewright, nonwords, NonWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WordExists_Linewright, mixed_trie, Mixed, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WordExists_Linewright, words_trie, Words, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WordExists_Linewright, nonwords_trie, NonWords, true)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_Spell_Hunspell(benchmark::State &state, WordSet set)
 {
@@ -149,11 +162,11 @@ BENCHMARK_CAPTURE(BM_Spell_Hunspell, nonwords, NonWords)->Unit(benchmark::kMilli
 
 // The phonetic walk of the main dictionary only (the edit-based candidates come from elsewhere),
 // against Hunspell's complete suggest().
-void BM_Suggest_Linewright(benchmark::State &state)
+void BM_Suggest_Linewright(benchmark::State &state, bool tree)
 {
   const Inputs &in = inputs();
   TMainDictionary d;
-  d.SetFilename(QStringLiteral(LW_AUSSIE_WDM));
+  d.SetFilename(dictionaryFile(tree));
   TPhoneticsMap map;
   map.SetLanguage(3081);
   map.SetStartDepth(2);
@@ -165,7 +178,8 @@ void BM_Suggest_Linewright(benchmark::State &state)
     }
   state.SetItemsProcessed(state.iterations() * in.misspelt.size());
 }
-BENCHMARK(BM_Suggest_Linewright)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Suggest_Linewright, shared, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Suggest_Linewright, trie, true)->Unit(benchmark::kMillisecond);
 
 // The phonetic code of every word of the shipped list, as the check session configures the map
 // (English table, start depth 2): a suggestion request codes some 170 dictionary words.

@@ -9,6 +9,7 @@
 // word is first, or among the first five) and the number of words; Linewright also first_ms, the
 // CPU time of the session's first request.
 #include "misspellings.h"
+#include "tree_dictionary.h"
 #include "wrSpellBase.h"
 
 #include <aspell.h>
@@ -128,9 +129,18 @@ void BM_Suggest_Linewright_NoCodes(benchmark::State &State)
 }
 
 // Neither side file.
-void BM_Suggest_Linewright_NoSideFiles(benchmark::State &State)
+void BM_Suggest_Linewright_NoSideFiles(benchmark::State &State) { MeasureWithSideFiles(State, {}); }
+
+// The same words as a plain trie (each path its own nodes) with its codes and the shipped
+// commonness side file: the shipped file shares equal endings.
+void BM_Suggest_Linewright_Trie(benchmark::State &State)
 {
-  MeasureWithSideFiles(State, {});
+  const QString folder = TreeDictionaryFolder(QStringLiteral(LW_AUSSIE_WORDS));
+  if (folder.isEmpty())
+    return State.SkipWithError("cannot write the trie form");
+  QFile::copy(QStringLiteral(LW_DICTIONARY_DIR "/aussie.wdf"),
+              folder + QStringLiteral("/aussie.wdf"));
+  MeasureSession(State, folder);
 }
 
 // The component's default start depth: the phonetic walk takes every word below the first letter.
@@ -183,6 +193,7 @@ void BM_Suggest_Aspell(benchmark::State &State)
 } // namespace
 
 BENCHMARK(BM_Suggest_Linewright)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Suggest_Linewright_Trie)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Suggest_Linewright_NoCommonness)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Suggest_Linewright_NoCodes)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Suggest_Linewright_NoSideFiles)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -4,12 +4,14 @@
 //
 // Every node index, class position and linkage offset taken from the file is checked against
 // the mapping before it is followed: a damaged file answers "not found", never reads outside
-// the file and never loops. A phonetic walk visits each node at most once: in a trie every node
-// has one parent, and a crafted file whose child lists share nodes (or a sparse one claiming
-// millions of nodes) would otherwise make one walk follow millions of paths.
+// the file and never loops. Nodes may be shared: the compiler merges equal subtrees (equal
+// endings), so a node is reached by each of its paths and a walk treats it once per path. A
+// phonetic walk therefore works within a budget proportional to the word count the header
+// claims (WalkBudget): a crafted file whose shared child lists spell millions of paths (or a
+// sparse one claiming millions of nodes) cannot make one request follow them all.
 //
 // Suggest gives the words and order of the plain phonetic walk (SuggestPlain) without doing
-// all of its work: each word's phonetic code is kept once computed (per node, per map key,
+// all of its work: each word's phonetic code is kept once computed (per word, per map key,
 // until the file changes), the distance to the misspelled word grows one row per
 // trie level instead of being recomputed per word, and a subtree none of whose words could
 // pass the distance tests is not entered. Those tests only ever refuse a word, so skipping
@@ -90,8 +92,11 @@ public:
   int MinorVersion() const { return FMinorVersion; }
   quint32 CodePage() const { return FCodePage; }
   int WordsFoundCount() const { return FWordsFoundCount; }
-  // Nodes the last phonetic walk visited.
+  // Nodes the last phonetic walk visited (a shared node once per path), and the most one walk
+  // may visit: 32 per word of the header's count, plus 1,024. A walk visits at most the nodes of
+  // the unshared trie below its prefix; those number 1.9 (es_ES) to 2.4 (en_AU) per word.
   quint64 WalkVisits() const { return FWalkVisits; }
+  quint64 WalkBudget() const;
   QString ConfigurationName() const { return FConfigurationName; }
   void SetConfigurationName(const QString &V) { FConfigurationName = V; }
 
@@ -132,24 +137,37 @@ private:
   // Calls visit(child index) for every child that can be read.
   template <class F>
   void ForEachChild(const TChildren &children, F &&visit) const;
-  // Sets the node's visited bit; false when it was set already or lies outside the bit set.
-  bool MarkVisited(quint32 index);
+  // Counts one visit of a node; false when the walk's budget is spent.
+  bool CountVisit();
+  // Nodes whose per-node facts (heights, word counts) are kept: at most 2^23, the most a
+  // linkage entry can name.
+  size_t NodeSlots() const;
   // The plain walk below a node; FAtWord is asked at each word (true: stop this branch).
   bool EnumerateFrom(quint32 index, int position);
   bool ConsiderCandidate(quint32 index);
-  bool CollectWord(quint32 index);
   bool (TMainDictionary::*FAtWord)(quint32) = &TMainDictionary::ConsiderCandidate;
-  std::vector<QByteArray> FCollected; // CodeFileImage's words by node
+  // CodeFileImage's walk: every word below a node into FCollected, by its ordinal (the word's
+  // place in the walk order from the root); false once an ordinal disagrees with that order.
+  bool CollectFrom(quint32 index, int position, quint64 ordinal);
+  std::vector<QByteArray> FCollected;
   // The walk of Suggest (see the header comment).
   void PrepareFastWalk(int prefixLength);
-  void EnumerateFast(quint32 index, int position, bool ascii);
-  bool ConsiderFast(quint32 index, int length, bool ascii);
+  // `ordinal`: the ordinal of the first word below the node (WordsBelow).
+  void EnumerateFast(quint32 index, int position, bool ascii, quint64 ordinal);
+  bool ConsiderFast(quint64 ordinal, int length, bool ascii);
+  // The ordinal of the first word below the node the prefix in FWord (as WalkPrefix left it)
+  // ends on.
+  quint64 PrefixOrdinal(int prefixLength);
   enum TReach { rhHere = 1, rhBelow = 2 };
   int DistanceRow(int length, uchar c, int longest);
   int Reach(bool others, int last, int length, int longest) const;
   void ClearWalkCaches();
   quint64 Checksum() const;
   int Height(quint32 index, int depth);
+  // The number of words at and below the node (kept per node, like heights); saturates at
+  // CountLimit, and a damaged file's cycle counts nothing below its repeated node.
+  quint64 WordsBelow(quint32 index, int depth);
+  void PrepareNodeFacts();
   bool AcceptableWordDistance(int wordDist, int N) const;
 
   QString FFilename;
@@ -208,19 +226,19 @@ private:
   QStringList *FSuggestions = nullptr;
   TPhoneticsMap *FPhonetics = nullptr;
   quint64 FWalkVisits = 0;
-  std::vector<quint64> FVisited; // one bit per node the walk can reach
-  std::vector<quint32> FTouched; // the words of FVisited the last walk set
+  quint64 FWalkBudget = 0;
 
-  // Phonetic codes of word nodes, per map key, most recently used first (kept until the file
-  // changes). `ref` holds for each
-  // node 0 (not known) or 1 + the offset of its entry in `pool`: the 64-bit hash of the word's
-  // bytes (4 units; a damaged file may reach one node by two paths), the code's length, the code.
+  // Phonetic codes of words, per map key, most recently used first (kept until the file
+  // changes). Codes belong to words, not nodes: a shared end node ends many words. `ref` holds
+  // for each word ordinal 0 (not known) or 1 + the offset of its entry in `pool`: the 64-bit hash
+  // of the word's bytes (4 units; a damaged file's counts may give two words one ordinal), the
+  // code's length, the code.
   struct TCodeCache {
     TPhoneticsMap::TMappingKey key;
     std::vector<quint32> ref;
     std::vector<char16_t> pool;
-    // The side file's section for this key: per node 0 or 1 + the offset of its entry (a length
-    // byte and the code in Latin-1) in `file`.
+    // The side file's section for this key: per word ordinal 0 or 1 + the offset of its entry (a
+    // length byte and the code in Latin-1) in `file`.
     QByteArray file;
     std::vector<quint32> fileAt;
   };
@@ -250,10 +268,15 @@ private:
   QSet<QString> FFolded;
   qsizetype FFoldedCount = 0; // suggestions of this request folded into FFolded
   std::array<qint16, 2 * 255 + 2> FMaxDistance{};
-  int FMaxDistanceFor = -1; // FMaxDistance holds the values for a code of two letters (1) or not (0)
+  int FMaxDistanceFor =
+      -1; // FMaxDistance holds the values for a code of two letters (1) or not (0)
   // Per node: Height's answer, or one of these marks (kept until the file changes).
   static constexpr int Unbounded = 0x7FFF;
   static constexpr quint16 HeightUnknown = 0xFFFF, HeightInProgress = 0xFFFE, NoWordBelow = 0xFFFD;
   std::vector<quint16> FHeights;
+  static constexpr quint32 CountUnknown = 0xFFFFFFFF, CountInProgress = 0xFFFFFFFE,
+                           CountLimit = 0xFFFFFFF0;
+  std::vector<quint32> FCounts;
+  quint64 FWordTotal = 0;     // words below the root (WordsBelow of its children)
   quint64 FCacheChecksum = 0; // of the file the kept codes and heights belong to
 };

@@ -23,8 +23,10 @@ using namespace wrMainDictionaryPrivate;
 // Layout (little-endian): the 8 bytes "WDPHON01", the dictionary's 64-bit checksum, its node count
 // (64-bit), the number of maps (32-bit), per map 40 bytes: rule key (64-bit), start depth, limit,
 // repeats removed (0/1), probe (32-bit each), section offset and size (64-bit each). A section
-// holds, for every node whose word ends there, in node order: a length byte and that many Latin-1
-// code units, or 255 for a code not kept (none reached, or not Latin-1, or 255 units or more).
+// holds, for every word in walk order (its ordinal: children in stored order, a node's own word
+// before the words below it): a length byte and that many Latin-1 code units, or 255 for a code
+// not kept (not Latin-1, or 255 units or more). Keyed by word rather than node: a node shared by
+// equal endings ends many words. A dictionary of more than 2^23 words gets no sections.
 // Measured on bench_suggest: without it a request's walk computed the codes of about 300 words,
 // a tenth of its time.
 
@@ -67,11 +69,35 @@ quint32 TMainDictionary::CodeProbe(const TPhoneticsMap &Map)
   return h;
 }
 
-bool TMainDictionary::CollectWord(quint32 index)
+bool TMainDictionary::CollectFrom(quint32 index, int position, quint64 ordinal)
 {
-  if (index < FCollected.size())
-    FCollected[index] = QByteArray(FWord.data());
-  return false;
+  if (!CountVisit())
+    return false;
+  TNode node;
+  if (!GetNode(index, node) || position + 1 >= WordBufferSize)
+    return true;
+  FWord[position] = char(node.ch());
+  FWord[position + 1] = 0;
+  if (node.endOfWord()) {
+    if (ordinal != FCollected.size() || ordinal >= CodeWordLimit)
+      return false;
+    FCollected.push_back(QByteArray(FWord.data()));
+    ++ordinal;
+  }
+  const int next = position + 1 + node.k;
+  if (next + 1 >= WordBufferSize)
+    return true;
+  std::memcpy(FWord.data() + position + 1, node.packed, node.k);
+  FWord[next] = 0;
+  TChildren children;
+  if (!ChildrenOf(node, children))
+    return true;
+  bool consistent = true;
+  ForEachChild(children, [&](quint32 child) {
+    consistent = consistent && CollectFrom(child, next, ordinal);
+    ordinal += WordsBelow(child, next);
+  });
+  return consistent;
 }
 
 QByteArray TMainDictionary::CodeFileImage(const std::vector<const TPhoneticsMap *> &Maps)
@@ -81,20 +107,26 @@ QByteArray TMainDictionary::CodeFileImage(const std::vector<const TPhoneticsMap 
   if (!FLoaded)
     return QByteArray();
   const quint64 nodeCount = FNodeIndexStart[NodeClasses];
-  const size_t reachable = size_t(std::min<quint64>(nodeCount, 1u << 23));
-  // Every word below the root by its node, from the path the plain walk reaches it by first.
-  FCollected.assign(reachable, QByteArray());
-  FVisited.assign((reachable + 63) / 64, 0);
-  FTouched.clear();
-  FAtWord = &TMainDictionary::CollectWord;
+  PrepareNodeFacts();
+  // Every word by its ordinal. The walk checks that its order gives each word the ordinal the
+  // counts give it, as the suggestion walk will: a damaged file whose counts disagree, or one
+  // beyond the budget or the word limit, gets no sections.
+  FCollected.clear();
+  FWalkVisits = 0;
+  FWalkBudget = WalkBudget();
+  bool consistent = FWordTotal <= CodeWordLimit;
   TNode root;
   TChildren children;
-  if (GetNode(0, root) && ChildrenOf(root, children))
-    ForEachChild(children, [this](quint32 child) { EnumerateFrom(child, 0); });
-  FVisited.clear();
-  FTouched.clear();
+  quint64 ordinal = 0;
+  if (consistent && GetNode(0, root) && ChildrenOf(root, children))
+    ForEachChild(children, [&](quint32 child) {
+      consistent = consistent && CollectFrom(child, 0, ordinal);
+      ordinal += WordsBelow(child, 1);
+    });
   const std::vector<QByteArray> words = std::move(FCollected);
   FCollected.clear();
+  consistent = consistent && words.size() == FWordTotal;
+  const size_t mapCount = consistent ? Maps.size() : 0;
 
   QByteArray image;
   auto put = [&image](auto value, int bytes) {
@@ -104,23 +136,18 @@ QByteArray TMainDictionary::CodeFileImage(const std::vector<const TPhoneticsMap 
   image.append(CodeFileMagic, sizeof CodeFileMagic);
   put(Checksum(), 8);
   put(nodeCount, 8);
-  put(Maps.size(), 4);
+  put(mapCount, 4);
   const qsizetype keysAt = image.size();
-  image.append(QByteArray(qsizetype(Maps.size()) * CodeKeySize, '\0'));
-  for (size_t m = 0; m < Maps.size(); ++m) {
+  image.append(QByteArray(qsizetype(mapCount) * CodeKeySize, '\0'));
+  for (size_t m = 0; m < mapCount; ++m) {
     const TPhoneticsMap &map = *Maps[m];
     const qint64 start = image.size();
-    for (quint64 index = 0; index < nodeCount; ++index) {
-      TNode node;
-      if (!GetNode(quint32(index), node) || !node.endOfWord())
-        continue;
-      const QByteArray &bytes = index < words.size() ? words[size_t(index)] : QByteArray();
-      QString code;
-      if (!bytes.isEmpty())
-        code = map.GetMapping(CodePageToWide(FCodePage, bytes.constData(), bytes.size()));
-      const bool keep =
-          !bytes.isEmpty() && code.size() < NoCode &&
-          std::all_of(code.begin(), code.end(), [](QChar c) { return c.unicode() < 256; });
+    for (const QByteArray &bytes : words) {
+      const QString code =
+          map.GetMapping(CodePageToWide(FCodePage, bytes.constData(), bytes.size()));
+      const bool keep = code.size() < NoCode && std::all_of(code.begin(), code.end(), [](QChar c) {
+                          return c.unicode() < 256;
+                        });
       if (!keep) {
         image.append(char(NoCode));
         continue;
@@ -190,16 +217,13 @@ void TMainDictionary::LoadCodeFile(TCodeCache &Cache)
   if (quint64(section.size()) != length)
     return;
   const auto *p = reinterpret_cast<const uchar *>(section.constData());
-  // Each word node's entry, in node order; an entry past the section refuses the file.
+  // Each word's entry, by ordinal; an entry past the section refuses the file.
+  if (FWordTotal > CodeWordLimit)
+    return;
   std::vector<quint32> at(Cache.ref.size(), 0);
   quint64 pos = 0;
   const quint64 end = length;
-  for (quint64 index = 0; index < nodeCount; ++index) {
-    TNode node;
-    if (!GetNode(quint32(index), node))
-      return;
-    if (!node.endOfWord())
-      continue;
+  for (quint64 ordinal = 0; ordinal < FWordTotal; ++ordinal) {
     if (pos >= end)
       return;
     const uchar n = p[pos];
@@ -209,8 +233,8 @@ void TMainDictionary::LoadCodeFile(TCodeCache &Cache)
     }
     if (quint64(n) + 1 > end - pos)
       return;
-    if (index < at.size())
-      at[size_t(index)] = quint32(pos + 1);
+    if (ordinal < at.size())
+      at[size_t(ordinal)] = quint32(pos + 1);
     pos += 1 + n;
   }
   if (pos != end)

@@ -49,6 +49,14 @@ inline bool TMainDictionary::ReadLinkage(quint32 &position, quint32 &index) cons
   return true;
 }
 
+inline bool TMainDictionary::CountVisit()
+{
+  if (FWalkVisits >= FWalkBudget)
+    return false;
+  ++FWalkVisits;
+  return true;
+}
+
 template <class F>
 void TMainDictionary::ForEachChild(const TChildren &children, F &&visit) const
 {
@@ -68,10 +76,13 @@ void TMainDictionary::ForEachChild(const TChildren &children, F &&visit) const
 namespace wrMainDictionaryPrivate {
 
 // The phonetic codes side file (see CodeFileImage).
-constexpr char CodeFileMagic[8] = {'W', 'D', 'P', 'H', 'O', 'N', '0', '1'};
+// Version 02 keys the codes by word ordinal (01, by node, cannot serve shared nodes).
+constexpr char CodeFileMagic[8] = {'W', 'D', 'P', 'H', 'O', 'N', '0', '2'};
 constexpr int CodeHeaderSize = 8 + 8 + 8 + 4;
 constexpr int CodeKeySize = 40;
 constexpr uchar NoCode = 255;
+// Codes are kept for the first 2^23 words in walk order (32 MB of references per map at most).
+constexpr quint64 CodeWordLimit = quint64(1) << 23;
 // Larger side files are not read: four maps of a dictionary of a million words fit easily.
 constexpr qint64 CodeFileLimit = qint64(256) << 20;
 

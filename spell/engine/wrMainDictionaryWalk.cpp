@@ -113,26 +113,14 @@ void TMainDictionary::WalkPrefix(int prefixLength)
       FWord[prefixLength] = 0;
       continue;
     }
-    // Linkage entries name at most 2^23 nodes, direct references 2^20: the bit set stays
-    // within 1 MB whatever the header claims. Between walks only the words a walk set are
-    // cleared: a walk below a two-letter prefix touches a few hundred of the shipped
-    // dictionary's 4,447.
-    const size_t words =
-        size_t((std::min<quint64>(FNodeIndexStart[NodeClasses], 1u << 23) + 63) / 64);
-    if (FVisited.size() != words) {
-      FVisited.assign(words, 0);
-    } else {
-      for (const quint32 w : FTouched)
-        FVisited[w] = 0;
-    }
-    FTouched.clear();
     FWalkVisits = 0;
+    FWalkBudget = WalkBudget();
     if (FFast) {
       PrepareFastWalk(prefixLength);
       bool ascii = true;
       for (int i = 0; i + 1 < prefixLength; ++i)
         ascii = ascii && prefix[i] != 0 && prefix[i] < 0x80;
-      EnumerateFast(index, prefixLength - 1, ascii);
+      EnumerateFast(index, prefixLength - 1, ascii, PrefixOrdinal(prefixLength));
     } else {
       FAtWord = &TMainDictionary::ConsiderCandidate;
       EnumerateFrom(index, prefixLength - 1);
@@ -141,23 +129,16 @@ void TMainDictionary::WalkPrefix(int prefixLength)
   }
 }
 
-// A node reached a second time is damage: a trie gives each node one parent.
-inline bool TMainDictionary::MarkVisited(quint32 index)
+quint64 TMainDictionary::WalkBudget() const { return 32 * quint64(FWordCount) + 1024; }
+
+size_t TMainDictionary::NodeSlots() const
 {
-  const size_t word = index / 64;
-  const quint64 bit = quint64(1) << (index % 64);
-  if (word >= FVisited.size() || (FVisited[word] & bit))
-    return false;
-  if (FVisited[word] == 0)
-    FTouched.push_back(quint32(word));
-  FVisited[word] |= bit;
-  ++FWalkVisits;
-  return true;
+  return size_t(std::min<quint64>(FNodeIndexStart[NodeClasses], 1u << 23));
 }
 
 bool TMainDictionary::EnumerateFrom(quint32 index, int position)
 {
-  if (!MarkVisited(index))
+  if (!CountVisit())
     return false;
   TNode node;
   if (!GetNode(index, node) || position + 1 >= WordBufferSize)
@@ -237,6 +218,8 @@ void TMainDictionary::ClearWalkCaches()
 {
   FCodeCaches.clear();
   FHeights.clear();
+  FCounts.clear();
+  FWordTotal = 0;
 }
 
 // A 64-bit hash of the whole mapped file (about 0.3 ms for the shipped 1.7 MB dictionary).
@@ -264,27 +247,19 @@ void TMainDictionary::PrepareFastWalk(int prefixLength)
   const TPhoneticsMap::TMappingKey key = FPhonetics->MappingKey();
   auto found = std::find_if(FCodeCaches.begin(), FCodeCaches.end(),
                             [&](const auto &c) { return c->key == key; });
+  PrepareNodeFacts();
   if (found == FCodeCaches.end()) {
-    if (FCodeCaches.empty() && FHeights.empty())
-      FCacheChecksum = Checksum();
     if (FCodeCaches.size() >= CodeCaches)
       FCodeCaches.pop_back();
     auto cache = std::make_unique<TCodeCache>();
     cache->key = key;
-    cache->ref.assign(FVisited.size() * 64, 0);
+    cache->ref.assign(size_t(std::min<quint64>(FWordTotal, CodeWordLimit)), 0);
     LoadCodeFile(*cache);
     FCodeCaches.insert(FCodeCaches.begin(), std::move(cache));
   } else if (found != FCodeCaches.begin()) {
     std::rotate(FCodeCaches.begin(), found, found + 1);
   }
   FCodes = FCodeCaches.front().get();
-  if (FHeights.size() != FVisited.size() * 64) {
-    // The whole trie at once, on the first walk: a few milliseconds, then each walk's first visit
-    // below a prefix no longer pays for measuring that subtree.
-    FHeights.assign(FVisited.size() * 64, HeightUnknown);
-    Height(0, 0);
-    FCacheChecksum = Checksum();
-  }
 
   const int n0 = int(FOriginalWord.size());
   FFoldedWord.resize(size_t(n0));
@@ -465,9 +440,92 @@ int TMainDictionary::Height(quint32 index, int depth)
   return result;
 }
 
-void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
+// Heights and word counts of the whole dictionary at once, on the first walk: a few
+// milliseconds, then each walk's first visit below a prefix no longer pays for measuring that
+// subtree. Both are facts of a node, whatever path reaches it.
+void TMainDictionary::PrepareNodeFacts()
 {
-  if (FWalkFull || !MarkVisited(index))
+  if (FHeights.size() == NodeSlots() && FCounts.size() == NodeSlots())
+    return;
+  FHeights.assign(NodeSlots(), HeightUnknown);
+  FCounts.assign(NodeSlots(), CountUnknown);
+  Height(0, 0);
+  FWordTotal = 0;
+  TNode root;
+  TChildren children;
+  if (GetNode(0, root) && ChildrenOf(root, children))
+    ForEachChild(children, [this](quint32 child) {
+      FWordTotal = std::min<quint64>(CountLimit, FWordTotal + WordsBelow(child, 1));
+    });
+  FCacheChecksum = Checksum();
+}
+
+quint64 TMainDictionary::WordsBelow(quint32 index, int depth)
+{
+  if (index >= FCounts.size() || depth > WordBufferSize)
+    return 0;
+  quint32 &n = FCounts[index];
+  if (n == CountInProgress)
+    return 0;
+  if (n != CountUnknown)
+    return n;
+  n = CountInProgress;
+  TNode node;
+  quint64 result = 0;
+  if (GetNode(index, node)) {
+    result = node.endOfWord() ? 1 : 0;
+    TChildren children;
+    if (ChildrenOf(node, children))
+      ForEachChild(children, [&](quint32 c) {
+        result = std::min<quint64>(CountLimit, result + WordsBelow(c, depth + 1 + node.k));
+      });
+  }
+  n = quint32(result);
+  return result;
+}
+
+// The descent of WalkPrefix again, adding up the words of the children passed over.
+quint64 TMainDictionary::PrefixOrdinal(int prefixLength)
+{
+  const auto *prefix = reinterpret_cast<const uchar *>(FWord.data());
+  quint64 ordinal = 0;
+  TNode node;
+  TChildren children;
+  if (!GetNode(0, node) || !ChildrenOf(node, children))
+    return 0;
+  int i = 0;
+  while (i < prefixLength) {
+    const uchar c = prefix[i];
+    bool selected = false;
+    ForEachChild(children, [&](quint32 child) {
+      if (selected)
+        return;
+      TNode candidate;
+      if (!GetNode(child, candidate))
+        return;
+      if (candidate.ch() == c) {
+        selected = true;
+        node = candidate;
+      } else {
+        ordinal += WordsBelow(child, i + 1);
+      }
+    });
+    if (!selected)
+      return ordinal;
+    ++i;
+    if (i == prefixLength)
+      return ordinal;
+    ordinal += node.endOfWord() ? 1 : 0;
+    i += node.k;
+    if (!ChildrenOf(node, children))
+      return ordinal;
+  }
+  return ordinal;
+}
+
+void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii, quint64 ordinal)
+{
+  if (FWalkFull || !CountVisit())
     return;
   TNode node;
   if (!GetNode(index, node) || position + 1 >= WordBufferSize)
@@ -491,7 +549,7 @@ void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
   int reach = rows ? DistanceRow(length, c, longest) : 0;
   if (rows && !(reach & rhHere))
     return;
-  if (node.endOfWord() && ConsiderFast(index, length, ascii))
+  if (node.endOfWord() && ConsiderFast(ordinal, length, ascii))
     return;
   const int next = position + 1 + node.k;
   if (next + 1 >= WordBufferSize)
@@ -515,19 +573,22 @@ void TMainDictionary::EnumerateFast(quint32 index, int position, bool ascii)
   TChildren children;
   if (!ChildrenOf(node, children))
     return;
+  if (node.endOfWord())
+    ++ordinal;
   if (children.direct)
-    return EnumerateFast(children.ref, next, ascii);
+    return EnumerateFast(children.ref, next, ascii, ordinal);
   quint32 linkage = children.ref;
   for (quint32 i = 0; i < children.number && !FWalkFull; ++i) {
     quint32 child;
     if (!ReadLinkage(linkage, child))
       break;
-    EnumerateFast(child, next, ascii);
+    EnumerateFast(child, next, ascii, ordinal);
+    ordinal += child < FCounts.size() ? FCounts[child] : 0;
   }
 }
 
-// ConsiderCandidate's answer for the word in FWord, `length` bytes long, at node `index`.
-bool TMainDictionary::ConsiderFast(quint32 index, int length, bool ascii)
+// ConsiderCandidate's answer for the word in FWord, `length` bytes long, the word `ordinal`.
+bool TMainDictionary::ConsiderFast(quint64 ordinal, int length, bool ascii)
 {
   QString candidate;
   bool haveCandidate = false;
@@ -535,8 +596,8 @@ bool TMainDictionary::ConsiderFast(quint32 index, int length, bool ascii)
   const quint64 hash = FPathHash[size_t(length)];
   const char16_t *code = nullptr;
   int L = 0;
-  if (index < FCodes->ref.size() && FCodes->ref[index] != 0) {
-    const char16_t *entry = FCodes->pool.data() + (FCodes->ref[index] - 1);
+  if (ordinal < FCodes->ref.size() && FCodes->ref[ordinal] != 0) {
+    const char16_t *entry = FCodes->pool.data() + (FCodes->ref[ordinal] - 1);
     quint64 stored = 0;
     std::memcpy(&stored, entry, sizeof stored);
     if (stored == hash) {
@@ -545,9 +606,9 @@ bool TMainDictionary::ConsiderFast(quint32 index, int length, bool ascii)
     }
   }
   char16_t fromFile[NoCode];
-  if (!code && index < FCodes->fileAt.size() && FCodes->fileAt[index] != 0) {
+  if (!code && ordinal < FCodes->fileAt.size() && FCodes->fileAt[ordinal] != 0) {
     const auto *entry =
-        reinterpret_cast<const uchar *>(FCodes->file.constData()) + (FCodes->fileAt[index] - 1);
+        reinterpret_cast<const uchar *>(FCodes->file.constData()) + (FCodes->fileAt[ordinal] - 1);
     L = entry[0];
     for (int i = 0; i < L; ++i)
       fromFile[i] = entry[1 + i];
@@ -562,14 +623,14 @@ bool TMainDictionary::ConsiderFast(quint32 index, int length, bool ascii)
     L = int(computed.size());
     code = reinterpret_cast<const char16_t *>(computed.utf16());
     const size_t entrySize = 5 + size_t(L);
-    if (index < FCodes->ref.size() && L <= 0xFFFF &&
+    if (ordinal < FCodes->ref.size() && L <= 0xFFFF &&
         FCodes->pool.size() + entrySize < std::numeric_limits<quint32>::max()) {
       const size_t at = FCodes->pool.size();
       FCodes->pool.resize(at + entrySize);
       std::memcpy(FCodes->pool.data() + at, &hash, sizeof hash);
       FCodes->pool[at + 4] = char16_t(L);
       std::copy(code, code + L, FCodes->pool.data() + at + 5);
-      FCodes->ref[index] = quint32(at + 1);
+      FCodes->ref[ordinal] = quint32(at + 1);
       code = FCodes->pool.data() + at + 5; // the pool may have moved
     }
   }

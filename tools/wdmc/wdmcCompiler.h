@@ -7,16 +7,23 @@
 #include <QStringList>
 #include <QtGlobal>
 
+// How the compiler lays out the words: equal subtrees written once (the minimal automaton: same
+// character, packed bytes, end-of-word flag and children), or a plain trie, each path its own
+// nodes (the older output, kept for comparison). Readers take both alike.
+enum class TNodeSharing { Shared, Tree };
+
 struct TMainDictionarySource {
   QStringList words;    // any order, duplicates allowed
   QString title;        // at most 255 UTF-16 code units
   quint32 language = 0; // Windows language identifier
   int minorVersion = 1; // 1: UTF-8 (version 4.1), 0: Windows-1252 (version 4.0)
+  TNodeSharing sharing = TNodeSharing::Shared;
 };
 
 struct TMainDictionaryStats {
   quint32 wordCount = 0;
-  quint32 nodeCount = 0;
+  quint32 nodeCount = 0;     // as written (shared)
+  quint64 trieNodeCount = 0; // the unshared trie's, packed runs included
   quint32 linkageSize = 0;
   quint32 classCounts[9] = {};
   int skipped = 0; // words that cannot be stored (empty, too long, not in the code page)

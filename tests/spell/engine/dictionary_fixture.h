@@ -15,9 +15,11 @@
 inline QString WriteMainDictionary(const QString &FileName, const QStringList &Words,
                                    int MinorVersion = 1, TMainDictionaryStats *Stats = nullptr,
                                    const QString &Title = QStringLiteral("Test words"),
-                                   quint32 Language = 3081)
+                                   quint32 Language = 3081,
+                                   TNodeSharing Sharing = TNodeSharing::Shared)
 {
   TMainDictionarySource source;
+  source.sharing = Sharing;
   source.words = Words;
   source.title = Title;
   source.language = Language;
@@ -34,7 +36,8 @@ inline QString WriteMainDictionary(const QString &FileName, const QStringList &W
 
 // Words over 62 letters and digits below the first character 'b', all of length 2 to 4, taken
 // shortest first. Every node of their trie ends a word, so nothing is packed and each word
-// adds exactly one node: Count words make a dictionary of Count + 2 nodes (root and 'b').
+// adds exactly one node: Count words make a trie (TNodeSharing::Tree) of Count + 2 nodes (root
+// and 'b'). Shared, their equal leaves become one node per letter.
 inline QStringList EveryNodeAWord(int Count)
 {
   static const QString alphabet =

@@ -35,9 +35,11 @@ protected:
     return path(name);
   }
   QString compile(const QString &name, const QStringList &words, int minor = 1,
-                  TMainDictionaryStats *stats = nullptr)
+                  TMainDictionaryStats *stats = nullptr,
+                  TNodeSharing sharing = TNodeSharing::Shared)
   {
-    const QString error = WriteMainDictionary(path(name), words, minor, stats);
+    const QString error = WriteMainDictionary(path(name), words, minor, stats,
+                                              QStringLiteral("Test words"), 3081, sharing);
     EXPECT_TRUE(error.isEmpty()) << qPrintable(error);
     return path(name);
   }
@@ -332,7 +334,7 @@ TEST_F(MainDictionaryTest, CompilerOutputIsDeterministicAndDropsWhatItCannotStor
 
 // The same list layout below and at the node count where linkage entries turn big-endian with
 // 2 or 3 bytes: "b" and its 62 children hold node indexes 1 to 63, so the list of "b"'s children
-// starts with index 2.
+// starts with index 2. Written as a trie: shared, the list's equal leaves would be one node.
 TEST_F(MainDictionaryTest, LinkageWidthFollowsTheNodeCount)
 {
   struct Width {
@@ -343,7 +345,7 @@ TEST_F(MainDictionaryTest, LinkageWidthFollowsTheNodeCount)
     SCOPED_TRACE(w.nodes);
     const QStringList words = EveryNodeAWord(int(w.nodes) - 2);
     TMainDictionaryStats stats;
-    const QString file = compile(QStringLiteral("width.wdm"), words, 1, &stats);
+    const QString file = compile(QStringLiteral("width.wdm"), words, 1, &stats, TNodeSharing::Tree);
     ASSERT_EQ(stats.nodeCount, w.nodes);
     TMainDictionary d;
     d.SetFilename(file);
@@ -371,6 +373,7 @@ TEST_F(MainDictionaryTest, CompilerNamesTheReferenceLimit)
   const QStringList words = EveryNodeAWord(0xFFFFF - 1); // one node more than 20 bits address
   TMainDictionarySource source;
   source.words = words;
+  source.sharing = TNodeSharing::Tree;
   QByteArray image;
   QString error;
   EXPECT_FALSE(CompileMainDictionary(source, image, error));
@@ -384,6 +387,21 @@ TEST_F(MainDictionaryTest, CompilerNamesTheReferenceLimit)
   EXPECT_FALSE(CompileMainDictionary(source, image, error));
   EXPECT_TRUE(error.contains(QStringLiteral("linkage"))) << qPrintable(error);
   EXPECT_TRUE(error.contains(QStringLiteral("20 bits"))) << qPrintable(error);
+
+  // The limits hold for the nodes and lists as written: shared, the whole list fits.
+  source.words = words;
+  source.sharing = TNodeSharing::Shared;
+  TMainDictionaryStats stats;
+  ASSERT_TRUE(CompileMainDictionary(source, image, error, &stats)) << qPrintable(error);
+  EXPECT_EQ(stats.trieNodeCount, quint64(0xFFFFF + 1));
+  EXPECT_LT(stats.nodeCount, 20000u);
+  const QString file = write(QStringLiteral("shared-limit.wdm"), image);
+  TMainDictionary d;
+  d.SetFilename(file);
+  for (qsizetype i = 0; i < words.size(); i += 997)
+    EXPECT_TRUE(d.WordExists(words[i])) << qPrintable(words[i]);
+  EXPECT_TRUE(d.WordExists(words.last()));
+  EXPECT_FALSE(d.WordExists(words.last() + QStringLiteral("0")));
 }
 
 // --- Opening and refusing files -----------------------------------------------------------------
@@ -536,8 +554,9 @@ TEST_F(PhoneticWalkTest, StopsAfterTheCap)
 
 // A crafted file: below "fo" every level has two nodes that share one child list, so there are
 // 2^Depth paths over 2 x Depth nodes, and a million zero records behind them make the header
-// claim a million nodes. The walk visits each node once, whatever the header claims.
-TEST_F(PhoneticWalkTest, SharedChildListsAreWalkedOnce)
+// claim a million nodes. Both walks stay within the budget of the one word the header claims,
+// whatever the node count claims.
+TEST_F(PhoneticWalkTest, SharedChildListsStayWithinTheWalkBudget)
 {
   constexpr int Depth = 24;
   HandFile f;
@@ -564,6 +583,12 @@ TEST_F(PhoneticWalkTest, SharedChildListsAreWalkedOnce)
   const QStringList s = suggest(QStringLiteral("foxe"));
   EXPECT_TRUE(s.contains(QStringLiteral("fox"))) << qPrintable(s.join(','));
   EXPECT_LE(d.WalkVisits(), quint64(2 * Depth + 3));
+  EXPECT_LE(d.WalkBudget(), quint64(2048));
+  QStringList plain;
+  d.SuggestPlain(QStringLiteral("foxe"), map, plain);
+  EXPECT_TRUE(plain.contains(QStringLiteral("fox"))) << qPrintable(plain.join(','));
+  EXPECT_GT(d.WalkVisits(), quint64(2 * Depth + 3)) << "shared nodes are walked once per path";
+  EXPECT_LE(d.WalkVisits(), d.WalkBudget());
 }
 
 // Suggest keeps codes and skips subtrees whose words cannot pass; SuggestPlain computes every word
@@ -870,7 +895,144 @@ TEST_F(PhoneticWalkTest, KeptCodesAreForgottenWhenTheFileChanges)
 
 // --- The shipped dictionary ---------------------------------------------------------------------
 
-#ifdef LW_AUSSIE_WDM
+// The same words written as a trie and shared: every lookup and every suggestion alike, the
+// shared file's fast walk (kept codes, side file) and plain walk against the trie's fast walk.
+// Mismatches are counted and the first one named: the shipped list has 167,000 words.
+static void ExpectSameAnswers(const QString &treeFile, const QString &sharedFile,
+                              const QStringList &words, const QStringList &misspellings)
+{
+  TMainDictionary tree, shared;
+  tree.SetFilename(treeFile);
+  shared.SetFilename(sharedFile);
+  ASSERT_GT(tree.NodeCount(), shared.NodeCount()) << "the shared file has fewer nodes";
+  ASSERT_EQ(tree.WordCount(), shared.WordCount());
+  int differ = 0;
+  QString first;
+  for (const QString &w : words) {
+    const QString variants[] = {w,
+                                w + QStringLiteral("q"),
+                                w + QStringLiteral("s"),
+                                w.chopped(1),
+                                w.left(2),
+                                w.left(1).toUpper() + w.mid(1),
+                                w.mid(1)};
+    for (const QString &v : variants) {
+      if (tree.WordExists(v) != shared.WordExists(v) ||
+          tree.WordLength(v) != shared.WordLength(v) ||
+          tree.PrefixLength(v) != shared.PrefixLength(v)) {
+        if (differ++ == 0)
+          first = v;
+      }
+    }
+    if (!shared.WordExists(w) && differ++ == 0)
+      first = w;
+  }
+  EXPECT_EQ(differ, 0) << "first: " << qPrintable(first);
+  TPhoneticsMap map;
+  for (const int depth : {2, 1})
+    for (const quint32 language : {3081u, 0u}) {
+      map.SetLanguage(language);
+      map.SetStartDepth(depth);
+      for (const QString &m : misspellings) {
+        SCOPED_TRACE(QStringLiteral("depth %1, language %2: %3")
+                         .arg(depth)
+                         .arg(language)
+                         .arg(m)
+                         .toStdString());
+        QStringList fromTree, fast, plain;
+        tree.Suggest(m, map, fromTree);
+        shared.Suggest(m, map, fast);
+        shared.SuggestPlain(m, map, plain);
+        EXPECT_EQ(fast, fromTree);
+        EXPECT_EQ(plain, fromTree);
+      }
+    }
+}
+
+TEST_F(PhoneticWalkTest, SharedAndTreeFilesAnswerAlike)
+{
+  const QStringList words = {QStringLiteral("phone"),
+                             QStringLiteral("fond"),
+                             QStringLiteral("fund"),
+                             QStringLiteral("bond"),
+                             QStringLiteral("fonds"),
+                             QStringLiteral("funds"),
+                             QStringLiteral("bonds"),
+                             QStringLiteral("font"),
+                             QStringLiteral("fonts"),
+                             QStringLiteral("fondue"),
+                             QStringLiteral("foam"),
+                             QStringLiteral("Fonda"),
+                             QStringLiteral("fone"),
+                             QStringLiteral("fon\u00E9"),
+                             QStringLiteral("f\u00F6hn"),
+                             QStringLiteral("Fo"),
+                             QStringLiteral("walking"),
+                             QStringLiteral("talking"),
+                             QStringLiteral("walked"),
+                             QStringLiteral("talked"),
+                             QStringLiteral("stalking"),
+                             QStringLiteral("singing"),
+                             QStringLiteral("ringing"),
+                             QStringLiteral("caf\u00E9"),
+                             QStringLiteral("cafe"),
+                             QStringLiteral("cafes"),
+                             QStringLiteral("na\u00EFve"),
+                             QStringLiteral("naive"),
+                             QStringLiteral("knave"),
+                             QStringLiteral("recieve"),
+                             QStringLiteral("receive"),
+                             QStringLiteral("received"),
+                             QStringLiteral("relieve"),
+                             QStringLiteral("relieved"),
+                             QStringLiteral("believed"),
+                             QStringLiteral("believe"),
+                             QStringLiteral("a"),
+                             QStringLiteral("an"),
+                             QStringLiteral("in"),
+                             QStringLiteral("fortification"),
+                             QStringLiteral("mortification"),
+                             QStringLiteral("ratification")};
+  const QStringList misspellings = {
+      QStringLiteral("fone"),        QStringLiteral("Fone"),    QStringLiteral("fund"),
+      QStringLiteral("fonds"),       QStringLiteral("bonts"),   QStringLiteral("walkin"),
+      QStringLiteral("talkked"),     QStringLiteral("ringin"),  QStringLiteral("cafe"),
+      QStringLiteral("caf\u00E9s"),  QStringLiteral("naeve"),   QStringLiteral("recieved"),
+      QStringLiteral("releived"),    QStringLiteral("beleive"), QStringLiteral("mortifcation"),
+      QStringLiteral("ratifaction"), QStringLiteral("x"),       QString()};
+  for (const int minor : {1, 0}) {
+    SCOPED_TRACE(minor);
+    TMainDictionaryStats treeStats, sharedStats;
+    const QString treeFile =
+        compile(QStringLiteral("tree.wdm"), words, minor, &treeStats, TNodeSharing::Tree);
+    const QString sharedFile =
+        compile(QStringLiteral("shared.wdm"), words, minor, &sharedStats, TNodeSharing::Shared);
+    EXPECT_EQ(sharedStats.trieNodeCount, quint64(treeStats.nodeCount));
+    {
+      // The side file of the shared file: codes by word, whichever path reaches a shared end.
+      TMainDictionary writer;
+      writer.SetFilename(sharedFile);
+      const std::vector<const TPhoneticsMap *> views{&map};
+      write(QFileInfo(TMainDictionary::CodeFileName(sharedFile)).fileName(),
+            writer.CodeFileImage(views));
+    }
+    ExpectSameAnswers(treeFile, sharedFile, words, misspellings);
+    TMainDictionary withFile;
+    withFile.SetFilename(sharedFile);
+    TMainDictionary fromTree;
+    fromTree.SetFilename(treeFile);
+    for (const QString &m : misspellings) {
+      QStringList a, b;
+      withFile.Suggest(m, map, a);
+      fromTree.SuggestPlain(m, map, b);
+      EXPECT_EQ(a, b) << qPrintable(m);
+    }
+    EXPECT_GT(withFile.CodeFileHits(), 0u) << "the codes come from the side file";
+    QFile::remove(TMainDictionary::CodeFileName(sharedFile));
+  }
+}
+
+#ifdef LW_AUSSIE_WORDS
 TEST(ShippedDictionary, HoldsEveryWordOfItsList)
 {
   QStringList words;
@@ -882,7 +1044,8 @@ TEST(ShippedDictionary, HoldsEveryWordOfItsList)
   EXPECT_EQ(d.Title(), QStringLiteral("English (Australian)"));
   EXPECT_EQ(d.Language(), 3081u);
   EXPECT_EQ(d.MinorVersion(), 1);
-  EXPECT_GE(d.NodeCount(), 65535u) << "the shipped list uses the wide linkage";
+  // Shared endings: the list's trie has 284,568 nodes, the file about a fifth of that.
+  EXPECT_LT(d.NodeCount(), quint32(words.size() / 2)) << "the shipped file shares equal endings";
   const QSet<QString> listed(words.begin(), words.end());
   int missing = 0, extra = 0;
   for (const QString &w : words) {
@@ -964,6 +1127,46 @@ TEST(ShippedDictionary, SuggestGivesThePlainWalksWords)
   EXPECT_TRUE(QFile::exists(TMainDictionary::CodeFileName(QStringLiteral(LW_AUSSIE_WDM))));
   EXPECT_GT(d.CodeFileHits(), 0u);
 }
+// The shipped list written both ways. The trie needs the wide linkage (284,568 nodes), the shared
+// file the narrow one: both widths on real data. Misspellings from codespell's list where it is
+// installed, else made from the list's own words.
+TEST(ShippedDictionary, SharedAndTreeFilesAnswerAlike)
+{
+  QStringList words;
+  QString error;
+  ASSERT_TRUE(ReadWordList(QStringLiteral(LW_AUSSIE_WORDS), words, error)) << qPrintable(error);
+  QTemporaryDir dir;
+  const QString treeFile = dir.filePath(QStringLiteral("tree.wdm"));
+  const QString sharedFile = dir.filePath(QStringLiteral("shared.wdm"));
+  TMainDictionaryStats treeStats, sharedStats;
+  ASSERT_EQ(WriteMainDictionary(treeFile, words, 1, &treeStats, QStringLiteral("t"), 3081,
+                                TNodeSharing::Tree),
+            QString());
+  ASSERT_EQ(WriteMainDictionary(sharedFile, words, 1, &sharedStats, QStringLiteral("t"), 3081,
+                                TNodeSharing::Shared),
+            QString());
+  EXPECT_GE(treeStats.nodeCount, 65535u);
+  EXPECT_LT(sharedStats.nodeCount, 65535u);
+  QStringList misspellings;
+  QFile codespell(
+      QStringLiteral("/usr/lib/python3/dist-packages/codespell_lib/data/dictionary.txt"));
+  if (codespell.open(QIODevice::ReadOnly)) {
+    const QList<QByteArray> lines = codespell.readAll().split('\n');
+    const QRegularExpression plain(QStringLiteral("^[a-z]{3,}$"));
+    for (qsizetype i = 0; i < lines.size() && misspellings.size() < 200; i += 197) {
+      const QString wrong = QString::fromUtf8(lines[i].left(lines[i].indexOf("->")));
+      if (plain.match(wrong).hasMatch())
+        misspellings << wrong << wrong.left(1).toUpper() + wrong.mid(1);
+    }
+  }
+  for (qsizetype i = 13; i < words.size() && misspellings.size() < 300; i += 1601) {
+    QString w = words[i];
+    if (w.size() >= 4)
+      misspellings << QString(w).remove(int(i % (w.size() - 1)), 1);
+  }
+  ExpectSameAnswers(treeFile, sharedFile, words, misspellings);
+}
+
 #endif
 
 } // namespace
