@@ -46,8 +46,10 @@ TMainDictionary::~TMainDictionary() { Unload(); }
 void TMainDictionary::SetFilename(const QString &F)
 {
   QFile file(F);
-  if (F.isEmpty() || !file.open(QIODevice::ReadOnly))
+  if (F.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    FFailure = F.isEmpty() || !file.exists() ? ffMissing : ffUnreadable;
     return;
+  }
   FWordsFoundCount = 0;
   const bool wasLoaded = FLoaded;
   Unload();
@@ -62,6 +64,7 @@ void TMainDictionary::SetFilename(const QString &F)
   }
   if (!accepted) {
     qCInfo(lcSpellEngine) << "main dictionary refused (unreadable or not a main dictionary):" << F;
+    FFailure = ffWrongFormat;
     file.close();
     if (wasLoaded)
       SetLoaded(true);
@@ -102,6 +105,7 @@ void TMainDictionary::SetFilename(const QString &F)
   }
   FWideLinkage = FNodeCount >= WideLinkageNodeCount;
   FFilename = F;
+  FFailure = ffNone;
   ClearWalkCaches();
   file.close();
   if (wasLoaded)
@@ -125,6 +129,7 @@ void TMainDictionary::Load()
   uchar *view = size > 0 ? file->map(0, size) : nullptr;
   if (!view) {
     qCInfo(lcSpellEngine) << "main dictionary not loaded (unreadable):" << FFilename;
+    FFailure = ffUnreadable;
     return;
   }
   const quint64 S = quint64(size);
@@ -133,6 +138,7 @@ void TMainDictionary::Load()
   if (!(p9 + 4 < S) || p9 + 4 + quint64(L) + LookupSize + CharSetTableSize > S) {
     qCInfo(lcSpellEngine) << "main dictionary damaged (its layout ends beyond the file):"
                           << FFilename;
+    FFailure = ffDamaged;
     file->unmap(view);
     return;
   }

@@ -54,6 +54,8 @@ public:
   virtual void SetFilename(const QString &F);
   bool Loaded() const { return FLoaded; }
   virtual void SetLoaded(bool V);
+  // Why the last SetFilename or load failed; ffNone after a success.
+  TFileFailure Failure() const { return FFailure; }
 
   bool WordExists(const QString &Word);
   int WordLength(const QString &Word);
@@ -155,6 +157,7 @@ private:
   QString FFilename;
   QString FConfigurationName;
   bool FLoaded = false;
+  TFileFailure FFailure = ffNone;
   QString FTitle;
   quint32 FLanguage = 0;
   quint32 FWordCount = 0;
@@ -250,7 +253,8 @@ private:
   QSet<QString> FFolded;
   qsizetype FFoldedCount = 0; // suggestions of this request folded into FFolded
   std::array<qint16, 2 * 255 + 2> FMaxDistance{};
-  int FMaxDistanceFor = -1; // FMaxDistance holds the values for a code of two letters (1) or not (0)
+  int FMaxDistanceFor =
+      -1; // FMaxDistance holds the values for a code of two letters (1) or not (0)
   // Per node: Height's answer, or one of these marks (kept until the file changes).
   static constexpr int Unbounded = 0x7FFF;
   static constexpr quint16 HeightUnknown = 0xFFFF, HeightInProgress = 0xFFFE, NoWordBelow = 0xFFFD;
