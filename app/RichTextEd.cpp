@@ -198,10 +198,12 @@ void TRichTextEd::CreateComponents()
   CreateFormattingBand();
   CreateRuler();
   CreateEditor();
+  CreateNoticeLine();
   layout->addWidget(CoolBar1);
   layout->addWidget(CoolBar2);
   layout->addWidget(Ruler);
   layout->addWidget(Editor, 1);
+  layout->addWidget(NoticeLine);
 
   CreateSpellComponents();
 
@@ -513,8 +515,8 @@ void TRichTextEd::CreateSpellComponents()
   Editor->SetLiveSpellingColor(Qt::red);
   Editor->SetDoubleBuffered(true);
   Editor->SetLiveSpellingOptions(true);
-  Editor->SetLiveMenuOptions({spDialog, spAutoCorrect, spChangeAll, spAdd, spIgnoreAll, spIgnore,
-                              spReplace});
+  Editor->SetLiveMenuOptions(
+      {spDialog, spAutoCorrect, spChangeAll, spAdd, spIgnoreAll, spIgnore, spReplace});
   Editor->SetLiveSpellingReadOnly(false);
   Editor->SetIrregularLeftMargin(true);
   // Pasted rich text brings paragraph spacing and mixed sizes: the line box's bottom can lie
@@ -585,6 +587,33 @@ void TRichTextEd::CreateEditor()
   connect(Editor, &QWidget::customContextMenuRequested, this,
           [this](const QPoint &pos) { ShowEditorPopup(pos); });
   Editor->viewport()->installEventFilter(this);
+}
+
+void TRichTextEd::CreateNoticeLine()
+{
+  NoticeLine = new QLabel(this);
+  NoticeLine->setObjectName(QStringLiteral("NoticeLine"));
+  NoticeLine->setWordWrap(true);
+  NoticeLine->setTextFormat(Qt::PlainText);
+  NoticeLine->setContentsMargins(4, 2, 4, 2);
+  NoticeLine->setAutoFillBackground(true);
+  QPalette pal = NoticeLine->palette();
+  pal.setColor(QPalette::Window, QApplication::palette().color(QPalette::ToolTipBase));
+  pal.setColor(QPalette::WindowText, QApplication::palette().color(QPalette::ToolTipText));
+  NoticeLine->setPalette(pal);
+  NoticeLine->setToolTip(QStringLiteral("Click to dismiss"));
+  NoticeLine->hide();
+  NoticeLine->installEventFilter(this);
+  // A notice speaks of the last thing done: the next change of the text makes it stale.
+  connect(Editor, &QTextEdit::textChanged, NoticeLine, [this] { ShowNotice(QString()); });
+}
+
+void TRichTextEd::ShowNotice(const QString &Text)
+{
+  if (!NoticeLine)
+    return;
+  NoticeLine->setText(Text);
+  NoticeLine->setVisible(!Text.isEmpty());
 }
 
 void TRichTextEd::ShowEditorPopup(const QPoint &pos)
@@ -696,6 +725,10 @@ bool TRichTextEd::eventFilter(QObject *watched, QEvent *event)
         return true;
       }
     }
+  }
+  if (watched == NoticeLine && event->type() == QEvent::MouseButtonRelease) {
+    ShowNotice(QString());
+    return true;
   }
   if (watched == FirstInd || watched == LeftInd || watched == RightInd) {
     auto *marker = static_cast<QLabel *>(watched);

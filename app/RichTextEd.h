@@ -51,6 +51,11 @@ public:
   // The text of the keep-option list (checked item names joined by ",").
   QString KeepText() const;
 
+  // Shows a one-line notice under the editor without blocking: a later notice replaces an
+  // earlier one, an empty text hides it. The notice goes when the user clicks it or next changes
+  // the text, so it only ever speaks of the last thing done.
+  void ShowNotice(const QString &Text);
+
   // The caption of the ruler: 100 pairs of a tab and "|".
   static QString RulerCaption();
   // What Launch Excel opens for a registered open command: quotes removed, the text before the
@@ -90,7 +95,8 @@ public:
   QLabel *FirstInd = nullptr, *LeftInd = nullptr, *RightInd = nullptr;
 
   TWrightRichEdit *Editor = nullptr;
-  TFontDialog *ReFontDialog = nullptr;      // modal, created with the window
+  QLabel *NoticeLine = nullptr;        // under the editor, hidden while there is nothing to say
+  TFontDialog *ReFontDialog = nullptr; // modal, created with the window
   TReplaceDialog *ReplaceDialog1 = nullptr; // modeless, created with the window
   // The spell component behind the editor and the spelling commands. (It gains live spelling
   // with its full class; until then it is the dialog layer of the component.)
@@ -191,6 +197,7 @@ private:
   void CreateFormattingBand();
   void CreateRuler();
   void CreateEditor();
+  void CreateNoticeLine();
   void CreateSpellComponents();
   // Ends a running spell check as a Cancel would: the dialog closes, dictionaries are saved.
   void EndSpellCheck();

@@ -1202,6 +1202,38 @@ TEST_F(MainWindow, TextToStripHoverShowsEveryKeptItem)
   EXPECT_EQ(w.TextToStrip->toolTip(), "Text to keep in Plaintext conversion");
 }
 
+// --- Notice line -----------------------------------------------------------------------------------
+
+TEST_F(MainWindow, NoticeLineShowsTheLastNoticeUntilClickedOrTheTextChanges)
+{
+  TRichTextEd &w = Start();
+  auto *notice = w.findChild<QLabel *>("NoticeLine");
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(notice->isHidden());
+  w.ShowNotice("first");
+  QApplication::processEvents();
+  EXPECT_TRUE(notice->isVisible());
+  EXPECT_EQ(notice->text(), "first");
+  EXPECT_GE(notice->y(), w.Editor->geometry().bottom()); // under the editor
+  w.ShowNotice("second");
+  EXPECT_EQ(notice->text(), "second");
+  EXPECT_TRUE(Boxes.empty()); // nothing blocks
+
+  QMouseEvent click(QEvent::MouseButtonRelease, QPointF(3, 3), notice->mapToGlobal(QPointF(3, 3)),
+                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(notice, &click);
+  EXPECT_TRUE(notice->isHidden());
+
+  w.ShowNotice("third");
+  EXPECT_TRUE(notice->isVisible());
+  Type("typed");
+  EXPECT_TRUE(notice->isHidden());
+
+  w.ShowNotice("fourth");
+  w.ShowNotice(QString());
+  EXPECT_TRUE(notice->isHidden());
+}
+
 TEST(ToolIcons, AllInOnePastesAreEasyToTellApart)
 {
   const QImage dash = ToolIcon("SpecialPasteBtn1").pixmap(16, 16).toImage();
