@@ -219,4 +219,12 @@ private:
   void RightIndMouseUp();
 
   QActionGroup *FAlignGroup = nullptr;
+
+  // Files the spell component could not read or write, on the notice line (RichTextEdNotices):
+  // told once per start, and shown again after a change of the text hid it, until the user
+  // clicks it away.
+  void CreateFileProblemNotices();
+  void ShowFileProblems();
+  QStringList FFileProblems;
+  bool FFileProblemsDismissed = false;
 };
