@@ -209,3 +209,23 @@ TEST_F(SpellPipeTest, SurvivesInputNoEditorShouldSend)
     }
   }
 }
+
+// A custom dictionary that cannot be read is one line on stderr; the session goes on without it.
+TEST_F(SpellPipeTest, UnreadableCustomDictionaryIsOneLineOnStderrAndTheSessionGoesOn)
+{
+  const QString garbage = Temp.path() + "/garbage.wdu";
+  WriteFile(garbage, QByteArray("not a dictionary at all\n").repeated(20));
+  WriteFile(ConfigFile, ("[" + GetLogOnUserName() +
+                         "]\n_FirstRun=+\n_Custom_count=1\n_Custom_0=" + garbage + "\n")
+                            .toUtf8());
+  const QByteArray before = ReadAll(ConfigFile);
+  const TRun r = Run(Args({"-a"}), "^the hosue\n");
+  EXPECT_EQ(r.Code, 0);
+  EXPECT_TRUE(r.Out.startsWith(Banner) && r.Out.contains("\n& hosue 1 5: house"))
+      << r.Out.toStdString();
+  EXPECT_EQ(r.Err, ("linewright-spell: \"" + garbage +
+                    "\" could not be read (not a file of its kind): its words and automatic "
+                    "corrections are not used.\n")
+                       .toUtf8());
+  EXPECT_EQ(ReadAll(ConfigFile), before);
+}
