@@ -10,6 +10,7 @@
 #include "rtShell.h"
 #include "wrLiveAutospell.h"
 #include "wrLiveRichEdit.h"
+#include "wrProgramSpellSettings.h"
 #include "wrRichEdit.h"
 #include "wrThesaurus.h"
 
@@ -470,30 +471,9 @@ void TRichTextEd::CreateSpellComponents()
   WrightAutoLiveSpell1 = new TWrightAutoLiveSpell(this);
   TWrightAutoLiveSpell *s = WrightAutoLiveSpell1;
   s->setObjectName(QStringLiteral("WrightAutoLiveSpell1"));
-  s->SetConfigStorage(csFile);
-  s->SetConfigFilename(QStringLiteral("%AppDir%\\Dictionaries\\Spell.cfg"));
-  TStringList folders;
-  folders.Add(QStringLiteral("%AppDir%\\Dictionaries"));
-  s->SetConfigDictionaryDir(folders);
-  s->SetConfigAvailableOptions(
-      {soLiveSpelling, soLiveCorrect, soUpcase, soNumbers, soPrimaryOnly, soRepeated, soDUalCaps});
-  s->SetConfigUseMSWordCustom(false);
-  TStringList mainDictionaries;
-  mainDictionaries.Add(QStringLiteral("aussie.wdm"));
-  s->SetConfigDefaultMain(mainDictionaries);
-  s->SetSuggestionsLearning(false);
-  s->SetSuggestionsLearningDict(QStringLiteral("P:\\%UserName%_sp.wdl"));
-  TSpellDialogCommands commands = TSpellDialogCommands::Range(sdcIgnore, sdcOptions);
-  for (TSpellDialogCommand c : {sdcConfigOK, sdcAddedEdit, sdcAutoCorrectEdit, sdcExcludedEdit,
-                                sdcInternalEdit, sdcMainDictFolderBrowse, sdcResetDefaults})
-    commands.Include(c);
-  s->SetCommandsVisible(commands);
-  s->SetCommandsEnabled(commands);
-  s->SetPhoneticMaxDistance(4);
-  s->SetPhoneticDivisor(2);
-  s->SetPhoneticDepth(2);
-  s->SetUseAutoCorrectFirst(false);
-  s->SetUILanguage(TSpellLanguageType::ltEnglish);
+  // The session's values are the ones linewright-spell uses too; only the window's own are
+  // set here.
+  ApplyProgramSpellSettings(*s);
   s->DialogTypeSpelling = sdOffice;
   s->DialogTypeConfiguration = sdOffice;
   s->SetDialogMisspelledWordColor(Qt::red);

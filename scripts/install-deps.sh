@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-dev
   hunspell-en-au hunspell-tools libhunspell-dev
-  scowl codespell libaspell-dev aspell-en
+  scowl codespell libaspell-dev aspell-en aspell hunspell
   mythes-en-au
   xvfb xauth x11-apps x11-utils imagemagick xdg-utils
   fonts-dejavu-core fonts-liberation

@@ -2,13 +2,18 @@
 
 #include "wrCustomDictionary.h"
 #include "wrMainDictionary.h"
+#include "wrProgramSpellSettings.h"
 #include "wrStringParser.h"
 
-#include <QDir>
 #include <QFileDevice>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <cstring>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -16,6 +21,13 @@ namespace {
 // without suggestions: no dictionary word is that far from them, and the edit distances would
 // cost quadratic time.
 constexpr qsizetype MaxSuggestWordLength = 64;
+
+// Bounds of what the session remembers (a few MB at most): past them it starts afresh.
+constexpr qsizetype MaxRememberedWords = 100000;
+constexpr qsizetype MaxRememberedSuggestions = 5000;
+
+// Input is read, and output written, in blocks of this size.
+constexpr qsizetype BlockBytes = 64 * 1024;
 
 const QString ProgramName = QStringLiteral("linewright-spell");
 
@@ -31,13 +43,14 @@ qsizetype CodePoints(const QString &Text, qsizetype From, qsizetype To)
 
 void Write(QIODevice &Out, const QString &Text) { Out.write(Text.toUtf8()); }
 
-QByteArray Chomp(QByteArray Line)
+// Bytes as UTF-8 into Text, reusing its storage (invalid bytes become U+FFFD, as with
+// QString::fromUtf8): a line then costs no allocation.
+void DecodeInto(QString &Text, QByteArrayView Bytes)
 {
-  if (Line.endsWith('\n'))
-    Line.chop(1);
-  if (Line.endsWith('\r'))
-    Line.chop(1);
-  return Line;
+  static QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  Text.resize(Bytes.size());
+  QChar *end = decoder.appendToBuffer(Text.data(), Bytes);
+  Text.truncate(end - Text.constData());
 }
 
 } // namespace
@@ -47,18 +60,9 @@ QByteArray Chomp(QByteArray Line)
 
 TSpellPipeSession::TSpellPipeSession(const QString &ConfigFile)
 {
-  SetConfigUseMSWordCustom(false);
-  // Learning writes a file of its own as it goes; the pipe writes only when asked.
-  SetSuggestionsLearning(false);
-  SetConfigFilename(ConfigFile.isEmpty() ? QStringLiteral("%AppDir%\\Dictionaries\\Spell.cfg")
-                                         : ConfigFile);
-  SetConfigStorage(csFile);
-  TStringList dirs;
-  dirs.Add(QStringLiteral("%AppDir%\\Dictionaries"));
-  SetConfigDictionaryDir(dirs);
-  TStringList main;
-  main.Add(QStringLiteral("aussie.wdm"));
-  SetConfigDefaultMain(main);
+  ApplyProgramSpellSettings(*this);
+  if (!ConfigFile.isEmpty())
+    SetConfigFilename(ConfigFile);
 }
 
 TSpellPipeSession::~TSpellPipeSession() { ForgetChanges(); }
@@ -66,6 +70,7 @@ TSpellPipeSession::~TSpellPipeSession() { ForgetChanges(); }
 void TSpellPipeSession::LoadDictionaries()
 {
   ForgetChanges();
+  ForgetAnswers();
   TWrightSpellBase::LoadDictionaries();
 }
 
@@ -77,6 +82,12 @@ void TSpellPipeSession::ForgetChanges()
       d->SetModified(false);
   for (auto &d : FCustomDictionaries)
     d->SetModified(false);
+}
+
+void TSpellPipeSession::ForgetAnswers()
+{
+  FAcceptable.clear();
+  FSuggestCache.clear();
 }
 
 QString TSpellPipeSession::Open(const QString &MainName, const QString &Personal)
@@ -113,27 +124,44 @@ QString TSpellPipeSession::Open(const QString &MainName, const QString &Personal
   return QString();
 }
 
-std::vector<TSpellPipeSession::TWordAt> TSpellPipeSession::Words(const QString &Text)
+const std::vector<TSpellPipeSession::TWordAt> &TSpellPipeSession::Words(const QString &Text)
 {
-  std::vector<TWordAt> result;
-  if (RunLineIgnore(Text))
-    return result;
+  FWords.clear();
   // The check loop sees every line end in a line break, so the last word is complete.
-  QString buffer = Text + QLatin1Char('\n');
+  // Into the kept buffer: a line's copy then costs no allocation.
+  FBuffer.resize(0);
+  FBuffer.append(Text);
+  FBuffer.append(QLatin1Char('\n'));
   TStringParser parser;
-  parser.Initialize(&buffer);
+  parser.Initialize(&FBuffer);
   FParser = &parser;
   FParsingEngine->Initialize(&parser, ctAll);
   for (;;) {
-    const QString word = FParsingEngine->NextWord(&parser);
+    QString word = FParsingEngine->NextWord(&parser);
     if (word.isEmpty())
       break;
     int x = 0, y = 0;
     parser.GetPosition(x, y);
-    result.push_back({word, qsizetype(x - 1) - word.size()});
+    const qsizetype start = qsizetype(x - 1) - word.size();
+    FWords.push_back({std::move(word), start});
   }
+  // The words are tested without a parser, so that a word's answer depends on the word alone.
   FParser = nullptr;
-  return result;
+  return FWords;
+}
+
+bool TSpellPipeSession::Acceptable(const QString &Word)
+{
+  // Prose repeats its words: of 6.7 MB of documentation's 1.2 million words 40,000 differ, so
+  // all but one test in thirty find the answer here.
+  auto known = FAcceptable.constFind(Word);
+  if (known != FAcceptable.constEnd())
+    return *known;
+  if (FAcceptable.size() >= MaxRememberedWords)
+    FAcceptable.clear();
+  const bool acceptable = WordAcceptable(Word);
+  FAcceptable.insert(Word, acceptable);
+  return acceptable;
 }
 
 QStringList TSpellPipeSession::SuggestionsFor(const QString &Word)
@@ -146,6 +174,8 @@ QStringList TSpellPipeSession::SuggestionsFor(const QString &Word)
   TStringList list;
   Suggest(Word, list);
   QStringList words = list.ToQStringList();
+  if (FSuggestCache.size() >= MaxRememberedSuggestions)
+    FSuggestCache.clear();
   FSuggestCache.insert(Word, words);
   return words;
 }
@@ -154,6 +184,7 @@ void TSpellPipeSession::AcceptForSession(const QString &Word)
 {
   EnsureConfigurationLoaded();
   FInternalCustom->AddIgnore(Word);
+  ForgetAnswers();
 }
 
 void TSpellPipeSession::AddPersonal(const QString &Word)
@@ -161,6 +192,7 @@ void TSpellPipeSession::AddPersonal(const QString &Word)
   EnsureConfigurationLoaded();
   if (FActiveCustom)
     FActiveCustom->AddIgnore(Word);
+  ForgetAnswers();
 }
 
 bool TSpellPipeSession::SavePersonal()
@@ -169,6 +201,34 @@ bool TSpellPipeSession::SavePersonal()
     return false;
   FActiveCustom->Save();
   return !FActiveCustom->Modified();
+}
+
+// === Descriptor device
+// ===============================================================================
+
+qint64 TDescriptorDevice::readData(char *Data, qint64 MaxSize)
+{
+  for (;;) {
+    const ssize_t n = ::read(FDescriptor, Data, size_t(MaxSize));
+    if (n >= 0)
+      return n;
+    if (errno != EINTR)
+      return -1;
+  }
+}
+
+qint64 TDescriptorDevice::writeData(const char *Data, qint64 Size)
+{
+  qint64 done = 0;
+  while (done < Size) {
+    const ssize_t n = ::write(FDescriptor, Data + done, size_t(Size - done));
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      return done > 0 ? done : -1;
+    done += n;
+  }
+  return done;
 }
 
 // === Protocol
@@ -181,7 +241,18 @@ struct TOptions {
   QString Main;
   QString Personal;
   QString Config;
+  int Suggestions = DefaultSuggestionCount;
 };
+
+bool ParseCount(const QString &Text, int &Count)
+{
+  bool ok = false;
+  const int n = Text.toInt(&ok);
+  if (!ok || n < 0)
+    return false;
+  Count = n;
+  return true;
+}
 
 // Answers an error text, empty when the arguments are usable.
 QString ParseArguments(const QStringList &Args, TOptions &Options)
@@ -203,11 +274,18 @@ QString ParseArguments(const QStringList &Args, TOptions &Options)
       return true;
     };
     if (a.startsWith(QStringLiteral("--"))) {
+      QString count;
       if (a == QStringLiteral("--config")) {
         if (!value(a.size(), Options.Config))
           return QStringLiteral("option --config needs a file");
       } else if (a.startsWith(QStringLiteral("--config="))) {
         Options.Config = a.mid(9);
+      } else if (a == QStringLiteral("--suggestions")) {
+        if (!value(a.size(), count) || !ParseCount(count, Options.Suggestions))
+          return QStringLiteral("option --suggestions needs a number (0 or more)");
+      } else if (a.startsWith(QStringLiteral("--suggestions="))) {
+        if (!ParseCount(a.mid(14), Options.Suggestions))
+          return QStringLiteral("option --suggestions needs a number (0 or more)");
       } else if (!a.contains(u'=')) {
         return QStringLiteral("unknown option %1").arg(a);
       } // --name=value options of other checkers: ignored
@@ -242,108 +320,291 @@ QString ParseArguments(const QStringList &Args, TOptions &Options)
   return QString();
 }
 
-class TPipe {
+// The input as pieces of lines: a whole line when it is at most MaxPieceBytes long, else pieces
+// of at most that size cut after the last space or tab (or, with neither, before a character
+// starts). Reads only when no whole line is left, so a pipe is answered line by line.
+class TLineReader {
 public:
-  TPipe(TSpellPipeSession &Session, QIODevice &Out) : FSession(Session), FOut(Out) {}
+  explicit TLineReader(QIODevice &In) : FIn(In) { FBuffer.resize(MaxPieceBytes + BlockBytes); }
 
-  void Run(QIODevice &In)
+  // The next piece, without its line break (LF, or CR LF); LineStart and LineEnd tell whether
+  // it begins or ends its line. False at the end of the input.
+  bool Next(QByteArrayView &Piece, bool &LineStart, bool &LineEnd)
   {
-    Write(FOut, QString::fromLatin1(SpellPipeVersionLine) + QLatin1Char('\n'));
-    Flush();
-    // readLine waits for a whole line; only the end of the input gives nothing at all.
-    for (QByteArray raw = In.readLine(); !raw.isEmpty(); raw = In.readLine()) {
-      Line(QString::fromUtf8(Chomp(raw)));
-      Flush();
+    for (;;) {
+      const char *base = FBuffer.constData();
+      if (FScan < FEnd) {
+        if (const void *nl = std::memchr(base + FScan, '\n', size_t(FEnd - FScan))) {
+          const qsizetype at = static_cast<const char *>(nl) - base;
+          TakeLine(at, at + 1, Piece, LineStart, LineEnd);
+          return true;
+        }
+        FScan = FEnd;
+      }
+      const qsizetype pending = FEnd - FPos;
+      if (pending >= MaxPieceBytes) {
+        TakePiece(Piece, LineStart, LineEnd);
+        return true;
+      }
+      if (FAtEnd) {
+        if (pending == 0)
+          return false;
+        TakeLine(FEnd, FEnd, Piece, LineStart, LineEnd);
+        return true;
+      }
+      if (FBuffer.size() - FEnd < BlockBytes) {
+        std::memmove(FBuffer.data(), FBuffer.constData() + FPos, size_t(pending));
+        FScan -= FPos;
+        FEnd = pending;
+        FPos = 0;
+      }
+      const qint64 n = FIn.read(FBuffer.data() + FEnd, FBuffer.size() - FEnd);
+      if (n <= 0)
+        FAtEnd = true;
+      else
+        FEnd += n;
     }
   }
 
 private:
-  void Flush()
+  void TakeLine(qsizetype End, qsizetype Next, QByteArrayView &Piece, bool &LineStart,
+                bool &LineEnd)
   {
-    if (auto *f = dynamic_cast<QFileDevice *>(&FOut))
+    const char *base = FBuffer.constData();
+    qsizetype end = End;
+    if (end > FPos && base[end - 1] == '\r')
+      --end;
+    Piece = QByteArrayView(base + FPos, end - FPos);
+    LineStart = FLineStart;
+    LineEnd = true;
+    FLineStart = true;
+    FPos = FScan = Next;
+  }
+
+  void TakePiece(QByteArrayView &Piece, bool &LineStart, bool &LineEnd)
+  {
+    const char *base = FBuffer.constData();
+    const qsizetype limit = FPos + MaxPieceBytes;
+    qsizetype cut = limit;
+    while (cut > FPos && base[cut - 1] != ' ' && base[cut - 1] != '\t')
+      --cut;
+    if (cut == FPos) {
+      // No blank: end the piece where a character starts (not inside a UTF-8 sequence).
+      cut = limit;
+      while (cut > FPos + MaxPieceBytes - 4 && (uchar(base[cut]) & 0xC0) == 0x80)
+        --cut;
+    }
+    Piece = QByteArrayView(base + FPos, cut - FPos);
+    LineStart = FLineStart;
+    LineEnd = false;
+    FLineStart = false;
+    FPos = cut;
+  }
+
+  QIODevice &FIn;
+  QByteArray FBuffer;
+  qsizetype FPos = 0, FScan = 0, FEnd = 0;
+  bool FAtEnd = false, FLineStart = true;
+};
+
+// Output gathered in blocks; Send writes what is gathered.
+class TOutput {
+public:
+  explicit TOutput(QIODevice &Out) : FOut(Out) { FData.reserve(2 * BlockBytes); }
+  ~TOutput() { Send(); }
+
+  QByteArray &Data() { return FData; }
+  void SendWhenFull()
+  {
+    if (FData.size() >= BlockBytes)
+      Send();
+  }
+  void Send()
+  {
+    if (FData.isEmpty())
+      return;
+    FOut.write(FData);
+    FData.resize(0);
+    if (auto *f = qobject_cast<QFileDevice *>(&FOut))
       f->flush();
   }
 
-  void Line(const QString &L)
+private:
+  QIODevice &FOut;
+  QByteArray FData;
+};
+
+class TPipe {
+public:
+  TPipe(TSpellPipeSession &Session, QIODevice &Out, int Suggestions)
+      : FSession(Session), FOut(Out), FSuggestions(Suggestions)
   {
-    const QChar c = L.isEmpty() ? QChar() : L[0];
-    const QString rest = L.mid(1);
-    switch (c.unicode()) {
-    case u'^':
-      Check(L, 1);
+  }
+
+  void Run(QIODevice &In)
+  {
+    FOut.Data() += SpellPipeVersionLine;
+    FOut.Data() += '\n';
+    FOut.Send();
+    TLineReader reader(In);
+    QByteArrayView piece;
+    bool start = false, end = false;
+    while (reader.Next(piece, start, end)) {
+      if (start)
+        BeginLine(piece);
+      else
+        Continue(piece);
+      if (end)
+        EndLine();
+    }
+  }
+
+private:
+  enum TLineKind { lkCheck, lkCommand, lkSkip };
+
+  void BeginLine(QByteArrayView Piece)
+  {
+    const char c = Piece.isEmpty() ? '\0' : Piece[0];
+    FKind = lkSkip;
+    switch (c) {
+    case '^':
+      FKind = lkCheck;
+      FChars = 1;
+      Check(Piece.sliced(1), true);
       return;
-    case u'*':
-      FSession.AddPersonal(rest);
+    case '*':
+    case '&':
+    case '@':
+      FKind = lkCommand;
+      FCommand = c;
+      FArgument = Piece.sliced(1).toByteArray();
       return;
-    case u'&':
-      FSession.AddPersonal(rest.toLower());
-      return;
-    case u'@':
-      FSession.AcceptForSession(rest);
-      return;
-    case u'#':
+    case '#':
       FSession.SavePersonal();
       return;
-    case u'!':
+    case '!':
       FTerse = true;
       return;
-    case u'%':
+    case '%':
       FTerse = false;
       return;
-    case u'+': // formatter modes (TeX on and off, by file type): the word breaker is the same
-    case u'-':
-    case u'~':
+    case '+': // formatter modes (TeX on and off, by file type): the word breaker is the same
+    case '-':
+    case '~':
       return;
-    case u'$':
-      if (L.startsWith(QStringLiteral("$$")))
+    case '$':
+      if (Piece.startsWith("$$"))
         return; // another checker's extension commands
       break;
     default:
       break;
     }
-    Check(L, 0);
+    FKind = lkCheck;
+    FChars = 0;
+    Check(Piece, true);
   }
 
-  void Check(const QString &L, qsizetype Skip)
+  void Continue(QByteArrayView Piece)
   {
-    const QString text = L.mid(Skip);
-    QString answer;
-    qsizetype unit = 0, chars = Skip;
+    if (FKind == lkCheck)
+      Check(Piece, false);
+    else if (FKind == lkCommand && FArgument.size() < MaxPieceBytes)
+      FArgument += Piece.first(std::min(Piece.size(), MaxPieceBytes - FArgument.size()));
+  }
+
+  void EndLine()
+  {
+    if (FKind == lkCheck) {
+      FOut.Data() += '\n';
+      FOut.Send();
+    } else if (FKind == lkCommand) {
+      const QString word = QString::fromUtf8(FArgument);
+      if (FCommand == '*')
+        FSession.AddPersonal(word);
+      else if (FCommand == '&')
+        FSession.AddPersonal(word.toLower());
+      else
+        FSession.AcceptForSession(word);
+      FArgument.clear();
+    }
+  }
+
+  void Check(QByteArrayView Bytes, bool LineStart)
+  {
+    DecodeInto(FText, Bytes);
+    const QString &text = FText;
+    if (LineStart)
+      FIgnored = FSession.RunLineIgnore(text);
+    if (FIgnored)
+      return;
+    QByteArray &out = FOut.Data();
+    qsizetype unit = 0;
     for (const auto &w : FSession.Words(text)) {
-      if (FSession.WordAcceptable(w.Word)) {
+      if (FSession.Acceptable(w.Word)) {
         if (!FTerse)
-          answer += QStringLiteral("*\n");
+          out += "*\n";
         continue;
       }
-      chars += CodePoints(text, unit, w.Start);
+      FChars += CodePoints(text, unit, w.Start);
       unit = w.Start;
-      const QStringList s = FSession.SuggestionsFor(w.Word);
-      // One-pass arg: a "%1" inside a word or suggestion stays text.
-      if (s.isEmpty())
-        answer += QStringLiteral("# %1 %2\n").arg(w.Word, QString::number(chars));
-      else
-        answer += QStringLiteral("& %1 %2 %3: %4\n")
-                      .arg(w.Word, QString::number(s.size()), QString::number(chars),
-                           s.join(QStringLiteral(", ")));
+      QStringList s = FSession.SuggestionsFor(w.Word);
+      if (s.size() > FSuggestions)
+        s.resize(FSuggestions);
+      if (s.isEmpty()) {
+        out += "# ";
+        out += w.Word.toUtf8();
+        out += ' ';
+        out += QByteArray::number(FChars);
+      } else {
+        out += "& ";
+        out += w.Word.toUtf8();
+        out += ' ';
+        out += QByteArray::number(s.size());
+        out += ' ';
+        out += QByteArray::number(FChars);
+        out += ": ";
+        out += s.join(QStringLiteral(", ")).toUtf8();
+      }
+      out += '\n';
+      FOut.SendWhenFull();
     }
-    answer += QLatin1Char('\n');
-    Write(FOut, answer);
+    FChars += CodePoints(text, unit, text.size());
   }
 
   TSpellPipeSession &FSession;
-  QIODevice &FOut;
+  TOutput FOut;
+  const int FSuggestions;
   bool FTerse = false;
+  // The line being read: what it is, whether its line rule ignores it, the characters before
+  // the current piece, a command's argument.
+  TLineKind FKind = lkSkip;
+  bool FIgnored = false;
+  qsizetype FChars = 0;
+  char FCommand = 0;
+  QByteArray FArgument;
+  QString FText;
 };
 
 void ListMisspelled(TSpellPipeSession &Session, QIODevice &In, QIODevice &Out)
 {
-  for (QByteArray raw = In.readLine(); !raw.isEmpty(); raw = In.readLine()) {
-    const QString text = QString::fromUtf8(Chomp(raw));
-    QString answer;
+  TOutput output(Out);
+  TLineReader reader(In);
+  QByteArrayView piece;
+  bool start = false, end = false, ignored = false;
+  QString text;
+  while (reader.Next(piece, start, end)) {
+    DecodeInto(text, piece);
+    if (start)
+      ignored = Session.RunLineIgnore(text);
+    if (ignored)
+      continue;
+    QByteArray &out = output.Data();
     for (const auto &w : Session.Words(text))
-      if (!Session.WordAcceptable(w.Word))
-        answer += w.Word + QLatin1Char('\n');
-    Write(Out, answer);
+      if (!Session.Acceptable(w.Word)) {
+        out += w.Word.toUtf8();
+        out += '\n';
+      }
+    output.SendWhenFull();
   }
 }
 
@@ -393,6 +654,6 @@ int RunSpellCommand(const QStringList &Args, QIODevice &In, QIODevice &Out, QIOD
   if (options.Mode == TOptions::mList)
     ListMisspelled(session, In, Out);
   else
-    TPipe(session, Out).Run(In);
+    TPipe(session, Out, options.Suggestions).Run(In);
   return 0;
 }

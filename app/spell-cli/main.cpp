@@ -2,20 +2,18 @@
 #include "SpellPipe.h"
 
 #include <QCoreApplication>
-#include <QFile>
 
-#include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("linewright-spell"));
-  QFile in, out, err;
-  in.open(stdin, QIODevice::ReadOnly);
-  out.open(stdout, QIODevice::WriteOnly);
-  err.open(stderr, QIODevice::WriteOnly);
-  const int code = RunSpellCommand(app.arguments().mid(1), in, out, err);
-  out.flush();
-  err.flush();
-  return code;
+  // The standard streams unbuffered and unseeked: the pipe does its own reading in blocks and
+  // writes each answer whole.
+  TDescriptorDevice in(STDIN_FILENO), out(STDOUT_FILENO), err(STDERR_FILENO);
+  in.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+  out.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+  err.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+  return RunSpellCommand(app.arguments().mid(1), in, out, err);
 }

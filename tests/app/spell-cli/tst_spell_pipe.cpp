@@ -9,6 +9,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <sys/resource.h>
+
 namespace {
 
 class SpellPipeTest : public SessionTest {
@@ -100,14 +102,14 @@ TEST_F(SpellPipeTest, EditorSessionFollowsTheProtocol)
 
   p.write("!\n");
   // Offsets count the "^" and are in characters: "é" and the emoji are one each.
-  EXPECT_EQ(Exchange(p, "^the hosue is John's"), "& hosue 1 5: house\n# is 11\n\n");
+  EXPECT_EQ(Exchange(p, "^the hosue is John's"), "& hosue 2 5: house, home\n# is 11\n\n");
   EXPECT_EQ(Exchange(p, QStringLiteral("^café 😀 hosue").toUtf8()),
-            QStringLiteral("# café 1\n& hosue 1 8: house\n\n").toUtf8());
+            QStringLiteral("# café 1\n& hosue 2 8: house, home\n\n").toUtf8());
   EXPECT_EQ(Exchange(p, "^the zqxjv"), "# zqxjv 5\n\n");
   EXPECT_EQ(Exchange(p, "^"), "\n");
   EXPECT_EQ(Exchange(p, ""), "\n");
   // A line without "^" is checked as it is when it starts with no command character.
-  EXPECT_EQ(Exchange(p, "the wrod"), "& wrod 2 4: word, words\n\n");
+  EXPECT_EQ(Exchange(p, "the wrod"), "& wrod 1 4: word\n\n");
 
   p.write("%\n");
   EXPECT_EQ(Exchange(p, "^the John"), "*\n*\n\n");
@@ -163,6 +165,9 @@ TEST_F(SpellPipeTest, BadArgumentsAndFilesFailWithOneLineAndCodeTwo)
        {"-a", "-d", Dir + "/pipe.wdm", "-p", Temp.path() + "/garbage.wdu", "--config", ConfigFile}},
       {"unknown flag", {"-a", "-Q"}},
       {"missing value", {"-a", "-d"}},
+      {"negative suggestion count", {"-a", "--suggestions=-1"}},
+      {"suggestion count not a number", {"-a", "--suggestions", "many"}},
+      {"suggestion count missing", {"-a", "--suggestions"}},
       {"interactive mode", {"somefile.txt"}},
   };
   for (const auto &row : rows) {
@@ -189,7 +194,7 @@ TEST_F(SpellPipeTest, SurvivesInputNoEditorShouldSend)
   } rows[] = {
       {"empty input", {}, Banner},
       {"no final line break", "^the", Banner + "*\n\n"},
-      {"invalid UTF-8", "^the \xff\xfe\xc3 wrod\n", Banner + "*\n& wrod 2 9: word, words\n\n"},
+      {"invalid UTF-8", "^the \xff\xfe\xc3 wrod\n", Banner + "*\n& wrod 1 9: word\n\n"},
       {"every byte", "!\n^" + junk + "\n", {}},
       {"megabyte line", "!\n^" + longLine + "\n", {}},
   };
@@ -204,8 +209,8 @@ TEST_F(SpellPipeTest, SurvivesInputNoEditorShouldSend)
     }
     // Every misspelling of the long line is answered, at its own offset in characters.
     if (row.input.size() > 1000000) {
-      EXPECT_EQ(r.Out.count("& hosue 1 "), 300000);
-      EXPECT_TRUE(r.Out.contains("& hosue 1 2999995: house\n"));
+      EXPECT_EQ(r.Out.count("& hosue 2 "), 300000);
+      EXPECT_TRUE(r.Out.contains("& hosue 2 2999995: house, home\n"));
     }
   }
 }
@@ -228,4 +233,56 @@ TEST_F(SpellPipeTest, UnreadableCustomDictionaryIsOneLineOnStderrAndTheSessionGo
                     "corrections are not used.\n")
                        .toUtf8());
   EXPECT_EQ(ReadAll(ConfigFile), before);
-}
+
+  // Twenty-three words one letter from "xat": the answer is cut to the default count, or to the
+  // count asked for, keeping the order of the full answer.
+  TEST_F(SpellPipeTest, SuggestionCountIsBoundedAndCanBeChosen)
+  {
+    QStringList words;
+    for (char c = 'a'; c <= 'w'; ++c)
+      words << QString(QLatin1Char(c)) + QStringLiteral("at");
+    ASSERT_EQ(WriteWdm(Dir + "/at.wdm", words), QString());
+    auto suggestions = [&](const QStringList &Extra) {
+      const TRun r =
+          Run(QStringList{"-a", "-d", Dir + "/at.wdm", "--config", ConfigFile} + Extra, "^xat\n");
+      EXPECT_EQ(r.Code, 0);
+      const QString answer = QString::fromUtf8(r.Out.mid(Banner.size())).trimmed();
+      const qsizetype colon = answer.indexOf(QStringLiteral(": "));
+      return std::make_pair(answer, colon < 0 ? QStringList()
+                                              : answer.mid(colon + 2).split(QStringLiteral(", ")));
+    };
+    const auto [all, full] = suggestions({"--suggestions=100"});
+    ASSERT_GT(full.size(), DefaultSuggestionCount);
+    const struct {
+      const char *name;
+      QStringList args;
+      qsizetype count;
+    } rows[] = {
+        {"default", {}, DefaultSuggestionCount},
+        {"separate value", {"--suggestions", "3"}, 3},
+        {"joined value", {"--suggestions=1"}, 1},
+        {"more than there are", {"--suggestions=100"}, full.size()},
+    };
+    for (const auto &row : rows) {
+      SCOPED_TRACE(row.name);
+      const auto [answer, list] = suggestions(row.args);
+      EXPECT_TRUE(answer.startsWith(QStringLiteral("& xat %1 1: ").arg(row.count)))
+          << answer.toStdString();
+      EXPECT_EQ(list, full.mid(0, row.count));
+    }
+    EXPECT_EQ(suggestions({"--suggestions=0"}).first, QStringLiteral("# xat 1"));
+  }
+
+  // A line far longer than any editor sends is answered at the right offset without holding the
+  // line, or its answer, whole: the child's peak memory stays far below the line's size times the
+  // cost of a character (tens of bytes each when it was checked at once).
+  TEST_F(SpellPipeTest, LongLineIsCheckedInBoundedMemory)
+  {
+    const QByteArray line = "^" + QByteArray("the ").repeated(2000000) + "hosue\n"; // 8 MB
+    const TRun r = Run(Args({"-a"}), "!\n" + line);
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Out, Banner + "& hosue 2 8000001: house, home\n\n");
+    rusage usage{};
+    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &usage), 0);
+    EXPECT_LT(usage.ru_maxrss, 100 * 1024); // KB
+  }
