@@ -233,56 +233,57 @@ TEST_F(SpellPipeTest, UnreadableCustomDictionaryIsOneLineOnStderrAndTheSessionGo
                     "corrections are not used.\n")
                        .toUtf8());
   EXPECT_EQ(ReadAll(ConfigFile), before);
+}
 
-  // Twenty-three words one letter from "xat": the answer is cut to the default count, or to the
-  // count asked for, keeping the order of the full answer.
-  TEST_F(SpellPipeTest, SuggestionCountIsBoundedAndCanBeChosen)
-  {
-    QStringList words;
-    for (char c = 'a'; c <= 'w'; ++c)
-      words << QString(QLatin1Char(c)) + QStringLiteral("at");
-    ASSERT_EQ(WriteWdm(Dir + "/at.wdm", words), QString());
-    auto suggestions = [&](const QStringList &Extra) {
-      const TRun r =
-          Run(QStringList{"-a", "-d", Dir + "/at.wdm", "--config", ConfigFile} + Extra, "^xat\n");
-      EXPECT_EQ(r.Code, 0);
-      const QString answer = QString::fromUtf8(r.Out.mid(Banner.size())).trimmed();
-      const qsizetype colon = answer.indexOf(QStringLiteral(": "));
-      return std::make_pair(answer, colon < 0 ? QStringList()
-                                              : answer.mid(colon + 2).split(QStringLiteral(", ")));
-    };
-    const auto [all, full] = suggestions({"--suggestions=100"});
-    ASSERT_GT(full.size(), DefaultSuggestionCount);
-    const struct {
-      const char *name;
-      QStringList args;
-      qsizetype count;
-    } rows[] = {
-        {"default", {}, DefaultSuggestionCount},
-        {"separate value", {"--suggestions", "3"}, 3},
-        {"joined value", {"--suggestions=1"}, 1},
-        {"more than there are", {"--suggestions=100"}, full.size()},
-    };
-    for (const auto &row : rows) {
-      SCOPED_TRACE(row.name);
-      const auto [answer, list] = suggestions(row.args);
-      EXPECT_TRUE(answer.startsWith(QStringLiteral("& xat %1 1: ").arg(row.count)))
-          << answer.toStdString();
-      EXPECT_EQ(list, full.mid(0, row.count));
-    }
-    EXPECT_EQ(suggestions({"--suggestions=0"}).first, QStringLiteral("# xat 1"));
-  }
-
-  // A line far longer than any editor sends is answered at the right offset without holding the
-  // line, or its answer, whole: the child's peak memory stays far below the line's size times the
-  // cost of a character (tens of bytes each when it was checked at once).
-  TEST_F(SpellPipeTest, LongLineIsCheckedInBoundedMemory)
-  {
-    const QByteArray line = "^" + QByteArray("the ").repeated(2000000) + "hosue\n"; // 8 MB
-    const TRun r = Run(Args({"-a"}), "!\n" + line);
+// Twenty-three words one letter from "xat": the answer is cut to the default count, or to the
+// count asked for, keeping the order of the full answer.
+TEST_F(SpellPipeTest, SuggestionCountIsBoundedAndCanBeChosen)
+{
+  QStringList words;
+  for (char c = 'a'; c <= 'w'; ++c)
+    words << QString(QLatin1Char(c)) + QStringLiteral("at");
+  ASSERT_EQ(WriteWdm(Dir + "/at.wdm", words), QString());
+  auto suggestions = [&](const QStringList &Extra) {
+    const TRun r =
+        Run(QStringList{"-a", "-d", Dir + "/at.wdm", "--config", ConfigFile} + Extra, "^xat\n");
     EXPECT_EQ(r.Code, 0);
-    EXPECT_EQ(r.Out, Banner + "& hosue 2 8000001: house, home\n\n");
-    rusage usage{};
-    ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &usage), 0);
-    EXPECT_LT(usage.ru_maxrss, 100 * 1024); // KB
+    const QString answer = QString::fromUtf8(r.Out.mid(Banner.size())).trimmed();
+    const qsizetype colon = answer.indexOf(QStringLiteral(": "));
+    return std::make_pair(answer, colon < 0 ? QStringList()
+                                            : answer.mid(colon + 2).split(QStringLiteral(", ")));
+  };
+  const auto [all, full] = suggestions({"--suggestions=100"});
+  ASSERT_GT(full.size(), DefaultSuggestionCount);
+  const struct {
+    const char *name;
+    QStringList args;
+    qsizetype count;
+  } rows[] = {
+      {"default", {}, DefaultSuggestionCount},
+      {"separate value", {"--suggestions", "3"}, 3},
+      {"joined value", {"--suggestions=1"}, 1},
+      {"more than there are", {"--suggestions=100"}, full.size()},
+  };
+  for (const auto &row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto [answer, list] = suggestions(row.args);
+    EXPECT_TRUE(answer.startsWith(QStringLiteral("& xat %1 1: ").arg(row.count)))
+        << answer.toStdString();
+    EXPECT_EQ(list, full.mid(0, row.count));
   }
+  EXPECT_EQ(suggestions({"--suggestions=0"}).first, QStringLiteral("# xat 1"));
+}
+
+// A line far longer than any editor sends is answered at the right offset without holding the
+// line, or its answer, whole: the child's peak memory stays far below the line's size times the
+// cost of a character (tens of bytes each when it was checked at once).
+TEST_F(SpellPipeTest, LongLineIsCheckedInBoundedMemory)
+{
+  const QByteArray line = "^" + QByteArray("the ").repeated(2000000) + "hosue\n"; // 8 MB
+  const TRun r = Run(Args({"-a"}), "!\n" + line);
+  EXPECT_EQ(r.Code, 0);
+  EXPECT_EQ(r.Out, Banner + "& hosue 2 8000001: house, home\n\n");
+  rusage usage{};
+  ASSERT_EQ(getrusage(RUSAGE_CHILDREN, &usage), 0);
+  EXPECT_LT(usage.ru_maxrss, 100 * 1024); // KB
+}
