@@ -209,6 +209,7 @@ void TRichTextEd::CreateComponents()
   layout->addWidget(NoticeLine);
 
   CreateSpellComponents();
+  CreateFileProblemNotices();
 
   Thesaurus31 = new TThesaurus3(this);
   Thesaurus31->setObjectName(QStringLiteral("Thesaurus31"));

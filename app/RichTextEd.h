@@ -230,4 +230,12 @@ private:
 
   QActionGroup *FAlignGroup = nullptr;
   QTimer *FBusyTimer = nullptr; // runs only while the busy cursor shows
+
+  // Files the spell component could not read or write, on the notice line (RichTextEdNotices):
+  // told once per start, and shown again after a change of the text hid it, until the user
+  // clicks it away.
+  void CreateFileProblemNotices();
+  void ShowFileProblems();
+  QStringList FFileProblems;
+  bool FFileProblemsDismissed = false;
 };

@@ -7,10 +7,12 @@
 
 #include <QFileDevice>
 #include <QFileInfo>
+#include <QIODevice>
 #include <QStringDecoder>
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -608,6 +610,24 @@ void ListMisspelled(TSpellPipeSession &Session, QIODevice &In, QIODevice &Out)
 
 } // namespace
 
+namespace {
+
+// A file that could not be read or written: one line on stderr each, and the session goes on.
+// Those met while the session opens wait for its outcome: a session that cannot start says only
+// why it cannot (Held is then dropped).
+void TellFileProblems(TSpellPipeSession &Session, QIODevice &Err, std::optional<QStringList> &Held)
+{
+  Session.OnFileProblem = [&Err, &Held](QObject *, const TWrightSpellBase::TFileProblem &Problem) {
+    const QString line = ProgramName + QStringLiteral(": ") + Problem.Text() + QLatin1Char('\n');
+    if (Held)
+      Held->append(line);
+    else
+      Write(Err, line);
+  };
+}
+
+} // namespace
+
 int RunSpellCommand(const QStringList &Args, QIODevice &In, QIODevice &Out, QIODevice &Err)
 {
   TOptions options;
@@ -621,11 +641,16 @@ int RunSpellCommand(const QStringList &Args, QIODevice &In, QIODevice &Out, QIOD
     return 2;
   }
   TSpellPipeSession session(options.Config);
+  std::optional<QStringList> held(std::in_place);
+  TellFileProblems(session, Err, held);
   const QString openError = session.Open(options.Main, options.Personal);
   if (!openError.isEmpty()) {
     Write(Err, ProgramName + QStringLiteral(": ") + openError + QLatin1Char('\n'));
     return 2;
   }
+  for (const QString &line : *held)
+    Write(Err, line);
+  held.reset();
   if (options.Mode == TOptions::mList)
     ListMisspelled(session, In, Out);
   else

@@ -95,6 +95,13 @@ TWrightSpellBase::TWrightSpellBase(QObject *AOwner) : QObject(AOwner)
 
 TWrightSpellBase::~TWrightSpellBase()
 {
+  // Saves while the members go have nobody to tell.
+  FTellProblems = false;
+  for (TCustomDictionary *d : {FActiveCustom.get(), FMappingCustom.get(), FLearningCustom.get()})
+    if (d)
+      d->OnSaveFailed = nullptr;
+  for (auto &d : FCustomDictionaries)
+    d->OnSaveFailed = nullptr;
   FConfigDictionaryDir.OnChange = nullptr;
   DetachDialog();
   // The configuration saves while the component can still answer its questions.

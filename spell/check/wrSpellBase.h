@@ -744,6 +744,49 @@ protected:
   TSpellCheckHost *FCheckHost = nullptr;
   HWND FSelectionWindow = nullptr; // the window ShowSelectionDuringCheck changed
   bool FSelectionWasHidden = false;
+
+  // === Files that could not be read or written
+  // ==================================================== The session shows nothing itself: it keeps
+  // what it could not read or write as data, which file, what failed and what follows for the user,
+  // and raises OnFileProblem once per entry for the life of the object (a dictionary reopened after
+  // every check is not told again). A window shows them where the user looks again, a command-line
+  // front end writes them to stderr. The session carries on with what did load.
+public:
+  enum TFileEffect {
+    feNoChecking,    // no main dictionary opened
+    feWordsUnknown,  // one main dictionary of several
+    feNotUsed,       // a custom dictionary's words and corrections
+    feNoAdding,      // the active custom dictionary
+    feNoLearning,    // the learnt suggestions
+    feNoOptionSaving // Spell.cfg
+  };
+  struct TFileProblem {
+    QString File; // the path as opened, or the configured name when no path was found
+    TFileFailure Failure = ffNone;
+    TFileEffect Effect = feNoChecking;
+    // One sentence: "<File>" <what failed>: <what follows>.
+    QString Text() const;
+    bool operator==(const TFileProblem &Other) const = default;
+  };
+  using TFileProblemEvent = std::function<void(QObject *Sender, const TFileProblem &Problem)>;
+  TFileProblemEvent OnFileProblem;
+  const std::vector<TFileProblem> &FileProblems() const { return FFileProblems; }
+  // The entries about one file (compared as SameFile), for a dialog that lists that file.
+  std::vector<TFileProblem> FileProblemsOf(const QString &File) const;
+
+protected:
+  // Records Problem and raises OnFileProblem, unless the same entry was told already.
+  void ReportFileProblem(const TFileProblem &Problem);
+  // LoadDictionaries' report for a dictionary that did not open.
+  void ReportOpenFailure(const QString &Name, TFileEffect Effect);
+  // Tells about failed saves of a dictionary the session opened.
+  void WatchSaves(TCustomDictionary *Dictionary, TFileEffect Effect);
+  void FireConfigSaveFailed() override;
+  // Where the last GetMainDictionary or GetCustomDictionary looked, and why it failed.
+  QString FLastOpenFile;
+  TFileFailure FLastOpenFailure = ffNone;
+  std::vector<TFileProblem> FFileProblems;
+  bool FTellProblems = true; // off while the component goes
 };
 
 // The variant placed on the main window beside the live component; adds nothing.

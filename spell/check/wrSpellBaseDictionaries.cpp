@@ -63,15 +63,28 @@ bool TWrightSpellBase::SameFile(const QString &A, const QString &B)
 std::unique_ptr<TMainDictionary> TWrightSpellBase::GetMainDictionary(const QString &Filename)
 {
   auto dictionary = std::make_unique<TMainDictionary>();
+  FLastOpenFile.clear();
+  FLastOpenFailure = ffMissing;
+  // Why it failed: the first folder's file when none is there, else the file that was refused.
+  auto note = [this, &dictionary](const QString &path) {
+    if (FLastOpenFile.isEmpty() ||
+        (FLastOpenFailure == ffMissing && dictionary->Failure() != ffMissing)) {
+      FLastOpenFile = path;
+      FLastOpenFailure = dictionary->Failure();
+    }
+  };
   if (!HasPathSeparator(Filename)) {
     for (const QString &folder : DictionarySearchFolders(*this, FMergedDictionaryDir)) {
       const QString candidate = NativePath(ExpandVars(JoinFolder(folder, Filename)));
       dictionary->SetFilename(candidate);
       if (dictionary->Filename() == candidate)
         break;
+      note(candidate);
     }
   } else {
-    dictionary->SetFilename(NativePath(ProgramDataLayout().ReadableFile(ExpandVars(Filename))));
+    const QString path = NativePath(ProgramDataLayout().ReadableFile(ExpandVars(Filename)));
+    dictionary->SetFilename(path);
+    note(path);
   }
   dictionary->SetConfigurationName(Filename);
   if (dictionary->Filename().isEmpty())
@@ -79,6 +92,8 @@ std::unique_ptr<TMainDictionary> TWrightSpellBase::GetMainDictionary(const QStri
   // A file whose header passes but whose body does not map is as absent as a missing one;
   // keeping it would retry the mapping on every word.
   dictionary->SetLoaded(true);
+  FLastOpenFile = dictionary->Filename();
+  FLastOpenFailure = dictionary->Failure();
   if (!dictionary->Loaded())
     return nullptr;
   return dictionary;
@@ -138,16 +153,20 @@ std::unique_ptr<TCustomDictionary> TWrightSpellBase::GetCustomDictionary(const Q
     dictionary = std::make_unique<TCustomDictionary>();
   bool exists = false;
   const QString path = ResolveCustomPath(Filename, exists);
+  FLastOpenFile = path;
+  FLastOpenFailure = ffNotCreated; // no dictionary folder to create it in
   if (path.isEmpty())
     return nullptr;
   SaveOpenDictionariesOn(path);
   dictionary->SetNewFolders(TCustomDictionary::nfMadeBySave);
   dictionary->SetFilename(path);
+  FLastOpenFailure = dictionary->Failure();
   if (dictionary->Filename() != path)
     return nullptr;
   // A refused file (damaged body) stays untouched; the dictionary is absent rather than an
   // empty one that takes new words it could never save.
   dictionary->SetLoaded(true);
+  FLastOpenFailure = dictionary->Failure();
   if (!dictionary->Loaded())
     return nullptr;
   const QString target = WritablePath(path);
@@ -215,15 +234,28 @@ void TWrightSpellBase::LoadDictionaries()
   std::vector<std::unique_ptr<TMainDictionary>> old = std::move(FMainDictionaries);
   FMainDictionaries.clear();
   const TStringList main = FConfiguration->MainDictionaries();
+  std::vector<TFileProblem> mainProblems;
   for (int i = 0; i < main.Count(); ++i) {
+    FLastOpenFile.clear();
+    FLastOpenFailure = ffNone;
     std::unique_ptr<TMainDictionary> d = ReuseMainDictionary(main.Strings(i), old);
-    if (!d)
+    if (!d) {
+      mainProblems.push_back({FLastOpenFile.isEmpty() ? main.Strings(i) : FLastOpenFile,
+                              FLastOpenFailure == ffNone ? ffUnreadable : FLastOpenFailure,
+                              feWordsUnknown});
       continue;
+    }
     if (IsEnglish(d->Language()))
       FAllowPossessive = true;
     FMainDictionaries.push_back(std::move(d));
   }
   old.clear();
+  // Every word underlined for want of a dictionary must say so.
+  for (TFileProblem &p : mainProblems) {
+    if (FMainDictionaries.empty())
+      p.Effect = feNoChecking;
+    ReportFileProblem(p);
+  }
 
   const QString active = FConfiguration->ActiveCustomDictionary();
   FCustomDictionaries.clear();
@@ -231,8 +263,12 @@ void TWrightSpellBase::LoadDictionaries()
   for (int i = 0; i < custom.Count(); ++i) {
     if (QString::compare(ExpandVars(custom.Strings(i)), active, Qt::CaseInsensitive) == 0)
       continue;
-    if (auto d = GetCustomDictionary(custom.Strings(i)))
+    if (auto d = GetCustomDictionary(custom.Strings(i))) {
+      WatchSaves(d.get(), feNoAdding);
       FCustomDictionaries.push_back(std::move(d));
+    } else {
+      ReportOpenFailure(custom.Strings(i), feNotUsed);
+    }
   }
 
   FMSWordDictionaries.clear();
@@ -243,11 +279,23 @@ void TWrightSpellBase::LoadDictionaries()
 
   FActiveCustom.reset();
   FActiveCustom = GetCustomDictionary(active);
+  if (FActiveCustom)
+    WatchSaves(FActiveCustom.get(), feNoAdding);
+  else if (!active.isEmpty())
+    ReportOpenFailure(active, feNoAdding);
 
-  if (!FMappingCustom && !FMappingDictionary.isEmpty())
+  if (!FMappingCustom && !FMappingDictionary.isEmpty()) {
     FMappingCustom = GetCustomDictionary(FMappingDictionary);
-  if (!FLearningCustom && FLearnSuggestions)
+    if (!FMappingCustom)
+      ReportOpenFailure(FMappingDictionary, feNotUsed);
+  }
+  if (!FLearningCustom && FLearnSuggestions) {
     FLearningCustom = GetCustomDictionary(FSuggestionsDictFN);
+    if (FLearningCustom)
+      WatchSaves(FLearningCustom.get(), feNoLearning);
+    else
+      ReportOpenFailure(FSuggestionsDictFN, feNoLearning);
+  }
 
   FireDictionariesChanged();
 }

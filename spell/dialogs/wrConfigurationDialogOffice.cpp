@@ -514,7 +514,47 @@ void TSpellCheckConfigDialogV4::LoadDictionaries()
            FMSWordCustomDictionaries.IndexOf(word.Strings(i)) >= 0, std::move(entry));
   }
   FBuildingLists = false;
+  ShowFileProblems();
   UpdateEditAdditionalButton();
+}
+
+void TSpellCheckConfigDialogV4::ShowFileProblems()
+{
+  TWrightSpellBase *spell = DialogControl->WrightSpell();
+  if (!spell)
+    return;
+  QStringList mainTexts;
+  QStringList activeTexts;
+  for (const TWrightSpellBase::TFileProblem &p : spell->FileProblems()) {
+    if (p.Effect == TWrightSpellBase::feNoChecking || p.Effect == TWrightSpellBase::feWordsUnknown)
+      mainTexts << p.Text();
+    else if (p.Effect == TWrightSpellBase::feNoAdding &&
+             (SameName(ExtractFileName(p.File), FActiveCustomDictionary) ||
+              SameName(p.File, FActiveCustomDictionary)))
+      activeTexts << p.Text();
+  }
+  const auto tell = [](QComboBox *combo, const QStringList &texts) {
+    combo->setToolTip(texts.join(QLatin1Char('\n')));
+    combo->setPlaceholderText(texts.isEmpty() ? QString() : texts.constFirst());
+  };
+  tell(LanguageSelectCombo, mainTexts);
+  tell(ChooseCustomCombo, activeTexts);
+  for (int i = 0; i < AdditionalDictionariesList->topLevelItemCount(); ++i) {
+    QTreeWidgetItem *row = AdditionalDictionariesList->topLevelItem(i);
+    const TListEntry *entry = Entry(row);
+    if (!entry)
+      continue;
+    const std::vector<TWrightSpellBase::TFileProblem> found = spell->FileProblemsOf(entry->FName);
+    if (found.empty())
+      continue;
+    QStringList texts;
+    for (const auto &p : found)
+      texts << p.Text();
+    row->setText(1, texts.constFirst());
+    row->setToolTip(0, texts.join(QLatin1Char('\n')));
+    row->setToolTip(1, texts.join(QLatin1Char('\n')));
+    row->setForeground(1, QColor(Qt::darkRed));
+  }
 }
 
 void TSpellCheckConfigDialogV4::LanguageSelectComboChange()

@@ -143,6 +143,9 @@ protected:
 private:
   // The caption's width as the check box shows it.
   int CaptionEnd(QCheckBox *Box);
+  // What the spell component could not read or write, beside the dictionary it is about: in the
+  // language and custom combos when they have nothing to show, on the rows of the list.
+  void ShowFileProblems();
 
   TStringList FMainDictionaries;
   TStringList FCustomDictionaries;

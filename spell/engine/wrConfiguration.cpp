@@ -259,12 +259,14 @@ void TWrightConfig::WriteValue(const QString &Key, const QString &Value)
     if (FIniFile && !FIniFile->WriteString(FConfigID, Key, Value)) {
       FIniFile->EndUpdate();
       FIniFile.reset();
+      FSaveFailed = true;
     }
     break;
   case csRegistry:
     if (FRegIniFile && !FRegIniFile->WriteString(FConfigID, Key, Value)) {
       FRegIniFile->EndUpdate();
       FRegIniFile.reset();
+      FSaveFailed = true;
     }
     break;
   case csCallback:
@@ -298,13 +300,13 @@ void TWrightConfig::OpenStorage(bool ForWriting)
 void TWrightConfig::CloseStorage(bool Commit)
 {
   if (FIniFile) {
-    if (Commit)
-      FIniFile->EndUpdate();
+    if (Commit && !FIniFile->EndUpdate())
+      FSaveFailed = true;
     FIniFile.reset();
   }
   if (FRegIniFile) {
-    if (Commit)
-      FRegIniFile->EndUpdate();
+    if (Commit && !FRegIniFile->EndUpdate())
+      FSaveFailed = true;
     FRegIniFile.reset();
   }
 }
@@ -437,6 +439,7 @@ void TWrightConfig::SaveConfiguration()
 {
   if (!FModified || !FConfigLoaded)
     return;
+  FSaveFailed = false;
   OpenStorage(true);
   if (FConfigStorage != csNone) {
     WriteValue(QStringLiteral("_FirstRun"), QStringLiteral("+"));
@@ -457,6 +460,8 @@ void TWrightConfig::SaveConfiguration()
   }
   FModified = false;
   CloseStorage(true);
+  if (FWrightSpell && FSaveFailed)
+    FWrightSpell->FireConfigSaveFailed();
   if (FWrightSpell)
     FWrightSpell->FireConfigSaved();
 }

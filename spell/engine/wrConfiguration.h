@@ -62,6 +62,8 @@ public:
   virtual void FireConfigBeforeLoad(bool FirstLoad) = 0;
   virtual void FireConfigLoaded() = 0;
   virtual void FireConfigSaved() = 0;
+  // A save that could not write the file or store: the values stay in memory.
+  virtual void FireConfigSaveFailed() {}
   virtual void FireConfigurationChanged(bool DictionaryChange) = 0;
   virtual QString FireReadString(const QString &ConfigID, const QString &Key,
                                  const QString &Default) = 0;
@@ -116,8 +118,10 @@ public:
   virtual void ResetConfigurationDefaults();
   // When loaded: save, then load again.
   virtual void ReloadConfiguration();
-  // Writes every key when modified and loaded.
+  // Writes every key when modified and loaded; a failure is told to the owner
+  // (FireConfigSaveFailed) and shows in SaveFailed until the next save.
   virtual void SaveConfiguration();
+  bool SaveFailed() const { return FSaveFailed; }
 
   // --- State ------------------------------------------------------------------------------------
   bool Modified() const { return FModified; }
@@ -159,6 +163,7 @@ protected:
   std::unique_ptr<TIniFile> FIniFile;
   std::unique_ptr<TUserStore> FRegIniFile;
   bool FResetNextLoad = false;
+  bool FSaveFailed = false;
 
 private:
   void OpenStorage(bool ForWriting);

@@ -93,10 +93,16 @@ bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
   // Only a regular file: a FIFO would block the reader for ever (an editor starting the
   // command-line checker waited with no banner), a device would never end.
   for (int look = 0; !OpenRegularFile(*f); ++look) {
-    if (!f->exists())
-      return CanCreateFile(Name, true) || (FNewFolders && CanMakeFoldersFor(NativePath(Name)));
-    if (look > 0)
+    if (!f->exists()) {
+      const bool creatable =
+          CanCreateFile(Name, true) || (FNewFolders && CanMakeFoldersFor(NativePath(Name)));
+      FFailure = creatable ? ffNone : ffNotCreated;
+      return creatable;
+    }
+    if (look > 0) {
+      FFailure = ffUnreadable;
       return false;
+    }
   }
   const QByteArray head = f->read(HeaderSize(CP_UTF8));
   if (head.size() >= HeaderSize(0) && head.left(119) == Banner(0)) {
@@ -104,8 +110,10 @@ bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
   } else if (head.size() >= HeaderSize(CP_UTF8) && head.left(139) == Banner(CP_UTF8)) {
     codePage = CP_UTF8;
   } else {
+    FFailure = ffWrongFormat;
     return false;
   }
+  FFailure = ffNone;
   if (KeepOpen) {
     f->seek(HeaderSize(codePage));
     file = std::move(f);
@@ -185,6 +193,7 @@ void TCustomDictionary::Load()
     // nothing will be written over it.
     qCInfo(lcSpellEngine) << "custom dictionary damaged, not loaded and not written over:"
                           << FFilename;
+    FFailure = ffDamaged;
     Clear();
     FRefused = true;
     FRefusedStamp = stamp;
@@ -353,6 +362,7 @@ void TCustomDictionary::WriteToFile(const QString &Name)
   file.setDirectWriteFallback(false);
   // Unbuffered, so that a failing write (full disk, size limit) is seen here and not lost in a
   // flush at commit time, which would rename a short file into place.
+  FFailure = ffNotWritten;
   if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
     qCInfo(lcSpellEngine) << "custom dictionary not saved:" << Name << file.errorString();
     return;
@@ -362,8 +372,11 @@ void TCustomDictionary::WriteToFile(const QString &Name)
     file.cancelWriting();
     return;
   }
-  if (!file.commit())
+  if (!file.commit()) {
     qCInfo(lcSpellEngine) << "custom dictionary not saved:" << Name << file.errorString();
+    return;
+  }
+  FFailure = ffNone;
 }
 
 void TCustomDictionary::Save()
@@ -393,7 +406,10 @@ void TCustomDictionary::Save()
       RemoveStaleSaveFiles(NativePath(FFilename));
     std::unique_ptr<QFile> file;
     quint32 codePage = CP_UTF8;
-    if (OpenDictionaryFile(FFilename, true, file, codePage)) {
+    const bool opened = OpenDictionaryFile(FFilename, true, file, codePage);
+    if (!opened)
+      FFailure = ffNotWritten;
+    if (opened) {
       TFileStamp disk = FFileTime;
       if (file) {
         disk = ReadFileStamp(FFilename);
@@ -421,8 +437,11 @@ void TCustomDictionary::Save()
         for (const QString &w : FRemovedAutoCorrect)
           sibling->RemoveAutoCorrect(w);
         sibling->Save();
+        FFailure = sibling->Failure() == ffNone ? ffNone : ffNotWritten;
       }
     }
+    if (FFailure == ffNotWritten && OnSaveFailed)
+      OnSaveFailed(*this);
   }
   FModified = false;
   ClearChangeLog();

@@ -32,6 +32,7 @@
 #include <QtGlobal>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -70,6 +71,12 @@ public:
   int WordCount() const { return FWordCount; }
   int UpperBound() const { return FUpperBound; }
   int Used() const { return FUsed; }
+
+  // Why the last open, load or save failed; ffNone after a success.
+  TFileFailure Failure() const { return FFailure; }
+  // Raised after a save that could not write the file (Failure is ffNotWritten); the words stay
+  // in memory. Empty: nobody hears of it.
+  std::function<void(TCustomDictionary &Dictionary)> OnSaveFailed;
 
   virtual void Save();
   virtual void SaveAs(const QString &NewFilename);
@@ -141,6 +148,7 @@ private:
   // The file's stamp when it was loaded; all zero for a file that did not exist.
   TFileStamp FFileTime;
   // The last load of FFilename was refused; the file's stamp then.
+  TFileFailure FFailure = ffNone;
   bool FRefused = false;
   TFileStamp FRefusedStamp;
   std::vector<char> FWords;

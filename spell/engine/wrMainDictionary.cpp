@@ -49,8 +49,10 @@ void TMainDictionary::SetFilename(const QString &F)
 {
   QFile file(F);
   // Only a regular file: a FIFO named as a dictionary would otherwise block the program.
-  if (F.isEmpty() || !OpenRegularFile(file))
+  if (F.isEmpty() || !OpenRegularFile(file)) {
+    FFailure = F.isEmpty() || !file.exists() ? ffMissing : ffUnreadable;
     return;
+  }
   FWordsFoundCount = 0;
   const bool wasLoaded = FLoaded;
   Unload();
@@ -65,6 +67,7 @@ void TMainDictionary::SetFilename(const QString &F)
   }
   if (!accepted) {
     qCInfo(lcSpellEngine) << "main dictionary refused (unreadable or not a main dictionary):" << F;
+    FFailure = ffWrongFormat;
     file.close();
     if (wasLoaded)
       SetLoaded(true);
@@ -105,6 +108,7 @@ void TMainDictionary::SetFilename(const QString &F)
   }
   FWideLinkage = FNodeCount >= WideLinkageNodeCount;
   FFilename = F;
+  FFailure = ffNone;
   ClearWalkCaches();
   file.close();
   if (wasLoaded)
@@ -128,6 +132,7 @@ void TMainDictionary::Load()
   uchar *view = size > 0 ? file->map(0, size) : nullptr;
   if (!view) {
     qCInfo(lcSpellEngine) << "main dictionary not loaded (unreadable):" << FFilename;
+    FFailure = ffUnreadable;
     return;
   }
   const quint64 S = quint64(size);
@@ -136,6 +141,7 @@ void TMainDictionary::Load()
   if (!(p9 + 4 < S) || p9 + 4 + quint64(L) + LookupSize + CharSetTableSize > S) {
     qCInfo(lcSpellEngine) << "main dictionary damaged (its layout ends beyond the file):"
                           << FFilename;
+    FFailure = ffDamaged;
     file->unmap(view);
     return;
   }

@@ -56,6 +56,8 @@ public:
   virtual void SetFilename(const QString &F);
   bool Loaded() const { return FLoaded; }
   virtual void SetLoaded(bool V);
+  // Why the last SetFilename or load failed; ffNone after a success.
+  TFileFailure Failure() const { return FFailure; }
 
   bool WordExists(const QString &Word);
   int WordLength(const QString &Word);
@@ -173,6 +175,7 @@ private:
   QString FFilename;
   QString FConfigurationName;
   bool FLoaded = false;
+  TFileFailure FFailure = ffNone;
   QString FTitle;
   quint32 FLanguage = 0;
   quint32 FWordCount = 0;

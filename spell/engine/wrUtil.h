@@ -79,6 +79,18 @@ bool FileExists(const QString &Path);           // an existing file that is not 
 bool DirectoryExists(const QString &Path);
 // clang-format on
 
+// Why a dictionary or thesaurus file was not read or written, for the user: the readers keep the
+// last one (ffNone after a success) beside the reason they log.
+enum TFileFailure {
+  ffNone,
+  ffMissing,     // no such file
+  ffUnreadable,  // there, but it cannot be opened or mapped
+  ffWrongFormat, // not a file of its kind (banner or header)
+  ffDamaged,     // its kind, but its contents do not fit their own counts
+  ffNotCreated,  // missing, and its folder does not let it be created
+  ffNotWritten   // a save failed: the file on disk stays as it was
+};
+
 // Identity of a file's last write: modification and inode-change times (ns), size and inode. A
 // rename over the file changes the inode, a rewrite within the clock's resolution the size or the
 // change time. A file that cannot be read answers {-1, -1, -1, 0}.
@@ -169,11 +181,11 @@ int EditDistanceWithin(QStringView A, QStringView B, int Bound);
 class TDistanceColumns {
 public:
   struct TColumn {
-    quint64 up = ~0ull;  // bit j - 1: cell j is one more than cell j - 1
-    quint64 down = 0;    // bit j - 1: cell j is one less than cell j - 1
-    quint64 zero = 0;    // diagonal steps of no cost (kept for the swap of the next letter)
-    quint64 letter = 0;  // the pattern's positions of the letter that made this column
-    int last = 0;        // the last cell (the whole pattern), kept so that it needs no count
+    quint64 up = ~0ull; // bit j - 1: cell j is one more than cell j - 1
+    quint64 down = 0;   // bit j - 1: cell j is one less than cell j - 1
+    quint64 zero = 0;   // diagonal steps of no cost (kept for the swap of the next letter)
+    quint64 letter = 0; // the pattern's positions of the letter that made this column
+    int last = 0;       // the last cell (the whole pattern), kept so that it needs no count
   };
   static constexpr int MaxPattern = 64;
   // False (and every letter unmatched) for a pattern longer than MaxPattern.

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPalette>
 #include <QPointer>
 #include <QPushButton>
@@ -384,3 +385,44 @@ TEST_F(MainWindowSpelling, BuildingTheWindowTouchesNoFileUntilAWordIsPainted)
 }
 
 } // namespace
+
+// Every word underlined for want of a dictionary says why, under the editor, and keeps saying
+// it while the user types, until the user clicks it away.
+TEST_F(MainWindowSpelling, AMainDictionaryCutInHalfIsToldOnTheNoticeLineUntilClickedAway)
+{
+  const QString wdm = Dir + "/aussie.wdm";
+  {
+    QFile f(wdm);
+    ASSERT_TRUE(f.resize(f.size() / 2));
+  }
+  auto *notice = Window->findChild<QLabel *>("NoticeLine");
+  ASSERT_NE(notice, nullptr);
+  EXPECT_TRUE(notice->isHidden());
+  Window->Editor->SetText("the cat sat\r\n");
+  // The first paint with live spelling loads the dictionaries.
+  for (int i = 0; i < 20 && notice->isHidden(); ++i)
+    QApplication::processEvents();
+  ASSERT_TRUE(notice->isVisible());
+  const QString told =
+      '"' + QDir::cleanPath(wdm) + "\" could not be read (damaged): words cannot be checked.";
+  EXPECT_EQ(notice->text(), told);
+  EXPECT_TRUE(Boxes.isEmpty()); // nothing blocks
+
+  Window->Editor->insertPlainText("x");
+  QApplication::processEvents();
+  EXPECT_TRUE(notice->isVisible()) << "typing does not hide what still holds";
+  EXPECT_EQ(notice->text(), told);
+  // Reopened after a check: not told a second time.
+  Window->WrightAutoLiveSpell1->UnloadDictionaries();
+  Window->WrightAutoLiveSpell1->WordAcceptable("cat");
+  QApplication::processEvents();
+  EXPECT_EQ(notice->text(), told);
+
+  QMouseEvent click(QEvent::MouseButtonRelease, QPointF(3, 3), notice->mapToGlobal(QPointF(3, 3)),
+                    Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(notice, &click);
+  EXPECT_TRUE(notice->isHidden());
+  Window->Editor->insertPlainText("y");
+  QApplication::processEvents();
+  EXPECT_TRUE(notice->isHidden()) << "clicked away for this run";
+}

@@ -171,9 +171,7 @@ QString TWrightThesaurusBase::ExecuteLookup(const QString &Word)
     }
   } end{this, wasLoaded};
 
-  FThesaurusFile->LookupWord(Word);
-  if (!FThesaurusFile->Loaded())
-    return QString();
+  ReadLookup(Word);
 
   QDialog *form = nullptr;
   if (OnCreateThesaurusDialog)
@@ -307,8 +305,29 @@ void TWrightThesaurusBase::Lookup_SetContext(int Index)
 
 void TWrightThesaurusBase::Lookup_LookupWord(const QString &Word)
 {
-  FThesaurusFile->LookupWord(Word);
+  ReadLookup(Word);
   PromptLookup();
+}
+
+void TWrightThesaurusBase::ReadLookup(const QString &Word)
+{
+  FFileProblem.clear();
+  try {
+    FThesaurusFile->LookupWord(Word);
+  } catch (const EReadError &) {
+    // Damage past the header shows where a lookup reads it: the file as a whole is not to be
+    // trusted, whatever part of the word's entry was read.
+    FThesaurusFile->Contexts().clear();
+    FThesaurusFile->SetLoaded(false);
+  }
+  if (FThesaurusFile->Loaded())
+    return;
+  const QString file =
+      FThesaurusFile->FileName().isEmpty()
+          ? NativePath(ProgramDataLayout().ReadableFile(ExpandPathMacros(FFilename)))
+          : FThesaurusFile->FileName();
+  FFileProblem =
+      QStringLiteral("The thesaurus file \"") + file + QStringLiteral("\" could not be read.");
 }
 
 void TWrightThesaurusBase::Lookup_ReplaceWord(const QString &Word)

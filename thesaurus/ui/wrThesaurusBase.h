@@ -132,6 +132,10 @@ public:
   bool InLookup() const { return FInLookup; }
   // The dialog of the running lookup (null outside a lookup).
   QDialog *DialogForm() const { return FDialogForm; }
+  // Empty, or why the last lookup found nothing: the thesaurus file could not be read (missing,
+  // refused, or damaged where the lookup read it). The lookup then still shows its dialog, which
+  // says so, instead of nothing or a bare read error.
+  QString FileProblem() const { return FFileProblem; }
 
 protected:
   virtual void PositionDialog();
@@ -152,8 +156,11 @@ protected:
 private:
   void ShowBusyCursor();
   void RestoreCursor();
+  // The file's lookup of Word; a file that cannot be read sets FFileProblem and no contexts.
+  void ReadLookup(const QString &Word);
   class TShowFilter;
 
+  QString FFileProblem;
   QString FFilename;
   std::unique_ptr<TMainParsingEngine> FParsingEngine;
   std::unique_ptr<TThesaurusFile> FThesaurusFile;

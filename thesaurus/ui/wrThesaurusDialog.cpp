@@ -64,6 +64,14 @@ TThesDialog::TThesDialog(QWidget *Parent) : QDialog(Parent)
   ReplaceEdit->setGeometry(184, 24, 169, 21);
   WordList = MakeReportList(this, QStringLiteral("WordList"), 1);
   WordList->setGeometry(192, 48, 162, 129);
+  FileProblemLabel = new QLabel(this);
+  FileProblemLabel->setObjectName(QStringLiteral("FileProblemLabel"));
+  FileProblemLabel->setGeometry(WordList->geometry());
+  FileProblemLabel->setWordWrap(true);
+  FileProblemLabel->setTextFormat(Qt::PlainText);
+  FileProblemLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  FileProblemLabel->setFrameShape(QFrame::StyledPanel);
+  FileProblemLabel->hide();
   LookedUpLabel =
       MakeLabel(this, QStringLiteral("LookedUpLabel"), QRect(8, 8, 160, 16), LookupCombo);
   ContextsLabel =
@@ -204,6 +212,20 @@ void TThesDialog::DialogControlPromptLookup(QObject *, const QString &Word,
     WordList->clear();
   }
   PreviousButton->setEnabled(LookupCombo->count() >= 2 && Enabled(tdcPrevious));
+  ShowFileProblem();
+}
+
+void TThesDialog::ShowFileProblem()
+{
+  const TWrightThesaurusBase *thesaurus = DialogControl->Thesaurus();
+  const QString problem = thesaurus ? thesaurus->FileProblem() : QString();
+  // A path has no spaces to wrap at: let it break after each folder.
+  QString shown = problem;
+  shown.replace(QLatin1Char('/'), QStringLiteral("/\u200B"));
+  FileProblemLabel->setText(shown);
+  FileProblemLabel->setToolTip(problem);
+  FileProblemLabel->setVisible(!problem.isEmpty());
+  WordList->setVisible(problem.isEmpty());
 }
 
 void TThesDialog::ContextLVChange()

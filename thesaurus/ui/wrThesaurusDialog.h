@@ -33,6 +33,8 @@ public:
   QPushButton *CloseButton;
   TThesaurusDialogCtrl *DialogControl;
   QTimer *Timer;
+  // In the word list's place while the thesaurus file cannot be read: which file.
+  QLabel *FileProblemLabel;
 
   // Close box and Esc.
   void reject() override;
@@ -57,6 +59,7 @@ private:
   bool Enabled(TThesaurusDialogCommand c) const;
   bool Visible(TThesaurusDialogCommand c) const;
   int ScrollBarWidth() const;
+  void ShowFileProblem();
   // Runs a command of the dialog; an error (a damaged thesaurus file) goes to the error box
   // and the dialog stays open.
   void Run(const std::function<void()> &Command);

@@ -215,6 +215,26 @@ TEST_F(SpellPipeTest, SurvivesInputNoEditorShouldSend)
   }
 }
 
+// A custom dictionary that cannot be read is one line on stderr; the session goes on without it.
+TEST_F(SpellPipeTest, UnreadableCustomDictionaryIsOneLineOnStderrAndTheSessionGoesOn)
+{
+  const QString garbage = Temp.path() + "/garbage.wdu";
+  WriteFile(garbage, QByteArray("not a dictionary at all\n").repeated(20));
+  WriteFile(ConfigFile, ("[" + GetLogOnUserName() +
+                         "]\n_FirstRun=+\n_Custom_count=1\n_Custom_0=" + garbage + "\n")
+                            .toUtf8());
+  const QByteArray before = ReadAll(ConfigFile);
+  const TRun r = Run(Args({"-a"}), "^the hosue\n");
+  EXPECT_EQ(r.Code, 0);
+  EXPECT_TRUE(r.Out.startsWith(Banner) && r.Out.contains("\n& hosue "))
+      << r.Out.toStdString();
+  EXPECT_EQ(r.Err, ("linewright-spell: \"" + garbage +
+                    "\" could not be read (not a file of its kind): its words and automatic "
+                    "corrections are not used.\n")
+                       .toUtf8());
+  EXPECT_EQ(ReadAll(ConfigFile), before);
+}
+
 // Twenty-three words one letter from "xat": the answer is cut to the default count, or to the
 // count asked for, keeping the order of the full answer.
 TEST_F(SpellPipeTest, SuggestionCountIsBoundedAndCanBeChosen)
@@ -247,7 +267,8 @@ TEST_F(SpellPipeTest, SuggestionCountIsBoundedAndCanBeChosen)
   for (const auto &row : rows) {
     SCOPED_TRACE(row.name);
     const auto [answer, list] = suggestions(row.args);
-    EXPECT_TRUE(answer.startsWith(QStringLiteral("& xat %1 1: ").arg(row.count))) << answer.toStdString();
+    EXPECT_TRUE(answer.startsWith(QStringLiteral("& xat %1 1: ").arg(row.count)))
+        << answer.toStdString();
     EXPECT_EQ(list, full.mid(0, row.count));
   }
   EXPECT_EQ(suggestions({"--suggestions=0"}).first, QStringLiteral("# xat 1"));

@@ -366,3 +366,34 @@ TEST_F(ConfigurationDialogOffice, TheSampleAsksTheComponentForLiveSpellingOnce)
 }
 
 } // namespace
+
+namespace {
+
+// What the component could not read stands beside the dictionary it is about.
+TEST_F(ConfigurationDialogOffice, FilesThatCouldNotBeReadAreToldBesideTheirDictionaries)
+{
+  {
+    QFile f(Dir + "/english.wdm");
+    ASSERT_TRUE(f.resize(f.size() / 2));
+    QFile a(Dir + "/Autocorrect.wdu");
+    ASSERT_TRUE(a.resize(a.size() - 8));
+  }
+  Spell->WordAcceptable("word"); // the first word test opens the dictionaries
+  Open();
+  ASSERT_EQ(D->LanguageSelectCombo->currentIndex(), -1);
+  EXPECT_TRUE(D->LanguageSelectCombo->placeholderText().contains(
+      "english.wdm\" could not be read (damaged): words cannot be checked."))
+      << D->LanguageSelectCombo->placeholderText().toStdString();
+  EXPECT_EQ(D->LanguageSelectCombo->toolTip(), D->LanguageSelectCombo->placeholderText());
+  QTreeWidgetItem *autocorrect = Row("Autocorrect.wdu");
+  ASSERT_NE(autocorrect, nullptr);
+  EXPECT_TRUE(autocorrect->text(1).endsWith(
+      "could not be read (damaged): its words and automatic corrections are not used."))
+      << autocorrect->text(1).toStdString();
+  QTreeWidgetItem *other = Row("other.wdu");
+  ASSERT_NE(other, nullptr);
+  EXPECT_EQ(other->text(1), "custom dictionary") << "a good file keeps its kind";
+  EXPECT_TRUE(D->ChooseCustomCombo->toolTip().isEmpty());
+}
+
+} // namespace

@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -327,10 +328,11 @@ TEST_F(ThesaurusDialogTest, NothingToLookUpShowsNothing)
     int caret;
     bool fileThere;
     bool result;
+    bool dialog; // a file that cannot be read is told in the dialog
   } cases[] = {
-      {"missing thesaurus file", "happy", 2, false, true},
-      {"empty text", "", 0, true, false},
-      {"caret after the last word", "happy ", 6, true, false},
+      {"missing thesaurus file", "happy", 2, false, true, true},
+      {"empty text", "", 0, true, false, false},
+      {"caret after the last word", "happy ", 6, true, false, false},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -340,8 +342,12 @@ TEST_F(ThesaurusDialogTest, NothingToLookUpShowsNothing)
     Thes = &thes;
     SetText(c.text, c.caret);
     bool result = !c.result;
-    EXPECT_FALSE(Drive([&] { result = thes.LookupWinControl(Editor); },
-                       [](TThesDialog *d) { d->reject(); }));
+    EXPECT_EQ(Drive([&] { result = thes.LookupWinControl(Editor); },
+                    [](TThesDialog *d) {
+                      EXPECT_TRUE(d->FileProblemLabel->isVisible());
+                      d->reject();
+                    }),
+              c.dialog);
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(Text(), c.text);
     EXPECT_FALSE(thes.ThesaurusFile()->Loaded());
@@ -376,38 +382,87 @@ TEST_F(ThesaurusDialogTest, LookedUpWordScrollsToTheMiddle)
                     }));
 }
 
-// Link values that name contexts beyond the table: the lookup ends with "Stream read error".
-TEST_F(ThesaurusDialogTest, DamagedFileEndsTheLookupWithAReadError)
+// Link values that name contexts beyond the table: the lookup cannot read the file, and the
+// dialog says which file, in place of the words, without an error box.
+TEST_F(ThesaurusDialogTest, DamagedFileIsToldInTheDialog)
 {
   TThesaurusWriter w;
   AddHappyContent(w);
   w.AddLinkValue("broken", 100 * 5 + 1);
-  Thes->SetFilename(Files.Write(w, "damaged.wdt"));
+  const QString damaged = Files.Write(w, "damaged.wdt");
+  Thes->SetFilename(damaged);
   QStringList boxes;
   const TMessageBoxHandler old =
       SetMessageBoxHandler([&](QWidget *, const QString &text, const QString &, unsigned) {
         boxes << text;
         return int(IDOK);
       });
+  const QString told = "The thesaurus file \"" + damaged + "\" could not be read.";
 
-  // Inside the dialog: the error box, and the dialog stays open on what it showed.
+  // Inside the dialog: the dialog stays open and says so.
   EXPECT_TRUE(Drive([&] { Thes->LookupWord("happy"); },
                     [&](TThesDialog *d) {
+                      EXPECT_FALSE(d->FileProblemLabel->isVisible());
                       d->ReplaceEdit->setText("broken");
                       d->LookupButton->click();
-                      EXPECT_EQ(boxes, QStringList({"Stream read error."}));
+                      EXPECT_TRUE(boxes.isEmpty()) << boxes.join('|').toStdString();
                       EXPECT_TRUE(d->isVisible());
+                      EXPECT_TRUE(d->FileProblemLabel->isVisible());
+                      EXPECT_FALSE(d->WordList->isVisible());
+                      EXPECT_EQ(d->FileProblemLabel->toolTip(), told);
+                      EXPECT_EQ(d->FileProblemLabel->text().remove(QChar(0x200B)), told);
                       d->CloseButton->click();
                     }));
 
-  // Before the dialog: the error reaches the caller and the component is ready again.
-  EXPECT_THROW(Drive([&] { Thes->LookupWord("broken"); }, [](TThesDialog *d) { d->reject(); }),
-               EReadError);
+  // Before the dialog: the dialog opens all the same, and the component is ready again.
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("broken"); },
+                    [&](TThesDialog *d) {
+                      EXPECT_EQ(d->FileProblemLabel->toolTip(), told);
+                      EXPECT_EQ(Rows(d->ContextLV), QStringList({"(not found)"}));
+                      d->reject();
+                    }));
+  EXPECT_TRUE(boxes.isEmpty());
   EXPECT_FALSE(Thes->InLookup());
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
   EXPECT_FALSE(Thes->ThesaurusFile()->Loaded());
-  EXPECT_TRUE(Drive([&] { Thes->LookupWord("glad"); }, [](TThesDialog *d) { d->reject(); }));
+  EXPECT_TRUE(Drive([&] { Thes->LookupWord("glad"); },
+                    [](TThesDialog *d) {
+                      EXPECT_TRUE(d->FileProblemLabel->isHidden()) << "the rest of it still reads";
+                      d->reject();
+                    }));
   SetMessageBoxHandler(old);
+}
+
+// A file cut short (or missing) used to make "Lookup word" show nothing at all.
+TEST_F(ThesaurusDialogTest, CutOrMissingFileIsToldInTheDialog)
+{
+  struct TCase {
+    const char *name;
+    bool cut;
+  };
+  for (const TCase c : {TCase{"cut", true}, TCase{"missing", false}}) {
+    SCOPED_TRACE(c.name);
+    TThesaurusWriter w;
+    AddHappyContent(w);
+    const QString file = Files.Write(w, QString::fromLatin1(c.name) + ".wdt");
+    if (c.cut) {
+      QFile f(file);
+      ASSERT_TRUE(f.resize(f.size() / 2));
+    } else {
+      ASSERT_TRUE(QFile::remove(file));
+    }
+    // A fresh component, as at start-up: a missing name does not replace one already set.
+    auto *thes = new TThesaurus3(&Window);
+    thes->SetFilename(file);
+    Thes = thes; // Drive watches this component
+    EXPECT_TRUE(Drive([&] { thes->LookupWord("happy"); },
+                      [&](TThesDialog *d) {
+                        EXPECT_TRUE(d->FileProblemLabel->isVisible());
+                        EXPECT_EQ(d->FileProblemLabel->toolTip(),
+                                  "The thesaurus file \"" + file + "\" could not be read.");
+                        d->reject();
+                      }));
+  }
 }
 
 TEST_F(ThesaurusDialogTest, CommandSetsShapeTheDialog)
