@@ -49,6 +49,7 @@ TSpellPipeSession::TSpellPipeSession(const QString &ConfigFile)
   SetConfigUseMSWordCustom(false);
   // Learning writes a file of its own as it goes; the pipe writes only when asked.
   SetSuggestionsLearning(false);
+  SetPromptSaves(psAtUnload); // "*word" is written by "#" alone
   SetConfigFilename(ConfigFile.isEmpty() ? QStringLiteral("%AppDir%\\Dictionaries\\Spell.cfg")
                                          : ConfigFile);
   SetConfigStorage(csFile);

@@ -63,6 +63,9 @@ public:
   virtual void FireConfigLoaded() = 0;
   virtual void FireConfigSaved() = 0;
   virtual void FireConfigurationChanged(bool DictionaryChange) = 0;
+  // A stored value changed after the load (after FireConfigurationChanged): the owner may save
+  // soon. The load's own notice does not count.
+  virtual void ConfigurationEdited() {}
   virtual QString FireReadString(const QString &ConfigID, const QString &Key,
                                  const QString &Default) = 0;
   virtual void FireWriteString(const QString &ConfigID, const QString &Key,

@@ -32,6 +32,7 @@
 #include <QtGlobal>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -93,6 +94,12 @@ public:
   virtual bool RemoveAutoCorrect(const QString &Misspelled);
   virtual void RemoveAll();
 
+  // Raised after each add or remove that a save would write (not during a save's merge, whose
+  // second object carries no handler); the owner schedules a save. Raised from the destructor
+  // before the final save, so that the owner forgets the object.
+  std::function<void(TCustomDictionary *Sender)> OnChanged;
+  std::function<void(TCustomDictionary *Sender)> OnDestroying;
+
 protected:
   // Checks the banner of Name; with KeepOpen the file is left open after the 0x1A byte.
   // A missing file is accepted when it can be created (or Name is empty); `file` stays empty.
@@ -124,7 +131,6 @@ private:
   // Bookkeeping of a successful add or remove: the change log kept for a merging save, the
   // modified state and the kind's count.
   void NoteChange(int &KindCount, int Delta, QStringList &Log, const QString &Word);
-
 
   QString FFilename;
   QString FSaveFilename;
