@@ -36,6 +36,7 @@ void TProgramEnd::Terminate()
   SaveSpelling();
   FWindow.close();
   // Every running loop returns, a modal dialog's too; the window and its components then go
-  // the way they go after the close button.
-  QCoreApplication::quit();
+  // the way they go after the close button. exit(), not quit(): on X11 a quit request that
+  // arrives right after the window was mapped was dropped and the program ran on.
+  QCoreApplication::exit(0);
 }
