@@ -1,3 +1,4 @@
+#include "ProgramEnd.h"
 #include "RichTextEd.h"
 #include "rtErrorBox.h"
 
@@ -19,6 +20,8 @@ int main(int argc, char **argv)
 
   TRichTextEd RichTextEd;
   RichTextEd.CommandLine = QApplication::arguments().mid(1);
+  // A logout, a shutdown or a closed terminal ends the program as its close button does.
+  new TProgramEnd(RichTextEd);
   RichTextEd.show();
   return app.exec();
 }

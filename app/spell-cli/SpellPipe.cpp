@@ -61,6 +61,7 @@ void DecodeInto(QString &Text, QByteArrayView Bytes)
 TSpellPipeSession::TSpellPipeSession(const QString &ConfigFile)
 {
   ApplyProgramSpellSettings(*this);
+  SetPromptSaves(psAtUnload); // "*word" is written by "#" alone
   if (!ConfigFile.isEmpty())
     SetConfigFilename(ConfigFile);
 }

@@ -364,6 +364,37 @@ public:
   void FireConfigLoaded() override;
   void FireConfigSaved() override;
 
+  // --- Prompt saves ------------------------------------------------------------------------
+  // With psPromptly (the default) every change of a custom dictionary opened here (the
+  // session's own and those it opens for the dialogs) and every change of the configuration
+  // after its load reaches the file within SaveDelayMs, through the same locked, merging saves
+  // as at unload: a word the user added survives a killed program, and programs sharing a file
+  // still keep each other's words. Changes close together share one save. Without an event loop
+  // on this thread (a library called from a host program) each change is saved at once.
+  // psAtUnload keeps the saves at unload and destruction only (a host that writes when asked).
+  enum TPromptSaves : bool { psAtUnload, psPromptly };
+  TPromptSaves PromptSaves() const { return FPromptSaves; }
+  void SetPromptSaves(TPromptSaves Value);
+  // 500 ms: a burst of edits (the word-list pages, a dictionary editor) shares one save, and a
+  // save still lands well within a second of the change on a loaded machine.
+  static constexpr int SaveDelayMs = 500;
+  // Writes every unsaved change now: the scheduled ones, the open custom dictionaries and the
+  // configuration. For the ends of a program: its close, a termination signal, a logout.
+  void SaveChanges();
+  void ConfigurationEdited() override;
+
+private:
+  class TPendingSaves;
+  // Schedules Dictionary's save (null: the configuration's).
+  void ScheduleSave(TCustomDictionary *Dictionary);
+  // Gives a custom dictionary opened on a file the hooks that schedule its saves.
+  void WatchDictionary(TCustomDictionary &Dictionary);
+  TPromptSaves FPromptSaves = psPromptly;
+  // Shared with the dictionaries' hooks, which hold it weakly: a dialog's dictionary that
+  // outlives the session finds it gone.
+  std::shared_ptr<TPendingSaves> FPendingSaves;
+
+public:
   // Raise the dialog events; the dialog layers override them to show their dialogs.
   virtual void InternalSetup(QObject *AOwner);
   virtual void InternalSetupCustomDictionaries(QObject *AOwner);

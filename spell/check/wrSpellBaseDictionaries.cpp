@@ -172,6 +172,7 @@ std::unique_ptr<TCustomDictionary> TWrightSpellBase::GetCustomDictionary(const Q
   const QString target = WritablePath(path);
   if (target != path)
     dictionary->SetSaveFilename(target);
+  WatchDictionary(*dictionary);
   return dictionary;
 }
 

@@ -204,6 +204,9 @@ void TWrightConfig::NotifyChanged(bool DictionaryChange)
     return;
   FModified = true;
   FWrightSpell->FireConfigurationChanged(DictionaryChange);
+  // The load's own notice is no change of the user's.
+  if (!FLoading)
+    FWrightSpell->ConfigurationEdited();
 }
 
 void TWrightConfig::TransferList(const QString &Name, TStringList &List, bool Reading)

@@ -65,6 +65,9 @@ public:
   // A save that could not write the file or store: the values stay in memory.
   virtual void FireConfigSaveFailed() {}
   virtual void FireConfigurationChanged(bool DictionaryChange) = 0;
+  // A stored value changed after the load (after FireConfigurationChanged): the owner may save
+  // soon. The load's own notice does not count.
+  virtual void ConfigurationEdited() {}
   virtual QString FireReadString(const QString &ConfigID, const QString &Key,
                                  const QString &Default) = 0;
   virtual void FireWriteString(const QString &ConfigID, const QString &Key,

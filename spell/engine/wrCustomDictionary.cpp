@@ -76,7 +76,12 @@ QByteArray TCustomDictionary::Banner(quint32 CodePage)
 
 TCustomDictionary::TCustomDictionary() = default;
 
-TCustomDictionary::~TCustomDictionary() { SetLoaded(false); }
+TCustomDictionary::~TCustomDictionary()
+{
+  if (OnDestroying)
+    OnDestroying(this);
+  SetLoaded(false);
+}
 
 bool TCustomDictionary::OpenDictionaryFile(const QString &Name, bool KeepOpen,
                                            std::unique_ptr<QFile> &file, quint32 &codePage)
@@ -759,6 +764,8 @@ void TCustomDictionary::NoteChange(int &KindCount, int Delta, QStringList &Log, 
     Log.append(Word);
   FModified = true;
   KindCount += Delta;
+  if (OnChanged)
+    OnChanged(this);
 }
 
 bool TCustomDictionary::AddIgnore(const QString &Word)

@@ -105,6 +105,12 @@ public:
   virtual bool RemoveAutoCorrect(const QString &Misspelled);
   virtual void RemoveAll();
 
+  // Raised after each add or remove that a save would write (not during a save's merge, whose
+  // second object carries no handler); the owner schedules a save. Raised from the destructor
+  // before the final save, so that the owner forgets the object.
+  std::function<void(TCustomDictionary *Sender)> OnChanged;
+  std::function<void(TCustomDictionary *Sender)> OnDestroying;
+
 protected:
   // Checks the banner of Name; with KeepOpen the file is left open after the 0x1A byte.
   // A missing file is accepted when it can be created (or Name is empty); `file` stays empty.
