@@ -8,29 +8,24 @@
 
 #include <algorithm>
 
-TEnchantSession::TEnchantSession() { ApplyProgramSpellSettings(*this); }
-
-TEnchantSession::~TEnchantSession() { ForgetUnsaved(); }
-
-void TEnchantSession::ForgetUnsaved()
+TEnchantSession::TEnchantSession()
 {
-  // The main dictionary chosen for the tag is this session's alone: nothing of the configuration
-  // is written back. Every change of a custom dictionary was saved as it was made; a new, empty
-  // dictionary would otherwise create its file as it is replaced or freed.
-  FConfiguration->SetModified(false);
-  for (TCustomDictionary *d : {FActiveCustom.get(), FInternalCustom.get(), FMappingCustom.get()})
-    if (d)
-      d->SetModified(false);
-  for (auto &d : FCustomDictionaries)
-    d->SetModified(false);
+  ApplyProgramSpellSettings(*this);
+  // Each change is saved by the operation that makes it: a host may call from any thread and
+  // runs no Qt event loop to time a later save.
+  SetPromptSaves(psAtUnload);
 }
+
+// The main dictionary chosen for the tag is this session's alone, and every change of a custom
+// dictionary was saved as it was made: nothing is written as the session goes.
+TEnchantSession::~TEnchantSession() { ForgetChanges(); }
 
 void TEnchantSession::LoadDictionaries()
 {
-  ForgetUnsaved();
+  ForgetChanges();
   TWrightSpellBase::LoadDictionaries();
   // A new active dictionary is made as "changed"; it gets its file with its first word.
-  ForgetUnsaved();
+  ForgetChanges();
 }
 
 std::vector<TEnchantDictionaryFile> TEnchantSession::Dictionaries()

@@ -65,7 +65,6 @@ protected:
   void LoadDictionaries() override;
 
 private:
-  void ForgetUnsaved();
   bool SaveActive();
   // Another program (the window, linewright-spell) may have saved the active custom dictionary
   // since it was read: the dictionaries are read again when its file changed. True when they were.

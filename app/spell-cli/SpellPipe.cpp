@@ -75,16 +75,6 @@ void TSpellPipeSession::LoadDictionaries()
   TWrightSpellBase::LoadDictionaries();
 }
 
-void TSpellPipeSession::ForgetChanges()
-{
-  FConfiguration->SetModified(false);
-  for (TCustomDictionary *d : {FActiveCustom.get(), FInternalCustom.get(), FMappingCustom.get()})
-    if (d)
-      d->SetModified(false);
-  for (auto &d : FCustomDictionaries)
-    d->SetModified(false);
-}
-
 void TSpellPipeSession::ForgetAnswers()
 {
   FAcceptable.clear();

@@ -80,7 +80,6 @@ protected:
   void LoadDictionaries() override;
 
 private:
-  void ForgetChanges();
   void ForgetAnswers();
 
   std::vector<TWordAt> FWords;

@@ -106,31 +106,6 @@ void MeasureCheck(benchmark::State &State, const std::function<bool(const std::s
   State.counters["rejected"] = rejected;
 }
 
-void MeasureSuggest(benchmark::State &State,
-                    const std::function<QStringList(const TMisspelling &)> &Suggest)
-{
-  const auto &list = Misspellings();
-  std::vector<double> ms;
-  int top1 = 0, top5 = 0;
-  for (auto _ : State) {
-    ms.clear();
-    top1 = top5 = 0;
-    for (const TMisspelling &m : list) {
-      const double start = ThreadMs();
-      const QStringList s = Suggest(m);
-      ms.push_back(ThreadMs() - start);
-      const qsizetype at = s.indexOf(m.Right);
-      top1 += at == 0;
-      top5 += at >= 0 && at < 5;
-    }
-  }
-  std::sort(ms.begin(), ms.end());
-  State.counters["median_ms"] = ms[ms.size() / 2];
-  State.counters["p90_ms"] = ms[ms.size() * 9 / 10];
-  State.counters["top1"] = double(top1) / double(list.size());
-  State.counters["top5"] = double(top5) / double(list.size());
-}
-
 void BM_Check_InProcess(benchmark::State &State)
 {
   TEnchantSession &s = InProcess();
@@ -166,7 +141,7 @@ void BM_Suggest_ProviderCallback(benchmark::State &State)
   EnchantDict *d = ProviderDict();
   if (!d)
     return State.SkipWithError("provider not available");
-  MeasureSuggest(State, [&](const TMisspelling &m) {
+  MeasureSuggestions(State, [&](const TMisspelling &m) {
     size_t n = 0;
     char **s = d->suggest(d, m.WrongUtf8.data(), m.WrongUtf8.size(), &n);
     QStringList out;
@@ -180,7 +155,7 @@ void BM_Suggest_ProviderCallback(benchmark::State &State)
 void BM_Suggest_InProcess(benchmark::State &State)
 {
   TEnchantSession &s = InProcess();
-  MeasureSuggest(State, [&](const TMisspelling &m) { return s.Suggestions(m.Wrong); });
+  MeasureSuggestions(State, [&](const TMisspelling &m) { return s.Suggestions(m.Wrong); });
 }
 
 void CheckThrough(benchmark::State &State, const char *Provider)
@@ -198,7 +173,7 @@ void SuggestThrough(benchmark::State &State, const char *Provider)
   EnchantDict *d = Broker(Provider).Dict(Provider);
   if (!d)
     return State.SkipWithError("provider not available");
-  MeasureSuggest(State, [&](const TMisspelling &m) {
+  MeasureSuggestions(State, [&](const TMisspelling &m) {
     size_t n = 0;
     char **s = enchant_dict_suggest(d, m.WrongUtf8.data(), ssize_t(m.WrongUtf8.size()), &n);
     QStringList out;

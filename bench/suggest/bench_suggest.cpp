@@ -31,34 +31,6 @@
 
 namespace {
 
-// Runs Suggest over every misspelling and reports the figures.
-void Measure(benchmark::State &State,
-             const std::function<QStringList(const TMisspelling &)> &Suggest)
-{
-  const auto &list = Misspellings();
-  std::vector<double> ms;
-  int top1 = 0, top5 = 0;
-  for (auto _ : State) {
-    ms.clear();
-    top1 = top5 = 0;
-    for (const TMisspelling &m : list) {
-      const double start = ThreadMs();
-      const QStringList s = Suggest(m);
-      ms.push_back(ThreadMs() - start);
-      const qsizetype at = s.indexOf(m.Right);
-      top1 += at == 0;
-      top5 += at >= 0 && at < 5;
-      benchmark::DoNotOptimize(s);
-    }
-  }
-  std::sort(ms.begin(), ms.end());
-  State.counters["words"] = double(list.size());
-  State.counters["median_ms"] = ms[ms.size() / 2];
-  State.counters["p90_ms"] = ms[ms.size() * 9 / 10];
-  State.counters["top1"] = double(top1) / double(list.size());
-  State.counters["top5"] = double(top5) / double(list.size());
-}
-
 // The check session as the main window configures it (phonetic depth 2, distance 4, divisor 2),
 // over the shipped dictionary only; StartDepth 1 is the component's own default, which the
 // earlier figures of this benchmark were taken with.
@@ -91,7 +63,7 @@ void MeasureSession(benchmark::State &State, const QString &Folder, int StartDep
   const double start = ThreadMs();
   session->Suggest(QStringLiteral("warmup"), warm);
   const double first = ThreadMs() - start;
-  Measure(State, [&](const TMisspelling &m) {
+  MeasureSuggestions(State, [&](const TMisspelling &m) {
     TStringList words;
     session->Suggest(m.Wrong, words);
     return words.ToQStringList();
@@ -152,7 +124,7 @@ void BM_Suggest_Linewright_StartDepth1(benchmark::State &State)
 void BM_Suggest_Hunspell(benchmark::State &State)
 {
   Hunhandle *h = Hunspell_create(LW_HUNSPELL_AFF, LW_HUNSPELL_DIC);
-  Measure(State, [&](const TMisspelling &m) {
+  MeasureSuggestions(State, [&](const TMisspelling &m) {
     char **list = nullptr;
     const int n = Hunspell_suggest(h, &list, m.WrongUtf8.c_str());
     QStringList words;
@@ -177,7 +149,7 @@ void BM_Suggest_Aspell(benchmark::State &State)
     return;
   }
   AspellSpeller *speller = to_aspell_speller(made);
-  Measure(State, [&](const TMisspelling &m) {
+  MeasureSuggestions(State, [&](const TMisspelling &m) {
     const AspellWordList *list =
         aspell_speller_suggest(speller, m.WrongUtf8.c_str(), int(m.WrongUtf8.size()));
     AspellStringEnumeration *e = aspell_word_list_elements(list);

@@ -9,8 +9,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <ctime>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -77,6 +80,35 @@ inline double ThreadMs()
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// Runs Suggest over every misspelling of Misspellings() once per iteration and reports
+// median_ms and p90_ms (thread CPU time per request), top1, top5 and the number of words.
+inline void MeasureSuggestions(benchmark::State &State,
+                               const std::function<QStringList(const TMisspelling &)> &Suggest)
+{
+  const auto &list = Misspellings();
+  std::vector<double> ms;
+  int top1 = 0, top5 = 0;
+  for (auto _ : State) {
+    ms.clear();
+    top1 = top5 = 0;
+    for (const TMisspelling &m : list) {
+      const double start = ThreadMs();
+      const QStringList s = Suggest(m);
+      ms.push_back(ThreadMs() - start);
+      const qsizetype at = s.indexOf(m.Right);
+      top1 += at == 0;
+      top5 += at >= 0 && at < 5;
+      benchmark::DoNotOptimize(s);
+    }
+  }
+  std::sort(ms.begin(), ms.end());
+  State.counters["words"] = double(list.size());
+  State.counters["median_ms"] = ms[ms.size() / 2];
+  State.counters["p90_ms"] = ms[ms.size() * 9 / 10];
+  State.counters["top1"] = double(top1) / double(list.size());
+  State.counters["top5"] = double(top5) / double(list.size());
 }
 
 } // namespace

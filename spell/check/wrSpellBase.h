@@ -298,6 +298,10 @@ public:
   {
     return FMSWordDictionaries;
   }
+  // Marks the configuration and every open custom dictionary unchanged, so that nothing is written
+  // as they are replaced or freed: for front ends that write only what they are asked to (a new,
+  // empty dictionary would otherwise create its file as it goes).
+  void ForgetChanges();
   TCustomDictionary *ActiveCustomDictionary() const { return FActiveCustom.get(); }
   TCustomDictionary *MappingCustomDictionary() const { return FMappingCustom.get(); }
   TCustomDictionary *LearningCustomDictionary() const { return FLearningCustom.get(); }

@@ -575,3 +575,13 @@ bool TWrightSpellBase::RenameCustomDictionary(const QString &OldFilename,
   FAvailableCustomValid = false;
   return true;
 }
+
+void TWrightSpellBase::ForgetChanges()
+{
+  FConfiguration->SetModified(false);
+  for (TCustomDictionary *d : {FActiveCustom.get(), FInternalCustom.get(), FMappingCustom.get()})
+    if (d)
+      d->SetModified(false);
+  for (auto &d : FCustomDictionaries)
+    d->SetModified(false);
+}
