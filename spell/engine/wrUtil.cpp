@@ -56,6 +56,10 @@ QString withoutTrailingSeparator(QString path)
 
 QString homeDir() { return qEnvironmentVariable("HOME"); }
 
+// Not QStandardPaths::GenericDataLocation: Qt 6.4 takes a relative XDG_DATA_HOME as it stands
+// (the XDG rules say to ignore it; the folder would move with the working folder) and without
+// HOME answers "//.local/share" at the root of the file system, where this answers no folder.
+// The documents and public folders below agree with Qt's answers and come from it.
 QString xdgDataHome()
 {
   const QString env = qEnvironmentVariable("XDG_DATA_HOME");
