@@ -2,16 +2,11 @@
 
 #include "wrUtil.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QUrl>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -21,6 +16,40 @@ std::function<bool(const QString &)> &recycleConfirmation()
   return confirm;
 }
 
+// Qt 6.4 writes the origin as it stands, where the trash layout has it percent-encoded as in a
+// URL: a file manager would restore "my 100%41.txt" as "my 100A.txt". The origin is encoded here
+// when it reads as the file's own path (absolute, or relative to the top of its file system);
+// one a later Qt encoded differs from that wherever encoding changes anything, and is left alone.
+void EscapeTrashInfoPath(const QString &Original, const QString &Trashed)
+{
+  const QFileInfo trashedFile(Trashed);
+  const QString infoName = trashedFile.dir().absolutePath() + QStringLiteral("/../info/") +
+                           trashedFile.fileName() + QStringLiteral(".trashinfo");
+  QFile info(QDir::cleanPath(infoName));
+  if (!info.open(QIODevice::ReadWrite))
+    return;
+  QList<QByteArray> lines = info.readAll().split('\n');
+  bool changed = false;
+  for (QByteArray &line : lines) {
+    if (!line.startsWith("Path="))
+      continue;
+    const QString raw = QString::fromUtf8(line.mid(5));
+    const QByteArray escaped = QUrl::toPercentEncoding(raw, "/");
+    const bool asItStands =
+        raw == Original || (!raw.startsWith(QLatin1Char('/')) && Original.endsWith('/' + raw));
+    if (asItStands && escaped != line.mid(5)) {
+      line = "Path=" + escaped;
+      changed = true;
+    }
+    break;
+  }
+  if (!changed)
+    return;
+  info.resize(0);
+  info.seek(0);
+  info.write(lines.join('\n'));
+}
+
 } // namespace
 
 void SetRecycleBinConfirmation(std::function<bool(const QString &)> confirm)
@@ -28,112 +57,25 @@ void SetRecycleBinConfirmation(std::function<bool(const QString &)> confirm)
   recycleConfirmation() = std::move(confirm);
 }
 
-namespace {
-
-bool makePrivateDir(const QByteArray &dir)
-{
-  if (::mkdir(dir.constData(), 0700) == 0)
-    return true;
-  struct stat st {};
-  return errno == EEXIST && ::lstat(dir.constData(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// The trash directory for a file on device `dev`, and the prefix its info paths are relative to
-// (empty: absolute paths).
-bool findTrash(const QString &absPath, dev_t dev, QByteArray &trash, QString &relativeTo)
-{
-  const QString dataHome = GetShellFolder(CSIDL_APPDATA);
-  if (!dataHome.isEmpty()) {
-    QDir().mkpath(dataHome);
-    struct stat st {};
-    if (::stat(QFile::encodeName(dataHome).constData(), &st) == 0 && st.st_dev == dev) {
-      trash = QFile::encodeName(dataHome + "/Trash");
-      relativeTo.clear();
-      return makePrivateDir(trash);
-    }
-  }
-  // Another file system: the trash at the top of its mount.
-  QString top = QFileInfo(absPath).absolutePath();
-  for (;;) {
-    const QString parent = QFileInfo(top).absolutePath();
-    struct stat st {};
-    if (parent == top || ::stat(QFile::encodeName(parent).constData(), &st) != 0 ||
-        st.st_dev != dev)
-      break;
-    top = parent;
-  }
-  const QString uid = QString::number(getuid());
-  const QString topPrefix = top == QLatin1String("/") ? QString() : top;
-  // $top/.Trash/$uid, only when .Trash is a real sticky directory.
-  struct stat st {};
-  const QByteArray shared = QFile::encodeName(topPrefix + "/.Trash");
-  if (::lstat(shared.constData(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
-    trash = shared + "/" + uid.toLatin1();
-    if (makePrivateDir(trash)) {
-      relativeTo = topPrefix;
-      return true;
-    }
-  }
-  trash = QFile::encodeName(topPrefix + "/.Trash-" + uid);
-  relativeTo = topPrefix;
-  return makePrivateDir(trash);
-}
-
-} // namespace
-
 bool DeleteToRecycleBin(const QString &FileName, bool Confirm)
 {
   if (FileName.isEmpty())
     return false;
-  const QString absPath = QFileInfo(NativePath(FileName)).absoluteFilePath();
-  const QByteArray src = QFile::encodeName(absPath);
-  struct stat st {};
-  if (::lstat(src.constData(), &st) != 0)
+  const QString path = NativePath(FileName);
+  // A dangling symbolic link is still a name to move.
+  if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink())
     return false;
   if (Confirm && recycleConfirmation() && !recycleConfirmation()(FileName))
     return false;
-
-  QByteArray trash;
-  QString relativeTo;
-  if (!findTrash(absPath, st.st_dev, trash, relativeTo))
+  // Qt makes the home trash only inside an existing data folder.
+  const QString dataHome = GetShellFolder(CSIDL_APPDATA);
+  if (!dataHome.isEmpty())
+    QDir().mkpath(dataHome);
+  // Qt writes the freedesktop.org layout: the file in <trash>/files under a name no other
+  // trashed file has, its origin and deletion date in <trash>/info/<name>.trashinfo.
+  QString trashed;
+  if (!QFile::moveToTrash(path, &trashed))
     return false;
-  const QByteArray filesDir = trash + "/files";
-  const QByteArray infoDir = trash + "/info";
-  if (!makePrivateDir(filesDir) || !makePrivateDir(infoDir))
-    return false;
-
-  QString originalPath = absPath;
-  if (!relativeTo.isEmpty() && originalPath.startsWith(relativeTo + "/"))
-    originalPath = originalPath.mid(relativeTo.size() + 1);
-  const QByteArray info =
-      "[Trash Info]\nPath=" + QUrl::toPercentEncoding(originalPath, "/") + "\nDeletionDate=" +
-      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() +
-      "\n";
-
-  const QByteArray baseName = QFile::encodeName(QFileInfo(absPath).fileName());
-  for (int n = 1; n < 10000; ++n) {
-    const QByteArray name = n == 1 ? baseName : baseName + "." + QByteArray::number(n);
-    const QByteArray infoPath = infoDir + "/" + name + ".trashinfo";
-    const QByteArray target = filesDir + "/" + name;
-    // The info file is claimed first and exclusively; it reserves the name in files/.
-    const int fd = ::open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-      if (errno == EEXIST)
-        continue;
-      return false;
-    }
-    struct stat existing {};
-    if (::lstat(target.constData(), &existing) == 0) {
-      ::close(fd);
-      ::unlink(infoPath.constData());
-      continue;
-    }
-    const bool written = ::write(fd, info.constData(), size_t(info.size())) == ssize_t(info.size());
-    ::close(fd);
-    if (written && ::rename(src.constData(), target.constData()) == 0)
-      return true;
-    ::unlink(infoPath.constData());
-    return false;
-  }
-  return false;
+  EscapeTrashInfoPath(QFileInfo(path).absoluteFilePath(), trashed);
+  return true;
 }

@@ -593,8 +593,10 @@ TEST(EditDistance, ColumnsAgreeWithTheFullDistance)
     ASSERT_EQ(columns.Distance(text), EditDistance(text, pattern));
   }
   ASSERT_TRUE(columns.SetPattern(QStringLiteral("abc")));
-  EXPECT_EQ(columns.Distance(QString(255, 'a')), EditDistance(QString(255, 'a'), QStringLiteral("abc")));
-  EXPECT_EQ(columns.Distance(QString(254, 'a')), EditDistance(QString(254, 'a'), QStringLiteral("abc")));
+  EXPECT_EQ(columns.Distance(QString(255, 'a')),
+            EditDistance(QString(255, 'a'), QStringLiteral("abc")));
+  EXPECT_EQ(columns.Distance(QString(254, 'a')),
+            EditDistance(QString(254, 'a'), QStringLiteral("abc")));
   EXPECT_FALSE(columns.SetPattern(QString(65, 'a')));
 }
 
@@ -738,7 +740,8 @@ TEST(Files, CanCreateFileNeverDestroysAFile)
   EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList())
       << "nor leaves a file of its own";
-  EXPECT_FALSE(CanCreateFile(tmp.path() + "/" + QString(256, QChar('n')), true)) << "too long a name";
+  EXPECT_FALSE(CanCreateFile(tmp.path() + "/" + QString(256, QChar('n')), true))
+      << "too long a name";
   EXPECT_TRUE(CanCreateFile(fresh, false));
   EXPECT_TRUE(FileExists(fresh));
 
@@ -772,7 +775,23 @@ TEST(Files, DeleteToRecycleBinUsesTheDesktopTrash)
   writeFile(file, "two"); // the same name again does not overwrite the first
   EXPECT_TRUE(DeleteToRecycleBin(file, false));
   EXPECT_EQ(readAll(trash + "/files/my words.wdu"), QStringLiteral("one"));
-  EXPECT_EQ(readAll(trash + "/files/my words.wdu.2"), QStringLiteral("two"));
+  const QStringList trashed = QDir(trash + "/files").entryList(QDir::Files);
+  ASSERT_EQ(trashed.size(), 2) << trashed.join(", ").toStdString();
+  for (const QString &name : trashed) {
+    SCOPED_TRACE(name.toStdString());
+    EXPECT_TRUE(QFileInfo::exists(trash + "/info/" + name + ".trashinfo"));
+    if (name != "my words.wdu") {
+      EXPECT_EQ(readAll(trash + "/files/" + name), QStringLiteral("two"));
+    }
+  }
+
+  // The origin is percent-encoded, so a name with a "%" comes back as it was.
+  const QString percent = tmp.path() + "/50%41 off.wdu";
+  writeFile(percent, "three");
+  EXPECT_TRUE(DeleteToRecycleBin(percent, false));
+  const QString percentInfo = readAll(trash + "/info/50%41 off.wdu.trashinfo");
+  EXPECT_TRUE(percentInfo.contains("/50%2541%20off.wdu\n")) << percentInfo.toStdString();
+  EXPECT_TRUE(percentInfo.startsWith("[Trash Info]\n")) << percentInfo.toStdString();
 
   EXPECT_FALSE(DeleteToRecycleBin(tmp.path() + "/missing.wdu", false));
 
