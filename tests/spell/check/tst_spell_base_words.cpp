@@ -526,8 +526,9 @@ TEST_F(SessionTest, DamagedFilesNeverBreakACheckNorGetWritten)
       EXPECT_LE(words.Count(), 5);
       for (int i = 0; i < words.Count(); ++i)
         EXPECT_FALSE(words.Strings(i).isEmpty());
-      if (s->ActiveCustomDictionary() == nullptr)
+      if (s->ActiveCustomDictionary() == nullptr) {
         EXPECT_FALSE(s->WordAcceptable(QStringLiteral("Linewright")));
+      }
     }
     EXPECT_EQ(ReadAll(Dir + "/test.wdm"), badWdm);
     const QByteArray after = ReadAll(Dir + "/tester.wdu");
