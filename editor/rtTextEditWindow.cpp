@@ -112,6 +112,64 @@ private:
   std::function<void()> FPaste;
 };
 
+// Qt draws a list paragraph's bullet or number in the paragraph's own character format (the
+// format of the break before it), a bullet lineSpacing / 3 wide, centred on that font's height
+// from the top of the first line, and a space's width left of the text. A selection never
+// reaches the first paragraph's own format, and the others keep the size they were made with,
+// so an 18-point paragraph got an 8-point dot at its top. Each list paragraph of [first, last]
+// takes the font of its first character for its own (an empty paragraph keeps its format, which
+// is also what typing into it uses), and its left margin grows, where the indents leave too
+// little, to hold the marker: at 18 points the 10-point bullet indent cut the dot and a number
+// showed only its full stop. The indents as read back stay as set. Part of the caller's edit
+// block, so one undo takes back the change and the markers' together.
+// The marker font of list paragraph b made its first character's; answers b's own format.
+QTextCharFormat FitMarkerFont(const QTextBlock &b)
+{
+  static constexpr QTextFormat::Property fontProperties[] = {
+      QTextFormat::FontFamilies,       QTextFormat::FontPointSize, QTextFormat::FontPixelSize,
+      QTextFormat::FontSizeAdjustment, QTextFormat::FontWeight,    QTextFormat::FontItalic};
+  QTextCharFormat own = b.charFormat();
+  if (b.length() <= 1)
+    return own;
+  const QTextCharFormat text = b.begin().fragment().charFormat();
+  for (const QTextFormat::Property property : fontProperties) {
+    if (text.hasProperty(property))
+      own.setProperty(property, text.property(property));
+    else
+      own.clearProperty(property);
+  }
+  if (own != b.charFormat())
+    QTextCursor(b).setBlockCharFormat(own);
+  return own;
+}
+
+void FitListMarkers(QTextBlock first, const QTextBlock &last, double pxPerPoint)
+{
+  const QTextDocument *doc = first.document();
+  for (QTextBlock b = first; b.isValid(); b = b.next()) {
+    if (QTextList *list = b.textList()) {
+      const QTextCharFormat own = FitMarkerFont(b);
+      const QFontMetrics fm(own.font().resolve(doc->defaultFont()),
+                            doc->documentLayout()->paintDevice());
+      const bool disc = list->format().style() == QTextListFormat::ListDisc;
+      const int marker = disc ? fm.lineSpacing() / 3 : fm.horizontalAdvance(list->itemText(b));
+      QTextBlockFormat bf = b.blockFormat();
+      const double indent = bf.hasProperty(PropFirstIndentTwips)
+                                ? qMax(0, bf.intProperty(PropFirstIndentTwips) +
+                                              bf.intProperty(PropLeftIndentTwips)) /
+                                      20.0 * pxPerPoint
+                                : bf.leftMargin();
+      const double margin = qMax(indent, double(fm.horizontalAdvance(u' ') + marker));
+      if (!qFuzzyCompare(margin + 1, bf.leftMargin() + 1)) {
+        bf.setLeftMargin(margin);
+        QTextCursor(b).setBlockFormat(bf);
+      }
+    }
+    if (b == last)
+      break;
+  }
+}
+
 } // namespace
 
 QString NormalizeLineBreaks(const QString &text)
@@ -136,6 +194,15 @@ TTextWidgetWindow<W>::TTextWidgetWindow(W *edit, bool rich)
   // Before the document lays the change out, so a new long paragraph is analysed only once.
   FConnections.push_back(QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
                                           [this] { KeepCaretBlockAnalysis(); }));
+  // Qt keeps the first paragraph's own format outside the undo history (the others' changes
+  // are undone with the edit that made them): after an undo, a redo or any other edit its
+  // marker takes its text's font again, which adds no undo step either.
+  if (FRich)
+    FConnections.push_back(QObject::connect(edit, &W::textChanged, edit, [this] {
+      const QTextBlock b = Document()->firstBlock();
+      if (b.textList())
+        FitMarkerFont(b);
+    }));
   FKeyFilter = new TLineBreakKeyFilter(edit, [this] { PasteFromClipboard(); });
   // Like the native control, the selection is hidden while the window has no focus.
   SetHideSelection(FHideSelection);
@@ -766,7 +833,13 @@ void TTextWidgetWindow<W>::SetSelAttributes(const TCharAttributes &a)
   fmt.setFontFixedPitch(a.Pitch == 1);
   fmt.setProperty(PropCharset, a.Charset);
   fmt.setProperty(PropPitch, a.Pitch);
+  QTextCursor c = FEdit->textCursor();
+  c.beginEditBlock();
   FEdit->mergeCurrentCharFormat(fmt);
+  if (c.hasSelection())
+    FitListMarkers(Document()->findBlock(c.selectionStart()),
+                   Document()->findBlock(c.selectionEnd()), FEdit->logicalDpiX() / 72.0);
+  c.endEditBlock();
 }
 
 template <class W>
@@ -915,6 +988,7 @@ void TTextWidgetWindow<W>::SetParagraphAttributes(const TParaAttributes &p, TPar
     bf.setProperty(PropRightIndentTwips, q.RightIndent * 20);
     QTextCursor(b).mergeBlockFormat(bf);
   }
+  FitListMarkers(first, last, pxPerPoint);
   c.endEditBlock();
 }
 

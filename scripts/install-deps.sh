@@ -11,9 +11,9 @@ PACKAGES=(
   hunspell-en-au hunspell-tools libhunspell-dev
   scowl codespell libaspell-dev aspell-en
   mythes-en-au
-  xvfb xauth x11-apps imagemagick xdg-utils
+  xvfb xauth x11-apps x11-utils imagemagick xdg-utils
   fonts-dejavu-core fonts-liberation
-  desktop-file-utils appstream librsvg2-bin file dpkg-dev
+  desktop-file-utils appstream librsvg2-bin file dpkg-dev lintian
 )
 
 SUDO=""

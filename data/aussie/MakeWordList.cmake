@@ -1,6 +1,10 @@
 # Expands a Hunspell dictionary (.dic + .aff) to the full list of word forms, one a line.
 #
-#   cmake -DUNMUNCH=<unmunch> -DDIC=<file.dic> -DAFF=<file.aff> -DOUT=<words.txt> -P MakeWordList.cmake
+#   cmake -DUNMUNCH=<unmunch> -DDIC=<file.dic> -DAFF=<file.aff> -DOUT=<words.txt>
+#         [-DEXTRA=<list>[;<list>...]] -P MakeWordList.cmake
+#
+# EXTRA lists (one word a line, '#' starts a comment line) are appended as they are: the
+# program's own words (data/product/), kept apart so the Hunspell source stays as Debian ships it.
 #
 # unmunch applies every prefix and suffix rule, but knows nothing of the flags that restrict where
 # a stem may stand: stems marked ONLYINCOMPOUND ("1th", "2th" in en_AU) are only valid inside
@@ -57,5 +61,21 @@ list(LENGTH _lines _count)
 if(_count LESS 1000)
   message(FATAL_ERROR "unmunch gave only ${_count} forms for ${DIC}")
 endif()
+
+set(_extraCount 0)
+foreach(_list ${EXTRA})
+  file(STRINGS ${_list} _words ENCODING UTF-8)
+  foreach(_word ${_words})
+    if(_word STREQUAL "" OR _word MATCHES "^#")
+      continue()
+    endif()
+    if(_word MATCHES "[/ \t\r]")
+      message(FATAL_ERROR "${_list}: \"${_word}\" is not one word")
+    endif()
+    string(APPEND _forms "${_word}\n")
+    math(EXPR _extraCount "${_extraCount} + 1")
+  endforeach()
+endforeach()
 file(WRITE ${OUT} "${_forms}")
-message(STATUS "${OUT}: ${_count} word forms (dropped compound-only stems: ${_dropped})")
+message(STATUS "${OUT}: ${_count} word forms (dropped compound-only stems: ${_dropped}), "
+               "${_extraCount} added from ${EXTRA}")

@@ -7,6 +7,12 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+
+#include <map>
 
 namespace {
 
@@ -427,6 +433,110 @@ TEST_F(RichAttributes, DefaultAttributesAndTheWidgetFont)
   W->GetDefaultCharFormat(face, twips);
   EXPECT_EQ(face, QString(31, QChar(u'F')));
   EXPECT_EQ(twips, 200);
+}
+
+// The bullet as the document draws it beside the first line of paragraph Index: its box, or an
+// empty one when nothing is drawn there.
+struct TMarker {
+  QRect Box;
+  int LineTop = 0, LineHeight = 0;
+};
+
+TMarker MarkerOf(const QTextDocument *shown, int index)
+{
+  // A copy of its own is laid out at once; the editor's lays out lazily, between events.
+  const std::unique_ptr<QTextDocument> doc(shown->clone());
+  doc->setTextWidth(400);
+  QImage image(doc->size().toSize(), QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter p(&image);
+    doc->drawContents(&p);
+  }
+  const QTextBlock b = doc->findBlockByNumber(index);
+  const QTextLine line = b.layout()->lineAt(0);
+  TMarker m;
+  m.LineTop = int(b.layout()->position().y() + line.y());
+  m.LineHeight = int(line.height());
+  const int textLeft = int(b.layout()->position().x() + line.naturalTextRect().left());
+  for (int y = m.LineTop; y < m.LineTop + m.LineHeight && y < image.height(); ++y)
+    for (int x = 0; x < textLeft; ++x)
+      if (qGray(image.pixel(x, y)) < 160)
+        m.Box |= QRect(x, y, 1, 1);
+  return m;
+}
+
+// A bullet or number is as big as its paragraph's text, sits in the middle of its first line and
+// is drawn whole, whether the size was chosen before or after the bullets, for the first
+// paragraph too (whose own format no selection reaches).
+TEST_F(RichAttributes, BulletsFollowTheParagraphsFontSize)
+{
+  enum TSizeBy { sbSizeFirst, sbSizeAfter, sbPaste };
+  const struct Case {
+    const char *name;
+    int numbering, size;
+    TSizeBy by;
+  } cases[] = {
+      {"numbers, 8 pt", 2, 8, sbSizeFirst},        {"numbers, then 18 pt", 2, 18, sbSizeAfter},
+      {"bullets, 8 pt", 1, 8, sbSizeFirst},        {"18 pt, then bullets", 1, 18, sbSizeFirst},
+      {"bullets, then 28 pt", 1, 28, sbSizeAfter}, {"bullets, then 18 pt", 1, 18, sbSizeAfter},
+  };
+  std::map<int, int> small; // marker height at 8 pt, by numbering
+  QRect beforeChange;       // the first marker before the last size change
+  for (const Case &c : cases) {
+    SCOPED_TRACE(c.name);
+    W->SetText("Bullet paragraph here\r\nSecond line");
+    TCharAttributes a = W->GetDefAttributes();
+    a.Name = "Arial";
+    a.Size = c.size;
+    TParaAttributes p;
+    p.Numbering = c.numbering;
+    W->SelectAll();
+    if (c.by == sbSizeFirst)
+      W->SetSelAttributes(a);
+    W->SetParagraphAttributes(p, TParaAttributeSet{TParaAttribute::paNumbering});
+    if (c.by == sbSizeAfter) {
+      beforeChange = MarkerOf(Ed.document(), 0).Box;
+      W->SetSelAttributes(a);
+    }
+    if (c.by == sbPaste) {
+      // Each paragraph's first word replaced by a paste of big text.
+      QMimeData big;
+      big.setHtml(QStringLiteral("<span style=\"font-family:Arial; font-size:%1pt\">Pasted</span>")
+                      .arg(c.size));
+      W->SetSel(0, 6); // "Bullet"
+      Ed.InsertMimeData(&big);
+      W->SetSel(23, 23 + 6); // "Second"
+      Ed.InsertMimeData(&big);
+      ASSERT_EQ(W->GetText(), "Pasted paragraph here\r\nPasted line");
+      for (int at : {0, 23}) {
+        W->SetSel(at, at);
+        EXPECT_EQ(W->GetParagraph().Numbering, c.numbering) << "the paste kept the list";
+      }
+    }
+    for (int block : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << "paragraph " << block);
+      const TMarker m = MarkerOf(Ed.document(), block);
+      ASSERT_FALSE(m.Box.isEmpty()) << "no marker drawn";
+      const int middle = m.LineTop + m.LineHeight / 2;
+      EXPECT_LE(std::abs(m.Box.center().y() - middle), m.LineHeight / 6)
+          << "marker at " << m.Box.top() << ".." << m.Box.bottom() << " on a line from "
+          << m.LineTop << ", " << m.LineHeight << " high";
+      EXPECT_GT(m.Box.left(), 0) << "the marker is cut at the edge";
+      if (c.size == 8)
+        small[c.numbering] = m.Box.height();
+      else
+        EXPECT_GE(m.Box.height(), small[c.numbering] * c.size / 8 - 2)
+            << "at 8 pt it is " << small[c.numbering] << " high";
+    }
+    EXPECT_EQ(W->GetParagraph().LeftIndent, c.numbering == 1 ? 10 : 0) << "indents as set";
+  }
+  // The bullets' size goes with the size change: one undo step takes back both.
+  W->Undo();
+  W->SetSel(0, 1);
+  EXPECT_EQ(W->GetSelAttributes().Size, W->GetDefAttributes().Size);
+  EXPECT_EQ(W->GetParagraph().Numbering, 1);
+  EXPECT_EQ(MarkerOf(Ed.document(), 0).Box, beforeChange);
 }
 
 TEST_F(RichAttributes, ParagraphNumberingAndIndentRules)
