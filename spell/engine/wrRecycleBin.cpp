@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace {
@@ -67,15 +68,27 @@ bool DeleteToRecycleBin(const QString &FileName, bool Confirm)
     return false;
   if (Confirm && recycleConfirmation() && !recycleConfirmation()(FileName))
     return false;
-  // Qt makes the home trash only inside an existing data folder.
+  // Qt 6.4 makes the home trash only inside an existing data folder, and when it cannot make
+  // one it moves the file into "files" and "info" below the working folder instead; it takes a
+  // relative XDG_DATA_HOME as relative to the working folder too. So the home trash is made here
+  // first, and a file that lands anywhere but under an absolute trash folder is put back.
   const QString dataHome = GetShellFolder(CSIDL_APPDATA);
-  if (!dataHome.isEmpty())
-    QDir().mkpath(dataHome);
+  if (dataHome.isEmpty() || !QDir().mkpath(dataHome + QStringLiteral("/Trash")) ||
+      !QDir::isAbsolutePath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)))
+    return false;
   // Qt writes the freedesktop.org layout: the file in <trash>/files under a name no other
   // trashed file has, its origin and deletion date in <trash>/info/<name>.trashinfo.
   QString trashed;
   if (!QFile::moveToTrash(path, &trashed))
     return false;
+  const QFileInfo trashedFile(trashed);
+  if (!trashedFile.isAbsolute() || trashedFile.dir().dirName() != QLatin1String("files") ||
+      !trashedFile.dir().absolutePath().contains(QLatin1String("/Trash"), Qt::CaseInsensitive)) {
+    QFile::rename(trashed, path);
+    QFile::remove(trashedFile.dir().absolutePath() + QStringLiteral("/../info/") +
+                  trashedFile.fileName() + QStringLiteral(".trashinfo"));
+    return false;
+  }
   EscapeTrashInfoPath(QFileInfo(path).absoluteFilePath(), trashed);
   return true;
 }

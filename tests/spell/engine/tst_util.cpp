@@ -704,6 +704,30 @@ TEST(Files, DeleteToRecycleBinUsesTheDesktopTrash)
   SetRecycleBinConfirmation(nullptr);
 }
 
+TEST(Files, DeleteToRecycleBinNeverTrashesIntoTheWorkingFolder)
+{
+  // A relative XDG_DATA_HOME is no data folder; the trash must not follow the working folder.
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  ASSERT_TRUE(QDir(tmp.path()).mkpath("work"));
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(tmp.path() + "/work"));
+  TEnvGuard home("HOME", (tmp.path() + "/home").toUtf8());
+  TEnvGuard data("XDG_DATA_HOME", QByteArray("relative-data"));
+  const QString file = tmp.path() + "/words.wdu";
+  writeFile(file, "one");
+  const bool trashed = DeleteToRecycleBin(file, false);
+  const QStringList left =
+      QDir(tmp.path() + "/work").entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+  QDir::setCurrent(before);
+  EXPECT_EQ(left, QStringList());
+  if (trashed) {
+    EXPECT_EQ(readAll(tmp.path() + "/home/.local/share/Trash/files/words.wdu"), "one");
+  } else {
+    EXPECT_EQ(readAll(file), "one") << "a file not trashed stays where it was";
+  }
+}
+
 TEST(Files, NoVersionResources)
 {
   quint32 hi = 7, lo = 7;
