@@ -513,8 +513,8 @@ void TRichTextEd::CreateSpellComponents()
   Editor->SetLiveSpellingColor(Qt::red);
   Editor->SetDoubleBuffered(true);
   Editor->SetLiveSpellingOptions(true);
-  Editor->SetLiveMenuOptions({spDialog, spAutoCorrect, spChangeAll, spAdd, spIgnoreAll, spIgnore,
-                              spReplace});
+  Editor->SetLiveMenuOptions(
+      {spDialog, spAutoCorrect, spChangeAll, spAdd, spIgnoreAll, spIgnore, spReplace});
   Editor->SetLiveSpellingReadOnly(false);
   Editor->SetIrregularLeftMargin(true);
   // Pasted rich text brings paragraph spacing and mixed sizes: the line box's bottom can lie

@@ -185,10 +185,7 @@ void BM_Suggest_Linewright_NoCodes(benchmark::State &State)
 }
 
 // Neither side file.
-void BM_Suggest_Linewright_NoSideFiles(benchmark::State &State)
-{
-  MeasureWithSideFiles(State, {});
-}
+void BM_Suggest_Linewright_NoSideFiles(benchmark::State &State) { MeasureWithSideFiles(State, {}); }
 
 // The component's default start depth: the phonetic walk takes every word below the first letter.
 void BM_Suggest_Linewright_StartDepth1(benchmark::State &State)

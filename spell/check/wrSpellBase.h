@@ -402,8 +402,8 @@ public:
   // four Popup* virtuals (the widget layer overrides them with a real menu) or the OnPopup*
   // events; the component then records dictionary effects, raises OnPopupResult and notifies
   // OnPopupResultList. Add and Auto-Correct without an active custom dictionary answer spCancel.
-  virtual TSpellPopupOption ShowPopupMenu(QObject *Sender, TSpellPopupOptions Options,
-                                          qint32 XPos, qint32 YPos, QString &Text);
+  virtual TSpellPopupOption ShowPopupMenu(QObject *Sender, TSpellPopupOptions Options, qint32 XPos,
+                                          qint32 YPos, QString &Text);
 
   // The interface text in UILanguage, then OnGetString may replace it.
   virtual QString GetString(TSpellLanguageString LanguageString);

@@ -125,7 +125,6 @@ private:
   // modified state and the kind's count.
   void NoteChange(int &KindCount, int Delta, QStringList &Log, const QString &Word);
 
-
   QString FFilename;
   QString FSaveFilename;
   bool FLoaded = false;

@@ -15,10 +15,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-#include <QContextMenuEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
@@ -310,13 +310,13 @@ TEST_F(MainWindowSpelling, WordsTheDialogAcceptsLoseTheirUnderline)
   Window->Editor->SetText("the zorp sat on blorf\r\n");
   ASSERT_EQ(Underlined(*Window, 0), QStringList({"zorp", "blorf"}));
   Check("the zorp sat on blorf\r\n", {[](TSpellDialogV4 *d) {
-                                       EXPECT_EQ(d->Word(), "zorp");
-                                       d->IgnoreAllButton->click();
-                                     },
-                                     [](TSpellDialogV4 *d) {
-                                       EXPECT_EQ(d->Word(), "blorf");
-                                       d->AddButton->click();
-                                     }});
+                                        EXPECT_EQ(d->Word(), "zorp");
+                                        d->IgnoreAllButton->click();
+                                      },
+                                      [](TSpellDialogV4 *d) {
+                                        EXPECT_EQ(d->Word(), "blorf");
+                                        d->AddButton->click();
+                                      }});
   EXPECT_EQ(Steps, 2);
   EXPECT_EQ(Underlined(*Window, 0), QStringList());
 }

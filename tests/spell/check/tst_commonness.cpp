@@ -60,11 +60,16 @@ TEST_F(CommonnessTest, ReadsGroupsAndRefusesMalformedFiles)
 // list as long as the shipped one keeps every word's class.
 TEST_F(CommonnessTest, KeepsEveryWordOfALongListExactly)
 {
-  QByteArray text = "LWCOMMON 1\r\n=10\r\n  house \r\ncaf\xc3\xa9\n\n=35\ncafe\n\xd0\xb4\xd0\xbe\xd0\xbc\n";
+  QByteArray text =
+      "LWCOMMON 1\r\n=10\r\n  house \r\ncaf\xc3\xa9\n\n=35\ncafe\n\xd0\xb4\xd0\xbe\xd0\xbc\n";
   std::vector<std::pair<QString, int>> expected = {
-      {QStringLiteral("house"), 10}, {QStringLiteral("caf\u00e9"), 10}, {QStringLiteral("cafe"), 35},
-      {QStringLiteral("\u0434\u043e\u043c"), 35}, {QStringLiteral("hous"), TWordCommonness::Unknown},
-      {QStringLiteral("houses"), TWordCommonness::Unknown}, {QStringLiteral("caf"), TWordCommonness::Unknown}};
+      {QStringLiteral("house"), 10},
+      {QStringLiteral("caf\u00e9"), 10},
+      {QStringLiteral("cafe"), 35},
+      {QStringLiteral("\u0434\u043e\u043c"), 35},
+      {QStringLiteral("hous"), TWordCommonness::Unknown},
+      {QStringLiteral("houses"), TWordCommonness::Unknown},
+      {QStringLiteral("caf"), TWordCommonness::Unknown}};
   for (int level = 40; level <= 90; level += 10) {
     text += "=" + QByteArray::number(level) + "\n";
     for (int i = 0; i < 30000; ++i) {

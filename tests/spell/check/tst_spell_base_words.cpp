@@ -544,11 +544,11 @@ TEST_F(SessionTest, PrefixTestKeepsEverySuggestion)
 {
   auto s = NewSession();
   s->InternalCustom()->AddIgnore(QStringLiteral("zzyzx"));
-  const char *misspellings[] = {"recieve", "Recieve", "RECIEVE", "hosue", "Hosue", "jhon",
-                                "Jhon's",  "Johns",   "houses'", "Linewrigth", "linewright",
-                                "LINEWRITE", "Qtt",   "qt",      "zzyxz",   "chekc", "chequ",
-                                "arable's", "John'z", "house'd", "caf\xc3\xa9", "xouse", "wrods",
-                                "spellling"};
+  const char *misspellings[] = {"recieve",     "Recieve",   "RECIEVE",  "hosue",    "Hosue",
+                                "jhon",        "Jhon's",    "Johns",    "houses'",  "Linewrigth",
+                                "linewright",  "LINEWRITE", "Qtt",      "qt",       "zzyxz",
+                                "chekc",       "chequ",     "arable's", "John'z",   "house'd",
+                                "caf\xc3\xa9", "xouse",     "wrods",    "spellling"};
   const TCaseModification rules[] = {cmInitialCapsOrUpcase, cmInitialCaps, cmAnyCase, cmNone};
   int suggested = 0;
   for (const TCaseModification rule : rules) {

@@ -257,8 +257,17 @@ TEST_F(CustomDictionaryTest, IgnorePrefixLengthFollowsTheIgnoreWords)
       EXPECT_EQ(d.IgnorePrefixLength(QString::fromUtf8(a.word)), a.length);
     }
   };
-  expect({{"alphabet", 5}, {"alp", 3}, {"alpz", 3}, {"al", 2}, {"alo", 2}, {"colours", 6},
-          {"Colour", 0}, {"te", 0}, {"zebra", 0}, {"", 0}, {"a", 1}});
+  expect({{"alphabet", 5},
+          {"alp", 3},
+          {"alpz", 3},
+          {"al", 2},
+          {"alo", 2},
+          {"colours", 6},
+          {"Colour", 0},
+          {"te", 0},
+          {"zebra", 0},
+          {"", 0},
+          {"a", 1}});
   ASSERT_TRUE(d.AddIgnore(QStringLiteral("alot")) == false); // an exclusion already
   ASSERT_TRUE(d.AddIgnore(QStringLiteral("alphorn")));
   ASSERT_TRUE(d.RemoveIgnore(QStringLiteral("alpha")));

@@ -137,8 +137,8 @@ TEST_F(MainDictionaryTest, SecondLetterAnswersAsTheFirstLettersList)
        [](HandFile &f, quint32 list) { f.linkage[list + 2] = f.linkage[list + 3] = char(0xFF); },
        true, false, false},
       {"first entry names no node", false,
-       [](HandFile &f, quint32 list) { f.linkage[list] = f.linkage[list + 1] = char(0xFF); },
-       false, false, false},
+       [](HandFile &f, quint32 list) { f.linkage[list] = f.linkage[list + 1] = char(0xFF); }, false,
+       false, false},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.what);
@@ -648,16 +648,29 @@ TEST_F(PhoneticWalkTest, KeptCodesGiveThePlainWalksWords)
 // holds, in both code pages, and is read for them; a setting it lacks is computed.
 TEST_F(PhoneticWalkTest, CodeFileGivesThePlainWalksWords)
 {
-  const QStringList words = {
-      QStringLiteral("phone"),   QStringLiteral("fond"),       QStringLiteral("font"),
-      QStringLiteral("fonts"),   QStringLiteral("Fonda"),      QStringLiteral("fone"),
-      QStringLiteral("fon\u00E9"), QStringLiteral("f\u00F6hn"), QStringLiteral("fonetically"),
-      QStringLiteral("cafe"),    QStringLiteral("caf\u00E9"),  QStringLiteral("receive"),
-      QStringLiteral("reciever"), QStringLiteral("relieve"),   QStringLiteral("Receive"),
-      QStringLiteral("\u0436\u0443\u043A"), QStringLiteral("\u0436\u0443\u043A\u0438")};
-  const QStringList queries = {QStringLiteral("fone"),   QStringLiteral("Fone"),
-                               QStringLiteral("fon\u00E9s"), QStringLiteral("cafe"),
-                               QStringLiteral("recieve"), QStringLiteral("RecIeve"),
+  const QStringList words = {QStringLiteral("phone"),
+                             QStringLiteral("fond"),
+                             QStringLiteral("font"),
+                             QStringLiteral("fonts"),
+                             QStringLiteral("Fonda"),
+                             QStringLiteral("fone"),
+                             QStringLiteral("fon\u00E9"),
+                             QStringLiteral("f\u00F6hn"),
+                             QStringLiteral("fonetically"),
+                             QStringLiteral("cafe"),
+                             QStringLiteral("caf\u00E9"),
+                             QStringLiteral("receive"),
+                             QStringLiteral("reciever"),
+                             QStringLiteral("relieve"),
+                             QStringLiteral("Receive"),
+                             QStringLiteral("\u0436\u0443\u043A"),
+                             QStringLiteral("\u0436\u0443\u043A\u0438")};
+  const QStringList queries = {QStringLiteral("fone"),
+                               QStringLiteral("Fone"),
+                               QStringLiteral("fon\u00E9s"),
+                               QStringLiteral("cafe"),
+                               QStringLiteral("recieve"),
+                               QStringLiteral("RecIeve"),
                                QStringLiteral("\u0436\u0443\u043A\u0430")};
   struct Setting {
     quint32 language;
@@ -699,8 +712,10 @@ TEST_F(PhoneticWalkTest, CodeFileGivesThePlainWalksWords)
         plainDictionary.SuggestPlain(q, map, plain);
         EXPECT_EQ(fast, plain);
       }
-      SCOPED_TRACE(
-          QStringLiteral("language %1, depth %2").arg(setting.language).arg(setting.depth).toStdString());
+      SCOPED_TRACE(QStringLiteral("language %1, depth %2")
+                       .arg(setting.language)
+                       .arg(setting.depth)
+                       .toStdString());
       if (setting.depth == 3)
         EXPECT_EQ(withFile.CodeFileHits(), 0u) << "no codes for this setting";
       else
@@ -712,10 +727,12 @@ TEST_F(PhoneticWalkTest, CodeFileGivesThePlainWalksWords)
 // A side file that is not this dictionary's, or damaged, is ignored whole: the codes are computed.
 TEST_F(PhoneticWalkTest, ForeignOrDamagedCodeFilesAreIgnored)
 {
-  const QStringList words = {QStringLiteral("fond"), QStringLiteral("font"), QStringLiteral("fone"),
-                             QStringLiteral("foam"), QStringLiteral("phone"), QStringLiteral("fonts")};
+  const QStringList words = {QStringLiteral("fond"),  QStringLiteral("font"),
+                             QStringLiteral("fone"),  QStringLiteral("foam"),
+                             QStringLiteral("phone"), QStringLiteral("fonts")};
   const QString file = compile(QStringLiteral("g.wdm"), words);
-  const QString other = compile(QStringLiteral("h.wdm"), words + QStringList{QStringLiteral("fog")});
+  const QString other =
+      compile(QStringLiteral("h.wdm"), words + QStringList{QStringLiteral("fog")});
   const std::vector<const TPhoneticsMap *> views{&map};
   TMainDictionary writer;
   writer.SetFilename(file);
@@ -777,9 +794,9 @@ TEST_F(PhoneticWalkTest, ForeignOrDamagedCodeFilesAreIgnored)
 // header read when the name was set still fits) and the same first letter, other letters below.
 TEST_F(PhoneticWalkTest, KeptCodesAreForgottenWhenTheFileChanges)
 {
-  const QString file = compile(QStringLiteral("c.wdm"), {QStringLiteral("fond"),
-                                                         QStringLiteral("font"),
-                                                         QStringLiteral("foam")});
+  const QString file =
+      compile(QStringLiteral("c.wdm"),
+              {QStringLiteral("fond"), QStringLiteral("font"), QStringLiteral("foam")});
   d.SetFilename(file);
   const QStringList first = suggest(QStringLiteral("fonet"));
   EXPECT_TRUE(first.contains(QStringLiteral("font"))) << qPrintable(first.join(','));
