@@ -6,7 +6,7 @@
 #   share/doc/linewright/                 copyright (machine-readable) and changelog.Debian.gz
 #
 # Installed, the program finds its shipped files from its own folder (bin/../share/linewright)
-# and writes only into the user's XDG folders (TDataLayout in spell/engine/wrUtil.h); nothing
+# and writes only into the user's XDG folders (TDataLayout in spell/engine/wrDataLayout.h); nothing
 # here is written at run time. Included after every target is defined.
 
 include(GNUInstallDirs)
@@ -21,10 +21,10 @@ set(LW_INSTALL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/linewright)
 set(LW_INSTALL_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/linewright)
 
 # The program looks for its data folder relative to its own, so an installed tree can be moved
-# (and tested in a temporary prefix). wrUtil.cpp defaults to the GNU layout below.
+# (and tested in a temporary prefix). wrDataLayout.cpp defaults to the GNU layout below.
 file(RELATIVE_PATH _lw_data_from_bin ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_PREFIX}/${LW_INSTALL_DATA_DIR})
 if(NOT _lw_data_from_bin STREQUAL "../share/linewright")
-  set_property(SOURCE ${CMAKE_SOURCE_DIR}/spell/engine/wrUtil.cpp DIRECTORY ${CMAKE_SOURCE_DIR}/spell/engine
+  set_property(SOURCE ${CMAKE_SOURCE_DIR}/spell/engine/wrDataLayout.cpp DIRECTORY ${CMAKE_SOURCE_DIR}/spell/engine
                APPEND PROPERTY COMPILE_DEFINITIONS LW_DATA_FROM_BIN="${_lw_data_from_bin}")
 endif()
 

@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  clang libclang-rt-dev
+  clang libclang-rt-dev clang-format python3
   hunspell-en-au hunspell-tools libhunspell-dev
   libenchant-2-dev enchant-2
   scowl codespell libaspell-dev aspell-en aspell hunspell

@@ -2,9 +2,9 @@
 // few misspellings) painted fresh with live spelling on and off, a repaint of an unchanged
 // screen, a last line measured with and without a selection, and one character typed into a
 // 5 MB text up to the painted underline.
+#include "shipped_session.h"
 #include "wrLiveRichEdit.h"
 #include "wrRichEdit.h"
-#include "shipped_session.h"
 #include "wrSpellBase.h"
 
 #include <QApplication>

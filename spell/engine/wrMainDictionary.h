@@ -271,8 +271,8 @@ private:
   QSet<QString> FFolded;
   qsizetype FFoldedCount = 0; // suggestions of this request folded into FFolded
   std::array<qint16, 2 * 255 + 2> FMaxDistance{};
-  int FMaxDistanceFor =
-      -1; // FMaxDistance holds the values for a code of two letters (1) or not (0)
+  // FMaxDistance holds the values for a code of two letters (1) or not (0).
+  int FMaxDistanceFor = -1;
   // Per node: Height's answer, or one of these marks (kept until the file changes).
   static constexpr int Unbounded = 0x7FFF;
   static constexpr quint16 HeightUnknown = 0xFFFF, HeightInProgress = 0xFFFE, NoWordBelow = 0xFFFD;

@@ -4,12 +4,10 @@
 #include "rtCodePage.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-#include <QUrl>
 
 #include <algorithm>
 #include <bit>
@@ -40,12 +38,6 @@ QString &appDirOverride()
   return dir;
 }
 
-std::function<bool(const QString &)> &recycleConfirmation()
-{
-  static std::function<bool(const QString &)> confirm;
-  return confirm;
-}
-
 QString systemUserName()
 {
   long size = sysconf(_SC_GETPW_R_SIZE_MAX);
@@ -70,6 +62,10 @@ QString withoutTrailingSeparator(QString path)
 
 QString homeDir() { return qEnvironmentVariable("HOME"); }
 
+// Not QStandardPaths::GenericDataLocation: Qt 6.4 takes a relative XDG_DATA_HOME as it stands
+// (the XDG rules say to ignore it; the folder would move with the working folder) and without
+// HOME answers "//.local/share" at the root of the file system, where this answers no folder.
+// The documents and public folders below agree with Qt's answers and come from it.
 QString xdgDataHome()
 {
   const QString env = qEnvironmentVariable("XDG_DATA_HOME");
@@ -309,116 +305,10 @@ bool FileExists(const QString &Path)
   return info.exists() && !info.isDir();
 }
 
-namespace {
-
-TFileStamp StampOf(const struct stat &st)
-{
-  return {qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-          qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec, qint64(st.st_size),
-          quint64(st.st_ino)};
-}
-
-} // namespace
-
-TFileStamp ReadFileStamp(const QString &Path)
-{
-  struct stat st;
-  if (::stat(QFile::encodeName(NativePath(Path)).constData(), &st) != 0)
-    return TFileStamp{-1, -1, -1, 0};
-  return StampOf(st);
-}
-
-TFileStamp ReadFileStamp(int Fd)
-{
-  struct stat st;
-  if (Fd < 0 || ::fstat(Fd, &st) != 0)
-    return TFileStamp{-1, -1, -1, 0};
-  return StampOf(st);
-}
-
 bool DirectoryExists(const QString &Path)
 {
   return !Path.isEmpty() && QFileInfo(NativePath(Path)).isDir();
 }
-
-// --- The program's folder ------------------------------------------------------------------------------
-
-// Set by the build from the install rules: the data folder as seen from the executable's folder.
-#ifndef LW_DATA_FROM_BIN
-#define LW_DATA_FROM_BIN "../share/linewright"
-#endif
-
-namespace {
-
-QString cleanFolder(const QString &Path) { return QDir::cleanPath(NativePath(Path)); }
-
-} // namespace
-
-QString TDataLayout::InstalledShippedFolder(const QString &AppDir)
-{
-  return cleanFolder(AppDir + QStringLiteral("/" LW_DATA_FROM_BIN "/Dictionaries"));
-}
-
-TDataLayout TDataLayout::Of(const QString &AppDir)
-{
-  TDataLayout layout;
-  layout.FAppDir = cleanFolder(AppDir);
-  const QString beside = layout.FAppDir + QStringLiteral("/Dictionaries");
-  const QString installed = InstalledShippedFolder(AppDir);
-  // A folder beside the executable wins, so the build tree keeps working as it always has.
-  layout.FInstalled = !DirectoryExists(beside) && DirectoryExists(installed);
-  if (layout.FInstalled) {
-    layout.FShipped = installed;
-    const QString dataHome = xdgDataHome();
-    if (!dataHome.isEmpty())
-      layout.FUser = dataHome + QStringLiteral("/linewright/Dictionaries");
-  } else {
-    layout.FShipped = beside;
-  }
-  return layout;
-}
-
-bool TDataLayout::IsProgramFolder(const QString &Folder) const
-{
-  return cleanFolder(ExpandPathMacros(Folder)) == FAppDir + QStringLiteral("/Dictionaries");
-}
-
-QStringList TDataLayout::SearchFolders(const QString &Folder) const
-{
-  if (!FInstalled || !IsProgramFolder(Folder))
-    return {Folder};
-  if (FUser.isEmpty())
-    return {FShipped};
-  return {FUser, FShipped};
-}
-
-QString TDataLayout::WritableFolder(const QString &Folder) const
-{
-  return SearchFolders(Folder).constFirst();
-}
-
-QString TDataLayout::ReadableFile(const QString &FileName) const
-{
-  const QString folder = ExtractFileDir(FileName);
-  if (!FInstalled || folder.isEmpty() || !IsProgramFolder(folder))
-    return FileName;
-  const QString name = ExtractFileName(FileName);
-  const QStringList folders = SearchFolders(folder);
-  for (const QString &f : folders)
-    if (FileExists(f + QLatin1Char('/') + name))
-      return f + QLatin1Char('/') + name;
-  return folders.constLast() + QLatin1Char('/') + name;
-}
-
-QString TDataLayout::WritableFile(const QString &FileName) const
-{
-  const QString folder = ExtractFileDir(FileName);
-  if (!FInstalled || folder.isEmpty() || !IsProgramFolder(folder))
-    return FileName;
-  return WritableFolder(folder) + QLatin1Char('/') + ExtractFileName(FileName);
-}
-
-TDataLayout ProgramDataLayout() { return TDataLayout::Of(AppDir()); }
 
 // --- Code pages ---------------------------------------------------------------------------------------
 
@@ -469,138 +359,7 @@ QString CodePageToWide(quint32 CodePage, const char *Text, qsizetype MaxLength)
   return DecodeCodePage(CodePage, QByteArrayView(Text, length));
 }
 
-// --- Words ------------------------------------------------------------------------------------------------
-
-int EditDistance(const QString &A, const QString &B)
-{
-  const int la = int(A.size());
-  const int lb = int(B.size());
-  if (la >= 255 || lb >= 255)
-    return std::max(la, lb);
-  auto fold = [](char16_t c) -> char16_t {
-    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-  };
-  // Restricted edit distance: insertion, deletion, substitution and a swap of two neighbouring
-  // characters each cost 1, all in one table, so 0 means equal up to ASCII case. (Crediting
-  // swaps afterwards by position, without alignment, gave 0 to "aranged" and "ranged".)
-  // The suggestion walk calls this twice for every dictionary word it visits: three rows of the
-  // table on the stack instead of the whole table on the heap saved a sixth of its time
-  // (callgrind, 30 misspellings).
-  char16_t fa[256], fb[256];
-  for (int i = 0; i < la; ++i)
-    fa[i] = fold(A[i].unicode());
-  for (int j = 0; j < lb; ++j)
-    fb[j] = fold(B[j].unicode());
-  quint8 rows[3][256];
-  quint8 *before = rows[0], *prev = rows[1], *cur = rows[2];
-  for (int j = 0; j <= lb; ++j)
-    prev[j] = quint8(j);
-  for (int i = 1; i <= la; ++i) {
-    const char16_t a = fa[i - 1];
-    cur[0] = quint8(i);
-    for (int j = 1; j <= lb; ++j) {
-      const char16_t b = fb[j - 1];
-      int v;
-      if (a == b)
-        v = prev[j - 1];
-      else
-        v = 1 + std::min({int(prev[j]), int(cur[j - 1]), int(prev[j - 1])});
-      if (i > 1 && j > 1 && a != b && a == fb[j - 2] && fa[i - 2] == b)
-        v = std::min(v, before[j - 2] + 1);
-      cur[j] = quint8(v);
-    }
-    quint8 *spare = before;
-    before = prev;
-    prev = cur;
-    cur = spare;
-  }
-  return prev[lb];
-}
-
-int EditDistanceWithin(QStringView A, QStringView B, int Bound)
-{
-  const int la = int(A.size());
-  const int lb = int(B.size());
-  if (la >= 255 || lb >= 255)
-    return std::min(std::max(la, lb), Bound + 1);
-  if (std::abs(la - lb) > Bound)
-    return Bound + 1;
-  auto fold = [](char16_t c) -> char16_t {
-    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
-  };
-  // The table of EditDistance row by row; its row minimum never decreases, so a row whose
-  // minimum is past the bound ends the work.
-  const char16_t *a = A.utf16();
-  const char16_t *b = B.utf16();
-  quint8 rows[3][256];
-  quint8 *before = rows[0], *prev = rows[1], *cur = rows[2];
-  for (int j = 0; j <= lb; ++j)
-    prev[j] = quint8(j);
-  for (int i = 1; i <= la; ++i) {
-    const char16_t ca = fold(a[i - 1]);
-    cur[0] = quint8(i);
-    int least = i;
-    for (int j = 1; j <= lb; ++j) {
-      const char16_t cb = fold(b[j - 1]);
-      int v;
-      if (ca == cb)
-        v = prev[j - 1];
-      else
-        v = 1 + std::min({int(prev[j]), int(cur[j - 1]), int(prev[j - 1])});
-      if (i > 1 && j > 1 && ca != cb && ca == fold(b[j - 2]) && fold(a[i - 2]) == cb)
-        v = std::min(v, before[j - 2] + 1);
-      cur[j] = quint8(v);
-      least = std::min(least, v);
-    }
-    if (least > Bound)
-      return Bound + 1;
-    quint8 *spare = before;
-    before = prev;
-    prev = cur;
-    cur = spare;
-  }
-  return std::min<int>(prev[lb], Bound + 1);
-}
-
-bool TDistanceColumns::SetPattern(QStringView Pattern)
-{
-  FAscii.fill(0);
-  FPattern.clear();
-  FSize = 0;
-  if (Pattern.size() > MaxPattern)
-    return false;
-  FSize = int(Pattern.size());
-  FPattern.reserve(FSize);
-  for (int j = 0; j < FSize; ++j) {
-    char16_t c = Pattern[j].unicode();
-    if (c >= u'a' && c <= u'z')
-      c = char16_t(c - 32);
-    FPattern += QChar(c);
-    if (c < 128)
-      FAscii[c] |= quint64(1) << j;
-  }
-  return true;
-}
-
-quint64 TDistanceColumns::LetterAbove(char16_t C) const
-{
-  quint64 bits = 0;
-  for (int j = 0; j < FSize; ++j)
-    if (FPattern[j].unicode() == C)
-      bits |= quint64(1) << j;
-  return bits;
-}
-
-int TDistanceColumns::Distance(QStringView Text) const
-{
-  if (Text.size() >= 255) // as EditDistance gives up
-    return std::max(int(Text.size()), FSize);
-  TColumn column = First();
-  for (const QChar c : Text)
-    column = Next(column, c.unicode());
-  return column.last;
-}
-
+// --- Custom dictionary hashing ---------------------------------------------------------------------
 
 namespace {
 inline int32_t wrapAdd(int32_t x, int32_t y)
@@ -665,7 +424,9 @@ bool CanCreateFile(const QString &FileName, bool RemoveAfter)
     // one new custom dictionary lost all the words of one in 2 to 4 runs of 40). A file of a
     // name of its own in the same folder answers for the folder.
     const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : path.left(slash);
+    const QByteArray folder = slash < 0    ? QByteArray(".")
+                              : slash == 0 ? QByteArray("/")
+                                           : path.left(slash);
     if (path.size() - slash - 1 > NAME_MAX)
       return false;
     QByteArray probe = folder + "/.lw-probe-XXXXXX";
@@ -693,121 +454,6 @@ bool CanCreateFile(const QString &FileName, bool RemoveAfter)
   return true;
 }
 
-void SetRecycleBinConfirmation(std::function<bool(const QString &)> confirm)
-{
-  recycleConfirmation() = std::move(confirm);
-}
-
-namespace {
-
-bool makePrivateDir(const QByteArray &dir)
-{
-  if (::mkdir(dir.constData(), 0700) == 0)
-    return true;
-  struct stat st {};
-  return errno == EEXIST && ::lstat(dir.constData(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// The trash directory for a file on device `dev`, and the prefix its info paths are relative to
-// (empty: absolute paths).
-bool findTrash(const QString &absPath, dev_t dev, QByteArray &trash, QString &relativeTo)
-{
-  const QString dataHome = xdgDataHome();
-  if (!dataHome.isEmpty()) {
-    QDir().mkpath(dataHome);
-    struct stat st {};
-    if (::stat(QFile::encodeName(dataHome).constData(), &st) == 0 && st.st_dev == dev) {
-      trash = QFile::encodeName(dataHome + "/Trash");
-      relativeTo.clear();
-      return makePrivateDir(trash);
-    }
-  }
-  // Another file system: the trash at the top of its mount.
-  QString top = QFileInfo(absPath).absolutePath();
-  for (;;) {
-    const QString parent = QFileInfo(top).absolutePath();
-    struct stat st {};
-    if (parent == top || ::stat(QFile::encodeName(parent).constData(), &st) != 0 ||
-        st.st_dev != dev)
-      break;
-    top = parent;
-  }
-  const QString uid = QString::number(getuid());
-  const QString topPrefix = top == QLatin1String("/") ? QString() : top;
-  // $top/.Trash/$uid, only when .Trash is a real sticky directory.
-  struct stat st {};
-  const QByteArray shared = QFile::encodeName(topPrefix + "/.Trash");
-  if (::lstat(shared.constData(), &st) == 0 && S_ISDIR(st.st_mode) && (st.st_mode & S_ISVTX)) {
-    trash = shared + "/" + uid.toLatin1();
-    if (makePrivateDir(trash)) {
-      relativeTo = topPrefix;
-      return true;
-    }
-  }
-  trash = QFile::encodeName(topPrefix + "/.Trash-" + uid);
-  relativeTo = topPrefix;
-  return makePrivateDir(trash);
-}
-
-} // namespace
-
-bool DeleteToRecycleBin(const QString &FileName, bool Confirm)
-{
-  if (FileName.isEmpty())
-    return false;
-  const QString absPath = QFileInfo(NativePath(FileName)).absoluteFilePath();
-  const QByteArray src = QFile::encodeName(absPath);
-  struct stat st {};
-  if (::lstat(src.constData(), &st) != 0)
-    return false;
-  if (Confirm && recycleConfirmation() && !recycleConfirmation()(FileName))
-    return false;
-
-  QByteArray trash;
-  QString relativeTo;
-  if (!findTrash(absPath, st.st_dev, trash, relativeTo))
-    return false;
-  const QByteArray filesDir = trash + "/files";
-  const QByteArray infoDir = trash + "/info";
-  if (!makePrivateDir(filesDir) || !makePrivateDir(infoDir))
-    return false;
-
-  QString originalPath = absPath;
-  if (!relativeTo.isEmpty() && originalPath.startsWith(relativeTo + "/"))
-    originalPath = originalPath.mid(relativeTo.size() + 1);
-  const QByteArray info =
-      "[Trash Info]\nPath=" + QUrl::toPercentEncoding(originalPath, "/") + "\nDeletionDate=" +
-      QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")).toLatin1() +
-      "\n";
-
-  const QByteArray baseName = QFile::encodeName(QFileInfo(absPath).fileName());
-  for (int n = 1; n < 10000; ++n) {
-    const QByteArray name = n == 1 ? baseName : baseName + "." + QByteArray::number(n);
-    const QByteArray infoPath = infoDir + "/" + name + ".trashinfo";
-    const QByteArray target = filesDir + "/" + name;
-    // The info file is claimed first and exclusively; it reserves the name in files/.
-    const int fd = ::open(infoPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) {
-      if (errno == EEXIST)
-        continue;
-      return false;
-    }
-    struct stat existing {};
-    if (::lstat(target.constData(), &existing) == 0) {
-      ::close(fd);
-      ::unlink(infoPath.constData());
-      continue;
-    }
-    const bool written = ::write(fd, info.constData(), size_t(info.size())) == ssize_t(info.size());
-    ::close(fd);
-    if (written && ::rename(src.constData(), target.constData()) == 0)
-      return true;
-    ::unlink(infoPath.constData());
-    return false;
-  }
-  return false;
-}
-
 bool GetFileVersion(const QString &FileName, quint32 &VersionHigh, quint32 &VersionLow)
 {
   Q_UNUSED(FileName);
@@ -828,42 +474,3 @@ bool IsRichEditWindow(HWND Window)
 }
 
 bool IsWindowsVistaOrLater() { return false; }
-
-// --- TEventList -----------------------------------------------------------------------------------------------
-
-TEventList::TEventList() = default;
-
-TEventList::~TEventList()
-{
-  while (!FListeners.empty())
-    Remove(FListeners.front());
-}
-
-void TEventList::Add(const void *Listener, const TNotifyEvent &EventHandler)
-{
-  if (std::find(FListeners.begin(), FListeners.end(), Listener) != FListeners.end())
-    return;
-  FListeners.push_back(Listener);
-  FEvents.push_back(std::make_unique<TNotifyEvent>(EventHandler));
-}
-
-void TEventList::Remove(const void *Listener)
-{
-  const auto it = std::find(FListeners.begin(), FListeners.end(), Listener);
-  if (it == FListeners.end())
-    return;
-  const auto index = it - FListeners.begin();
-  FListeners.erase(it);
-  FEvents.erase(FEvents.begin() + index);
-}
-
-void TEventList::Notify(QObject *Sender)
-{
-  const size_t count = FEvents.size();
-  for (size_t i = 0; i < count && i < FEvents.size(); ++i) {
-    // A copy, so a handler that detaches its own listener does not destroy itself mid-call.
-    const TNotifyEvent handler = *FEvents[i];
-    if (handler)
-      handler(Sender);
-  }
-}

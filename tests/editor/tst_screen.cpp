@@ -56,8 +56,9 @@ TEST_P(ScreenTable, PositionPointRoundTrips)
         EXPECT_EQ(W->PosFromChar(end).y(), first.y()) << "line " << i;
       }
       // Between CR and LF is the end of the line's text.
-      if (i + 1 < c.lines.size())
+      if (i + 1 < c.lines.size()) {
         EXPECT_EQ(W->PosFromChar(end + 1), W->PosFromChar(end)) << "line " << i;
+      }
 
       std::vector<int> samples{start, end, start + int(c.lines[i].size()) / 2, start + 1};
       for (int p : samples) {

@@ -197,9 +197,11 @@ TEST_F(SessionTest, LiveMenuRefusesEmptyWordsASecondMenuAndChoicesWithoutADictio
   EXPECT_EQ(bare->ShowPopupMenu(nullptr, ProgramOptions, 0, 0, text), spCancel);
   ASSERT_EQ(bare->ActiveCustomDictionary(), nullptr);
   EXPECT_FALSE(Captions(items).contains(QStringLiteral("A&uto Correct")));
-  for (const TItem &i : items)
-    if (i.caption == QStringLiteral("&Add"))
+  for (const TItem &i : items) {
+    if (i.caption == QStringLiteral("&Add")) {
       EXPECT_FALSE(i.enabled);
+    }
+  }
 }
 
 } // namespace

@@ -526,8 +526,9 @@ TEST_F(SessionTest, DamagedFilesNeverBreakACheckNorGetWritten)
       EXPECT_LE(words.Count(), 5);
       for (int i = 0; i < words.Count(); ++i)
         EXPECT_FALSE(words.Strings(i).isEmpty());
-      if (s->ActiveCustomDictionary() == nullptr)
+      if (s->ActiveCustomDictionary() == nullptr) {
         EXPECT_FALSE(s->WordAcceptable(QStringLiteral("Linewright")));
+      }
     }
     EXPECT_EQ(ReadAll(Dir + "/test.wdm"), badWdm);
     const QByteArray after = ReadAll(Dir + "/tester.wdu");
@@ -543,11 +544,11 @@ TEST_F(SessionTest, PrefixTestKeepsEverySuggestion)
 {
   auto s = NewSession();
   s->InternalCustom()->AddIgnore(QStringLiteral("zzyzx"));
-  const char *misspellings[] = {"recieve", "Recieve", "RECIEVE", "hosue", "Hosue", "jhon",
-                                "Jhon's",  "Johns",   "houses'", "Linewrigth", "linewright",
-                                "LINEWRITE", "Qtt",   "qt",      "zzyxz",   "chekc", "chequ",
-                                "arable's", "John'z", "house'd", "caf\xc3\xa9", "xouse", "wrods",
-                                "spellling"};
+  const char *misspellings[] = {"recieve",     "Recieve",   "RECIEVE",  "hosue",    "Hosue",
+                                "jhon",        "Jhon's",    "Johns",    "houses'",  "Linewrigth",
+                                "linewright",  "LINEWRITE", "Qtt",      "qt",       "zzyxz",
+                                "chekc",       "chequ",     "arable's", "John'z",   "house'd",
+                                "caf\xc3\xa9", "xouse",     "wrods",    "spellling"};
   const TCaseModification rules[] = {cmInitialCapsOrUpcase, cmInitialCaps, cmAnyCase, cmNone};
   int suggested = 0;
   for (const TCaseModification rule : rules) {

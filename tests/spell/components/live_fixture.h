@@ -141,8 +141,7 @@ protected:
   }
   std::unique_ptr<TWrightAutoLiveSpell> NewAuto(QObject *Owner,
                                                 TSpellOptions Options = {soLiveSpelling,
-                                                                         soLiveCorrect,
-                                                                         soDUalCaps})
+                                                                         soLiveCorrect, soDUalCaps})
   {
     auto s = std::make_unique<TWrightAutoLiveSpell>(Owner);
     ConfigureLive(*s, Dir, Options);
@@ -151,9 +150,9 @@ protected:
 
   // Shows the live menu for Word, plays Script and answers the outcome; Word becomes the text
   // the component answers.
-  static TSpellPopupOption RunMenu(TWrightSpellBase &Spell, QString &Word, TMenuScript &Script,
-                                   TSpellPopupOptions Options = TSpellPopupOptions::Range(
-                                       spDialog, spReplace))
+  static TSpellPopupOption RunMenu(
+      TWrightSpellBase &Spell, QString &Word, TMenuScript &Script,
+      TSpellPopupOptions Options = TSpellPopupOptions::Range(spDialog, spReplace))
   {
     ArmMenu(Script);
     return Spell.ShowPopupMenu(nullptr, Options, 100, 100, Word);

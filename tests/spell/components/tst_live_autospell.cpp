@@ -115,9 +115,9 @@ TEST_F(AutoLiveTest, WindowClassesTheTimerAttaches)
     bool attached;
   };
   const Case cases[] = {
-      {"RichEdit20W", true},       {"RICHEDIT50W", true},     {"WrightRichEdit20W", false},
-      {"TWwDBRichEdit", true},     {"TdxMemo", true},         {"TdxDBEdit", true},
-      {"Edit", false},             {"QPlainTextEdit", false}, {"", false},
+      {"RichEdit20W", true},   {"RICHEDIT50W", true},     {"WrightRichEdit20W", false},
+      {"TWwDBRichEdit", true}, {"TdxMemo", true},         {"TdxDBEdit", true},
+      {"Edit", false},         {"QPlainTextEdit", false}, {"", false},
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(c.className);
@@ -221,7 +221,8 @@ TEST_F(AutoLiveTest, SettingsReachEveryAttachedControl)
   Spell->SetAggressiveContextMenu(true);
   Spell->SetLiveMenuOptions({spIgnore, spReplace});
   Spell->SetOnBeginEditing([&](QObject *) { ++began; });
-  Spell->SetOnWordCheck([&](QObject *, const QString &, TWordCheckType &, QString &) { ++checked; });
+  Spell->SetOnWordCheck(
+      [&](QObject *, const QString &, TWordCheckType &, QString &) { ++checked; });
   Spell->AddControl(Second); // attached after the changes
   for (QTextEdit *edit : {First, Second}) {
     SCOPED_TRACE(edit == First ? "before" : "after");

@@ -89,8 +89,9 @@ TEST_F(SpellDialogOffice, LayoutTabOrderAndCaptionsFromTheInterfaceStrings)
     SCOPED_TRACE(r.name);
     EXPECT_EQ(r.w->objectName(), r.name);
     EXPECT_EQ(r.w->geometry(), r.r);
-    if (auto *b = qobject_cast<QPushButton *>(r.w))
+    if (auto *b = qobject_cast<QPushButton *>(r.w)) {
       EXPECT_EQ(b->text(), r.caption);
+    }
   }
   // The tab order runs through the table's rows (inner parts of scroll areas in between).
   QList<QWidget *> wanted, chain;

@@ -314,110 +314,6 @@ TEST(CodePage, WideToCodePageByteCounts)
   }
 }
 
-TEST(CodePage, Windows1252BestFit)
-{
-  const struct {
-    QString text;
-    QByteArray expected;
-  } cases[] = {
-      {QStringLiteral("\u20AC\u2014\u0178"), "\x80\x97\x9F"}, // in the code page
-      {QStringLiteral("\u0101"), "a"},                        // accent the code page lacks
-      {QStringLiteral("\u1EA6"), "\xC2"},                     // keeps what accent it can
-      {QStringLiteral("e\u0301"), "\xE9"},                    // composed first
-      {QStringLiteral("\u2010\u2003"), "- "},
-      {QStringLiteral("a\u200Bb\u0301"), "ab"},   // invisible and stray marks dropped
-      {QStringLiteral("\uFF21\U0001D400"), "AA"}, // compatibility forms
-      {QStringLiteral("\u65E5\uFB01"), "??"},
-  };
-  for (const auto &c : cases)
-    EXPECT_EQ(EncodeCodePage(CP_ACP, c.text), c.expected) << c.text.toStdString();
-  EXPECT_EQ(DecodeCodePage(CP_ACP, "\x81\x8D\x8F\x90\x9D"),
-            QStringLiteral("\u0081\u008D\u008F\u0090\u009D"));
-}
-
-TEST(CodePage, UserCodePageFollowsTheLocale)
-{
-  const struct {
-    const char *locale;
-    quint32 codePage;
-  } cases[] = {
-      {"C", 1252},           {"POSIX", 1252},       {"en_US.UTF-8", 1252},    {"de_DE@euro", 1252},
-      {"ru_RU.UTF-8", 1251}, {"uk_UA", 1251},       {"sr_RS", 1251},          {"sr_RS@latin", 1250},
-      {"pl_PL.UTF-8", 1250}, {"el_GR.UTF-8", 1253}, {"tr_TR", 1254},          {"he_IL.UTF-8", 1255},
-      {"ar_EG.UTF-8", 1256}, {"fa_IR", 1256},       {"lt_LT", 1257},          {"vi_VN", 1258},
-      {"th_TH.UTF-8", 874},  {"ja_JP.UTF-8", 932},  {"zh_CN.UTF-8", 936},     {"zh_TW.UTF-8", 950},
-      {"zh_HK", 950},        {"ko_KR.EUC-KR", 949}, {"uz_UZ@cyrillic", 1251}, {"", 1252},
-  };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.locale);
-    EXPECT_EQ(AnsiCodePageOfLocale(QString::fromLatin1(c.locale)), c.codePage);
-  }
-  // LC_ALL before LC_CTYPE before LANG.
-  TEnvGuard all("LC_ALL", std::nullopt), ctype("LC_CTYPE", QByteArray("el_GR.UTF-8")),
-      lang("LANG", QByteArray("ru_RU.UTF-8"));
-  EXPECT_EQ(UserAnsiCodePage(), 1253u);
-  TEnvGuard all2("LC_ALL", QByteArray("C"));
-  EXPECT_EQ(UserAnsiCodePage(), 1252u);
-}
-
-TEST(CodePage, WindowsAnsiCodePagesRoundTripTheirScripts)
-{
-  const struct {
-    quint32 codePage;
-    QString text;     // all in the code page
-    QByteArray bytes; // its first characters' bytes
-  } cases[] = {
-      {1250, QStringLiteral("\u0141\u00F3d\u017A \u0151"),
-       "\xA3\xF3"
-       "d"},
-      {1251, QStringLiteral("\u041F\u0440\u0438\u0432\u0435\u0442 \u0451\u0416"), "\xCF\xF0\xE8"},
-      {1253, QStringLiteral("\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1"), "\xCA\xE1\xEB"},
-      {1254, QStringLiteral("\u0130stanbul \u011F\u015F"), "\xDDst"},
-      {1255, QStringLiteral("\u05E9\u05DC\u05D5\u05DD"), "\xF9\xEC\xE5"},
-      {1256, QStringLiteral("\u0645\u0631\u062D\u0628\u0627"), "\xE3\xD1\xCD"},
-      {1257, QStringLiteral("\u0100\u010D\u012B \u0161"), "\xC2\xE8\xEE"},
-      {874, QStringLiteral("\u0E2A\u0E27\u0E31"), "\xCA\xC7\xD1"},
-      {932, QStringLiteral("\u65E5\u672C\u3042"), "\x93\xFA\x96\x7B"},
-      {936, QStringLiteral("\u4E2D\u6587"), "\xD6\xD0"},
-      {949, QStringLiteral("\uD55C\uAD6D"), "\xC7\xD1"},
-      {950, QStringLiteral("\u4E2D\u6587"), "\xA4\xA4"},
-  };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.codePage);
-    const QByteArray bytes = EncodeAnsiCodePage(c.codePage, c.text);
-    EXPECT_TRUE(bytes.startsWith(c.bytes)) << bytes.toHex().toStdString();
-    EXPECT_EQ(DecodeAnsiCodePage(c.codePage, bytes), c.text);
-  }
-}
-
-TEST(CodePage, WindowsAnsiCodePagesSubstituteWhatTheyLack)
-{
-  const struct {
-    quint32 codePage;
-    QString text;
-    QString roundTrip;
-  } cases[] = {
-      {1251, QStringLiteral("caf\u00E9 \u2014 \u03B1"),
-       QStringLiteral("cafe \u2014 ?")}, // accent dropped, dash in 1251
-      {1251, QStringLiteral("\u0435\u0308"), QStringLiteral("\u0451")},   // composed first
-      {1253, QStringLiteral("\u0416\u200B\u00E9"), QStringLiteral("?e")}, // invisible dropped
-      {1255, QStringLiteral("\u2003x\u65E5"), QStringLiteral(" x?")},
-      {936, QStringLiteral("\u0416\U0001F600"), QStringLiteral("\u0416?")}, // Cyrillic in GBK
-      {1251, QStringLiteral("\xD83D"), QStringLiteral("?")},                // unpaired surrogate
-  };
-  for (const auto &c : cases) {
-    SCOPED_TRACE(c.text.toStdString());
-    EXPECT_EQ(DecodeAnsiCodePage(c.codePage, EncodeAnsiCodePage(c.codePage, c.text)), c.roundTrip);
-  }
-  // A byte the code page leaves undefined reads as the control of the same value.
-  EXPECT_EQ(DecodeAnsiCodePage(1251, "\x98"), QStringLiteral("\u0098"));
-  EXPECT_EQ(EncodeAnsiCodePage(1252, QStringLiteral("\u0101\u0416")), QByteArray("a?"));
-  // Stored text (the dictionaries) keeps Windows-1252 whatever the locale.
-  TEnvGuard all("LC_ALL", QByteArray("ru_RU.UTF-8"));
-  EXPECT_EQ(EncodeCodePage(CP_ACP, QStringLiteral("\u0416")), QByteArray("?"));
-  EXPECT_FALSE(IsCodePageSupported(1251));
-}
-
 TEST(CodePage, CapacityBelowTwoIsAnAssertionFailure)
 {
   for (int capacity : {1, 0, -5}) {
@@ -593,8 +489,10 @@ TEST(EditDistance, ColumnsAgreeWithTheFullDistance)
     ASSERT_EQ(columns.Distance(text), EditDistance(text, pattern));
   }
   ASSERT_TRUE(columns.SetPattern(QStringLiteral("abc")));
-  EXPECT_EQ(columns.Distance(QString(255, 'a')), EditDistance(QString(255, 'a'), QStringLiteral("abc")));
-  EXPECT_EQ(columns.Distance(QString(254, 'a')), EditDistance(QString(254, 'a'), QStringLiteral("abc")));
+  EXPECT_EQ(columns.Distance(QString(255, 'a')),
+            EditDistance(QString(255, 'a'), QStringLiteral("abc")));
+  EXPECT_EQ(columns.Distance(QString(254, 'a')),
+            EditDistance(QString(254, 'a'), QStringLiteral("abc")));
   EXPECT_FALSE(columns.SetPattern(QString(65, 'a')));
 }
 
@@ -738,7 +636,8 @@ TEST(Files, CanCreateFileNeverDestroysAFile)
   EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList())
       << "nor leaves a file of its own";
-  EXPECT_FALSE(CanCreateFile(tmp.path() + "/" + QString(256, QChar('n')), true)) << "too long a name";
+  EXPECT_FALSE(CanCreateFile(tmp.path() + "/" + QString(256, QChar('n')), true))
+      << "too long a name";
   EXPECT_TRUE(CanCreateFile(fresh, false));
   EXPECT_TRUE(FileExists(fresh));
 
@@ -772,7 +671,23 @@ TEST(Files, DeleteToRecycleBinUsesTheDesktopTrash)
   writeFile(file, "two"); // the same name again does not overwrite the first
   EXPECT_TRUE(DeleteToRecycleBin(file, false));
   EXPECT_EQ(readAll(trash + "/files/my words.wdu"), QStringLiteral("one"));
-  EXPECT_EQ(readAll(trash + "/files/my words.wdu.2"), QStringLiteral("two"));
+  const QStringList trashed = QDir(trash + "/files").entryList(QDir::Files);
+  ASSERT_EQ(trashed.size(), 2) << trashed.join(", ").toStdString();
+  for (const QString &name : trashed) {
+    SCOPED_TRACE(name.toStdString());
+    EXPECT_TRUE(QFileInfo::exists(trash + "/info/" + name + ".trashinfo"));
+    if (name != "my words.wdu") {
+      EXPECT_EQ(readAll(trash + "/files/" + name), QStringLiteral("two"));
+    }
+  }
+
+  // The origin is percent-encoded, so a name with a "%" comes back as it was.
+  const QString percent = tmp.path() + "/50%41 off.wdu";
+  writeFile(percent, "three");
+  EXPECT_TRUE(DeleteToRecycleBin(percent, false));
+  const QString percentInfo = readAll(trash + "/info/50%41 off.wdu.trashinfo");
+  EXPECT_TRUE(percentInfo.contains("/50%2541%20off.wdu\n")) << percentInfo.toStdString();
+  EXPECT_TRUE(percentInfo.startsWith("[Trash Info]\n")) << percentInfo.toStdString();
 
   EXPECT_FALSE(DeleteToRecycleBin(tmp.path() + "/missing.wdu", false));
 
@@ -787,6 +702,30 @@ TEST(Files, DeleteToRecycleBinUsesTheDesktopTrash)
   EXPECT_TRUE(QFileInfo::exists(file));
   EXPECT_TRUE(DeleteToRecycleBin(file, false)) << "no question without Confirm";
   SetRecycleBinConfirmation(nullptr);
+}
+
+TEST(Files, DeleteToRecycleBinNeverTrashesIntoTheWorkingFolder)
+{
+  // A relative XDG_DATA_HOME is no data folder; the trash must not follow the working folder.
+  QTemporaryDir tmp;
+  ASSERT_TRUE(tmp.isValid());
+  ASSERT_TRUE(QDir(tmp.path()).mkpath("work"));
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(tmp.path() + "/work"));
+  TEnvGuard home("HOME", (tmp.path() + "/home").toUtf8());
+  TEnvGuard data("XDG_DATA_HOME", QByteArray("relative-data"));
+  const QString file = tmp.path() + "/words.wdu";
+  writeFile(file, "one");
+  const bool trashed = DeleteToRecycleBin(file, false);
+  const QStringList left =
+      QDir(tmp.path() + "/work").entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+  QDir::setCurrent(before);
+  EXPECT_EQ(left, QStringList());
+  if (trashed) {
+    EXPECT_EQ(readAll(tmp.path() + "/home/.local/share/Trash/files/words.wdu"), "one");
+  } else {
+    EXPECT_EQ(readAll(file), "one") << "a file not trashed stays where it was";
+  }
 }
 
 TEST(Files, NoVersionResources)
