@@ -226,8 +226,7 @@ TEST_F(SpellPipeTest, UnreadableCustomDictionaryIsOneLineOnStderrAndTheSessionGo
   const QByteArray before = ReadAll(ConfigFile);
   const TRun r = Run(Args({"-a"}), "^the hosue\n");
   EXPECT_EQ(r.Code, 0);
-  EXPECT_TRUE(r.Out.startsWith(Banner) && r.Out.contains("\n& hosue "))
-      << r.Out.toStdString();
+  EXPECT_TRUE(r.Out.startsWith(Banner) && r.Out.contains("\n& hosue ")) << r.Out.toStdString();
   EXPECT_EQ(r.Err, ("linewright-spell: \"" + garbage +
                     "\" could not be read (not a file of its kind): its words and automatic "
                     "corrections are not used.\n")
