@@ -172,7 +172,7 @@ TEST_F(MainDictionaryTest, WordEndingOnZerosInAPackedRunStopsThere)
   TMainDictionary dict;
   dict.SetFilename(write(QStringLiteral("zeros.wdm"), f.image()));
   ASSERT_FALSE(dict.Filename().isEmpty());
-  for (const QString w : {QStringLiteral("bee"), QStringLiteral("beet"), QStringLiteral("bees")}) {
+  for (const QString &w : {QStringLiteral("bee"), QStringLiteral("beet"), QStringLiteral("bees")}) {
     SCOPED_TRACE(qPrintable(w));
     EXPECT_FALSE(dict.WordExists(w));
     EXPECT_EQ(dict.WordLength(w), 3);
@@ -304,8 +304,9 @@ TEST_F(MainDictionaryTest, LookupsInAnyOrderAndPrefixLengths)
       const bool surrogates =
           std::any_of(a.begin(), a.end(), [](QChar c) { return c.isSurrogate(); });
       // At most one character past the longest such prefix (a lone first letter is not told).
-      if (!surrogates && t.minorVersion == 1)
+      if (!surrogates && t.minorVersion == 1) {
         EXPECT_TRUE(prefix <= 1 || startsSome(a.left(prefix - 1)));
+      }
     }
   }
 }
