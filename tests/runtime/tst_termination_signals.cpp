@@ -2,6 +2,7 @@
 // object raises OnTerminate from the loop and puts the earlier actions back.
 
 #include "rtTerminationSignals.h"
+#include "wait_for.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -12,16 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-template <class F>
-bool WaitFor(F Done, int Ms)
-{
-  QElapsedTimer clock;
-  clock.start();
-  while (!Done() && clock.elapsed() < Ms)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return Done();
-}
 
 void (*Handler(int Signal))(int)
 {

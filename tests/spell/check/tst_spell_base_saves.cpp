@@ -3,6 +3,7 @@
 
 #include "print_qstring.h"
 #include "session_fixture.h"
+#include "wait_for.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -13,16 +14,6 @@
 namespace {
 
 // Runs the event loop until Done() or Ms milliseconds passed; answers Done().
-template <class F>
-bool WaitFor(F Done, int Ms)
-{
-  QElapsedTimer clock;
-  clock.start();
-  while (!Done() && clock.elapsed() < Ms)
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  return Done();
-}
-
 // What another program opening the file now would find.
 bool OnDisk(const QString &File, const QString &Word)
 {

@@ -4,6 +4,7 @@
 
 #include "live_fixture.h"
 #include "print_qstring.h"
+#include "wait_for.h"
 #include "wrRichEdit.h"
 #include "wrRichEditSubclass.h"
 
@@ -14,16 +15,6 @@
 namespace {
 
 // Runs the event loop until Done() or Ms milliseconds passed; answers Done().
-template <class F>
-bool WaitFor(F Done, int Ms)
-{
-  QElapsedTimer clock;
-  clock.start();
-  while (!Done() && clock.elapsed() < Ms)
-    QApplication::processEvents(QEventLoop::AllEvents, 10);
-  return Done();
-}
-
 // A window with the program's editor and two foreign rich edits, the component owned by it.
 class AutoLiveTest : public LiveTest {
 protected:

@@ -496,6 +496,13 @@ protected:
     d.Suggest(word, map, s);
     return s;
   }
+  // Path becomes a FIFO or a link to /dev/zero: names of files no reader may open or wait on.
+  static bool makeOddFile(const QString &path, bool fifo)
+  {
+    QFile::remove(path);
+    return fifo ? ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0
+                : QFile::link(QStringLiteral("/dev/zero"), path);
+  }
 };
 
 TEST_F(PhoneticWalkTest, FindsSoundAlikesBelowThePrefix)
@@ -832,11 +839,7 @@ TEST_F(PhoneticWalkTest, CodeFilesThatAreNoRegularFilesAreIgnored)
   const QString side = TMainDictionary::CodeFileName(file);
   for (const bool fifo : {true, false}) {
     SCOPED_TRACE(fifo ? "fifo" : "device");
-    QFile::remove(side);
-    if (fifo)
-      ASSERT_EQ(::mkfifo(QFile::encodeName(side).constData(), 0600), 0);
-    else
-      ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), side));
+    ASSERT_TRUE(makeOddFile(side, fifo));
     TMainDictionary withFile;
     withFile.SetFilename(file);
     QStringList fast;
@@ -854,11 +857,7 @@ TEST_F(PhoneticWalkTest, DictionariesThatAreNoRegularFilesAreRefusedAtOnce)
   const QString odd = QFileInfo(good).absolutePath() + QStringLiteral("/odd.wdm");
   for (const bool fifo : {true, false}) {
     SCOPED_TRACE(fifo ? "fifo" : "device");
-    QFile::remove(odd);
-    if (fifo)
-      ASSERT_EQ(::mkfifo(QFile::encodeName(odd).constData(), 0600), 0);
-    else
-      ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), odd));
+    ASSERT_TRUE(makeOddFile(odd, fifo));
     TMainDictionary d;
     d.SetFilename(odd);
     EXPECT_FALSE(d.Loaded());
